@@ -1,0 +1,71 @@
+// Opens arbitrary bytes as a preferences file, writes to it and reopens it: no
+// crash, the write lands, and what was readable before stays readable.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "platform/host/HostDefaults.h"
+
+namespace fs = std::filesystem;
+using routelle::DefaultsValue;
+using routelle::HostDefaults;
+
+namespace {
+
+// tmpfs when there is one: every write is fsynced.
+const fs::path& scratch() {
+  static const fs::path dir = [] {
+    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "routelle-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    return fs::path(pattern);
+  }();
+  return dir;
+}
+
+constexpr const char* kKeys[] = {"a", "k", "domains", "AppleInterfaceStyle"};
+
+// Equality where a stored NaN equals itself.
+bool same(const std::optional<DefaultsValue>& a, const std::optional<DefaultsValue>& b) {
+  if (a && b && std::holds_alternative<double>(*a) && std::holds_alternative<double>(*b)) {
+    return std::memcmp(&std::get<double>(*a), &std::get<double>(*b), sizeof(double)) == 0;
+  }
+  return a == b;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const fs::path prefs = scratch() / "Library/Preferences";
+  std::error_code ec;
+  fs::remove_all(prefs, ec);
+  fs::create_directories(prefs);
+  const fs::path file = prefs / "com.example.fuzz.plist";
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+
+  std::optional<DefaultsValue> before[std::size(kKeys)];
+  {
+    HostDefaults readOnly(file, /*readOnly=*/true);
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) before[i] = readOnly.object(kKeys[i]);
+  }
+  {
+    HostDefaults d(file);
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+      if (!same(d.object(kKeys[i]), before[i])) std::abort();
+    }
+    d.set("fuzz", static_cast<std::int64_t>(size));
+    if (!d.synchronize()) std::abort();
+  }
+  HostDefaults reopened(file);
+  if (reopened.object("fuzz") != DefaultsValue(static_cast<std::int64_t>(size))) std::abort();
+  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+    if (!same(reopened.object(kKeys[i]), before[i])) std::abort();
+  }
+  return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+#include <filesystem>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace routelle::driver {
+
+struct Invocation {
+  std::filesystem::path root;
+  bool trace = false;
+  std::vector<std::string> args;  // the subcommand and what follows it
+};
+
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+int runScript(const Invocation& inv, std::ostream& out, std::ostream& err);
+int runInstallApp(const Invocation& inv, std::ostream& out);
+int runDefaults(const Invocation& inv, std::ostream& out);
+int runRules(const Invocation& inv, std::ostream& out);
+int runEvent(const Invocation& inv, std::ostream& out);
+int runScriptFile(const Invocation& inv, std::ostream& out);
+
+void printHelp(std::ostream& out);
+
+}  // namespace routelle::driver

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# The demo: a sandbox world with a few browsers, changed through script commands.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build/demo -G Ninja -DCMAKE_BUILD_TYPE=Release -DROUTELLE_BENCH=OFF >/dev/null
+cmake --build build/demo --target routelle >/dev/null
+routelle=build/demo/routelle
+world=$(mktemp -d "${TMPDIR:-/tmp}/routelle-demo-XXXXXX")
+trap 'rm -rf "$world"' EXIT
+r() { echo "\$ routelle $*"; "$routelle" --root "$world" "$@"; }
+
+echo "== A sandbox world in $world"
+r install-app Safari --id com.apple.Safari
+r install-app Firefox --id org.mozilla.firefox
+r install-app "Google Chrome" --id com.google.Chrome --binary
+r install-app Mail --id com.apple.mail
+r install-app Slack --id com.tinyspeck.slackmacgap --folder /Applications/Utilities
+
+echo; echo "== Script commands"
+r script AddDomainScriptCommand "https://www.example.com/news?id=7" --FilePath Firefox
+r script AddDomainScriptCommand github.com --FilePath "Google Chrome"
+r script AddDomainScriptCommand localhost --FilePath Safari || true
+r script AddAppScriptCommand Slack --FilePath Firefox
+r script AddAppScriptCommand Mail --FilePath Safari
+r script ModifierKeyScriptCommand SHIFT --FilePath "Show Browsers List"
+r script BackModifierKeyScriptCommand shift --FilePath true
+r script ChangePriorityScriptCommand --FilePath "Per App"
+r script SaveScriptCommand --BrowserName "google chrome"
+r script EnablePreferenceScriptCommand "open in background"
+r script EnablePreferenceScriptCommand "Use Routelle for mailto: links"
+r script AddBrowserScriptCommand Slack
+r script RemoveRuleScriptCommand github.com
+echo "(a missing argument is a script error:)"
+r script AddDomainScriptCommand example.org || true
+
+echo; echo "== The stored rules"
+r rules
+echo; echo "== The preferences domain as stored (binary property list)"
+r defaults
+echo; echo "== Read back with plistutil"
+plistutil -i "$world/Library/Preferences/com.kestrova.Routelle.plist" | head -n 20

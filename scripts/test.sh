@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds and runs every test: plain, under AddressSanitizer+UndefinedBehaviorSanitizer,
+# the threaded tests under ThreadSanitizer, and a short run of each fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-20}
+
+configure() { # dir, extra cmake arguments...
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+}
+
+echo "== build and test"
+configure build/ci-plain
+cmake --build build/ci-plain -j"$jobs"
+ctest --test-dir build/ci-plain --output-on-failure -j"$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
+configure build/ci-asan -DROUTELLE_SANITIZE=address,undefined -DROUTELLE_BENCH=OFF
+cmake --build build/ci-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/ci-asan --output-on-failure -j"$jobs"
+
+echo "== ThreadSanitizer (threaded tests)"
+configure build/ci-tsan -DROUTELLE_SANITIZE=thread -DROUTELLE_BENCH=OFF
+cmake --build build/ci-tsan -j"$jobs" --target routelle routelle_threaded_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/ci-tsan --output-on-failure -L threaded -j"$jobs"
+
+echo "== fuzz targets (${fuzz_seconds}s each)"
+cmake -S . -B build/ci-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DROUTELLE_FUZZ=ON -DROUTELLE_BENCH=OFF >/dev/null
+targets=$(cd fuzz && ls *.cpp | sed 's/\.cpp$//')
+cmake --build build/ci-fuzz -j"$jobs" --target $targets
+for t in $targets; do
+  corpus=build/ci-fuzz/corpus/$t
+  mkdir -p "$corpus"
+  seeds=()
+  [ -d "fuzz/corpus/$t" ] && seeds=("fuzz/corpus/$t")
+  echo "-- $t"
+  build/ci-fuzz/fuzz/$t -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 \
+    "$corpus" "${seeds[@]}" 2>&1 | tail -n 2
+  test "${PIPESTATUS[0]}" -eq 0
+done
+echo "All test stages passed."

@@ -1,0 +1,33 @@
+#pragma once
+#include <optional>
+
+#include "platform/Events.h"
+#include "ui/Menu.h"
+#include "ui/View.h"
+
+namespace routelle {
+
+// Draws what the core builds and reports what the user did.
+class Presenter {
+ public:
+  virtual ~Presenter() = default;
+  // Tracks the menu at the location until the user picks an entry or dismisses
+  // it; answers the entry picked (the caller performs its action).
+  virtual std::optional<MenuItem> popUpMenu(const Menu& menu, Point location) = 0;
+  // The shared floating window: shown with its lower-left corner at the origin.
+  virtual void showFloatingWindow(const WindowModel& window, Point origin) = 0;
+  virtual void orderOutFloatingWindow() = 0;
+  virtual bool floatingWindowVisible() = 0;
+  // Closes a menu that is being tracked (the status menu before a launch).
+  virtual void cancelMenuTracking(const Menu& menu) = 0;
+  virtual void activate(bool ignoringOtherApps) = 0;
+};
+
+// The running system's version.
+class SystemInfo {
+ public:
+  virtual ~SystemInfo() = default;
+  virtual bool isAtLeast(int major, int minor) = 0;
+};
+
+}  // namespace routelle

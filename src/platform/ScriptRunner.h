@@ -1,0 +1,20 @@
+#pragma once
+#include <optional>
+#include <string>
+
+namespace routelle {
+
+struct ScriptOutcome {
+  bool ok = false;
+  std::string result;  // the script's result as text
+  std::string error;
+};
+
+// Compiles and runs AppleScript source.
+class ScriptRunner {
+ public:
+  virtual ~ScriptRunner() = default;
+  virtual ScriptOutcome run(const std::string& source) = 0;
+};
+
+}  // namespace routelle

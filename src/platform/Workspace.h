@@ -1,0 +1,33 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace routelle {
+
+struct RunningApplication {
+  std::string localizedName;
+  std::optional<std::string> bundlePath;  // platform path of its bundle, when it has one
+  std::string bundleIdentifier;
+};
+
+// Applications: lookups, the running ones, and opening URLs.
+// Paths are the platform's own ("/Applications/Safari.app").
+class Workspace {
+ public:
+  virtual ~Workspace() = default;
+  // absolutePathForAppBundleWithIdentifier: identifiers compare without regard to case.
+  virtual std::optional<std::string> pathForBundleIdentifier(const std::string& identifier) = 0;
+  // fullPathForApplication: the name with or without ".app", without regard to case.
+  virtual std::optional<std::string> fullPathForApplication(const std::string& name) = 0;
+  // The CFBundleIdentifier of the bundle at a path; nothing when absent or empty.
+  virtual std::optional<std::string> bundleIdentifier(const std::string& path) = 0;
+  // In the workspace's own order.
+  virtual std::vector<RunningApplication> runningApplications() = 0;
+  virtual std::optional<RunningApplication> frontmostApplication() = 0;
+  // Opens the URL with the application the system names for its scheme.
+  virtual bool openURL(const std::string& url) = 0;
+  virtual bool fileExists(const std::string& path) = 0;
+};
+
+}  // namespace routelle

@@ -1,0 +1,72 @@
+#include "platform/host/AppInstaller.h"
+
+#include <plist/plist.h>
+
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace routelle {
+namespace {
+
+std::string shellQuoted(const std::string& s) {
+  std::string out = "'";
+  for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return out + "'";
+}
+
+std::string infoPlist(const AppSpec& spec, const std::string& executable) {
+  plist_t dict = plist_new_dict();
+  if (!spec.identifier.empty()) plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(spec.identifier.c_str()));
+  plist_dict_set_item(dict, "CFBundleName", plist_new_string(spec.name.c_str()));
+  plist_dict_set_item(dict, "CFBundleExecutable", plist_new_string(executable.c_str()));
+  plist_dict_set_item(dict, "CFBundleVersion", plist_new_string("1.0"));
+  if (!spec.urlSchemes.empty()) {
+    plist_t schemes = plist_new_array();
+    for (const auto& s : spec.urlSchemes) plist_array_append_item(schemes, plist_new_string(s.c_str()));
+    plist_t type = plist_new_dict();
+    plist_dict_set_item(type, "CFBundleURLSchemes", schemes);
+    plist_t types = plist_new_array();
+    plist_array_append_item(types, type);
+    plist_dict_set_item(dict, "CFBundleURLTypes", types);
+  }
+  char* out = nullptr;
+  uint32_t length = 0;
+  if (spec.binaryInfoPlist) plist_to_bin(dict, &out, &length);
+  else plist_to_xml(dict, &out, &length);
+  std::string bytes(out ? out : "", length);
+  free(out);
+  plist_free(dict);
+  return bytes;
+}
+
+}  // namespace
+
+fs::path launchLog(const World& world) { return world.root() / "Library" / "Logs" / "launches.log"; }
+
+fs::path installApplication(const World& world, const AppSpec& spec) {
+  const fs::path bundle = world.hostPath(spec.folder) / (spec.name + ".app");
+  fs::create_directories(bundle / "Contents" / "MacOS");
+  fs::create_directories(launchLog(world).parent_path());
+  std::ofstream(bundle / "Contents" / "Info.plist", std::ios::binary) << infoPlist(spec, spec.executable);
+
+  const fs::path exe = bundle / "Contents" / "MacOS" / spec.executable;
+  {
+    std::ofstream script(exe);
+    script << "#!/bin/sh\n";
+    if (!spec.executableScript.empty()) {
+      script << spec.executableScript;
+    } else {
+      // One append per start, so that starts running at once never interleave.
+      script << "line=" << shellQuoted(spec.name) << "\n"
+             << "[ \"$OPEN_BACKGROUND\" = 1 ] && line=\"$line (background)\"\n"
+             << "for a in \"$@\"; do line=\"$line $a\"; done\n"
+             << "printf '%s\\n' \"$line\" >> \"$ROUTELLE_WORLD/Library/Logs/launches.log\"\n";
+    }
+  }
+  fs::permissions(exe, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                           fs::perms::others_read | fs::perms::others_exec);
+  return bundle;
+}
+
+}  // namespace routelle

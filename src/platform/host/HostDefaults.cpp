@@ -1,0 +1,339 @@
+#include "platform/host/HostDefaults.h"
+
+#include <fcntl.h>
+#include <plist/plist.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+namespace routelle {
+
+namespace {
+
+using hostplist::PlistNode;
+
+std::int64_t mtimeNs(const struct stat& st) {
+  return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+}
+
+enum class ReadResult { ok, tooLarge, error };
+
+ReadResult readAll(int fd, std::size_t sizeHint, std::string& out) {
+  out.clear();
+  out.reserve(std::min(sizeHint, hostplist::kMaxPlistBytes) + 1);
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return ReadResult::error;
+    if (n == 0) return ReadResult::ok;
+    out.append(buffer, static_cast<std::size_t>(n));
+    if (out.size() > hostplist::kMaxPlistBytes) return ReadResult::tooLarge;
+  }
+}
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::filesystem::path directoryOf(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// Renames without ever replacing an existing file; the new name, or nothing.
+std::optional<std::string> keepAside(const std::filesystem::path& file) {
+  const std::string base = file.string() + ".corrupt-" + std::to_string(std::time(nullptr));
+  for (int attempt = 1; attempt <= 100; ++attempt) {
+    const std::string target = attempt == 1 ? base : base + "-" + std::to_string(attempt);
+    if (::renameat2(AT_FDCWD, file.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) return target;
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS) return std::nullopt;
+    // No RENAME_NOREPLACE on this file system; a hard link never replaces either.
+    if (::link(file.c_str(), target.c_str()) == 0) {
+      ::unlink(file.c_str());
+      return target;
+    }
+    if (errno != EEXIST) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+plist_t toNode(const DefaultsValue& value) {
+  return std::visit(
+      [](const auto& v) -> plist_t {
+        using V = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<V, bool>) return plist_new_bool(v ? 1 : 0);
+        // libplist 2.2 knows only unsigned integers; the bits are what is stored.
+        else if constexpr (std::is_same_v<V, std::int64_t>) return plist_new_uint(static_cast<std::uint64_t>(v));
+        else if constexpr (std::is_same_v<V, double>) return plist_new_real(v);
+        else if constexpr (std::is_same_v<V, std::string>) return plist_new_string(v.c_str());
+        else {
+          static const char none = 0;
+          return plist_new_data(v.empty() ? &none : reinterpret_cast<const char*>(v.data()), v.size());
+        }
+      },
+      value);
+}
+
+std::optional<DefaultsValue> fromNode(plist_t node) {
+  if (!node) return std::nullopt;
+  switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+      std::uint8_t b = 0;
+      plist_get_bool_val(node, &b);
+      return DefaultsValue(b != 0);
+    }
+    case PLIST_UINT: {
+      std::uint64_t u = 0;
+      plist_get_uint_val(node, &u);
+      return DefaultsValue(static_cast<std::int64_t>(u));
+    }
+    case PLIST_REAL: {
+      double d = 0;
+      plist_get_real_val(node, &d);
+      return DefaultsValue(d);
+    }
+    case PLIST_STRING: {
+      std::uint64_t length = 0;
+      const char* s = plist_get_string_ptr(node, &length);
+      return DefaultsValue(std::string(s ? s : "", s ? length : 0));
+    }
+    case PLIST_DATA: {
+      std::uint64_t length = 0;
+      const auto* p = reinterpret_cast<const std::uint8_t*>(plist_get_data_ptr(node, &length));
+      return DefaultsValue(p ? Bytes(p, p + length) : Bytes());
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+// libplist keys are C strings: a key holding NUL could only alias a shorter one.
+bool usableKey(std::string_view key) { return key.find('\0') == std::string_view::npos; }
+
+}  // namespace
+
+// Holds the domain lock for its lifetime (reentrant).
+class HostDefaults::Scope {
+ public:
+  explicit Scope(HostDefaults& d) : d_(d) { d_.acquire(); }
+  ~Scope() { d_.release(); }
+  Scope(const Scope&) = delete;
+  Scope& operator=(const Scope&) = delete;
+
+ private:
+  HostDefaults& d_;
+};
+
+HostDefaults::HostDefaults(std::filesystem::path file, bool readOnly)
+    : file_(std::move(file)), readOnly_(readOnly), dict_(plist_new_dict()) {
+  std::lock_guard guard(mutex_);
+  if (refresh(false) == Refresh::needsLock) Scope scope(*this);
+}
+
+HostDefaults::~HostDefaults() {
+  if (heldFd_ >= 0) ::close(heldFd_);
+  if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+void HostDefaults::acquire() {
+  if (lockDepth_++ > 0) return;
+  locked_ = false;
+  if (lockFd_ < 0) {
+    std::error_code ec;
+    std::filesystem::create_directories(directoryOf(file_), ec);
+    lockFd_ = ::open((file_.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  }
+  if (lockFd_ >= 0) {
+    int rc;
+    while ((rc = ::flock(lockFd_, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    locked_ = rc == 0;
+  }
+  refresh(locked_);
+}
+
+void HostDefaults::release() {
+  if (--lockDepth_ > 0) return;
+  if (locked_) ::flock(lockFd_, LOCK_UN);
+  locked_ = false;
+}
+
+void HostDefaults::adopt(PlistNode dict, int fd, const Stamp& stamp) {
+  dict_ = std::move(dict);
+  if (heldFd_ >= 0) ::close(heldFd_);
+  heldFd_ = fd;
+  stamp_ = stamp;
+  stuck_ = false;
+  unsaved_ = false;
+}
+
+void HostDefaults::forget() { adopt(PlistNode(plist_new_dict()), -1, Stamp{}); }
+
+// Brings the cache up to date with the file. Unreadable contents are only kept
+// aside under the lock, so that a file another writer has just put in place is
+// never the one renamed away.
+HostDefaults::Refresh HostDefaults::refresh(bool exclusive) {
+  struct stat st {};
+  if (::stat(file_.c_str(), &st) != 0) {
+    // Gone since it was read: empty. Never there: keep any change not yet written.
+    if ((errno == ENOENT || errno == ENOTDIR) && stamp_.exists) forget();
+    return Refresh::done;  // other errors: keep what was read before
+  }
+  if (stamp_.exists && stamp_ == Stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)}) return Refresh::done;
+
+  // Non-blocking so that a FIFO in its place cannot stall us; it is then refused below.
+  const int fd = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) {
+    if (errno == ENOENT && stamp_.exists) forget();
+    return Refresh::done;
+  }
+  // The stamp is taken from the open file so that it describes the bytes read.
+  std::string bytes;
+  ReadResult result = ReadResult::error;
+  if (::fstat(fd, &st) == 0) {
+    // Something else in the file's place is left alone: the write that would replace it fails.
+    if (S_ISREG(st.st_mode)) result = readAll(fd, static_cast<std::size_t>(st.st_size), bytes);
+  }
+  if (result == ReadResult::error) {
+    ::close(fd);
+    return Refresh::done;
+  }
+  const Stamp stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
+  PlistNode parsed;
+  if (result == ReadResult::ok && bytes.empty()) parsed.reset(plist_new_dict());  // nothing there to lose
+  else if (result == ReadResult::ok) parsed = hostplist::parsePlist(bytes.data(), bytes.size());
+  if (parsed && plist_get_node_type(parsed.get()) == PLIST_DICT) {
+    adopt(std::move(parsed), fd, stamp);
+    return Refresh::done;
+  }
+
+  if (!readOnly_ && !exclusive && lockDepth_ == 0) {
+    ::close(fd);
+    return Refresh::needsLock;
+  }
+  std::optional<std::string> aside;
+  if (!readOnly_ && exclusive) aside = keepAside(file_);
+  if (aside) {
+    ::close(fd);
+    forget();
+    std::fprintf(stderr, "routelle: preferences file %s could not be read; kept aside as %s; starting empty\n",
+                 file_.c_str(), aside->c_str());
+    return Refresh::done;
+  }
+  // Left in place (read-only, or the rename failed): reported once, never written over.
+  adopt(PlistNode(plist_new_dict()), fd, stamp);
+  stuck_ = !readOnly_;
+  std::fprintf(stderr, "routelle: preferences file %s could not be read; %s\n", file_.c_str(),
+               readOnly_ ? "ignoring it" : "could not keep it aside either; leaving it untouched");
+  return Refresh::done;
+}
+
+bool HostDefaults::writeFile() {
+  if (stuck_) return false;
+  char* data = nullptr;
+  std::uint32_t length = 0;
+  plist_to_bin(dict_.get(), &data, &length);
+  if (!data) return false;
+  std::unique_ptr<char, decltype(&plist_to_bin_free)> owned(data, &plist_to_bin_free);
+
+  const std::filesystem::path directory = directoryOf(file_);
+  std::error_code ec;
+  std::filesystem::create_directories(directory, ec);
+  std::string name = file_.filename().string();
+  name.insert(0, 1, '.');
+  name.append(".XXXXXX");
+  std::string temp = (directory / name).string();
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool written = writeAll(fd, data, length) && ::fsync(fd) == 0 && ::fstat(fd, &st) == 0 &&
+                       ::rename(temp.c_str(), file_.c_str()) == 0;
+  if (!written) {
+    ::unlink(temp.c_str());
+    ::close(fd);
+    return false;
+  }
+  // The rename itself must survive a crash too.
+  const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dirFd >= 0) {
+    ::fsync(dirFd);
+    ::close(dirFd);
+  }
+  if (heldFd_ >= 0) ::close(heldFd_);
+  heldFd_ = fd;
+  stamp_ = Stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
+  return true;
+}
+
+void HostDefaults::write() {
+  lastWriteOk_ = writeFile();
+  unsaved_ = !lastWriteOk_;
+}
+
+std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
+  std::lock_guard guard(mutex_);
+  if (!usableKey(key)) return std::nullopt;
+  if (lockDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  return fromNode(plist_dict_get_item(dict_.get(), std::string(key).c_str()));
+}
+
+void HostDefaults::set(std::string_view key, const DefaultsValue& value) {
+  std::lock_guard guard(mutex_);
+  if (readOnly_) return;
+  if (!usableKey(key)) {
+    lastWriteOk_ = false;  // refused, not pending: nothing to retry
+    return;
+  }
+  Scope scope(*this);
+  plist_dict_set_item(dict_.get(), std::string(key).c_str(), toNode(value));
+  write();
+}
+
+void HostDefaults::remove(std::string_view key) {
+  std::lock_guard guard(mutex_);
+  if (readOnly_ || !usableKey(key)) return;
+  Scope scope(*this);
+  const std::string k(key);
+  if (!plist_dict_get_item(dict_.get(), k.c_str())) return;
+  plist_dict_remove_item(dict_.get(), k.c_str());
+  write();
+}
+
+bool HostDefaults::synchronize() {
+  std::lock_guard guard(mutex_);
+  if (readOnly_) return false;
+  if (unsaved_) {
+    Scope scope(*this);
+    write();
+  }
+  return lastWriteOk_;
+}
+
+void HostDefaults::transaction(const std::function<void()>& body) {
+  std::lock_guard guard(mutex_);
+  if (readOnly_) {
+    body();
+    return;
+  }
+  Scope scope(*this);
+  body();
+}
+
+}  // namespace routelle

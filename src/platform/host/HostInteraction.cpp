@@ -1,0 +1,88 @@
+#include "platform/host/HostInteraction.h"
+
+#include <sstream>
+
+namespace routelle {
+namespace {
+
+std::string number(double v) {
+  std::ostringstream out;
+  out << v;
+  return out.str();
+}
+
+std::string describeItem(const MenuItem& item) {
+  std::string details;
+  auto add = [&](const std::string& part) { details += (details.empty() ? "\t" : " ") + part; };
+  if (!item.action.empty()) add(item.action);
+  if (!item.keyEquivalent.empty()) add("[" + item.keyEquivalent + "]");
+  if (!item.enabled) add("(disabled)");
+  if (!item.image.empty()) add("<image " + item.image.name + ">");
+  if (item.view) {
+    for (const auto& sub : item.view->subviews)
+      if (sub.kind == View::Kind::textField)
+        add("<text \"" + sub.text + "\" " + number(sub.frame.width) + "x" + number(sub.frame.height) + ">");
+  }
+  return item.title + details;
+}
+
+}  // namespace
+
+void describeMenu(const Menu& menu, int level, Transcript& out) {
+  const std::string indent(static_cast<size_t>(level) * 2, ' ');
+  for (const auto& item : menu.items) {
+    out.add(indent + (item.separator ? std::string("---") : describeItem(item)));
+    if (item.submenu) describeMenu(*item.submenu, level + 1, out);
+  }
+}
+
+std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point location) {
+  transcript_.add("menu at (" + number(location.x) + ", " + number(location.y) + "):");
+  describeMenu(menu, 1, transcript_);
+  if (choice) {
+    for (const auto& item : menu.items) {
+      if (item.separator || item.title != *choice) continue;
+      transcript_.add("chose \"" + item.title + "\"");
+      choice.reset();
+      return item;
+    }
+  }
+  transcript_.add("menu dismissed");
+  return std::nullopt;
+}
+
+void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) {
+  window_ = window;
+  windowVisible_ = true;
+  transcript_.add("window at (" + number(origin.x) + ", " + number(origin.y) + ") " + number(window.frame.width) +
+                  "x" + number(window.frame.height) + ":");
+  for (const auto& view : window.content.subviews) {
+    if (view.kind == View::Kind::button)
+      transcript_.add("  button [" + view.keyEquivalent + "]\t" + view.action +
+                      (view.image.empty() ? "" : " <image " + view.image.name + ">"));
+    else if (view.kind == View::Kind::textField)
+      transcript_.add("  text \"" + view.text + "\" " + number(view.frame.width) + "x" + number(view.frame.height));
+  }
+}
+
+void HostPresenter::orderOutFloatingWindow() {
+  if (windowVisible_) transcript_.add("window closed");
+  windowVisible_ = false;
+}
+
+std::optional<MenuItem> HostPresenter::takeWindowChoice() {
+  if (!windowVisible_ || !window_ || !choice) return std::nullopt;
+  for (const auto& view : window_->content.subviews) {
+    if (view.kind != View::Kind::button || view.keyEquivalent != *choice) continue;
+    transcript_.add("clicked [" + view.keyEquivalent + "]");
+    choice.reset();
+    MenuItem sender;
+    sender.title = view.keyEquivalent;
+    sender.keyEquivalent = view.keyEquivalent;
+    sender.action = view.action;
+    return sender;
+  }
+  return std::nullopt;
+}
+
+}  // namespace routelle

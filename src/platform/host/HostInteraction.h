@@ -1,0 +1,66 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/Events.h"
+#include "platform/Pasteboard.h"
+#include "platform/Presenter.h"
+#include "platform/host/Transcript.h"
+
+namespace routelle {
+
+// Keyboard and pointer of the host world, as the driver sets them.
+class HostEvents final : public Events {
+ public:
+  std::uint64_t modifierFlags() override { return flags; }
+  Point mouseLocation() override { return pointer; }
+  std::uint64_t flags = 0;
+  Point pointer{400, 300};
+};
+
+class HostPasteboard final : public Pasteboard {
+ public:
+  std::optional<std::string> string() override { return contents; }
+  void setString(const std::string& text) override { contents = text; }
+  std::optional<std::string> contents;
+};
+
+class HostSystemInfo final : public SystemInfo {
+ public:
+  bool isAtLeast(int wantedMajor, int wantedMinor) override {
+    return major != wantedMajor ? major > wantedMajor : minor >= wantedMinor;
+  }
+  int major = 10;
+  int minor = 15;
+};
+
+// Shows menus and windows as transcript lines; the user's pick is the entry or
+// button whose title is `choice` (a button's title is its key equivalent).
+class HostPresenter final : public Presenter {
+ public:
+  explicit HostPresenter(Transcript& transcript) : transcript_(transcript) {}
+
+  std::optional<MenuItem> popUpMenu(const Menu& menu, Point location) override;
+  void showFloatingWindow(const WindowModel& window, Point origin) override;
+  void orderOutFloatingWindow() override;
+  bool floatingWindowVisible() override { return windowVisible_; }
+  void cancelMenuTracking(const Menu&) override {}
+  void activate(bool) override {}
+
+  // The button of the shown floating window that `choice` names, taken once.
+  std::optional<MenuItem> takeWindowChoice();
+
+  std::optional<std::string> choice;
+  const std::optional<WindowModel>& window() const { return window_; }
+
+ private:
+  Transcript& transcript_;
+  std::optional<WindowModel> window_;
+  bool windowVisible_ = false;
+};
+
+// Prints a menu as the driver shows one: two blanks per level, "---" for a separator.
+void describeMenu(const Menu& menu, int level, Transcript& out);
+
+}  // namespace routelle

@@ -1,0 +1,64 @@
+#pragma once
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "platform/LaunchServices.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/Workspace.h"
+#include "platform/host/BundleInfo.h"
+#include "platform/host/World.h"
+
+namespace routelle {
+
+struct InstalledBundle {
+  std::filesystem::path hostPath;
+  BundleInfo info;
+};
+
+// Applications of the host world: bundles "<Name>.app" in /Applications, its
+// immediate subfolders, and /Users/*/Applications, found in that order. Like the
+// platform's application database, the index is rebuilt when one of those
+// folders changes; running applications are world state the driver sets.
+class HostWorkspace final : public Workspace {
+ public:
+  explicit HostWorkspace(const World& world) : world_(world) {}
+  // URL opening goes through the default handlers and starts the handler's executable.
+  void connect(LaunchServices& launchServices, ProcessLauncher& launcher);
+
+  std::optional<std::string> pathForBundleIdentifier(const std::string& identifier) override;
+  std::optional<std::string> fullPathForApplication(const std::string& name) override;
+  std::optional<std::string> bundleIdentifier(const std::string& path) override;
+  std::vector<RunningApplication> runningApplications() override { return running_; }
+  std::optional<RunningApplication> frontmostApplication() override { return frontmost_; }
+  bool openURL(const std::string& url) override;
+  bool fileExists(const std::string& path) override;
+
+  void setRunningApplications(std::vector<RunningApplication> apps) { running_ = std::move(apps); }
+  void setFrontmostApplication(std::optional<RunningApplication> app) { frontmost_ = std::move(app); }
+  // A running application as the workspace would report one of that display name.
+  RunningApplication runningApplicationNamed(const std::string& name);
+
+  const std::vector<InstalledBundle>& applicationBundles();
+  // Platform paths of the applications declaring a URL scheme / a document extension.
+  std::vector<std::string> applicationsDeclaringScheme(const std::string& scheme);
+  std::vector<std::string> applicationsDeclaringExtension(const std::string& extension);
+
+ private:
+  std::vector<std::filesystem::path> watchedFolders() const;
+  std::map<std::string, std::int64_t> folderStamps() const;
+  bool indexIsCurrent(const std::map<std::string, std::int64_t>& stamps) const;
+
+  const World& world_;
+  LaunchServices* launchServices_ = nullptr;
+  ProcessLauncher* launcher_ = nullptr;
+  std::vector<RunningApplication> running_;
+  std::optional<RunningApplication> frontmost_;
+  std::vector<InstalledBundle> bundles_;
+  std::map<std::string, std::int64_t> stamps_;
+  bool indexed_ = false;
+  std::int64_t indexedAtNs_ = 0;
+};
+
+}  // namespace routelle

@@ -1,0 +1,179 @@
+#include "platform/host/KeyedArchiveReader.h"
+
+#include <plist/plist.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/host/BinaryPlistView.h"
+#include "platform/host/PlistParse.h"
+#include "support/Text.h"
+
+namespace routelle::hostplist {
+
+namespace {
+
+// Shared strings let a small archive stand for a huge list; these bound what
+// one archive may expand to (a list of ten thousand rules is 20,001 items).
+constexpr std::size_t kMaxItems = std::size_t{1} << 20;
+constexpr std::size_t kMaxTextBytes = kMaxPlistBytes;
+
+// The questions the reader asks, put to a libplist tree.
+class LibplistDoc {
+ public:
+  using Node = plist_t;
+  explicit LibplistDoc(plist_t root) : root_(root) {}
+
+  Node root() const { return root_; }
+  bool isArray(Node n) const { return n && plist_get_node_type(n) == PLIST_ARRAY; }
+  bool isDict(Node n) const { return n && plist_get_node_type(n) == PLIST_DICT; }
+  std::size_t count(Node n) const {
+    return isArray(n) ? plist_array_get_size(n) : isDict(n) ? plist_dict_get_size(n) : 0;
+  }
+  Node item(Node dict, const char* key) const { return isDict(dict) ? plist_dict_get_item(dict, key) : nullptr; }
+  std::optional<std::string_view> string(Node n) const {
+    if (!n || plist_get_node_type(n) != PLIST_STRING) return std::nullopt;
+    std::uint64_t length = 0;
+    const char* text = plist_get_string_ptr(n, &length);
+    if (!text) return std::nullopt;
+    return std::string_view(text, length);
+  }
+  std::optional<std::uint64_t> uid(Node n) const { return number(n, PLIST_UID); }
+  std::optional<std::uint64_t> uint(Node n) const { return number(n, PLIST_UINT); }
+
+  // Indexing a libplist array walks its child list, so it is iterated once into a vector.
+  std::vector<Node> indexed(Node array) const {
+    std::vector<Node> items;
+    items.reserve(plist_array_get_size(array));
+    forEach(array, [&](Node n) {
+      items.push_back(n);
+      return true;
+    });
+    return items;
+  }
+  template <typename Visit>
+  void forEach(Node array, Visit visit) const {
+    plist_array_iter iter = nullptr;
+    plist_array_new_iter(array, &iter);
+    for (;;) {
+      plist_t n = nullptr;
+      plist_array_next_item(array, iter, &n);
+      if (!n || !visit(n)) break;
+    }
+    std::free(iter);
+  }
+
+ private:
+  static std::optional<std::uint64_t> number(Node n, plist_type type) {
+    if (!n || plist_get_node_type(n) != type) return std::nullopt;
+    std::uint64_t v = 0;
+    if (type == PLIST_UID) plist_get_uid_val(n, &v);
+    else plist_get_uint_val(n, &v);
+    return v;
+  }
+
+  plist_t root_;
+};
+
+template <typename Doc>
+class ArchiveReader {
+  using Node = typename Doc::Node;
+
+ public:
+  explicit ArchiveReader(const Doc& doc) : doc_(doc) {}
+
+  std::optional<std::vector<std::string>> read() {
+    const Node archive = doc_.root();
+    if (doc_.string(doc_.item(archive, "$archiver")) != "NSKeyedArchiver") return std::nullopt;
+    const Node objects = doc_.item(archive, "$objects");
+    if (!doc_.isArray(objects)) return std::nullopt;
+    objects_ = doc_.indexed(objects);
+    const auto root = uidOf(doc_.item(doc_.item(archive, "$top"), "root"));
+    if (!root || *root == 0 || *root >= objects_.size()) return std::nullopt;
+    root_ = *root;
+    const Node array = objects_[root_];
+    if (!hasClass(array, {"NSArray", "NSMutableArray"})) return std::nullopt;
+    const Node items = doc_.item(array, "NS.objects");
+    if (!doc_.isArray(items) || doc_.count(items) > kMaxItems) return std::nullopt;
+
+    state_.assign(objects_.size(), kUnknown);
+    std::vector<std::string> list;
+    list.reserve(doc_.count(items));
+    std::size_t textBytes = 0;
+    bool ok = true;
+    doc_.forEach(items, [&](Node item) {
+      const auto uid = uidOf(item);
+      const auto s = uid ? element(*uid) : std::nullopt;
+      ok = s && (textBytes += s->size()) <= kMaxTextBytes;
+      if (ok) list.emplace_back(*s);
+      return ok;
+    });
+    if (!ok) return std::nullopt;
+    return list;
+  }
+
+ private:
+  std::optional<std::uint64_t> uidOf(Node n) const {
+    if (auto uid = doc_.uid(n)) return uid;
+    // XML archives spell a UID as a dictionary holding only "CF$UID".
+    if (doc_.isDict(n) && doc_.count(n) == 1) return doc_.uint(doc_.item(n, "CF$UID"));
+    return std::nullopt;
+  }
+
+  bool hasClass(Node object, std::initializer_list<std::string_view> names) const {
+    const auto uid = uidOf(doc_.item(object, "$class"));
+    if (!uid || *uid == 0 || *uid >= objects_.size()) return false;
+    const auto name = doc_.string(doc_.item(objects_[*uid], "$classname"));
+    if (!name) return false;
+    for (std::string_view n : names) {
+      if (*name == n) return true;
+    }
+    return false;
+  }
+
+  // A list element: a plain string, or a string object in dictionary form. The
+  // same object may stand for many elements, so each is resolved only once.
+  std::optional<std::string_view> element(std::uint64_t uid) {
+    if (uid == 0 || uid == root_ || uid >= objects_.size() || state_[uid] == kBad) return std::nullopt;
+    const Node object = objects_[uid];
+    auto s = doc_.string(object);
+    const bool plain = s.has_value();
+    if (state_[uid] == kString) return plain ? s : stringObjects_.at(uid);
+    if (!plain && hasClass(object, {"NSString", "NSMutableString"})) s = doc_.string(doc_.item(object, "NS.string"));
+    // Reading in place passes through bytes the platform would never have produced.
+    const bool good = s && text::isValidUtf8(*s) && std::memchr(s->data(), 0, s->size()) == nullptr;
+    state_[uid] = good ? kString : kBad;
+    if (!good) return std::nullopt;
+    if (!plain) stringObjects_.emplace(uid, *s);
+    return s;
+  }
+
+  enum : std::uint8_t { kUnknown, kString, kBad };
+  const Doc& doc_;
+  decltype(std::declval<const Doc&>().indexed(Node{})) objects_;
+  std::uint64_t root_ = 0;
+  std::vector<std::uint8_t> state_;
+  std::unordered_map<std::uint64_t, std::string_view> stringObjects_;
+};
+
+}  // namespace
+
+std::optional<std::vector<std::string>> readKeyedStringArray(const Bytes& data, BinaryReading binary) {
+  if (data.size() > kMaxPlistBytes) return std::nullopt;
+  const bool isBinary = data.size() >= 6 && std::memcmp(data.data(), "bplist", 6) == 0;
+  if (isBinary && binary == BinaryReading::inPlace) {
+    const auto view = BinaryPlistView::open(data.data(), data.size());
+    if (!view) return std::nullopt;
+    return ArchiveReader<BinaryPlistView>(*view).read();
+  }
+  const auto tree = parsePlist(reinterpret_cast<const char*>(data.data()), data.size());
+  if (!tree) return std::nullopt;
+  const LibplistDoc doc(tree.get());
+  return ArchiveReader<LibplistDoc>(doc).read();
+}
+
+}  // namespace routelle::hostplist

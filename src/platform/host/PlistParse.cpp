@@ -1,0 +1,237 @@
+#include "platform/host/PlistParse.h"
+
+#include <plist/plist.h>
+#include <pthread.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/host/BinaryPlistView.h"
+#include "support/Text.h"
+
+namespace routelle::hostplist {
+
+void PlistFree::operator()(void* node) const { plist_free(node); }
+
+namespace {
+
+using Node = BinaryPlistView::Node;
+
+// Bytes of strings and data libplist may copy out of one document.
+constexpr std::uint64_t kMaxExpandedBytes = 4 * std::uint64_t{kMaxPlistBytes};
+
+bool validUtf16(const unsigned char* p, std::uint64_t units) {
+  for (std::uint64_t i = 0; i < units; ++i) {
+    const unsigned u = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
+    if (u == 0 || (u >= 0xDC00 && u <= 0xDFFF)) return false;
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      if (++i == units) return false;
+      const unsigned low = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
+      if (low < 0xDC00 || low > 0xDFFF) return false;
+    }
+  }
+  return true;
+}
+
+// libplist 2.2 copies a shared object once per reference and recurses once per
+// level, so a few hundred bytes can describe 2^40 nodes or a stack-deep chain.
+// This walks the object graph first, with shared containers counted once, and
+// refuses graphs that are cyclic, too deep or too large once expanded.
+//
+// It also refuses strings libplist would take in unchecked: ASCII strings with
+// NUL or bytes above 0x7F, UTF-16 with NUL or lone surrogates. Its writer turns
+// them into something else, and a NUL in a key trips an assertion in its getter.
+class BinaryShape {
+ public:
+  explicit BinaryShape(const BinaryPlistView& view) : v_(view) {}
+
+  bool safe() { return v_.objectCount() <= kMaxPlistNodes && walk(); }
+
+ private:
+  // A container once visited; nodes == 0 while it is still on the path. Leaves
+  // are not remembered: a table for every object would be the largest
+  // allocation of a parse, and large allocations make glibc give back the heap
+  // that libplist is about to fill again.
+  struct Seen {
+    std::uint64_t nodes = 0;
+    std::uint64_t bytes = 0;
+    unsigned height = 0;
+  };
+  struct Frame {
+    Node node;
+    std::uint64_t refsAt;
+    std::uint64_t refsLeft;
+    std::uint64_t nodes;
+    std::uint64_t bytesAtEntry;
+    unsigned height;
+  };
+
+  static bool add(Frame& parent, std::uint64_t nodes, unsigned height) {
+    parent.nodes += nodes;
+    parent.height = std::max(parent.height, height + 1);
+    return parent.nodes <= kMaxPlistNodes;
+  }
+
+  bool leaf(const BinaryPlistView::Header& h) {
+    const unsigned char* p = v_.bytes() + h.payload;
+    if (h.type == 0x4) bytes_ += h.count;
+    if (h.type == 0x5) bytes_ += h.count;
+    if (h.type == 0x6) bytes_ += 3 * h.count;  // as UTF-8
+    if (bytes_ > kMaxExpandedBytes) return false;
+    if (h.type == 0x5) return std::all_of(p, p + h.count, [](unsigned char c) { return c != 0 && c < 0x80; });
+    if (h.type == 0x6) return validUtf16(p, h.count);
+    return true;
+  }
+
+  // A leaf counts at once, a new container gets a frame, a container seen
+  // before counts what its first visit found.
+  bool visit(Node n) {
+    const auto h = v_.header(n);
+    if (!h) return false;
+    if (h->type < 0xA || h->type > 0xD) return leaf(*h) && (stack_.empty() || add(stack_.back(), 1, 1));
+    auto [known, isNew] = seen_.try_emplace(n);
+    if (!isNew) {
+      const Seen s = known->second;
+      if (s.nodes == 0) return false;  // a cycle: still on the path
+      bytes_ += s.bytes;
+      return bytes_ <= kMaxExpandedBytes && stack_.size() + s.height <= kMaxPlistDepth &&
+             add(stack_.back(), s.nodes, s.height);
+    }
+    if (stack_.size() >= kMaxPlistDepth) return false;
+    const std::uint64_t refs = h->type == 0xD ? 2 * h->count : h->count;
+    stack_.push_back({n, h->payload, refs, 1, bytes_, 1});
+    return true;
+  }
+
+  bool walk() {
+    if (!visit(v_.root())) return false;
+    while (!stack_.empty()) {
+      Frame& f = stack_.back();
+      if (f.refsLeft > 0) {
+        const Node child = v_.ref(f.refsAt);
+        f.refsAt += v_.refSize();
+        --f.refsLeft;
+        if (!visit(child)) return false;
+        continue;
+      }
+      const Frame done = f;
+      stack_.pop_back();
+      seen_[done.node] = {done.nodes, bytes_ - done.bytesAtEntry, done.height};
+      if (!stack_.empty() && !add(stack_.back(), done.nodes, done.height)) return false;
+    }
+    return true;
+  }
+
+  const BinaryPlistView& v_;
+  std::uint64_t bytes_ = 0;
+  std::vector<Frame> stack_;
+  std::unordered_map<Node, Seen> seen_;
+};
+
+bool isContainer(plist_t node) {
+  const plist_type type = plist_get_node_type(node);
+  return type == PLIST_ARRAY || type == PLIST_DICT;
+}
+
+// Nothing deeper than the limit, and every string and key UTF-8: libplist's
+// XML reader turns character references to surrogates into bytes that are not.
+bool readable(plist_t root) {
+  struct Level {
+    plist_t node;
+    void* iter;
+  };
+  std::vector<Level> path;
+  auto enter = [&](plist_t node) {
+    if (plist_get_node_type(node) == PLIST_STRING) {
+      std::uint64_t length = 0;
+      const char* s = plist_get_string_ptr(node, &length);
+      return s && text::isValidUtf8(std::string_view(s, length));
+    }
+    if (!isContainer(node)) return true;
+    if (path.size() >= kMaxPlistDepth) return false;
+    void* iter = nullptr;
+    if (plist_get_node_type(node) == PLIST_ARRAY) plist_array_new_iter(node, &iter);
+    else plist_dict_new_iter(node, &iter);
+    path.push_back({node, iter});
+    return true;
+  };
+  bool ok = enter(root);
+  while (ok && !path.empty()) {
+    const Level level = path.back();
+    plist_t child = nullptr;
+    char* key = nullptr;  // safe to fetch: the document holds no NUL (checked before parsing)
+    if (plist_get_node_type(level.node) == PLIST_ARRAY) plist_array_next_item(level.node, level.iter, &child);
+    else plist_dict_next_item(level.node, level.iter, &key, &child);
+    if (child) {
+      ok = (!key || text::isValidUtf8(key)) && enter(child);
+    } else {
+      std::free(level.iter);
+      path.pop_back();
+    }
+    std::free(key);
+  }
+  for (const Level& level : path) std::free(level.iter);
+  return ok;
+}
+
+struct XmlJob {
+  const char* data;
+  std::uint32_t size;
+  plist_t root;
+};
+
+void* runXmlJob(void* p) {
+  auto* job = static_cast<XmlJob*>(p);
+  plist_from_xml(job->data, job->size, &job->root);
+  if (job->root && !readable(job->root)) {
+    plist_free(job->root);
+    job->root = nullptr;
+  }
+  return nullptr;
+}
+
+// libplist's XML reader is iterative, but it frees a document (one it gives up
+// on, or one found too deep) recursively, about 48 bytes of stack a level.
+// Nesting cannot exceed the number of '<', so a document with many of them is
+// handled on a thread whose stack fits that depth.
+PlistNode parseXml(const char* data, std::size_t size) {
+  // libplist copies bytes that are not UTF-8 into strings and keys as they are.
+  if (!text::isValidUtf8(std::string_view(data, size)) || std::memchr(data, 0, size)) return nullptr;
+  XmlJob job{data, static_cast<std::uint32_t>(size), nullptr};
+  constexpr std::size_t kInlineTags = 2048;
+  const auto tags = static_cast<std::size_t>(std::count(data, data + size, '<'));
+  if (tags <= kInlineTags) {
+    runXmlJob(&job);
+    return PlistNode(job.root);
+  }
+  pthread_attr_t attr;
+  if (pthread_attr_init(&attr) != 0) return nullptr;
+  pthread_t thread;
+  const bool started = pthread_attr_setstacksize(&attr, tags * 128 + (std::size_t{1} << 20)) == 0 &&
+                       pthread_create(&thread, &attr, runXmlJob, &job) == 0;
+  pthread_attr_destroy(&attr);
+  if (!started) return nullptr;
+  pthread_join(thread, nullptr);
+  return PlistNode(job.root);
+}
+
+}  // namespace
+
+PlistNode parsePlist(const char* data, std::size_t size) {
+  if (!data || size == 0 || size > kMaxPlistBytes) return nullptr;
+  if (size >= 6 && std::memcmp(data, "bplist", 6) == 0) {
+    const auto view = BinaryPlistView::open(reinterpret_cast<const unsigned char*>(data), size);
+    if (!view || !BinaryShape(*view).safe()) return nullptr;
+    plist_t root = nullptr;
+    plist_from_bin(data, static_cast<std::uint32_t>(size), &root);
+    return PlistNode(root);
+  }
+  return parseXml(data, size);
+}
+
+}  // namespace routelle::hostplist

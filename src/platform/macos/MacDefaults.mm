@@ -1,0 +1,71 @@
+#include "platform/macos/MacPlatform.h"
+#include "platform/macos/Strings.h"
+
+namespace routelle::macos {
+namespace {
+
+class MacDefaults final : public Defaults {
+ public:
+  MacDefaults(NSUserDefaults* defaults, bool readOnly) : defaults_(defaults), readOnly_(readOnly) {}
+
+  std::optional<DefaultsValue> object(std::string_view key) override {
+    id value = [defaults_ objectForKey:ns(std::string(key))];
+    if ([value isKindOfClass:[NSString class]]) return str(value);
+    if ([value isKindOfClass:[NSData class]]) {
+      NSData* data = value;
+      const auto* bytes = static_cast<const std::uint8_t*>(data.bytes);
+      return Bytes(bytes, bytes + data.length);
+    }
+    if ([value isKindOfClass:[NSNumber class]]) {
+      NSNumber* number = value;
+      if (number == (id)kCFBooleanTrue || number == (id)kCFBooleanFalse) return bool(number.boolValue);
+      if (CFNumberIsFloatType((__bridge CFNumberRef)number)) return number.doubleValue;
+      return std::int64_t{number.longLongValue};
+    }
+    return std::nullopt;
+  }
+
+  void set(std::string_view key, const DefaultsValue& value) override {
+    if (readOnly_) return;
+    NSString* k = ns(std::string(key));
+    std::visit(
+        [&](const auto& v) {
+          using V = std::decay_t<decltype(v)>;
+          if constexpr (std::is_same_v<V, bool>) [defaults_ setBool:v forKey:k];
+          else if constexpr (std::is_same_v<V, std::int64_t>) [defaults_ setInteger:(NSInteger)v forKey:k];
+          else if constexpr (std::is_same_v<V, double>) [defaults_ setDouble:v forKey:k];
+          else if constexpr (std::is_same_v<V, std::string>) [defaults_ setObject:ns(v) forKey:k];
+          else [defaults_ setObject:[NSData dataWithBytes:v.data() length:v.size()] forKey:k];
+        },
+        value);
+  }
+
+  void remove(std::string_view key) override {
+    if (!readOnly_) [defaults_ removeObjectForKey:ns(std::string(key))];
+  }
+
+  bool synchronize() override { return !readOnly_ && [defaults_ synchronize]; }
+
+ private:
+  __strong NSUserDefaults* defaults_;
+  bool readOnly_;
+};
+
+}  // namespace
+
+std::unique_ptr<Defaults> makeStandardDefaults() {
+  return std::make_unique<MacDefaults>([NSUserDefaults standardUserDefaults], false);
+}
+
+std::unique_ptr<Defaults> makeSuiteDefaults(const std::string& suiteName) {
+  NSUserDefaults* suite = [[NSUserDefaults alloc] initWithSuiteName:ns(suiteName)];
+  if (!suite) return nullptr;
+  return std::make_unique<MacDefaults>(suite, false);
+}
+
+std::unique_ptr<Defaults> makeGlobalDefaults() {
+  // The standard defaults search the global domain too; only read through this one.
+  return std::make_unique<MacDefaults>([NSUserDefaults standardUserDefaults], true);
+}
+
+}  // namespace routelle::macos

@@ -1,0 +1,27 @@
+#import <CoreServices/CoreServices.h>
+
+#include "platform/macos/MacPlatform.h"
+#include "platform/macos/Strings.h"
+
+namespace routelle::macos {
+namespace {
+
+class MacLaunchServices final : public LaunchServices {
+ public:
+  std::optional<std::string> defaultHandler(const std::string& scheme) override {
+    CFStringRef handler = LSCopyDefaultHandlerForURLScheme((__bridge CFStringRef)ns(scheme));
+    if (!handler) return std::nullopt;
+    return str((__bridge_transfer NSString*)handler);
+  }
+
+  bool setDefaultHandler(const std::string& scheme, const std::string& bundleIdentifier) override {
+    return LSSetDefaultHandlerForURLScheme((__bridge CFStringRef)ns(scheme),
+                                           (__bridge CFStringRef)ns(bundleIdentifier)) == noErr;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<LaunchServices> makeLaunchServices() { return std::make_unique<MacLaunchServices>(); }
+
+}  // namespace routelle::macos

@@ -1,0 +1,25 @@
+#pragma once
+// The platform's own services behind the ports. No Objective-C types here.
+#include <memory>
+#include <string>
+
+#include "platform/Defaults.h"
+#include "platform/LaunchServices.h"
+#include "platform/ListArchiver.h"
+#include "platform/Updater.h"
+#include "platform/UrlParser.h"
+#include "platform/Workspace.h"
+
+namespace routelle::macos {
+
+std::unique_ptr<Defaults> makeStandardDefaults();
+// Nothing when the suite cannot be opened; suite writes are then skipped.
+std::unique_ptr<Defaults> makeSuiteDefaults(const std::string& suiteName);
+std::unique_ptr<Defaults> makeGlobalDefaults();
+std::unique_ptr<ListArchiver> makeListArchiver();
+std::unique_ptr<Workspace> makeWorkspace();
+std::unique_ptr<LaunchServices> makeLaunchServices();
+std::unique_ptr<UrlParser> makeUrlParser();
+std::unique_ptr<Updater> makeUpdater();
+
+}  // namespace routelle::macos

@@ -1,0 +1,53 @@
+#pragma once
+#include <map>
+#include <string>
+
+#include "scripting/ScriptCommand.h"
+#include "settings/PreferenceNames.h"
+
+namespace routelle {
+
+// Turns a named boolean preference on or off.
+class PreferenceScriptCommand : public ScriptCommand {
+ public:
+  PreferenceScriptCommand(ScriptContext& context, bool enable);
+  ScriptResult performDefaultImplementation() override;
+
+  // Preference name -> settings key (empty for the two without a key).
+  std::map<std::string, std::string> prefname;
+
+ private:
+  bool enable_;
+};
+
+class EnablePreferenceScriptCommand final : public PreferenceScriptCommand {
+ public:
+  explicit EnablePreferenceScriptCommand(ScriptContext& context) : PreferenceScriptCommand(context, true) {}
+};
+
+class DisablePreferenceScriptCommand final : public PreferenceScriptCommand {
+ public:
+  explicit DisablePreferenceScriptCommand(ScriptContext& context) : PreferenceScriptCommand(context, false) {}
+};
+
+class CheckForUpdatesCommandScript final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+// Hands a rule file path to the importer.
+class ImportCommandScript final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+// Hands a directory path to the exporter.
+class ExportCommandScript final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+}  // namespace routelle

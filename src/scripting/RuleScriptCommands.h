@@ -1,0 +1,47 @@
+#pragma once
+#include "scripting/ScriptCommand.h"
+
+namespace routelle {
+
+// Domain text under the empty key, browser under "FilePath".
+class AddDomainScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+// Source application under the empty key, browser under "FilePath".
+class AddAppScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+class RemoveRuleScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+// Modifier name under the empty key, browser under "FilePath"; always 0.
+class ModifierKeyScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+// Modifier name under the empty key, Bool under "FilePath".
+class BackModifierKeyScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+// "per domain" or "per app" under "FilePath".
+class ChangePriorityScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+  ScriptResult performDefaultImplementation() override;
+};
+
+}  // namespace routelle

@@ -1,0 +1,46 @@
+#include "scripting/ScriptCommand.h"
+
+#include "support/Text.h"
+
+namespace routelle {
+
+std::optional<std::string> ScriptCommand::requireText(const std::string& key) {
+  auto it = evaluatedArguments.find(key);
+  if (it == evaluatedArguments.end()) {
+    fail(key.empty() ? "The direct parameter is missing." : "The parameter \"" + key + "\" is missing.");
+    return std::nullopt;
+  }
+  const auto* value = std::get_if<std::string>(&it->second);
+  if (!value) {
+    fail("The parameter \"" + key + "\" must be text.");
+    return std::nullopt;
+  }
+  if (!text::isValidUtf8(*value) || value->find('\0') != std::string::npos) {
+    fail("The parameter \"" + key + "\" is not valid text.");
+    return std::nullopt;
+  }
+  return *value;
+}
+
+std::optional<bool> ScriptCommand::requireBool(const std::string& key) {
+  auto it = evaluatedArguments.find(key);
+  if (it == evaluatedArguments.end()) {
+    fail("The parameter \"" + key + "\" is missing.");
+    return std::nullopt;
+  }
+  const auto* value = std::get_if<bool>(&it->second);
+  if (!value) {
+    fail("The parameter \"" + key + "\" must be a boolean.");
+    return std::nullopt;
+  }
+  return *value;
+}
+
+ScriptResult ScriptCommand::fail(std::string message) {
+  if (!scriptError_) scriptError_ = std::move(message);
+  return 0;
+}
+
+void ScriptCommand::postFetchMenu() { context_.workspaceNotifications.post(kFetchMenuNotification); }
+
+}  // namespace routelle

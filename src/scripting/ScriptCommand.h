@@ -1,0 +1,62 @@
+#pragma once
+#include <map>
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "platform/LaunchServices.h"
+#include "platform/Updater.h"
+#include "settings/BrowserRegistry.h"
+#include "settings/RuleStore.h"
+#include "settings/SettingsStore.h"
+#include "support/NotificationCenter.h"
+
+namespace routelle {
+
+using ScriptArgument = std::variant<std::string, bool>;
+// A Bool, or the integer 0 for "nothing done" and for work carried elsewhere.
+using ScriptResult = std::variant<bool, int>;
+
+// What the commands act through.
+struct ScriptContext {
+  SettingsStore& settings;
+  BrowserRegistry& registry;
+  RuleStore& rules;
+  NotificationCenter& workspaceNotifications;
+  Updater& updater;
+  LaunchServices& launchServices;
+};
+
+inline constexpr const char* kFetchMenuNotification = "fetchmenu";
+inline constexpr const char* kExportNotification = "export";
+inline constexpr const char* kImportNotification = "import";
+
+// One incoming script command, in the style of the platform's scripting system:
+// evaluated arguments keyed by text, then performDefaultImplementation.
+class ScriptCommand {
+ public:
+  explicit ScriptCommand(ScriptContext& context) : context_(context) {}
+  virtual ~ScriptCommand() = default;
+
+  std::map<std::string, ScriptArgument> evaluatedArguments;
+
+  // Runs the command; on a script error the result is 0 and nothing changed.
+  virtual ScriptResult performDefaultImplementation() = 0;
+
+  const std::optional<std::string>& scriptErrorString() const { return scriptError_; }
+
+ protected:
+  // A required argument of the given kind; a missing or mistyped one sets the
+  // script error and answers nothing.
+  std::optional<std::string> requireText(const std::string& key);
+  std::optional<bool> requireBool(const std::string& key);
+  ScriptResult fail(std::string message);
+  void postFetchMenu();
+
+  ScriptContext& context_;
+
+ private:
+  std::optional<std::string> scriptError_;
+};
+
+}  // namespace routelle

@@ -1,0 +1,188 @@
+#include "settings/RuleStore.h"
+
+#include <iostream>
+
+#include "settings/Keys.h"
+#include "support/Text.h"
+
+namespace routelle {
+namespace {
+
+using State = StoredList::State;
+
+// An unreadable stored list is left as it is rather than replaced.
+bool refuseUndecodable(const StoredList& list, std::string_view key) {
+  if (list.state != State::undecodable) return false;
+  std::cerr << "routelle: \"" << key << "\" cannot be unarchived; left unchanged\n";
+  return true;
+}
+
+// Position of the first domain equal to the text that has its browser after it.
+std::optional<size_t> findDomain(const std::vector<std::string>& list, std::string_view domain) {
+  for (size_t i = 1; i + 1 < list.size(); i += 2)
+    if (list[i] == domain) return i;
+  return std::nullopt;
+}
+
+}  // namespace
+
+RuleStore::RuleStore(SettingsStore& settings, BrowserRegistry& registry, const UrlParser& urls)
+    : settings_(settings), registry_(registry), urls_(urls) {}
+
+std::optional<std::string> RuleStore::normaliseDomain(std::string_view typed) const {
+  std::string bare = text::replaceAll(typed, "http://", "");
+  bare = text::replaceAll(bare, "https://", "");
+  bare = text::replaceAll(bare, "s://", "");
+  auto url = urls_.parse("http://" + bare);
+  if (!url || !url->host || url->host->empty()) return std::nullopt;
+  if (url->host->find('.') == std::string::npos) return std::nullopt;
+  return url->host;
+}
+
+bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) {
+  auto host = normaliseDomain(typed);
+  if (!host) return false;
+  bool stored = false;
+  settings_.transaction([&] {
+    StoredList list = settings_.getList(keys::domains);
+    if (refuseUndecodable(list, keys::domains)) return;
+    auto& items = list.items;
+    if (items.empty()) items.push_back("");
+    if (auto i = findDomain(items, *host)) items.erase(items.begin() + static_cast<long>(*i), items.begin() + static_cast<long>(*i) + 2);
+    // A domain left last without its browser is no rule; dropping it keeps the pairs aligned.
+    if (items.size() % 2 == 0) items.pop_back();
+    items.push_back(*host);
+    items.emplace_back(browser);
+    settings_.setList(keys::domains, items);
+    stored = true;
+  });
+  return stored;
+}
+
+bool RuleStore::removeDomainRule(std::string_view domain) {
+  bool removed = false;
+  settings_.transaction([&] {
+    StoredList list = settings_.getList(keys::domains);
+    if (list.state != State::list) return;
+    auto i = findDomain(list.items, domain);
+    if (!i) return;
+    list.items.erase(list.items.begin() + static_cast<long>(*i), list.items.begin() + static_cast<long>(*i) + 2);
+    settings_.setList(keys::domains, list.items);
+    removed = true;
+  });
+  return removed;
+}
+
+std::optional<AppRule> RuleStore::parseAppRule(std::string_view element) {
+  // Elements without the separator (the leading empty string) are no rule.
+  if (element.find(kAppRuleSeparator) == std::string_view::npos) return std::nullopt;
+  auto parts = text::split(element, kAppRuleSeparator);
+  return AppRule{parts.front(), parts.back()};
+}
+
+bool RuleStore::addAppRule(std::string_view application, std::string_view browser) {
+  std::string entry = std::string(browser) + std::string(kAppRuleSeparator) + std::string(application);
+  bool stored = false;
+  settings_.transaction([&] {
+    StoredList list = settings_.getList(keys::perApp);
+    if (refuseUndecodable(list, keys::perApp)) return;
+    auto& items = list.items;
+    if (items.empty()) items.push_back("");
+    for (auto it = items.begin(); it != items.end(); ++it) {
+      auto rule = parseAppRule(*it);
+      if (rule && rule->application == application) {
+        items.erase(it);
+        break;
+      }
+    }
+    items.push_back(std::move(entry));
+    settings_.setList(keys::perApp, items);
+    stored = true;
+  });
+  return stored;
+}
+
+bool RuleStore::removeAppRule(std::string_view name) {
+  bool removed = false;
+  settings_.transaction([&] {
+    StoredList list = settings_.getList(keys::perApp);
+    if (list.state != State::list) return;
+    for (auto it = list.items.begin(); it != list.items.end(); ++it) {
+      if (it->find(kAppRuleSeparator) == std::string::npos) continue;
+      bool match = false;
+      for (const auto& part : text::split(*it, kAppRuleSeparator)) match = match || part == name;
+      if (!match) continue;
+      list.items.erase(it);
+      settings_.setList(keys::perApp, list.items);
+      removed = true;
+      return;
+    }
+  });
+  return removed;
+}
+
+bool RuleStore::removeRule(const std::string& name) {
+  return registry_.isInstalledApplication(name) ? removeAppRule(name) : removeDomainRule(name);
+}
+
+void RuleStore::setPriority(std::string_view value) {
+  if (value == values::priorityDomainsFirst || value == values::priorityAppsFirst)
+    settings_.setString(keys::priority, value);
+}
+
+void RuleStore::togglePriority() {
+  settings_.transaction([&] {
+    const std::string current = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+    if (current == values::priorityDomainsFirst) settings_.setString(keys::priority, values::priorityAppsFirst);
+    else if (current == values::priorityAppsFirst) settings_.setString(keys::priority, values::priorityDomainsFirst);
+  });
+}
+
+std::optional<std::string> RuleStore::modifierKey(std::string_view modifier) {
+  std::string key = text::lowercased(modifier);
+  for (auto known : {keys::shift, keys::ctrl, keys::command, keys::alt})
+    if (key == known) return key;
+  return std::nullopt;
+}
+
+bool RuleStore::setModifierRule(std::string_view modifier, std::string_view target) {
+  auto key = modifierKey(modifier);
+  if (key) settings_.setString(*key, target);
+  return key.has_value();
+}
+
+bool RuleStore::clearModifierRule(std::string_view modifier) {
+  auto key = modifierKey(modifier);
+  if (!key) return false;
+  settings_.remove(*key);
+  settings_.remove(*key + std::string(keys::backSuffix));
+  return true;
+}
+
+bool RuleStore::setModifierBackground(std::string_view modifier, bool flag) {
+  auto key = modifierKey(modifier);
+  if (!key) return false;
+  const std::string backKey = *key + std::string(keys::backSuffix);
+  if (flag) settings_.setBool(backKey, true);
+  else settings_.remove(backKey);
+  return true;
+}
+
+void RuleStore::setOnionRule(std::string_view browser) { settings_.setString(keys::onion, browser); }
+void RuleStore::clearOnionRule() { settings_.remove(keys::onion); }
+
+std::vector<DomainRule> RuleStore::domainRules() const {
+  std::vector<DomainRule> out;
+  auto list = settings_.getList(keys::domains);
+  for (size_t i = 1; i + 1 < list.items.size(); i += 2) out.push_back({list.items[i], list.items[i + 1]});
+  return out;
+}
+
+std::vector<AppRule> RuleStore::appRules() const {
+  std::vector<AppRule> out;
+  for (const auto& element : settings_.getList(keys::perApp).items)
+    if (auto rule = parseAppRule(element)) out.push_back(*rule);
+  return out;
+}
+
+}  // namespace routelle

@@ -1,0 +1,66 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/UrlParser.h"
+#include "settings/BrowserRegistry.h"
+#include "settings/SettingsStore.h"
+
+namespace routelle {
+
+struct DomainRule {
+  std::string domain;
+  std::string browser;
+};
+
+struct AppRule {
+  std::string browser;
+  std::string application;
+};
+
+inline constexpr std::string_view kAppRuleSeparator = "/*/*/*/*/";
+
+// The user's routing rules as stored in the settings, and every change to them.
+// The "domains" list is an empty string followed by domain, browser pairs; all
+// lookups look at domain positions only, so a browser name never matches.
+class RuleStore {
+ public:
+  RuleStore(SettingsStore& settings, BrowserRegistry& registry, const UrlParser& urls);
+
+  // The bare host a typed domain text stands for; nothing when it has no host
+  // or the host has no dot.
+  std::optional<std::string> normaliseDomain(std::string_view text) const;
+
+  bool addDomainRule(std::string_view text, std::string_view browser);
+  bool removeDomainRule(std::string_view domain);
+  bool addAppRule(std::string_view application, std::string_view browser);
+  bool removeAppRule(std::string_view name);
+  bool removeRule(const std::string& name);
+
+  void setPriority(std::string_view value);
+  void togglePriority();
+
+  // Modifier names are taken without regard to case; others change nothing.
+  bool setModifierRule(std::string_view modifier, std::string_view target);
+  bool clearModifierRule(std::string_view modifier);
+  bool setModifierBackground(std::string_view modifier, bool flag);
+
+  void setOnionRule(std::string_view browser);
+  void clearOnionRule();
+
+  std::vector<DomainRule> domainRules() const;
+  std::vector<AppRule> appRules() const;
+
+  // The lower-case key of a modifier name, or nothing for other names.
+  static std::optional<std::string> modifierKey(std::string_view modifier);
+  static std::optional<AppRule> parseAppRule(std::string_view element);
+
+ private:
+  SettingsStore& settings_;
+  BrowserRegistry& registry_;
+  const UrlParser& urls_;
+};
+
+}  // namespace routelle

@@ -1,0 +1,137 @@
+#include "settings/SettingsStore.h"
+
+#include <type_traits>
+
+#include "settings/Keys.h"
+
+namespace routelle {
+
+SettingsStore::SettingsStore(Defaults& standard, Defaults* suite, Defaults* global,
+                             const ListArchiver& archiver)
+    : standard_(standard), suite_(suite), global_(global), archiver_(archiver) {}
+
+Defaults* SettingsStore::domain(Domain d) const { return d == Domain::standard ? &standard_ : suite_; }
+
+std::optional<DefaultsValue> SettingsStore::object(std::string_view key, Domain d) const {
+  Defaults* defaults = domain(d);
+  return defaults ? defaults->object(key) : std::nullopt;
+}
+
+void SettingsStore::write(std::string_view key, const DefaultsValue& v, Domain d) {
+  if (Defaults* defaults = domain(d)) {
+    defaults->set(key, v);
+    defaults->synchronize();
+  }
+}
+
+// Numbers read as the platform's number objects do: a Bool, an Integer and a
+// Double all answer each of the three questions.
+namespace {
+template <typename T>
+std::optional<T> asNumber(const std::optional<DefaultsValue>& v) {
+  if (!v) return std::nullopt;
+  return std::visit(
+      [](const auto& x) -> std::optional<T> {
+        using X = std::decay_t<decltype(x)>;
+        if constexpr (std::is_same_v<X, bool>) return static_cast<T>(x ? 1 : 0);
+        else if constexpr (std::is_same_v<X, std::int64_t>) return static_cast<T>(x);
+        else if constexpr (std::is_same_v<X, double>) {
+          if constexpr (std::is_same_v<T, bool>) return x != 0.0;
+          else if constexpr (std::is_same_v<T, std::int64_t>) {
+            if (!(x > -9.2e18 && x < 9.2e18)) return std::nullopt;  // NaN or out of range
+            return static_cast<std::int64_t>(x);
+          } else return x;
+        } else return std::nullopt;
+      },
+      *v);
+}
+}  // namespace
+
+std::optional<bool> SettingsStore::getBool(std::string_view key, Domain d) const {
+  return asNumber<bool>(object(key, d));
+}
+std::optional<std::int64_t> SettingsStore::getInteger(std::string_view key, Domain d) const {
+  return asNumber<std::int64_t>(object(key, d));
+}
+std::optional<double> SettingsStore::getDouble(std::string_view key, Domain d) const {
+  return asNumber<double>(object(key, d));
+}
+std::optional<std::string> SettingsStore::getString(std::string_view key, Domain d) const {
+  auto v = object(key, d);
+  if (v && std::holds_alternative<std::string>(*v)) return std::get<std::string>(*v);
+  return std::nullopt;
+}
+bool SettingsStore::contains(std::string_view key, Domain d) const { return object(key, d).has_value(); }
+
+void SettingsStore::setBool(std::string_view key, bool v, Domain d) { write(key, v, d); }
+void SettingsStore::setInteger(std::string_view key, std::int64_t v, Domain d) { write(key, v, d); }
+void SettingsStore::setDouble(std::string_view key, double v, Domain d) { write(key, v, d); }
+void SettingsStore::setString(std::string_view key, std::string_view v, Domain d) {
+  write(key, std::string(v), d);
+}
+void SettingsStore::remove(std::string_view key, Domain d) {
+  if (Defaults* defaults = domain(d)) {
+    defaults->remove(key);
+    defaults->synchronize();
+  }
+}
+
+StoredList SettingsStore::getList(std::string_view key, Domain d) const {
+  auto v = object(key, d);
+  if (!v || !std::holds_alternative<Bytes>(*v)) return {};
+  auto list = archiver_.unarchive(std::get<Bytes>(*v));
+  if (!list) return {StoredList::State::undecodable, {}};
+  return {StoredList::State::list, std::move(*list)};
+}
+
+std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key, Domain d) const {
+  Defaults* defaults = domain(d);
+  if (!defaults) return std::make_shared<const StoredList>();
+  // The domain's change count names the stored data: same count, same list.
+  const std::uint64_t changeCount = defaults->changeCount();
+  auto& cached = listCache_[{d, std::string(key)}];
+  if (!cached.list || cached.changeCount != changeCount) {
+    cached.list = std::make_shared<const StoredList>(getList(key, d));
+    cached.changeCount = changeCount;
+  }
+  return cached.list;
+}
+
+void SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
+  write(key, archiver_.archive(list), d);
+}
+
+bool SettingsStore::ensureBool(std::string_view key, bool def, Domain d) {
+  if (auto v = getBool(key, d)) return *v;
+  setBool(key, def, d);
+  return def;
+}
+std::int64_t SettingsStore::ensureInteger(std::string_view key, std::int64_t def, Domain d) {
+  if (auto v = getInteger(key, d)) return *v;
+  setInteger(key, def, d);
+  return def;
+}
+double SettingsStore::ensureDouble(std::string_view key, double def, Domain d) {
+  if (auto v = getDouble(key, d)) return *v;
+  setDouble(key, def, d);
+  return def;
+}
+std::string SettingsStore::ensureString(std::string_view key, std::string_view def, Domain d) {
+  if (auto v = getString(key, d)) return *v;
+  setString(key, def, d);
+  return std::string(def);
+}
+
+void SettingsStore::transaction(const std::function<void()>& body, Domain d) {
+  if (Defaults* defaults = domain(d)) defaults->transaction(body);
+  else body();
+}
+
+std::optional<std::string> SettingsStore::interfaceStyle() const {
+  if (!global_) return std::nullopt;
+  auto v = global_->object(keys::appleInterfaceStyle);
+  if (v && std::holds_alternative<std::string>(*v)) return std::get<std::string>(*v);
+  return std::nullopt;
+}
+
+}  // namespace routelle

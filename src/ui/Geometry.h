@@ -1,0 +1,19 @@
+#pragma once
+
+namespace routelle {
+
+struct Size {
+  double width = 0;
+  double height = 0;
+  bool operator==(const Size&) const = default;
+};
+
+struct Rect {
+  double x = 0;
+  double y = 0;
+  double width = 0;
+  double height = 0;
+  bool operator==(const Rect&) const = default;
+};
+
+}  // namespace routelle

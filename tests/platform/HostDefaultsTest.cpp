@@ -1,0 +1,273 @@
+#include "platform/host/HostDefaults.h"
+
+#include <gtest/gtest.h>
+#include <plist/plist.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/host/PlistParse.h"
+#include "support/TempDir.h"
+
+namespace routelle {
+namespace {
+
+namespace fs = std::filesystem;
+using hostplist::PlistNode;
+
+std::string readFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeFile(const fs::path& p, std::string_view bytes) {
+  std::ofstream(p, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+PlistNode parseFile(const fs::path& p) {
+  const std::string bytes = readFile(p);
+  return hostplist::parsePlist(bytes.data(), bytes.size());
+}
+
+void writePlist(const fs::path& p, plist_t node) {
+  char* out = nullptr;
+  uint32_t length = 0;
+  plist_to_bin(node, &out, &length);
+  writeFile(p, std::string_view(out, length));
+  std::free(out);
+}
+
+std::set<std::string> namesIn(const fs::path& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+// Objects and their one-byte offsets, behind the header and before a trailer.
+std::string binaryPlist(const std::string& objects, const std::string& offsets) {
+  std::string trailer(32, '\0');
+  trailer[6] = trailer[7] = 1;  // offset and reference sizes
+  trailer[15] = static_cast<char>(offsets.size());
+  trailer[31] = static_cast<char>(8 + objects.size());
+  return "bplist00" + objects + offsets + trailer;
+}
+
+class HostDefaultsTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  fs::path file = dir.path() / "Library/Preferences/com.example.routelle.plist";
+};
+
+TEST_F(HostDefaultsTest, ValuesKeepTheirKindsOnDisk) {
+  const std::vector<std::pair<std::string, DefaultsValue>> values = {
+      {"yes", true},
+      {"no", false},
+      {"zero", std::int64_t{0}},
+      {"minusOne", std::int64_t{-1}},
+      {"min", std::numeric_limits<std::int64_t>::min()},
+      {"max", std::numeric_limits<std::int64_t>::max()},
+      {"real", 1.5},
+      {"negativeReal", -2.25e300},
+      {"empty", std::string()},
+      {"text", std::string("bücher.de 😀")},
+      {"noBytes", Bytes()},
+      {"bytes", Bytes{0, 1, 0x7F, 0xFF}},
+  };
+  {
+    HostDefaults d(file);
+    for (const auto& [key, value] : values) d.set(key, value);
+    EXPECT_TRUE(d.synchronize());
+  }
+  HostDefaults fresh(file);
+  for (const auto& [key, value] : values) EXPECT_EQ(fresh.object(key), value) << key;
+  EXPECT_EQ(fresh.object("absent"), std::nullopt);
+
+  // A genuine binary plist that other tools read.
+  EXPECT_EQ(readFile(file).substr(0, 8), "bplist00");
+  const std::string command = "plistutil -i '" + file.string() + "' -o - 2>/dev/null";
+  if (FILE* pipe = ::popen(command.c_str(), "r")) {
+    std::string xml;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) xml.append(buffer, n);
+    if (::pclose(pipe) == 0) {
+      EXPECT_NE(xml.find("<key>negativeReal</key>"), std::string::npos);
+      EXPECT_NE(xml.find("<true/>"), std::string::npos);
+    }
+  }
+}
+
+TEST_F(HostDefaultsTest, KeepsKindsItNeverWritesAcrossWrites) {
+  fs::create_directories(file.parent_path());
+  PlistNode original(plist_new_dict());
+  plist_dict_set_item(original.get(), "when", plist_new_date(700000000, 5));
+  plist_t array = plist_new_array();
+  plist_array_append_item(array, plist_new_string("kept"));
+  plist_dict_set_item(original.get(), "list", array);
+  plist_t dict = plist_new_dict();
+  plist_dict_set_item(dict, "nested", plist_new_uint(3));
+  plist_dict_set_item(original.get(), "dict", dict);
+  plist_dict_set_item(original.get(), "gone", plist_new_string("x"));
+  writePlist(file, original.get());
+
+  HostDefaults d(file);
+  EXPECT_EQ(d.object("when"), std::nullopt);
+  EXPECT_EQ(d.object("list"), std::nullopt);
+  d.set("new", std::int64_t{7});
+  d.remove("gone");
+
+  const auto stored = parseFile(file);
+  ASSERT_TRUE(stored);
+  plist_dict_remove_item(original.get(), "gone");
+  plist_dict_set_item(original.get(), "new", plist_new_uint(7));
+  char* expected = nullptr;
+  char* actual = nullptr;
+  uint32_t n = 0;
+  plist_to_xml(original.get(), &expected, &n);
+  plist_to_xml(stored.get(), &actual, &n);
+  EXPECT_STREQ(actual, expected);
+  std::free(expected);
+  std::free(actual);
+}
+
+TEST_F(HostDefaultsTest, RemoveReachesTheFile) {
+  HostDefaults d(file);
+  d.remove("never");  // nothing to remove: nothing written
+  EXPECT_FALSE(fs::exists(file));
+  d.set("a", true);
+  d.set("b", true);
+  d.remove("a");
+  EXPECT_TRUE(d.synchronize());
+  HostDefaults fresh(file);
+  EXPECT_EQ(fresh.object("a"), std::nullopt);
+  EXPECT_EQ(fresh.object("b"), DefaultsValue(true));
+  // Only the preferences and the lock: no temporary file left behind.
+  EXPECT_EQ(namesIn(file.parent_path()),
+            (std::set<std::string>{"com.example.routelle.plist", "com.example.routelle.plist.lock"}));
+}
+
+TEST_F(HostDefaultsTest, UnreadableFilesAreKeptAsideAndTheDomainStartsEmpty) {
+  fs::create_directories(file.parent_path());
+  // A deep chain, a binary plist of 2^40 shared nodes, and a key holding NUL
+  // (libplist's key getter asserts on it): all refused before libplist sees them.
+  std::string deep = "<plist><dict><key>k</key>";
+  for (int i = 0; i < 200000; ++i) deep += "<array>";
+  std::string laughs, offsets;
+  for (int i = 0; i < 40; ++i) {
+    offsets += char(8 + laughs.size());
+    laughs += i < 39 ? std::string{'\xA2', char(i + 1), char(i + 1)} : std::string("\x51x", 2);
+  }
+  const std::string nulKey("\xD1\x01\x02\x62\x00\x61\x00\x00\x09", 9);
+  // Also bytes libplist would read but write back as something else.
+  const std::string cases[] = {"garbage",
+                               "bplist00 truncated",
+                               "<plist><array/></plist>",
+                               "<plist><dict><key>\xFF</key><true/></dict></plist>",
+                               "<plist><dict><key>k</key><string>&#xD800;</string></dict></plist>",
+                               deep,
+                               binaryPlist(laughs, offsets),
+                               binaryPlist(nulKey, "\x08\x0B\x10")};
+  for (const std::string& bytes : cases) {
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) fs::remove(entry.path());
+    // Names a previous run may already have used stay untouched.
+    const auto now = std::time(nullptr);
+    for (auto t = now - 1; t <= now + 2; ++t) writeFile(file.string() + ".corrupt-" + std::to_string(t), "older");
+    writeFile(file, bytes);
+
+    HostDefaults d(file);
+    EXPECT_EQ(d.object("k"), std::nullopt);
+    EXPECT_FALSE(fs::exists(file));
+    int keptAside = 0;
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+      const std::string content = readFile(entry.path());
+      if (content != "older" && entry.path().filename().string().find(".corrupt-") != std::string::npos) {
+        EXPECT_EQ(content, bytes);
+        ++keptAside;
+      }
+    }
+    EXPECT_EQ(keptAside, 1);
+    d.set("k", std::string("v"));
+    EXPECT_TRUE(d.synchronize());
+    EXPECT_EQ(HostDefaults(file).object("k"), DefaultsValue(std::string("v")));
+  }
+}
+
+TEST_F(HostDefaultsTest, AnEmptyFileIsAnEmptyDomain) {
+  fs::create_directories(file.parent_path());
+  writeFile(file, "");
+  HostDefaults d(file);
+  EXPECT_EQ(d.object("k"), std::nullopt);
+  EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"com.example.routelle.plist"});
+}
+
+TEST_F(HostDefaultsTest, ReadOnlyDomainsNeverTouchTheDisk) {
+  HostDefaults missing(file, /*readOnly=*/true);
+  missing.set("k", true);
+  missing.remove("k");
+  missing.transaction([&] { missing.set("k", false); });
+  EXPECT_FALSE(missing.synchronize());
+  EXPECT_EQ(missing.object("k"), std::nullopt);
+  EXPECT_FALSE(fs::exists(file.parent_path()));
+
+  HostDefaults writer(file);
+  writer.set("AppleInterfaceStyle", std::string("Dark"));
+  EXPECT_EQ(missing.object("AppleInterfaceStyle"), DefaultsValue(std::string("Dark")));
+
+  fs::remove(file.string() + ".lock");
+  writeFile(file, "garbage");
+  HostDefaults corrupt(file, /*readOnly=*/true);
+  EXPECT_EQ(corrupt.object("AppleInterfaceStyle"), std::nullopt);
+  EXPECT_EQ(namesIn(file.parent_path()), std::set<std::string>{"com.example.routelle.plist"});
+}
+
+TEST_F(HostDefaultsTest, InstancesSeeEachOthersWrites) {
+  HostDefaults a(file);
+  HostDefaults b(file);
+  a.set("x", std::int64_t{1});
+  EXPECT_EQ(b.object("x"), DefaultsValue(std::int64_t{1}));
+  b.set("y", std::int64_t{2});
+  a.set("z", std::int64_t{3});  // must not write back a's stale view without y
+  HostDefaults fresh(file);
+  EXPECT_EQ(fresh.object("y"), DefaultsValue(std::int64_t{2}));
+  EXPECT_EQ(fresh.object("z"), DefaultsValue(std::int64_t{3}));
+  b.remove("x");
+  EXPECT_EQ(a.object("x"), std::nullopt);
+}
+
+TEST_F(HostDefaultsTest, TransactionsNestAndSeeTheFileAsOfTheirStart) {
+  HostDefaults a(file);
+  HostDefaults b(file);
+  a.object("n");  // a's cache now predates b's write
+  b.set("n", std::int64_t{41});
+  a.transaction([&] {
+    const auto n = a.object("n");
+    ASSERT_EQ(n, DefaultsValue(std::int64_t{41}));
+    a.transaction([&] { a.set("n", std::get<std::int64_t>(*n) + 1); });
+    a.set("done", true);
+  });
+  EXPECT_EQ(b.object("n"), DefaultsValue(std::int64_t{42}));
+  EXPECT_EQ(b.object("done"), DefaultsValue(true));
+}
+
+TEST_F(HostDefaultsTest, FailedWritesAreReported) {
+  fs::create_directories(dir.path() / "blocker");
+  writeFile(dir.path() / "blocker/file", "");
+  HostDefaults d(dir.path() / "blocker/file/inside/domain.plist");  // a parent is a regular file
+  d.set("k", true);
+  EXPECT_FALSE(d.synchronize());
+
+  HostDefaults ok(file);
+  ok.set(std::string_view("a\0b", 3), true);  // no such key in a C-string dictionary
+  EXPECT_FALSE(ok.synchronize());
+  ok.set("a", true);
+  EXPECT_TRUE(ok.synchronize());
+}
+
+}  // namespace
+}  // namespace routelle

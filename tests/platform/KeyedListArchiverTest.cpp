@@ -1,0 +1,281 @@
+#include "platform/host/KeyedListArchiver.h"
+
+#include <gtest/gtest.h>
+#include <plist/plist.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/host/KeyedArchiveReader.h"
+#include "platform/host/PlistParse.h"
+
+namespace routelle {
+namespace {
+
+using hostplist::BinaryReading;
+using hostplist::PlistNode;
+using List = std::vector<std::string>;
+
+const KeyedListArchiver archiver;
+
+// Decodes both ways a binary archive can be read; they must always agree.
+std::optional<List> decode(const Bytes& data) {
+  auto inPlace = hostplist::readKeyedStringArray(data, BinaryReading::inPlace);
+  auto viaTree = hostplist::readKeyedStringArray(data, BinaryReading::libplist);
+  EXPECT_EQ(inPlace, viaTree);
+  return inPlace;
+}
+
+PlistNode parse(const Bytes& data) {
+  plist_t root = nullptr;
+  plist_from_memory(reinterpret_cast<const char*>(data.data()), static_cast<uint32_t>(data.size()), &root);
+  return PlistNode(root);
+}
+
+Bytes toBinary(plist_t node) {
+  char* out = nullptr;  // libplist writes nothing unless this starts out null
+  uint32_t length = 0;
+  plist_to_bin(node, &out, &length);
+  Bytes bytes(out, out + length);
+  std::free(out);
+  return bytes;
+}
+
+Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+std::string stringAt(plist_t node) {
+  char* s = nullptr;
+  plist_get_string_val(node, &s);
+  std::string result = s ? s : "<not a string>";
+  std::free(s);
+  return result;
+}
+
+uint64_t uidAt(plist_t node) {
+  uint64_t v = ~uint64_t{0};
+  if (plist_get_node_type(node) == PLIST_UID) plist_get_uid_val(node, &v);
+  return v;
+}
+
+TEST(KeyedListArchiverTest, RoundTripsLists) {
+  List many;
+  for (int i = 0; i < 70000; ++i) many.push_back("host" + std::to_string(i % 40000));  // 4-byte refs, shared strings
+  const List cases[] = {
+      {},
+      {""},
+      {"", "example.com", "Firefox", "example.org", "Firefox", ""},
+      {"é", "日本語.jp", "😀 emoji", "mixed ascii ü", "Ω"},
+      {std::string(14, 'a'), std::string(15, 'b'), std::string(300, 'c'), std::string(70000, 'd')},
+      many,
+  };
+  for (const List& list : cases) {
+    const Bytes data = archiver.archive(list);
+    ASSERT_EQ(std::string(data.begin(), data.begin() + 8), "bplist00");
+    EXPECT_EQ(decode(data), list) << list.size() << " items";
+  }
+}
+
+TEST(KeyedListArchiverTest, WritesTheKeyedArchiverLayout) {
+  const auto tree = parse(archiver.archive({"x", "y", "x", ""}));
+  ASSERT_TRUE(tree);
+  plist_t root = tree.get();
+  EXPECT_EQ(stringAt(plist_dict_get_item(root, "$archiver")), "NSKeyedArchiver");
+  plist_t version = plist_dict_get_item(root, "$version");
+  ASSERT_EQ(plist_get_node_type(version), PLIST_UINT);
+  uint64_t v = 0;
+  plist_get_uint_val(version, &v);
+  EXPECT_EQ(v, 100000u);
+  EXPECT_EQ(uidAt(plist_dict_get_item(plist_dict_get_item(root, "$top"), "root")), 1u);
+
+  // "$null", the array, each distinct string once, the class.
+  plist_t objects = plist_dict_get_item(root, "$objects");
+  ASSERT_EQ(plist_array_get_size(objects), 6u);
+  EXPECT_EQ(stringAt(plist_array_get_item(objects, 0)), "$null");
+  EXPECT_EQ(stringAt(plist_array_get_item(objects, 2)), "x");
+  EXPECT_EQ(stringAt(plist_array_get_item(objects, 3)), "y");
+  EXPECT_EQ(stringAt(plist_array_get_item(objects, 4)), "");
+  plist_t array = plist_array_get_item(objects, 1);
+  plist_t items = plist_dict_get_item(array, "NS.objects");
+  ASSERT_EQ(plist_array_get_size(items), 4u);
+  const uint64_t expected[] = {2, 3, 2, 4};
+  for (uint32_t i = 0; i < 4; ++i) EXPECT_EQ(uidAt(plist_array_get_item(items, i)), expected[i]);
+  EXPECT_EQ(uidAt(plist_dict_get_item(array, "$class")), 5u);
+  plist_t cls = plist_array_get_item(objects, 5);
+  EXPECT_EQ(stringAt(plist_dict_get_item(cls, "$classname")), "NSArray");
+  plist_t classes = plist_dict_get_item(cls, "$classes");
+  ASSERT_EQ(plist_array_get_size(classes), 2u);
+  EXPECT_EQ(stringAt(plist_array_get_item(classes, 0)), "NSArray");
+  EXPECT_EQ(stringAt(plist_array_get_item(classes, 1)), "NSObject");
+}
+
+// An XML archive as the platform writes one for a mutable array holding a
+// shared mutable string object, a shared string and a non-ASCII string.
+constexpr const char* kPlatformXml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+  <key>$archiver</key><string>NSKeyedArchiver</string>
+  <key>$objects</key>
+  <array>
+    <string>$null</string>
+    <dict>
+      <key>$class</key><dict><key>CF$UID</key><integer>6</integer></dict>
+      <key>NS.objects</key>
+      <array>
+        <dict><key>CF$UID</key><integer>2</integer></dict>
+        <dict><key>CF$UID</key><integer>3</integer></dict>
+        <dict><key>CF$UID</key><integer>2</integer></dict>
+        <dict><key>CF$UID</key><integer>3</integer></dict>
+        <dict><key>CF$UID</key><integer>4</integer></dict>
+      </array>
+    </dict>
+    <string></string>
+    <dict>
+      <key>$class</key><dict><key>CF$UID</key><integer>5</integer></dict>
+      <key>NS.string</key><string>Safari</string>
+    </dict>
+    <string>bücher.de</string>
+    <dict>
+      <key>$classes</key><array><string>NSMutableString</string><string>NSString</string><string>NSObject</string></array>
+      <key>$classname</key><string>NSMutableString</string>
+    </dict>
+    <dict>
+      <key>$classes</key><array><string>NSMutableArray</string><string>NSArray</string><string>NSObject</string></array>
+      <key>$classname</key><string>NSMutableArray</string>
+    </dict>
+  </array>
+  <key>$top</key><dict><key>root</key><dict><key>CF$UID</key><integer>1</integer></dict></dict>
+  <key>$version</key><integer>100000</integer>
+</dict>
+</plist>
+)";
+
+TEST(KeyedListArchiverTest, ReadsWhatThePlatformWrites) {
+  const List expected{"", "Safari", "", "Safari", "bücher.de"};
+  const Bytes xml = bytesOf(kPlatformXml);
+  EXPECT_EQ(decode(xml), expected);
+  // The same archive in binary form, from libplist's writer: real UIDs, UTF-16.
+  const auto tree = parse(xml);
+  plist_t objects = plist_dict_get_item(tree.get(), "$objects");
+  auto toUid = [](plist_t dict, const char* key) {
+    plist_t cf = plist_dict_get_item(plist_dict_get_item(dict, key), "CF$UID");
+    uint64_t v = 0;
+    plist_get_uint_val(cf, &v);
+    plist_dict_set_item(dict, key, plist_new_uid(v));
+  };
+  plist_t array = plist_array_get_item(objects, 1);
+  toUid(array, "$class");
+  plist_t items = plist_dict_get_item(array, "NS.objects");
+  for (uint32_t i = 0; i < expected.size(); ++i) {
+    plist_t cf = plist_dict_get_item(plist_array_get_item(items, i), "CF$UID");
+    uint64_t v = 0;
+    plist_get_uint_val(cf, &v);
+    plist_array_set_item(items, plist_new_uid(v), i);
+  }
+  toUid(plist_array_get_item(objects, 3), "$class");
+  toUid(plist_dict_get_item(tree.get(), "$top"), "root");
+  EXPECT_EQ(decode(toBinary(tree.get())), expected);
+}
+
+// Each case damages an archive of {"a", "b"}: $objects = [$null, array, "a", "b", class].
+TEST(KeyedListArchiverTest, RejectsArchivesThatAreNotStringArrays) {
+  struct Case {
+    const char* what;
+    void (*damage)(plist_t root, plist_t objects, plist_t array);
+  };
+  const Case cases[] = {
+      {"other archiver", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(r, "$archiver", plist_new_string("NSArchiver")); }},
+      {"no $top", [](plist_t r, plist_t, plist_t) { plist_dict_remove_item(r, "$top"); }},
+      {"root is $null", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(0)); }},
+      {"root out of range", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(99)); }},
+      {"root is a string", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(2)); }},
+      {"root not a UID", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uint(1)); }},
+      {"dictionary class", [](plist_t, plist_t o, plist_t) { plist_dict_set_item(plist_array_get_item(o, 4), "$classname", plist_new_string("NSDictionary")); }},
+      {"class not a dict", [](plist_t, plist_t, plist_t a) { plist_dict_set_item(a, "$class", plist_new_uid(2)); }},
+      {"class is $null", [](plist_t, plist_t, plist_t a) { plist_dict_set_item(a, "$class", plist_new_uid(0)); }},
+      {"no NS.objects", [](plist_t, plist_t, plist_t a) { plist_dict_remove_item(a, "NS.objects"); }},
+      {"item is $null", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(0), 1); }},
+      {"item out of range", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(5), 1); }},
+      {"item is the array", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(1), 0); }},
+      {"item is the class", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(4), 0); }},
+      {"item not a UID", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_string("a"), 0); }},
+      {"item is a number", [](plist_t, plist_t o, plist_t) { plist_array_set_item(o, plist_new_uint(7), 3); }},
+      {"string object of another class", [](plist_t, plist_t o, plist_t) {
+         plist_t s = plist_new_dict();
+         plist_dict_set_item(s, "NS.string", plist_new_string("b"));
+         plist_dict_set_item(s, "$class", plist_new_uid(4));  // NSArray
+         plist_array_set_item(o, s, 3);
+       }},
+      {"objects not an array", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(r, "$objects", plist_new_dict()); }},
+  };
+  for (const Case& c : cases) {
+    const auto tree = parse(archiver.archive({"a", "b"}));
+    plist_t objects = plist_dict_get_item(tree.get(), "$objects");
+    c.damage(tree.get(), objects, plist_array_get_item(objects, 1));
+    EXPECT_EQ(decode(toBinary(tree.get())), std::nullopt) << c.what;
+  }
+}
+
+TEST(KeyedListArchiverTest, RejectsDamagedBytes) {
+  const Bytes good = archiver.archive({"", "example.com", "Firefox"});
+  for (std::size_t n = 0; n < good.size(); ++n) {
+    EXPECT_EQ(decode(Bytes(good.begin(), good.begin() + n)), std::nullopt) << "prefix of " << n;
+  }
+  EXPECT_EQ(decode(bytesOf("not a property list")), std::nullopt);
+  EXPECT_EQ(decode(bytesOf("<plist><array><string>a</string></array></plist>")), std::nullopt);
+
+  // Bytes the platform never writes in an ASCII string.
+  Bytes badText = good;
+  const std::string_view word = "example";
+  const auto at = std::search(badText.begin(), badText.end(), word.begin(), word.end());
+  ASSERT_NE(at, badText.end());
+  *at = 0xFF;
+  EXPECT_EQ(decode(badText), std::nullopt);
+
+}
+
+// A binary plist put together byte by byte (one-byte references, two-byte offsets).
+Bytes handMade(const std::vector<Bytes>& objects) {
+  Bytes out = bytesOf("bplist00");
+  std::vector<std::size_t> offsets;
+  for (const Bytes& o : objects) {
+    offsets.push_back(out.size());
+    out.insert(out.end(), o.begin(), o.end());
+  }
+  const std::size_t table = out.size();
+  for (std::size_t off : offsets) {
+    out.push_back(static_cast<uint8_t>(off >> 8));
+    out.push_back(static_cast<uint8_t>(off));
+  }
+  const uint8_t trailer[32] = {0, 0, 0, 0, 0, 0, 2, 1, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(objects.size()),
+                               0, 0, 0, 0, 0, 0, 0, 0,  // root object 0
+                               0, 0, 0, 0, 0, 0, static_cast<uint8_t>(table >> 8), static_cast<uint8_t>(table)};
+  out.insert(out.end(), std::begin(trailer), std::end(trailer));
+  return out;
+}
+
+Bytes ascii(std::string_view s) {
+  Bytes b{static_cast<uint8_t>(0x50 | s.size())};
+  b.insert(b.end(), s.begin(), s.end());
+  return b;
+}
+
+TEST(KeyedListArchiverTest, RejectsCountsTheDataCannotHold) {
+  auto archiveWith = [](const Bytes& items) {
+    return handMade({
+        {0xD3, 1, 3, 5, 2, 4, 6}, ascii("$archiver"), bytesOf("\x5F\x10\x0FNSKeyedArchiver"), ascii("$top"),
+        {0xD1, 7, 8}, ascii("$objects"), {0xA3, 9, 10, 11}, ascii("root"), {0x80, 1}, ascii("$null"),
+        {0xD2, 12, 13, 14, 15}, {0xD1, 16, 17}, ascii("NS.objects"), ascii("$class"), items, {0x80, 2},
+        ascii("$classname"), ascii("NSArray"),
+    });
+  };
+  EXPECT_EQ(decode(archiveWith({0xA0})), List{});
+  EXPECT_EQ(decode(archiveWith({0xAF, 0x13, 0x7F, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF})), std::nullopt);
+  EXPECT_EQ(decode(archiveWith({0xAF, 0x12, 0x00, 0x10, 0x00, 0x00})), std::nullopt);
+}
+
+}  // namespace
+}  // namespace routelle

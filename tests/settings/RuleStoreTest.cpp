@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include "settings/Keys.h"
+#include "support/TestWorld.h"
+
+namespace routelle {
+namespace {
+
+using Items = std::vector<std::string>;
+
+class RuleStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override { world.installCommonApps(); }
+  RuleStore& rules() { return world.system().rules; }
+  SettingsStore& settings() { return world.system().settings; }
+  Items stored(std::string_view key) { return settings().getList(key).items; }
+
+  test::TestWorld world;
+};
+
+TEST_F(RuleStoreTest, TypedDomainsAreReducedToTheirHost) {
+  const std::pair<const char*, const char*> accepted[] = {
+      {"https://www.example.com/path?q=1", "www.example.com"},
+      {"example.com", "example.com"},
+      {"http://example.com", "example.com"},
+      {"example.com/deep/path", "example.com"},
+      {"example.com:8080", "example.com"},
+      {"xn--bcher-kva.de", "xn--bcher-kva.de"},
+  };
+  for (const auto& [typed, host] : accepted) EXPECT_EQ(rules().normaliseDomain(typed), host) << typed;
+
+  // No host, a host without a dot, blanks and non-ASCII text are no domain.
+  for (const char* typed : {"", "localhost", "http://intranet/", "   ", "exa mple.com", " example.com",
+                            "bücher.de", "http://", "/only/a/path", "https://"}) {
+    EXPECT_FALSE(rules().normaliseDomain(typed)) << typed;
+    EXPECT_FALSE(rules().addDomainRule(typed, "Safari")) << typed;
+  }
+  EXPECT_EQ(settings().getList(keys::domains).state, StoredList::State::absent);
+}
+
+TEST_F(RuleStoreTest, AddingADomainAgainReplacesItAndMovesItLast) {
+  ASSERT_TRUE(rules().addDomainRule("https://example.com/x", "Safari"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "example.com", "Safari"}));
+
+  ASSERT_TRUE(rules().addDomainRule("b.org", "Firefox"));
+  ASSERT_TRUE(rules().addDomainRule("http://example.com", "Google Chrome"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "b.org", "Firefox", "example.com", "Google Chrome"}));
+
+  auto reopened = world.reopen();
+  ASSERT_EQ(reopened->rules.domainRules().size(), 2u);
+  EXPECT_EQ(reopened->rules.domainRules()[1].domain, "example.com");
+  EXPECT_EQ(reopened->rules.domainRules()[1].browser, "Google Chrome");
+
+  EXPECT_TRUE(rules().removeDomainRule("b.org"));
+  EXPECT_FALSE(rules().removeDomainRule("b.org"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "example.com", "Google Chrome"}));
+}
+
+TEST_F(RuleStoreTest, BrowserElementsNeverMatchAsDomains) {
+  // "b.com" stands at a browser position (the browser of "a.com").
+  settings().setList(keys::domains, {"", "a.com", "b.com", "c.com", "Firefox"});
+
+  ASSERT_TRUE(rules().addDomainRule("b.com", "Safari"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "b.com", "c.com", "Firefox", "b.com", "Safari"}));
+
+  EXPECT_TRUE(rules().removeDomainRule("b.com"));
+  EXPECT_FALSE(rules().removeDomainRule("b.com"));
+  EXPECT_FALSE(rules().removeDomainRule("Firefox"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "b.com", "c.com", "Firefox"}));
+}
+
+TEST_F(RuleStoreTest, ADomainWithoutItsBrowserIsNoRule) {
+  settings().setList(keys::domains, {"", "a.com", "Safari", "b.com"});
+  ASSERT_EQ(rules().domainRules().size(), 1u);
+  EXPECT_FALSE(rules().removeDomainRule("b.com"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "Safari", "b.com"}));
+
+  ASSERT_TRUE(rules().addDomainRule("b.com", "Firefox"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "Safari", "b.com", "Firefox"}));
+
+  settings().setList(keys::domains, {"", "a.com", "Safari", "b.com"});
+  ASSERT_TRUE(rules().addDomainRule("c.com", "Firefox"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "Safari", "c.com", "Firefox"}));
+
+  // A stored list without even the leading empty string still gets one.
+  settings().setList(keys::domains, {});
+  ASSERT_TRUE(rules().addDomainRule("d.com", "Safari"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "d.com", "Safari"}));
+}
+
+TEST_F(RuleStoreTest, AppRulesKeepOneElementPerApplication) {
+  ASSERT_TRUE(rules().addAppRule("Mail", "Safari"));
+  ASSERT_TRUE(rules().addAppRule("Mail", "Firefox"));
+  EXPECT_EQ(stored(keys::perApp), (Items{"", "Firefox/*/*/*/*/Mail"}));
+
+  ASSERT_TRUE(rules().addAppRule("Calendar", "Safari"));
+  ASSERT_TRUE(rules().addAppRule("Mail", "Google Chrome"));
+  EXPECT_EQ(stored(keys::perApp), (Items{"", "Safari/*/*/*/*/Calendar", "Google Chrome/*/*/*/*/Mail"}));
+  auto parsed = world.reopen()->rules.appRules();
+  ASSERT_EQ(parsed.size(), 2u);
+  EXPECT_EQ(parsed[1].application, "Mail");
+  EXPECT_EQ(parsed[1].browser, "Google Chrome");
+
+  // Either part of an element names it.
+  EXPECT_TRUE(rules().removeAppRule("Safari"));
+  EXPECT_FALSE(rules().removeAppRule("Calendar"));
+  EXPECT_TRUE(rules().removeAppRule("Mail"));
+  EXPECT_FALSE(rules().removeAppRule(""));  // the leading empty string is no rule
+  EXPECT_EQ(stored(keys::perApp), (Items{""}));
+}
+
+TEST_F(RuleStoreTest, RemoveRuleByAnApplicationNameLeavesDomainRulesAlone) {
+  settings().setList(keys::domains, {"", "Mail", "Safari", "example.com", "Firefox"});
+  EXPECT_FALSE(rules().removeRule("Mail"));  // installed, so only app rules are looked at
+  EXPECT_EQ(stored(keys::domains), (Items{"", "Mail", "Safari", "example.com", "Firefox"}));
+
+  ASSERT_TRUE(rules().addAppRule("Mail", "Firefox"));
+  EXPECT_TRUE(rules().removeRule("Mail"));
+  EXPECT_EQ(stored(keys::perApp), (Items{""}));
+  EXPECT_TRUE(rules().removeRule("example.com"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "Mail", "Safari"}));
+}
+
+TEST_F(RuleStoreTest, UndecodableStoredListsAreNeverOverwritten) {
+  const Bytes garbage{'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xff, 0x00, 0x13};
+  auto& standard = world.system().standard;
+  standard.set(keys::domains, garbage);
+  standard.set(keys::perApp, garbage);
+  standard.synchronize();
+
+  EXPECT_FALSE(rules().addDomainRule("example.com", "Safari"));
+  EXPECT_FALSE(rules().removeDomainRule("example.com"));
+  EXPECT_FALSE(rules().addAppRule("Mail", "Safari"));
+  EXPECT_FALSE(rules().removeAppRule("Mail"));
+  EXPECT_TRUE(rules().domainRules().empty());
+
+  auto reopened = world.reopen();
+  EXPECT_EQ(reopened->standard.object(keys::domains), DefaultsValue(garbage));
+  EXPECT_EQ(reopened->standard.object(keys::perApp), DefaultsValue(garbage));
+}
+
+TEST_F(RuleStoreTest, PriorityModifiersAndOnion) {
+  rules().togglePriority();  // absent counts as domains first
+  EXPECT_EQ(settings().getString(keys::priority), "1");
+  rules().togglePriority();
+  EXPECT_EQ(settings().getString(keys::priority), "0");
+  rules().setPriority("1");
+  rules().setPriority("2");
+  EXPECT_EQ(settings().getString(keys::priority), "1");
+
+  EXPECT_TRUE(rules().setModifierRule("SHIFT", "Safari"));
+  EXPECT_TRUE(rules().setModifierRule("Ctrl", "Firefox"));
+  EXPECT_TRUE(rules().setModifierRule("command", "Show Browsers List"));
+  EXPECT_TRUE(rules().setModifierRule("Alt", "Google Chrome"));
+  EXPECT_FALSE(rules().setModifierRule("option", "Safari"));
+  EXPECT_FALSE(rules().setModifierRule("", "Safari"));
+  EXPECT_EQ(settings().getString(keys::shift), "Safari");
+  EXPECT_EQ(settings().getString(keys::ctrl), "Firefox");
+  EXPECT_EQ(settings().getString(keys::command), "Show Browsers List");
+  EXPECT_EQ(settings().getString(keys::alt), "Google Chrome");
+  EXPECT_FALSE(settings().contains("option"));
+
+  EXPECT_TRUE(rules().setModifierBackground("Shift", true));
+  EXPECT_EQ(world.system().standard.object("shiftback"), DefaultsValue(true));
+  EXPECT_TRUE(rules().setModifierBackground("ctrl", true));
+  EXPECT_TRUE(rules().setModifierBackground("CTRL", false));
+  EXPECT_FALSE(settings().contains("ctrlback"));
+  EXPECT_FALSE(rules().setModifierBackground("fn", true));
+  EXPECT_FALSE(settings().contains("fnback"));
+
+  EXPECT_TRUE(rules().clearModifierRule("shift"));
+  EXPECT_FALSE(settings().contains(keys::shift));
+  EXPECT_FALSE(settings().contains("shiftback"));
+  EXPECT_TRUE(settings().contains(keys::ctrl));
+  EXPECT_FALSE(rules().clearModifierRule("option"));
+
+  rules().setOnionRule("TorBrowser");
+  EXPECT_EQ(world.reopen()->settings.getString(keys::onion), "TorBrowser");
+  rules().clearOnionRule();
+  EXPECT_FALSE(world.reopen()->settings.contains(keys::onion));
+}
+
+}  // namespace
+}  // namespace routelle

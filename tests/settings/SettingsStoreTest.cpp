@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "settings/Keys.h"
+#include "support/TestWorld.h"
+
+namespace routelle {
+namespace {
+
+TEST(SettingsStore, KindsSurviveARestartAndAbsenceIsDistinct) {
+  test::TestWorld world;
+  auto& s = world.system().settings;
+  EXPECT_FALSE(s.getString(keys::onion));
+  s.setBool(keys::background, true);
+  s.setInteger(keys::sharebehavior, 1, Domain::suite);
+  s.setDouble(keys::menuBarIconSize, 16.0);
+  s.setString(keys::priority, "1");
+  s.setList(keys::domains, {"", "example.com", "Firefox"});
+
+  auto again = world.reopen();
+  EXPECT_EQ(again->settings.getBool(keys::background), true);
+  EXPECT_EQ(again->settings.getInteger(keys::sharebehavior, Domain::suite), 1);
+  EXPECT_FALSE(again->settings.getInteger(keys::sharebehavior));  // suite and standard stay apart
+  EXPECT_EQ(again->settings.getString(keys::priority), "1");
+  EXPECT_FALSE(again->settings.getBool(keys::priority));  // a string is no number
+  auto list = again->settings.getList(keys::domains);
+  EXPECT_EQ(list.state, StoredList::State::list);
+  EXPECT_EQ(list.items, (std::vector<std::string>{"", "example.com", "Firefox"}));
+
+  // The double is stored as a double, even for a whole number.
+  auto raw = again->standard.object(keys::menuBarIconSize);
+  ASSERT_TRUE(raw);
+  EXPECT_TRUE(std::holds_alternative<double>(*raw));
+
+  again->settings.remove(keys::background);
+  EXPECT_FALSE(world.reopen()->settings.contains(keys::background));
+}
+
+TEST(SettingsStore, EnsureDefaultWritesOnlyWhenAbsent) {
+  test::TestWorld world;
+  auto& s = world.system().settings;
+  EXPECT_EQ(s.ensureString(keys::login, "Show Browser List"), "Show Browser List");
+  s.setString(keys::login, "Safari");
+  EXPECT_EQ(s.ensureString(keys::login, "Show Browser List"), "Safari");
+  EXPECT_TRUE(s.ensureBool(keys::hideExit, true));
+  EXPECT_EQ(world.reopen()->settings.getBool(keys::hideExit), true);
+  // A value of another kind counts as absent and is replaced by the default.
+  s.setString(keys::clicon, "yes");
+  EXPECT_FALSE(s.ensureBool(keys::clicon, false));
+  EXPECT_EQ(s.getBool(keys::clicon), false);
+}
+
+TEST(SettingsStore, UndecodableListIsReportedNotEmptied) {
+  test::TestWorld world;
+  auto& s = world.system();
+  s.standard.set(keys::domains, Bytes{'n', 'o', 't'});
+  EXPECT_EQ(s.settings.getList(keys::domains).state, StoredList::State::undecodable);
+  s.standard.set(keys::perApp, std::string("text"));
+  EXPECT_EQ(s.settings.getList(keys::perApp).state, StoredList::State::absent);
+}
+
+TEST(SettingsStore, InterfaceStyleComesFromTheGlobalDomain) {
+  test::TestWorld world;
+  EXPECT_FALSE(world.system().settings.interfaceStyle());
+}
+
+}  // namespace
+}  // namespace routelle
