@@ -60,15 +60,15 @@ std::vector<std::string> takeOptions(const std::vector<std::string>& words, size
 // The program's own bundle, whose executable hands its arguments back to this
 // driver as get-URL events, as the platform does for a running application.
 void installOwnBundle(const World& world) {
-  AppSpec spec;
-  spec.name = "Routelle";
-  spec.identifier = std::string(domains::ownBundleIdentifier);
-  spec.urlSchemes = {"http", "https", "mailto", "routelle"};
+  AppSpec wanted;
+  wanted.name = "Routelle";
+  wanted.identifier = std::string(domains::ownBundleIdentifier);
+  wanted.urlSchemes = {"http", "https", "mailto", "routelle"};
   std::error_code ec;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  spec.executableScript = "for link in \"$@\"; do \"" + self.string() +
+  wanted.executableScript = "for link in \"$@\"; do \"" + self.string() +
                           "\" --root \"$ROUTELLE_WORLD\" open \"$link\"; done\n";
-  installApplication(world, spec);
+  installApplication(world, wanted);
 }
 
 class EventRun {

@@ -74,20 +74,20 @@ std::string optionValue(const std::vector<std::string>& args, size_t& i) {
 
 int runInstallApp(const Invocation& inv, std::ostream& out) {
   if (inv.args.size() < 2) throw UsageError("install-app needs an application name");
-  AppSpec spec;
-  spec.name = inv.args[1];
-  if (spec.name.empty() || spec.name.find('/') != std::string::npos) throw UsageError("bad application name");
+  AppSpec wanted;
+  wanted.name = inv.args[1];
+  if (wanted.name.empty() || wanted.name.find('/') != std::string::npos) throw UsageError("bad application name");
   for (size_t i = 2; i < inv.args.size(); ++i) {
     const std::string& a = inv.args[i];
-    if (a == "--id") spec.identifier = optionValue(inv.args, i);
-    else if (a == "--folder") spec.folder = optionValue(inv.args, i);
-    else if (a == "--schemes") spec.urlSchemes = text::split(optionValue(inv.args, i), ",");
-    else if (a == "--binary") spec.binaryInfoPlist = true;
-    else if (a == "--executable") spec.executable = optionValue(inv.args, i);
+    if (a == "--id") wanted.identifier = optionValue(inv.args, i);
+    else if (a == "--folder") wanted.folder = optionValue(inv.args, i);
+    else if (a == "--schemes") wanted.urlSchemes = text::split(optionValue(inv.args, i), ",");
+    else if (a == "--binary") wanted.binaryInfoPlist = true;
+    else if (a == "--executable") wanted.executable = optionValue(inv.args, i);
     else throw UsageError("unknown option \"" + a + "\" for install-app");
   }
   World world(inv.root);
-  auto bundle = installApplication(world, spec);
+  auto bundle = installApplication(world, wanted);
   out << world.platformPath(bundle) << "\n";
   return 0;
 }

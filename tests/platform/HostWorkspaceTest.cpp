@@ -82,12 +82,12 @@ TEST_F(HostWorkspaceTest, SearchesApplicationsItsSubfoldersAndUserApplicationsOn
 }
 
 TEST_F(HostWorkspaceTest, ReadsXmlAndBinaryInfoPlists) {
-  AppSpec spec;
-  spec.name = "Binary Browser";
-  spec.identifier = "org.example.Binary";
-  spec.urlSchemes = {"http", "https"};
-  spec.binaryInfoPlist = true;
-  const fs::path bundle = installApplication(world.system().world, spec);
+  AppSpec wanted;
+  wanted.name = "Binary Browser";
+  wanted.identifier = "org.example.Binary";
+  wanted.urlSchemes = {"http", "https"};
+  wanted.binaryInfoPlist = true;
+  const fs::path bundle = installApplication(world.system().world, wanted);
   std::ifstream in(bundle / "Contents" / "Info.plist", std::ios::binary);
   std::string head(8, '\0');
   in.read(head.data(), 8);
@@ -95,10 +95,10 @@ TEST_F(HostWorkspaceTest, ReadsXmlAndBinaryInfoPlists) {
   EXPECT_EQ(workspace().bundleIdentifier("/Applications/Binary Browser.app"), "org.example.Binary");
   EXPECT_EQ(workspace().pathForBundleIdentifier("org.example.binary"), "/Applications/Binary Browser.app");
 
-  spec.name = "Xml Browser";
-  spec.identifier = "org.example.Xml";
-  spec.binaryInfoPlist = false;
-  installApplication(world.system().world, spec);
+  wanted.name = "Xml Browser";
+  wanted.identifier = "org.example.Xml";
+  wanted.binaryInfoPlist = false;
+  installApplication(world.system().world, wanted);
   auto info = readBundleInfo(world.root() / "Applications" / "Xml Browser.app");
   ASSERT_TRUE(info);
   EXPECT_EQ(info->identifier, "org.example.Xml");

@@ -13,11 +13,11 @@ TestWorld::TestWorld() : system_(std::make_unique<HostSystem>(dir_.path())) {}
 
 std::filesystem::path TestWorld::install(const std::string& name, const std::string& identifier,
                                          const std::string& folder) {
-  AppSpec spec;
-  spec.name = name;
-  spec.identifier = identifier;
-  spec.folder = folder;
-  return installApplication(system_->world, spec);
+  AppSpec wanted;
+  wanted.name = name;
+  wanted.identifier = identifier;
+  wanted.folder = folder;
+  return installApplication(system_->world, wanted);
 }
 
 void TestWorld::installCommonApps() {

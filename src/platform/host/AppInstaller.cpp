@@ -15,15 +15,15 @@ std::string shellQuoted(const std::string& s) {
   return out + "'";
 }
 
-std::string infoPlist(const AppSpec& spec, const std::string& executable) {
+std::string infoPlist(const AppSpec& wanted, const std::string& executable) {
   plist_t dict = plist_new_dict();
-  if (!spec.identifier.empty()) plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(spec.identifier.c_str()));
-  plist_dict_set_item(dict, "CFBundleName", plist_new_string(spec.name.c_str()));
+  if (!wanted.identifier.empty()) plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(wanted.identifier.c_str()));
+  plist_dict_set_item(dict, "CFBundleName", plist_new_string(wanted.name.c_str()));
   plist_dict_set_item(dict, "CFBundleExecutable", plist_new_string(executable.c_str()));
   plist_dict_set_item(dict, "CFBundleVersion", plist_new_string("1.0"));
-  if (!spec.urlSchemes.empty()) {
+  if (!wanted.urlSchemes.empty()) {
     plist_t schemes = plist_new_array();
-    for (const auto& s : spec.urlSchemes) plist_array_append_item(schemes, plist_new_string(s.c_str()));
+    for (const auto& s : wanted.urlSchemes) plist_array_append_item(schemes, plist_new_string(s.c_str()));
     plist_t type = plist_new_dict();
     plist_dict_set_item(type, "CFBundleURLSchemes", schemes);
     plist_t types = plist_new_array();
@@ -32,7 +32,7 @@ std::string infoPlist(const AppSpec& spec, const std::string& executable) {
   }
   char* out = nullptr;
   uint32_t length = 0;
-  if (spec.binaryInfoPlist) plist_to_bin(dict, &out, &length);
+  if (wanted.binaryInfoPlist) plist_to_bin(dict, &out, &length);
   else plist_to_xml(dict, &out, &length);
   std::string bytes(out ? out : "", length);
   free(out);
@@ -44,21 +44,21 @@ std::string infoPlist(const AppSpec& spec, const std::string& executable) {
 
 fs::path launchLog(const World& world) { return world.root() / "Library" / "Logs" / "launches.log"; }
 
-fs::path installApplication(const World& world, const AppSpec& spec) {
-  const fs::path bundle = world.hostPath(spec.folder) / (spec.name + ".app");
+fs::path installApplication(const World& world, const AppSpec& wanted) {
+  const fs::path bundle = world.hostPath(wanted.folder) / (wanted.name + ".app");
   fs::create_directories(bundle / "Contents" / "MacOS");
   fs::create_directories(launchLog(world).parent_path());
-  std::ofstream(bundle / "Contents" / "Info.plist", std::ios::binary) << infoPlist(spec, spec.executable);
+  std::ofstream(bundle / "Contents" / "Info.plist", std::ios::binary) << infoPlist(wanted, wanted.executable);
 
-  const fs::path exe = bundle / "Contents" / "MacOS" / spec.executable;
+  const fs::path exe = bundle / "Contents" / "MacOS" / wanted.executable;
   {
     std::ofstream script(exe);
     script << "#!/bin/sh\n";
-    if (!spec.executableScript.empty()) {
-      script << spec.executableScript;
+    if (!wanted.executableScript.empty()) {
+      script << wanted.executableScript;
     } else {
       // One append per start, so that starts running at once never interleave.
-      script << "line=" << shellQuoted(spec.name) << "\n"
+      script << "line=" << shellQuoted(wanted.name) << "\n"
              << "[ \"$OPEN_BACKGROUND\" = 1 ] && line=\"$line (background)\"\n"
              << "for a in \"$@\"; do line=\"$line $a\"; done\n"
              << "printf '%s\\n' \"$line\" >> \"$ROUTELLE_WORLD/Library/Logs/launches.log\"\n";

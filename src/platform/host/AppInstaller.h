@@ -21,7 +21,7 @@ struct AppSpec {
 // Places an application bundle in the world: Info.plist and an executable that
 // appends the way it was started (name, "(background)" under open -g, its
 // arguments) to the launch log of the world it runs in (ROUTELLE_WORLD).
-std::filesystem::path installApplication(const World& world, const AppSpec& spec);
+std::filesystem::path installApplication(const World& world, const AppSpec& wanted);
 
 // Where installed applications record their launches, one line each.
 std::filesystem::path launchLog(const World& world);
