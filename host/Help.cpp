@@ -20,10 +20,32 @@ Subcommands:
       Prints the result (true, false or 0) as the last line of output.
       With --trace, notifications the command posts are printed first.
       Exit status: 0 done, 1 script error, 64 usage error.
-  install-app NAME [--id BUNDLE-ID] [--folder DIR] [--schemes S1,S2] [--binary]
+  install-app NAME [--id BUNDLE-ID] [--folder DIR] [--schemes S1,S2]
+              [--extensions E1,E2] [--executable NAME] [--binary]
       Place an application bundle NAME.app in the world (default folder
-      /Applications); its executable logs how it was started to
+      /Applications), declaring URL schemes and document extensions; its
+      executable logs how it was started ("NAME [(background)] ARG...") to
       /Library/Logs/launches.log of the world.
+  open URL [EVENT OPTIONS]
+      A get-URL event, as when a link is clicked anywhere.
+  file PATH [EVENT OPTIONS]
+      A document opened with the program.
+  service TEXT
+      The Services entry with TEXT on the pasteboard.
+  shortcut [--choose TITLE]
+      The global new-window shortcut (Control-Option-Command-N).
+  run FILE
+      Several events in one run of the program, one per line (FILE "-" reads
+      standard input): open, file, service, shortcut with their options, and
+      "advance SECONDS" to move the clock on.
+      Event options:
+        --modifiers LIST     keys held: shift,control,option,command,capslock,function
+        --previous-app NAME  the application that was active before
+        --running LIST       running applications by name, in the workspace's order
+        --front NAME         the frontmost application
+        --choose TITLE       pick this entry or button when a menu or window shows
+      What the program shows and runs is printed as it happens; --trace adds
+      its diagnostic lines.
   defaults [DOMAIN]
       Print the keys and values of a preferences domain (default
       com.kestrova.Routelle); archived lists are shown decoded.

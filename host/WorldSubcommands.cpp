@@ -82,6 +82,7 @@ int runInstallApp(const Invocation& inv, std::ostream& out) {
     if (a == "--id") wanted.identifier = optionValue(inv.args, i);
     else if (a == "--folder") wanted.folder = optionValue(inv.args, i);
     else if (a == "--schemes") wanted.urlSchemes = text::split(optionValue(inv.args, i), ",");
+    else if (a == "--extensions") wanted.documentExtensions = text::split(optionValue(inv.args, i), ",");
     else if (a == "--binary") wanted.binaryInfoPlist = true;
     else if (a == "--executable") wanted.executable = optionValue(inv.args, i);
     else throw UsageError("unknown option \"" + a + "\" for install-app");

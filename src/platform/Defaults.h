@@ -28,13 +28,9 @@ class Defaults {
   virtual bool synchronize() = 0;
   // Changes whenever any stored value may have changed (here or in another
   // process), so that what was decoded from the domain can be kept until then.
-  // A domain that cannot tell answers a new count every time.
-  virtual std::uint64_t changeCount() { return ++uncounted_; }
+  virtual std::uint64_t changeCount() = 0;
   // Runs a read-modify-write as one unit against other writers of the domain.
   virtual void transaction(const std::function<void()>& body) { body(); }
-
- private:
-  std::uint64_t uncounted_ = 0;
 };
 
 }  // namespace routelle

@@ -65,3 +65,27 @@ TEST(SettingsStore, InterfaceStyleComesFromTheGlobalDomain) {
 
 }  // namespace
 }  // namespace routelle
+
+namespace routelle {
+namespace {
+
+TEST(SettingsStore, SharedListIsDecodedOncePerStoredValue) {
+  test::TestWorld world;
+  auto& s = world.system().settings;
+  s.setList(keys::domains, {"", "a.com", "Safari"});
+  auto first = s.sharedList(keys::domains);
+  EXPECT_EQ(s.sharedList(keys::domains), first);  // unchanged: the same decoded list
+
+  // A write by another process is seen: the list is decoded anew.
+  world.reopen()->settings.setList(keys::domains, {"", "b.com", "Firefox"});
+  auto second = s.sharedList(keys::domains);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second->items, (std::vector<std::string>{"", "b.com", "Firefox"}));
+  EXPECT_EQ(first->items[1], "a.com");  // holders of the old list keep it intact
+
+  s.remove(keys::domains);
+  EXPECT_EQ(s.sharedList(keys::domains)->state, StoredList::State::absent);
+}
+
+}  // namespace
+}  // namespace routelle

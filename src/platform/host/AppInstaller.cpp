@@ -30,6 +30,15 @@ std::string infoPlist(const AppSpec& wanted, const std::string& executable) {
     plist_array_append_item(types, type);
     plist_dict_set_item(dict, "CFBundleURLTypes", types);
   }
+  if (!wanted.documentExtensions.empty()) {
+    plist_t extensions = plist_new_array();
+    for (const auto& e : wanted.documentExtensions) plist_array_append_item(extensions, plist_new_string(e.c_str()));
+    plist_t type = plist_new_dict();
+    plist_dict_set_item(type, "CFBundleTypeExtensions", extensions);
+    plist_t types = plist_new_array();
+    plist_array_append_item(types, type);
+    plist_dict_set_item(dict, "CFBundleDocumentTypes", types);
+  }
   char* out = nullptr;
   uint32_t length = 0;
   if (wanted.binaryInfoPlist) plist_to_bin(dict, &out, &length);

@@ -12,6 +12,7 @@ struct AppSpec {
   std::string identifier;  // empty: the Info.plist declares none
   std::string folder = "/Applications";
   std::vector<std::string> urlSchemes;
+  std::vector<std::string> documentExtensions;  // "*" for any document
   bool binaryInfoPlist = false;
   std::string executable = "app";  // CFBundleExecutable
   // Shell commands the executable runs; by default it logs how it was started.

@@ -177,6 +177,7 @@ void HostDefaults::release() {
 
 void HostDefaults::adopt(PlistNode dict, int fd, const Stamp& stamp) {
   dict_ = std::move(dict);
+  ++changes_;
   if (heldFd_ >= 0) ::close(heldFd_);
   heldFd_ = fd;
   stamp_ = stamp;
@@ -294,6 +295,12 @@ std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   return fromNode(plist_dict_get_item(dict_.get(), std::string(key).c_str()));
 }
 
+std::uint64_t HostDefaults::changeCount() {
+  std::lock_guard guard(mutex_);
+  if (lockDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  return changes_;
+}
+
 void HostDefaults::set(std::string_view key, const DefaultsValue& value) {
   std::lock_guard guard(mutex_);
   if (readOnly_) return;
@@ -303,6 +310,7 @@ void HostDefaults::set(std::string_view key, const DefaultsValue& value) {
   }
   Scope scope(*this);
   plist_dict_set_item(dict_.get(), std::string(key).c_str(), toNode(value));
+  ++changes_;
   write();
 }
 
@@ -313,6 +321,7 @@ void HostDefaults::remove(std::string_view key) {
   const std::string k(key);
   if (!plist_dict_get_item(dict_.get(), k.c_str())) return;
   plist_dict_remove_item(dict_.get(), k.c_str());
+  ++changes_;
   write();
 }
 

@@ -32,6 +32,8 @@ class HostDefaults final : public Defaults {
   void remove(std::string_view key) override;
   // Whether the last set/remove reached the file; a failed write is retried first.
   bool synchronize() override;
+  // Counts every change of the cached contents: local writes and re-reads.
+  std::uint64_t changeCount() override;
   // Holds the lock across the body, which sees the file as of its start.
   void transaction(const std::function<void()>& body) override;
 
@@ -69,6 +71,7 @@ class HostDefaults final : public Defaults {
   int lockDepth_ = 0;
   bool locked_ = false;
   bool lastWriteOk_ = true;
+  std::uint64_t changes_ = 0;
   // The cache holds a change the file lacks (a write failed); kept until the file changes.
   bool unsaved_ = false;
   // An unreadable file that could not be kept aside: writing would destroy it.

@@ -1,3 +1,5 @@
+#include <atomic>
+
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
 
@@ -6,7 +8,18 @@ namespace {
 
 class MacDefaults final : public Defaults {
  public:
-  MacDefaults(NSUserDefaults* defaults, bool readOnly) : defaults_(defaults), readOnly_(readOnly) {}
+  MacDefaults(NSUserDefaults* defaults, bool readOnly) : defaults_(defaults), readOnly_(readOnly) {
+    auto* counter = &changes_;
+    observer_ = [[NSNotificationCenter defaultCenter] addObserverForName:NSUserDefaultsDidChangeNotification
+                                                                  object:defaults
+                                                                   queue:nil
+                                                              usingBlock:^(NSNotification*) {
+                                                                counter->fetch_add(1);
+                                                              }];
+  }
+  ~MacDefaults() override { [[NSNotificationCenter defaultCenter] removeObserver:observer_]; }
+
+  std::uint64_t changeCount() override { return changes_.load(); }
 
   std::optional<DefaultsValue> object(std::string_view key) override {
     id value = [defaults_ objectForKey:ns(std::string(key))];
@@ -38,10 +51,13 @@ class MacDefaults final : public Defaults {
           else [defaults_ setObject:[NSData dataWithBytes:v.data() length:v.size()] forKey:k];
         },
         value);
+    changes_.fetch_add(1);
   }
 
   void remove(std::string_view key) override {
-    if (!readOnly_) [defaults_ removeObjectForKey:ns(std::string(key))];
+    if (readOnly_) return;
+    [defaults_ removeObjectForKey:ns(std::string(key))];
+    changes_.fetch_add(1);
   }
 
   bool synchronize() override { return !readOnly_ && [defaults_ synchronize]; }
@@ -49,6 +65,9 @@ class MacDefaults final : public Defaults {
  private:
   __strong NSUserDefaults* defaults_;
   bool readOnly_;
+  // Also counts changes the defaults system reports from elsewhere.
+  std::atomic<std::uint64_t> changes_{0};
+  __strong id observer_;
 };
 
 }  // namespace

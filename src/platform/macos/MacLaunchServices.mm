@@ -18,6 +18,18 @@ class MacLaunchServices final : public LaunchServices {
     return LSSetDefaultHandlerForURLScheme((__bridge CFStringRef)ns(scheme),
                                            (__bridge CFStringRef)ns(bundleIdentifier)) == noErr;
   }
+
+  std::vector<std::string> applicationsForURL(const std::string& url) override {
+    NSURL* target = url.rfind("file:", 0) == 0 ? [NSURL URLWithString:ns(url)]
+                                               : (__bridge_transfer NSURL*)CFURLCreateWithString(
+                                                     nullptr, (__bridge CFStringRef)ns(url), nullptr);
+    if (!target) return {};
+    NSArray<NSURL*>* apps =
+        (__bridge_transfer NSArray*)LSCopyApplicationURLsForURL((__bridge CFURLRef)target, kLSRolesAll);
+    std::vector<std::string> out;
+    for (NSURL* app in apps) out.push_back(str(app.path));
+    return out;
+  }
 };
 
 }  // namespace

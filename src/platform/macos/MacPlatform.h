@@ -4,6 +4,11 @@
 #include <string>
 
 #include "platform/Defaults.h"
+#include "platform/Events.h"
+#include "platform/Pasteboard.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/RunLoop.h"
+#include "platform/ScriptRunner.h"
 #include "platform/LaunchServices.h"
 #include "platform/ListArchiver.h"
 #include "platform/Updater.h"
@@ -21,5 +26,10 @@ std::unique_ptr<Workspace> makeWorkspace();
 std::unique_ptr<LaunchServices> makeLaunchServices();
 std::unique_ptr<UrlParser> makeUrlParser();
 std::unique_ptr<Updater> makeUpdater();
+std::unique_ptr<ProcessLauncher> makeProcessLauncher();
+std::unique_ptr<ScriptRunner> makeScriptRunner();
+std::unique_ptr<Events> makeEvents();
+std::unique_ptr<Pasteboard> makeGeneralPasteboard();
+std::unique_ptr<RunLoop> makeMainRunLoop();
 
 }  // namespace routelle::macos

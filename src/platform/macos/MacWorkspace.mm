@@ -26,6 +26,36 @@ class MacWorkspace final : public Workspace {
     if (identifier.length == 0) return std::nullopt;
     return str(identifier);
   }
+
+  std::vector<RunningApplication> runningApplications() override {
+    std::vector<RunningApplication> out;
+    for (NSRunningApplication* app in [NSWorkspace sharedWorkspace].runningApplications) out.push_back(convert(app));
+    return out;
+  }
+
+  std::optional<RunningApplication> frontmostApplication() override {
+    NSRunningApplication* app = [NSWorkspace sharedWorkspace].frontmostApplication;
+    if (!app) return std::nullopt;
+    return convert(app);
+  }
+
+  bool openURL(const std::string& url) override {
+    NSURL* parsed = [NSURL URLWithString:ns(url)];
+    return parsed && [[NSWorkspace sharedWorkspace] openURL:parsed];
+  }
+
+  bool fileExists(const std::string& path) override {
+    return [[NSFileManager defaultManager] fileExistsAtPath:ns(path)];
+  }
+
+ private:
+  static RunningApplication convert(NSRunningApplication* app) {
+    RunningApplication out;
+    out.localizedName = str(app.localizedName);
+    if (app.bundleURL) out.bundlePath = str(app.bundleURL.path);
+    out.bundleIdentifier = str(app.bundleIdentifier);
+    return out;
+  }
 };
 
 }  // namespace
