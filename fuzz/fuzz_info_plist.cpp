@@ -19,6 +19,7 @@ struct NoDefaults final : Defaults {
   void set(std::string_view, const DefaultsValue&) override {}
   void remove(std::string_view) override {}
   bool synchronize() override { return true; }
+  std::uint64_t changeCount() override { return 0; }
 };
 struct NoArchiver final : ListArchiver {
   Bytes archive(const std::vector<std::string>&) const override { return {}; }
@@ -28,6 +29,10 @@ struct NoWorkspace final : Workspace {
   std::optional<std::string> pathForBundleIdentifier(const std::string&) override { return std::nullopt; }
   std::optional<std::string> fullPathForApplication(const std::string&) override { return std::nullopt; }
   std::optional<std::string> bundleIdentifier(const std::string&) override { return std::nullopt; }
+  std::vector<RunningApplication> runningApplications() override { return {}; }
+  std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
+  bool openURL(const std::string&) override { return false; }
+  bool fileExists(const std::string&) override { return false; }
 };
 
 }  // namespace

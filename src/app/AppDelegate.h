@@ -119,8 +119,11 @@ class AppDelegate {
     if (traceSink) traceSink(line);
   }
   std::optional<std::string> hostOf(const std::string& link) const;
+  void routeLinkNow();
   // The browser the domain rules name for a host (first pair, domain positions only).
   std::optional<std::string> domainRuleBrowser(const std::string& host);
+  std::optional<std::string> appRuleBrowser(const std::shared_ptr<const StoredList>& perApp,
+                                            const std::string& application);
   std::optional<std::string> firstRunningKnownBrowser();
   View urlField(double width, double lineHeightOffset) const;
 
@@ -128,6 +131,8 @@ class AppDelegate {
   // Domain rules indexed for the list last read; rebuilt when the stored list changes.
   std::shared_ptr<const StoredList> indexedDomains_;
   std::unordered_map<std::string_view, std::size_t> domainIndex_;
+  std::shared_ptr<const StoredList> indexedApps_;
+  std::unordered_map<std::string, std::string> appIndex_;
 };
 
 // The last "/"-separated component with every ".app" removed.

@@ -62,8 +62,9 @@ void AppDelegate::buildBrowsersListMenu() {
 
   auto added = s_.settings.getObject(keys::addedbrowsers);
   if (added && std::holds_alternative<Bytes>(*added)) {
-    // The Share extension reads the list from the shared suite.
-    s_.settings.setObject(keys::addedbrowsers, *added, Domain::suite);
+    // The Share extension reads the list from the shared suite; an unchanged copy needs no write.
+    if (s_.settings.getObject(keys::addedbrowsers, Domain::suite) != added)
+      s_.settings.setObject(keys::addedbrowsers, *added, Domain::suite);
     for (const auto& identifier : s_.settings.sharedList(keys::addedbrowsers)->items) {
       if (identifier.empty()) continue;
       if (auto path = s_.workspace.pathForBundleIdentifier(identifier))

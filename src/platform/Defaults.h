@@ -29,6 +29,9 @@ class Defaults {
   // Changes whenever any stored value may have changed (here or in another
   // process), so that what was decoded from the domain can be kept until then.
   virtual std::uint64_t changeCount() = 0;
+  // Reads in the body see one consistent state of the domain (one event's view);
+  // writes still go through at once.
+  virtual void snapshot(const std::function<void()>& body) { body(); }
   // Runs a read-modify-write as one unit against other writers of the domain.
   virtual void transaction(const std::function<void()>& body) { body(); }
 };

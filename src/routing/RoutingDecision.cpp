@@ -34,6 +34,11 @@ std::optional<std::string> AppDelegate::hostOf(const std::string& link) const {
 }
 
 void AppDelegate::routeLink() {
+  // One link is decided on one consistent view of the settings.
+  s_.settings.snapshot([this] { routeLinkNow(); });
+}
+
+void AppDelegate::routeLinkNow() {
   const auto host = hostOf(casa);
   const std::uint64_t flags = s_.events.modifierFlags();
   const ModifierRule* selected = nullptr;
@@ -75,13 +80,9 @@ void AppDelegate::routeByApplication(const std::optional<std::string>& host) {
     return;
   }
   if (previousApp && !previousApp->localizedName.empty()) {
-    for (const auto& element : perApp->items) {
-      // An element without the separator is one part: application and browser at once.
-      auto parts = text::split(element, kAppRuleSeparator);
-      if (parts.back() == previousApp->localizedName) {
-        launchBrowser(casa, parts.front());
-        return;
-      }
+    if (auto browser = appRuleBrowser(perApp, previousApp->localizedName)) {
+      launchBrowser(casa, *browser);
+      return;
     }
   }
   if (mx < 1) {
@@ -91,6 +92,22 @@ void AppDelegate::routeByApplication(const std::optional<std::string>& host) {
     trace("22222");
     routeByDefaultChoice();
   }
+}
+
+std::optional<std::string> AppDelegate::appRuleBrowser(const std::shared_ptr<const StoredList>& perApp,
+                                                       const std::string& application) {
+  if (perApp != indexedApps_) {
+    appIndex_.clear();
+    for (const auto& element : perApp->items) {
+      // An element without the separator is one part: application and browser at once.
+      auto parts = text::split(element, kAppRuleSeparator);
+      appIndex_.try_emplace(parts.back(), parts.front());
+    }
+    indexedApps_ = perApp;
+  }
+  auto hit = appIndex_.find(application);
+  if (hit == appIndex_.end()) return std::nullopt;
+  return hit->second;
 }
 
 std::optional<std::string> AppDelegate::domainRuleBrowser(const std::string& host) {

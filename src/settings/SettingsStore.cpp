@@ -122,6 +122,11 @@ std::string SettingsStore::ensureString(std::string_view key, std::string_view d
   return std::string(def);
 }
 
+void SettingsStore::snapshot(const std::function<void()>& body, Domain d) {
+  if (Defaults* defaults = domain(d)) defaults->snapshot(body);
+  else body();
+}
+
 void SettingsStore::transaction(const std::function<void()>& body, Domain d) {
   if (Defaults* defaults = domain(d)) defaults->transaction(body);
   else body();

@@ -56,6 +56,8 @@ class SettingsStore {
   double ensureDouble(std::string_view key, double def, Domain d = Domain::standard);
   std::string ensureString(std::string_view key, std::string_view def, Domain d = Domain::standard);
 
+  // Reads in the body see one state of the domain, as of its start.
+  void snapshot(const std::function<void()>& body, Domain d = Domain::standard);
   // A read-modify-write that other writers of the domain cannot interleave with.
   void transaction(const std::function<void()>& body, Domain d = Domain::standard);
 

@@ -291,13 +291,13 @@ void HostDefaults::write() {
 std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   std::lock_guard guard(mutex_);
   if (!usableKey(key)) return std::nullopt;
-  if (lockDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  if (lockDepth_ == 0 && snapshotDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
   return fromNode(plist_dict_get_item(dict_.get(), std::string(key).c_str()));
 }
 
 std::uint64_t HostDefaults::changeCount() {
   std::lock_guard guard(mutex_);
-  if (lockDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  if (lockDepth_ == 0 && snapshotDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
   return changes_;
 }
 
@@ -333,6 +333,17 @@ bool HostDefaults::synchronize() {
     write();
   }
   return lastWriteOk_;
+}
+
+void HostDefaults::snapshot(const std::function<void()>& body) {
+  std::lock_guard guard(mutex_);
+  if (lockDepth_ == 0 && snapshotDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  ++snapshotDepth_;
+  struct Leave {
+    int& depth;
+    ~Leave() { --depth; }
+  } leave{snapshotDepth_};
+  body();
 }
 
 void HostDefaults::transaction(const std::function<void()>& body) {

@@ -34,6 +34,8 @@ class HostDefaults final : public Defaults {
   bool synchronize() override;
   // Counts every change of the cached contents: local writes and re-reads.
   std::uint64_t changeCount() override;
+  // Reads in the body see the file as of its start, without looking again.
+  void snapshot(const std::function<void()>& body) override;
   // Holds the lock across the body, which sees the file as of its start.
   void transaction(const std::function<void()>& body) override;
 
@@ -69,6 +71,7 @@ class HostDefaults final : public Defaults {
   int heldFd_ = -1;
   int lockFd_ = -1;
   int lockDepth_ = 0;
+  int snapshotDepth_ = 0;
   bool locked_ = false;
   bool lastWriteOk_ = true;
   std::uint64_t changes_ = 0;

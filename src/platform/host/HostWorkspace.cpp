@@ -48,64 +48,62 @@ void HostWorkspace::connect(LaunchServices& launchServices, ProcessLauncher& lau
   launcher_ = &launcher;
 }
 
-std::vector<fs::path> HostWorkspace::watchedFolders() const {
-  std::vector<fs::path> folders{world_.root() / "Applications", world_.root() / "Users"};
-  for (const auto& entry : sortedEntries(world_.root() / "Applications"))
-    if (isPlainFolder(entry)) folders.push_back(entry);
-  for (const auto& user : sortedEntries(world_.root() / "Users")) folders.push_back(user / "Applications");
-  return folders;
-}
-
-std::map<std::string, std::int64_t> HostWorkspace::folderStamps() const {
-  std::map<std::string, std::int64_t> stamps;
-  for (const auto& folder : watchedFolders()) stamps[folder.string()] = modificationStamp(folder);
-  return stamps;
-}
-
 // File times are only as fine as the kernel's coarse clock: a folder changed
 // within that much of the index being built may change again unseen, so such an
-// index is not trusted.
-bool HostWorkspace::indexIsCurrent(const std::map<std::string, std::int64_t>& stamps) const {
-  if (!indexed_ || stamps != stamps_) return false;
+// index is not trusted. A folder whose entries changed has a new time, so the
+// folders recorded at indexing are all there is to watch.
+bool HostWorkspace::indexIsCurrent() const {
+  if (!indexed_) return false;
   constexpr std::int64_t kTimestampGranularityNs = 50'000'000;
-  for (const auto& [folder, stamp] : stamps)
-    if (stamp >= indexedAtNs_ - kTimestampGranularityNs) return false;
+  for (const auto& [folder, stamp] : stamps_)
+    if (stamp >= indexedAtNs_ - kTimestampGranularityNs || modificationStamp(folder) != stamp) return false;
   return true;
 }
 
-const std::vector<InstalledBundle>& HostWorkspace::applicationBundles() {
-  auto stamps = folderStamps();
-  if (indexIsCurrent(stamps)) return bundles_;
+void HostWorkspace::rebuildIndex() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   indexedAtNs_ = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+  stamps_.clear();
   std::vector<fs::path> found;
   auto collect = [&](const fs::path& dir) {
+    stamps_[dir] = modificationStamp(dir);
     for (const auto& entry : sortedEntries(dir))
       if (isBundle(entry)) found.push_back(entry);
   };
   const fs::path applications = world_.root() / "Applications";
+  const fs::path users = world_.root() / "Users";
   collect(applications);
   for (const auto& entry : sortedEntries(applications))
     if (isPlainFolder(entry)) collect(entry);
-  for (const auto& user : sortedEntries(world_.root() / "Users")) collect(user / "Applications");
+  stamps_[users] = modificationStamp(users);
+  for (const auto& user : sortedEntries(users)) collect(user / "Applications");
 
   bundles_.clear();
+  byIdentifier_.clear();
+  byName_.clear();
   for (const auto& bundle : found) {
     auto info = readBundleInfo(bundle);
-    bundles_.push_back({bundle, info ? *info : BundleInfo{}});
+    const std::size_t index = bundles_.size();
+    bundles_.push_back({bundle, world_.platformPath(bundle), info ? *info : BundleInfo{}});
+    if (!bundles_.back().info.identifier.empty())
+      byIdentifier_.try_emplace(text::lowercased(bundles_.back().info.identifier), index);
+    byName_.try_emplace(text::lowercased(bundle.stem().string()), index);
   }
-  stamps_ = std::move(stamps);
   indexed_ = true;
+}
+
+const std::vector<InstalledBundle>& HostWorkspace::applicationBundles() {
+  if (!indexIsCurrent()) rebuildIndex();
   return bundles_;
 }
 
 std::optional<std::string> HostWorkspace::pathForBundleIdentifier(const std::string& identifier) {
   if (identifier.empty()) return std::nullopt;
-  for (const auto& bundle : applicationBundles())
-    if (!bundle.info.identifier.empty() && text::equalsIgnoringCase(bundle.info.identifier, identifier))
-      return world_.platformPath(bundle.hostPath);
-  return std::nullopt;
+  applicationBundles();
+  auto hit = byIdentifier_.find(text::lowercased(identifier));
+  if (hit == byIdentifier_.end()) return std::nullopt;
+  return bundles_[hit->second].platformPath;
 }
 
 std::optional<std::string> HostWorkspace::fullPathForApplication(const std::string& name) {
@@ -113,9 +111,10 @@ std::optional<std::string> HostWorkspace::fullPathForApplication(const std::stri
   if (wanted.size() > 4 && text::equalsIgnoringCase(wanted.substr(wanted.size() - 4), ".app"))
     wanted.resize(wanted.size() - 4);
   if (wanted.empty() || wanted.find('/') != std::string::npos) return std::nullopt;
-  for (const auto& bundle : applicationBundles())
-    if (text::equalsIgnoringCase(bundle.hostPath.stem().string(), wanted)) return world_.platformPath(bundle.hostPath);
-  return std::nullopt;
+  applicationBundles();
+  auto hit = byName_.find(text::lowercased(wanted));
+  if (hit == byName_.end()) return std::nullopt;
+  return bundles_[hit->second].platformPath;
 }
 
 std::optional<std::string> HostWorkspace::bundleIdentifier(const std::string& path) {
@@ -138,7 +137,7 @@ std::vector<std::string> HostWorkspace::applicationsDeclaringScheme(const std::s
   for (const auto& bundle : applicationBundles())
     for (const auto& declared : bundle.info.urlSchemes)
       if (text::equalsIgnoringCase(declared, scheme)) {
-        out.push_back(world_.platformPath(bundle.hostPath));
+        out.push_back(bundle.platformPath);
         break;
       }
   return out;
@@ -149,7 +148,7 @@ std::vector<std::string> HostWorkspace::applicationsDeclaringExtension(const std
   for (const auto& bundle : applicationBundles())
     for (const auto& declared : bundle.info.documentExtensions)
       if (declared == "*" || text::equalsIgnoringCase(declared, extension)) {
-        out.push_back(world_.platformPath(bundle.hostPath));
+        out.push_back(bundle.platformPath);
         break;
       }
   return out;

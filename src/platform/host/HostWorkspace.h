@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/LaunchServices.h"
@@ -14,6 +15,7 @@ namespace routelle {
 
 struct InstalledBundle {
   std::filesystem::path hostPath;
+  std::string platformPath;
   BundleInfo info;
 };
 
@@ -46,9 +48,8 @@ class HostWorkspace final : public Workspace {
   std::vector<std::string> applicationsDeclaringExtension(const std::string& extension);
 
  private:
-  std::vector<std::filesystem::path> watchedFolders() const;
-  std::map<std::string, std::int64_t> folderStamps() const;
-  bool indexIsCurrent(const std::map<std::string, std::int64_t>& stamps) const;
+  bool indexIsCurrent() const;
+  void rebuildIndex();
 
   const World& world_;
   LaunchServices* launchServices_ = nullptr;
@@ -56,7 +57,11 @@ class HostWorkspace final : public Workspace {
   std::vector<RunningApplication> running_;
   std::optional<RunningApplication> frontmost_;
   std::vector<InstalledBundle> bundles_;
-  std::map<std::string, std::int64_t> stamps_;
+  // Lower-cased identifier / bundle name -> first bundle of that kind.
+  std::unordered_map<std::string, std::size_t> byIdentifier_;
+  std::unordered_map<std::string, std::size_t> byName_;
+  // The folders the index was read from, with their modification times.
+  std::map<std::filesystem::path, std::int64_t> stamps_;
   bool indexed_ = false;
   std::int64_t indexedAtNs_ = 0;
 };

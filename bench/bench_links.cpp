@@ -1,0 +1,95 @@
+// Routing a link and building the chooser, in a world of realistic size.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+#include "platform/host/AppInstaller.h"
+#include "platform/host/HostApp.h"
+#include "settings/KnownBrowsers.h"
+
+namespace routelle {
+namespace {
+
+// Stops at the launcher: records the call instead of starting anything.
+class CountingLauncher final : public ProcessLauncher {
+ public:
+  std::optional<int> runAndWait(const std::string&, const std::vector<std::string>&) override {
+    ++runs;
+    return 0;
+  }
+  bool start(const std::string&, const std::vector<std::string>&) override { return true; }
+  long runs = 0;
+};
+
+struct BenchWorld {
+  BenchWorld() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "routelle-bench-XXXXXX").string();
+    root = mkdtemp(pattern.data());
+    app = std::make_unique<HostApp>(root);
+    delegate = std::make_unique<AppDelegate>(AppServices{
+        app->system.settings, app->system.registry, app->system.rules, app->system.workspace,
+        app->system.launchServices, launcher, app->scripts, app->events, app->runLoop, app->presenter,
+        app->systemInfo, app->system.urls, app->system.workspaceNotifications, app->system.updater});
+  }
+  ~BenchWorld() { std::filesystem::remove_all(root); }
+
+  void install(const std::string& name, const std::string& identifier) {
+    AppSpec wanted;
+    wanted.name = name;
+    wanted.identifier = identifier;
+    installApplication(app->system.world, wanted);
+  }
+
+  std::filesystem::path root;
+  CountingLauncher launcher;
+  std::unique_ptr<HostApp> app;
+  std::unique_ptr<AppDelegate> delegate;
+};
+
+void BM_RouteLink(benchmark::State& state) {
+  BenchWorld w;
+  auto& settings = w.app->system.settings;
+  std::vector<std::string> domains{""};
+  for (int i = 0; i < 10000; ++i) {
+    domains.push_back("site" + std::to_string(i) + ".example.com");
+    domains.push_back(i % 2 ? "Firefox" : "Safari");
+  }
+  settings.setList("domains", domains);
+  std::vector<std::string> perApp{""};
+  for (int i = 0; i < 1000; ++i) perApp.push_back("Safari/*/*/*/*/App" + std::to_string(i));
+  settings.setList("perApp", perApp);
+  settings.setString("onion", "TorBrowser");
+  for (const char* key : {"shift", "ctrl", "alt", "command"}) settings.setString(key, "Firefox");
+  settings.setString("priority", "1");
+  settings.setString("login", "Safari");
+  // Per-application rules first, none matching, then the last domain rule.
+  w.delegate->setPreviousApplication(RunningApplication{"Unruled", std::nullopt, ""});
+  w.delegate->casa = "https://site9999.example.com/page?q=1";
+  for (auto _ : state) {
+    w.delegate->routeLink();
+  }
+  if (w.launcher.runs != static_cast<long>(state.iterations())) state.SkipWithError("link not launched");
+}
+BENCHMARK(BM_RouteLink)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_BuildBrowsersListMenu(benchmark::State& state) {
+  BenchWorld w;
+  for (const auto& known : knownBrowsers) w.install(std::string(known.name()), std::string(known.identifier));
+  for (int i = 0; i < 5; ++i) {
+    w.install("Added" + std::to_string(i), "com.example.added" + std::to_string(i));
+    w.app->system.registry.addBrowserNamed("Added" + std::to_string(i));
+  }
+  w.app->system.settings.setBool("hideExit", false);
+  w.app->system.settings.setBool("hideUrl", false);
+  w.delegate->casa = "https://example.com/a/rather/long/link/that/takes/more/than/ninety/characters/to/write/out";
+  for (auto _ : state) {
+    w.delegate->buildBrowsersListMenu();
+    benchmark::DoNotOptimize(w.delegate->menu.items.size());
+  }
+  if (w.delegate->bts.size() != 21) state.SkipWithError("expected 20 browsers and Close");
+}
+BENCHMARK(BM_BuildBrowsersListMenu)->Repetitions(5)->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace routelle
