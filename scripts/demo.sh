@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/demo -G Ninja -DCMAKE_BUILD_TYPE=Release -DROUTELLE_BENCH=OFF >/dev/null
-cmake --build build/demo --target routelle >/dev/null
+cmake --build build/demo --target routelle routelle-open >/dev/null
 routelle=build/demo/routelle
 world=$(mktemp -d "${TMPDIR:-/tmp}/routelle-demo-XXXXXX")
 trap 'rm -rf "$world"' EXIT
@@ -14,23 +14,24 @@ echo "== A sandbox world in $world"
 r install-app Safari --id com.apple.Safari
 r install-app Firefox --id org.mozilla.firefox
 r install-app "Google Chrome" --id com.google.Chrome --binary
-r install-app Mail --id com.apple.mail
+r install-app Mail --id com.apple.mail --schemes mailto
 r install-app Slack --id com.tinyspeck.slackmacgap --folder /Applications/Utilities
 
 echo; echo "== Script commands"
 r script AddDomainScriptCommand "https://www.example.com/news?id=7" --FilePath Firefox
 r script AddDomainScriptCommand github.com --FilePath "Google Chrome"
 r script AddDomainScriptCommand localhost --FilePath Safari || true
+r script AddDomainScriptCommand github.com --FilePath Safari
 r script AddAppScriptCommand Slack --FilePath Firefox
 r script AddAppScriptCommand Mail --FilePath Safari
 r script ModifierKeyScriptCommand SHIFT --FilePath "Show Browsers List"
 r script BackModifierKeyScriptCommand shift --FilePath true
 r script ChangePriorityScriptCommand --FilePath "Per App"
 r script SaveScriptCommand --BrowserName "google chrome"
-r script EnablePreferenceScriptCommand "open in background"
 r script EnablePreferenceScriptCommand "Use Routelle for mailto: links"
 r script AddBrowserScriptCommand Slack
 r script RemoveRuleScriptCommand github.com
+r script EnablePreferenceScriptCommand "Show url on Browsers List selection menu"
 echo "(a missing argument is a script error:)"
 r script AddDomainScriptCommand example.org || true
 
@@ -39,4 +40,25 @@ r rules
 echo; echo "== The preferences domain as stored (binary property list)"
 r defaults
 echo; echo "== Read back with plistutil"
-plistutil -i "$world/Library/Preferences/com.kestrova.Routelle.plist" | head -n 20
+plistutil -i "$world/Library/Preferences/com.kestrova.Routelle.plist" | head -n 12
+
+echo; echo "== Links routed in one run of the program (the fake browsers log how they were started)"
+r script SaveScriptCommand --BrowserName "Show Browsers List" >/dev/null
+r script ChangePriorityScriptCommand --FilePath "per domain" >/dev/null
+r script EnablePreferenceScriptCommand "Show Close on Browsers List selection menu" >/dev/null
+r run - <<'EVENTS'
+# a domain rule
+open https://www.example.com/news
+# a per-application rule: the link was clicked in Slack
+open https://unruled.example.net/ --previous-app Slack
+# shift held: the chooser, and the user picks Safari (opened in the background)
+open https://github.com/ --modifiers shift --choose Safari
+# no rule: the default choice shows the chooser; the user picks Firefox
+open example.org --previous-app Finder --choose Firefox
+# a mail link: the applications that handle mail
+open mailto:someone@example.com --choose Mail
+# the Services entry hands the text back to the program as a link
+service https://www.example.com/from-services
+EVENTS
+echo; echo "== What the fake browsers were started with"
+cat "$world/Library/Logs/launches.log"

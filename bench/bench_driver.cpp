@@ -1,0 +1,101 @@
+// One program run routing 1,000 links to a fake browser, against the same
+// 1,000 open commands run directly: the program's own share of the time.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/host/AppInstaller.h"
+#include "platform/host/World.h"
+
+extern char** environ;
+
+namespace routelle {
+namespace {
+
+constexpr int kLinks = 1000;
+const std::filesystem::path kDriver = ROUTELLE_DRIVER;
+
+int runAndWait(std::vector<std::string> argv, const std::vector<std::string>& extraEnv = {}) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) env.emplace_back(*e);
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+  std::vector<char*> args, envp;
+  for (auto& a : argv) args.push_back(a.data());
+  args.push_back(nullptr);
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  pid_t pid = -1;
+  const int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  int status = 0;
+  if (rc != 0 || waitpid(pid, &status, 0) != pid) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The fake browsers are detached by the open command; wait for all of them.
+void reapAll() {
+  while (waitpid(-1, nullptr, 0) > 0) {
+  }
+}
+
+struct Fixture {
+  Fixture() {
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
+    std::string pattern = (std::filesystem::temp_directory_path() / "routelle-bench-XXXXXX").string();
+    root = mkdtemp(pattern.data());
+    World world(root);
+    AppSpec browser;
+    browser.name = "Fake";
+    browser.identifier = "com.example.fake";
+    installApplication(world, browser);
+    std::ofstream script(root / "links.txt");
+    script << "# every link goes to the fake browser by its domain rule\n";
+    for (int i = 0; i < kLinks; ++i) script << "open https://fake.example.com/page" << i << "\n";
+    runAndWait({kDriver.string(), "--root", root.string(), "script", "AddDomainScriptCommand", "fake.example.com",
+                "--FilePath", "Fake"});
+  }
+  ~Fixture() { std::filesystem::remove_all(root); }
+  std::filesystem::path root;
+};
+
+Fixture& fixture() {
+  static Fixture f;
+  return f;
+}
+
+void BM_ThousandLinksThroughTheProgram(benchmark::State& state) {
+  auto& f = fixture();
+  for (auto _ : state) {
+    if (runAndWait({kDriver.string(), "--root", f.root.string(), "run", (f.root / "links.txt").string()}) != 0)
+      state.SkipWithError("driver failed");
+    reapAll();
+  }
+}
+BENCHMARK(BM_ThousandLinksThroughTheProgram)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+void BM_ThousandOpenCommandsDirectly(benchmark::State& state) {
+  auto& f = fixture();
+  const std::string open = (kDriver.parent_path() / "routelle-open").string();
+  const std::string world = "ROUTELLE_WORLD=" + f.root.string();
+  for (auto _ : state) {
+    for (int i = 0; i < kLinks; ++i)
+      runAndWait({open, "-a", "/Applications/Fake.app", "https://fake.example.com/page" + std::to_string(i)},
+                 {world});
+    reapAll();
+  }
+}
+BENCHMARK(BM_ThousandOpenCommandsDirectly)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+}  // namespace
+}  // namespace routelle
