@@ -30,7 +30,8 @@ struct BenchWorld {
     delegate = std::make_unique<AppDelegate>(AppServices{
         app->system.settings, app->system.registry, app->system.rules, app->system.workspace,
         app->system.launchServices, launcher, app->scripts, app->events, app->runLoop, app->presenter,
-        app->systemInfo, app->system.urls, app->system.workspaceNotifications, app->system.updater});
+        app->systemInfo, app->system.urls, app->system.workspaceNotifications, app->system.updater,
+        app->appleEvents});
   }
   ~BenchWorld() { std::filesystem::remove_all(root); }
 

@@ -77,6 +77,7 @@ class EventRun {
     app_.transcript.echo = [this](const std::string& line) { out_ << line << "\n" << std::flush; };
     if (inv.trace) app_.delegate.traceSink = [this](std::string_view line) { out_ << "trace: " << line << "\n"; };
     installOwnBundle(app_.system.world);
+    app_.delegate.awakeFromNib();
   }
 
   // Delivers one event line: the subcommand word and its arguments.
@@ -89,7 +90,7 @@ class EventRun {
       if (args.size() != 1) throw UsageError(kind + " needs exactly one " + what);
       return args[0];
     };
-    if (kind == "open") app_.delegate.handleGetURLEvent(single("URL"));
+    if (kind == "open") app_.appleEvents.deliver(kInternetEventClass, kGetURLEventID, single("URL"));
     else if (kind == "file") app_.delegate.applicationOpenFile(single("path"));
     else if (kind == "service") {
       app_.pasteboard.contents = single("text");

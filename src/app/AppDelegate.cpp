@@ -6,6 +6,11 @@ namespace routelle {
 
 AppDelegate::AppDelegate(AppServices services) : s_(services) {}
 
+void AppDelegate::awakeFromNib() {
+  s_.appleEvents.setEventHandler(kInternetEventClass, kGetURLEventID,
+                                 [this](const std::optional<std::string>& link) { handleGetURLEvent(link); });
+}
+
 bool AppDelegate::perform(const std::string& action, const MenuItem& sender) {
   using Action = void (AppDelegate::*)(const MenuItem&);
   static const std::unordered_map<std::string, Action> actions{

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/AppleEvents.h"
 #include "platform/Events.h"
 #include "platform/LaunchServices.h"
 #include "platform/Pasteboard.h"
@@ -43,6 +44,7 @@ struct AppServices {
   const UrlParser& urls;
   NotificationCenter& workspaceNotifications;
   Updater& updater;
+  AppleEvents& appleEvents;
 };
 
 // Owns all live state of the program: the current link and its request flags,
@@ -57,6 +59,9 @@ class AppDelegate {
 
   // Performs a menu or control action by its selector text; false when unknown.
   bool perform(const std::string& action, const MenuItem& sender);
+
+  // --- Start-up
+  void awakeFromNib();
 
   // --- Link intake
   void handleGetURLEvent(const std::optional<std::string>& directParameter);

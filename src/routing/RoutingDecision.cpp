@@ -134,10 +134,8 @@ void AppDelegate::routeByDomain(const std::optional<std::string>& host) {
       }
     }
   }
-  if (s_.settings.sharedList(keys::domains)->state != StoredList::State::list) {
-    routeByDefaultChoice();
-    return;
-  }
+  // No stored domain list is an empty one: the per-application rules still get
+  // their turn before the default choice.
   if (host) {
     if (auto browser = domainRuleBrowser(*host)) {
       launchBrowser(casa, *browser);

@@ -20,13 +20,15 @@ struct HostApp {
         scripts(transcript),
         delegate(AppServices{system.settings, system.registry, system.rules, system.workspace,
                              system.launchServices, system.processes, scripts, events, runLoop, presenter,
-                             systemInfo, system.urls, system.workspaceNotifications, system.updater}) {
+                             systemInfo, system.urls, system.workspaceNotifications, system.updater,
+                             appleEvents}) {
     system.processes.transcript = &transcript;
   }
 
   HostSystem system;
   Transcript transcript;
   HostEvents events;
+  HostAppleEvents appleEvents;
   HostPasteboard pasteboard;
   HostSystemInfo systemInfo;
   HostPresenter presenter;

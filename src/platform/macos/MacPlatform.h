@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/AppleEvents.h"
 #include "platform/Defaults.h"
 #include "platform/Events.h"
 #include "platform/Pasteboard.h"
@@ -31,5 +32,6 @@ std::unique_ptr<ScriptRunner> makeScriptRunner();
 std::unique_ptr<Events> makeEvents();
 std::unique_ptr<Pasteboard> makeGeneralPasteboard();
 std::unique_ptr<RunLoop> makeMainRunLoop();
+std::unique_ptr<AppleEvents> makeAppleEvents();
 
 }  // namespace routelle::macos

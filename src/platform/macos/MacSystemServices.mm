@@ -5,8 +5,47 @@
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
 
+// Receives Apple events for one handler of the core.
+@interface RTLAppleEventTarget : NSObject
+- (instancetype)initWithHandler:(routelle::AppleEvents::Handler)handler;
+- (void)handleEvent:(NSAppleEventDescriptor*)event withReplyEvent:(NSAppleEventDescriptor*)reply;
+@end
+
+@implementation RTLAppleEventTarget {
+  routelle::AppleEvents::Handler _handler;
+}
+- (instancetype)initWithHandler:(routelle::AppleEvents::Handler)handler {
+  if ((self = [super init])) _handler = std::move(handler);
+  return self;
+}
+- (void)handleEvent:(NSAppleEventDescriptor*)event withReplyEvent:(NSAppleEventDescriptor*)reply {
+  NSAppleEventDescriptor* direct = [event paramDescriptorForKeyword:keyDirectObject];
+  if (!direct) {
+    NSLog(@"No valid URL to handle");
+    _handler(std::nullopt);
+    return;
+  }
+  _handler(routelle::macos::str(direct.stringValue));
+}
+@end
+
 namespace routelle::macos {
 namespace {
+
+class MacAppleEvents final : public AppleEvents {
+ public:
+  void setEventHandler(std::uint32_t eventClass, std::uint32_t eventID, Handler handler) override {
+    RTLAppleEventTarget* target = [[RTLAppleEventTarget alloc] initWithHandler:std::move(handler)];
+    targets_[{eventClass, eventID}] = target;  // the manager does not retain its handlers
+    [[NSAppleEventManager sharedAppleEventManager] setEventHandler:target
+                                                       andSelector:@selector(handleEvent:withReplyEvent:)
+                                                     forEventClass:eventClass
+                                                        andEventID:eventID];
+  }
+
+ private:
+  std::map<std::pair<std::uint32_t, std::uint32_t>, __strong RTLAppleEventTarget*> targets_;
+};
 
 NSArray<NSString*>* nsArguments(const std::vector<std::string>& args) {
   NSMutableArray<NSString*>* out = [NSMutableArray arrayWithCapacity:args.size()];
@@ -110,5 +149,6 @@ std::unique_ptr<ScriptRunner> makeScriptRunner() { return std::make_unique<MacSc
 std::unique_ptr<Events> makeEvents() { return std::make_unique<MacEvents>(); }
 std::unique_ptr<Pasteboard> makeGeneralPasteboard() { return std::make_unique<MacPasteboard>(); }
 std::unique_ptr<RunLoop> makeMainRunLoop() { return std::make_unique<MacRunLoop>(); }
+std::unique_ptr<AppleEvents> makeAppleEvents() { return std::make_unique<MacAppleEvents>(); }
 
 }  // namespace routelle::macos

@@ -1,0 +1,240 @@
+// Arbitrary bytes as a link: normalised, then taken through the whole delegate
+// (get-URL event, opened file, Services, new-window shortcut) over a world with
+// rules. Nothing is launched; every input must end.
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/AppDelegate.h"
+#include "platform/host/AppInstaller.h"
+#include "platform/host/HostInteraction.h"
+#include "platform/host/HostSystem.h"
+#include "platform/host/ManualRunLoop.h"
+#include "settings/Keys.h"
+
+namespace fs = std::filesystem;
+using namespace routelle;
+
+namespace {
+
+// Answers like the open command: a path the open-with menu doubled is not found.
+class RecordingLauncher final : public ProcessLauncher {
+ public:
+  std::optional<int> runAndWait(const std::string&, const std::vector<std::string>& args) override {
+    ++started;
+    for (const auto& a : args)
+      if (a.starts_with("/Applications//")) return 1;
+    return 0;
+  }
+  bool start(const std::string&, const std::vector<std::string>&) override {
+    ++started;
+    return true;
+  }
+  std::size_t started = 0;
+};
+
+// The host world's application lookups; running applications and URL opening in memory.
+class QuietWorkspace final : public Workspace {
+ public:
+  explicit QuietWorkspace(HostWorkspace& inner) : inner_(inner) {}
+  std::optional<std::string> pathForBundleIdentifier(const std::string& id) override {
+    return inner_.pathForBundleIdentifier(id);
+  }
+  std::optional<std::string> fullPathForApplication(const std::string& name) override {
+    return inner_.fullPathForApplication(name);
+  }
+  std::optional<std::string> bundleIdentifier(const std::string& path) override { return inner_.bundleIdentifier(path); }
+  std::vector<RunningApplication> runningApplications() override { return running; }
+  std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
+  bool openURL(const std::string& url) override { return !url.empty(); }
+  bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
+
+  std::vector<RunningApplication> running;
+
+ private:
+  HostWorkspace& inner_;
+};
+
+// Picks the entry (or window button) at a fixed position, if there is one.
+class PickingPresenter final : public Presenter {
+ public:
+  std::optional<MenuItem> popUpMenu(const Menu& menu, Point) override {
+    if (pick < menu.items.size()) return menu.items[pick];
+    return std::nullopt;
+  }
+  void showFloatingWindow(const WindowModel& w, Point) override {
+    window = w;
+    visible = true;
+  }
+  void orderOutFloatingWindow() override { visible = false; }
+  bool floatingWindowVisible() override { return visible; }
+  void cancelMenuTracking(const Menu&) override {}
+  void activate(bool) override {}
+
+  std::size_t pick = 0;
+  std::optional<WindowModel> window;
+  bool visible = false;
+};
+
+class AcceptingScripts final : public ScriptRunner {
+ public:
+  ScriptOutcome run(const std::string&) override { return {true, "", ""}; }
+};
+
+// The temporary world, removed when the fuzzer exits.
+struct ScratchRoot {
+  ScratchRoot() {
+    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "routelle-fuzz-links-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    path = pattern;
+  }
+  ~ScratchRoot() {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+  }
+  fs::path path;
+};
+
+struct Harness {
+  Harness() : system(root.path), workspace(system.workspace) {
+    struct Installed {
+      const char* name;
+      const char* identifier;
+      const char* scheme;
+    };
+    for (const Installed& app : {Installed{"Safari", "com.apple.Safari", ""}, Installed{"Firefox", "org.mozilla.firefox", ""},
+                                 Installed{"Mail", "com.apple.mail", "mailto"},
+                                 Installed{"Helium", "net.imput.helium", "helium"},
+                                 Installed{"Editor", "com.example.Editor", ""}}) {
+      AppSpec wanted;
+      wanted.name = app.name;
+      wanted.identifier = app.identifier;
+      if (*app.scheme) wanted.urlSchemes = {app.scheme};
+      if (wanted.name == "Editor") wanted.documentExtensions = {"*"};
+      installApplication(system.world, wanted);
+    }
+    auto& s = system.settings;
+    s.setList(keys::domains, {"", "example.org", "Firefox", "a.com"});
+    s.setList(keys::perApp, {"", "Safari/*/*/*/*/Mail", "Firefox"});
+    s.setString(keys::onion, "TorBrowser");
+    s.setString(keys::shift, "Firefox");
+    s.setBool("shiftback", true);
+    s.setString(keys::ctrl, values::showBrowsersList);
+    s.setString(keys::alt, values::useOpenedBrowser);
+    s.setString(keys::command, "Vivaldi.app");
+    s.setBool(keys::hideExit, false);
+    s.setBool(keys::hideUrl, false);
+    s.setString(keys::hiddenBrowsers, "Opera Developer");
+  }
+
+  // Writes only what differs: every write reaches the disk.
+  void set(std::string_view key, const std::string& value) {
+    auto [last, fresh] = written.try_emplace(std::string(key), value);
+    if (!fresh && last->second == value) return;
+    system.settings.setString(key, value);
+    last->second = value;
+  }
+  void setImageOnly(bool on) {
+    if (imageOnly == on) return;
+    system.settings.setBool(keys::imonly, on);
+    imageOnly = on;
+  }
+
+  ScratchRoot root;
+  HostSystem system;
+  QuietWorkspace workspace;
+  RecordingLauncher launcher;
+  PickingPresenter presenter;
+  AcceptingScripts scripts;
+  HostEvents events;
+  HostSystemInfo systemInfo;
+  ManualRunLoop runLoop;
+  HostPasteboard pasteboard;
+  HostAppleEvents appleEvents;
+  std::map<std::string, std::string> written;
+  std::optional<bool> imageOnly;
+};
+
+constexpr std::uint64_t kFlags[] = {0,
+                                    modifierFlags::shift,
+                                    modifierFlags::control,
+                                    modifierFlags::option,
+                                    modifierFlags::command,
+                                    modifierFlags::shift | modifierFlags::command,
+                                    modifierFlags::capsLock,
+                                    modifierFlags::function};
+constexpr const char* kLogins[] = {"Show Browser List", "Use the opened browser", "Firefox", "Helium",
+                                   "TorBrowser", "Safari.app", "", "Opera"};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Harness h;
+  const std::uint8_t a = size > 0 ? data[0] : 0;
+  const std::uint8_t b = size > 1 ? data[1] : 0;
+  const std::string input(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 2),
+                          size - std::min<std::size_t>(size, 2));
+
+  const std::string link = normaliseLink(input);
+  // Whatever came in, the link names a scheme separator.
+  if (link.find("//") == std::string::npos) std::abort();
+
+  h.set(keys::login, kLogins[a & 7]);
+  h.set(keys::priority, std::to_string((a >> 3) & 3));
+  h.setImageOnly((b & 0x40) != 0);
+  h.events.flags = kFlags[(b >> 3) & 7];
+  h.presenter.pick = b & 7;
+  h.presenter.visible = false;
+  h.workspace.running.clear();
+  if (b & 0x80) {
+    h.workspace.running.push_back(h.system.workspace.runningApplicationNamed("Firefox"));
+    h.workspace.running.push_back(h.system.workspace.runningApplicationNamed("TorBrowser"));
+  }
+  h.launcher.started = 0;
+
+  AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
+                                   h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
+                                   h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
+                                   h.appleEvents});
+  if (a & 0x20) delegate.setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
+
+  switch (a >> 6) {
+    case 0:
+      delegate.handleGetURLEvent(input);
+      break;
+    case 1:
+      if (!delegate.applicationOpenFile(input)) std::abort();
+      break;
+    case 2:
+      h.pasteboard.contents = input;
+      delegate.openUrlWithRtl(h.pasteboard);
+      break;
+    default:
+      delegate.urls = input;
+      delegate.handleNewWindowShortcut();
+      break;
+  }
+  // A click on the floating window, when one is up.
+  if (h.presenter.visible && h.presenter.window) {
+    const auto& views = h.presenter.window->content.subviews;
+    for (std::size_t i = 0, buttons = 0; i < views.size(); ++i) {
+      if (views[i].kind != View::Kind::button || buttons++ != h.presenter.pick) continue;
+      MenuItem sender;
+      sender.title = sender.keyEquivalent = views[i].keyEquivalent;
+      sender.action = views[i].action;
+      delegate.perform(sender.action, sender);
+      break;
+    }
+  }
+  // One launch and its retry at most: a link never fans out.
+  if (h.launcher.started > 2) std::abort();
+  return 0;
+}

@@ -1,0 +1,111 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "settings/Keys.h"
+#include "support/TestApp.h"
+
+namespace routelle {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::UnorderedElementsAre;
+using test::openRun;
+
+constexpr const char* kLink = "https://example.org/";
+constexpr const char* kNewWindowKeystroke = "System Events: keystroke \"n\" using command";
+
+class BrowserLauncherTest : public test::AppTest {
+ protected:
+  std::vector<std::string> launch(const std::string& browser) {
+    const auto before = transcript().size();
+    delegate().launchBrowser(kLink, browser);
+    return runsSince(before);
+  }
+};
+
+TEST_F(BrowserLauncherTest, BackgroundBySettingOrForOneLaunch) {
+  installCommonApps();
+  EXPECT_THAT(launch("Firefox"), ElementsAre(openRun({"-a", "/Applications/Firefox.app", kLink})));
+
+  delegate().helpBack = true;
+  EXPECT_THAT(launch("Firefox"), ElementsAre(openRun({"-g", "-a", "/Applications/Firefox.app", kLink})));
+  EXPECT_FALSE(delegate().helpBack);
+  EXPECT_THAT(launch("Safari"), ElementsAre(openRun({"-a", "/Applications/Safari.app", kLink})));
+
+  settings().setBool(keys::background, true);
+  EXPECT_THAT(launch("Safari"), ElementsAre(openRun({"-g", "-a", "/Applications/Safari.app", kLink})));
+  EXPECT_THAT(launches(), UnorderedElementsAre(std::string("Firefox ") + kLink, std::string("Firefox (background) ") + kLink,
+                                               std::string("Safari ") + kLink,
+                                               std::string("Safari (background) ") + kLink));
+}
+
+TEST_F(BrowserLauncherTest, ApplicationsElsewhereAreFoundByNameOnTheSecondTry) {
+  install("Google Chrome", "com.google.Chrome", "/Users/me/Applications");
+  install("Vivaldi", "com.vivaldi.Vivaldi", "/Applications/Browsers");
+  EXPECT_THAT(launch("Google Chrome"), ElementsAre(openRun({"-a", "/Applications/Google Chrome.app", kLink}),
+                                                   openRun({"-a", "Google Chrome", kLink})));
+  EXPECT_THAT(transcript(), Contains("  exit status 1"));
+  settings().setBool(keys::background, true);
+  EXPECT_THAT(launch("Vivaldi"), ElementsAre(openRun({"-g", "-a", "/Applications/Vivaldi.app", kLink}),
+                                             openRun({"-g", "-a", "Vivaldi", kLink})));
+  // Nowhere at all: both attempts fail and nothing starts.
+  EXPECT_THAT(launch("Opera"), ElementsAre(openRun({"-g", "-a", "/Applications/Opera.app", kLink}),
+                                           openRun({"-g", "-a", "Opera", kLink})));
+  EXPECT_THAT(launches(), UnorderedElementsAre(std::string("Google Chrome ") + kLink,
+                                               std::string("Vivaldi (background) ") + kLink));
+}
+
+TEST_F(BrowserLauncherTest, HeliumOpensItsOwnScheme) {
+  install(test::applicationBundle("Helium", "net.imput.helium", {"helium"}));
+  EXPECT_THAT(launch("Helium"), ElementsAre("run /Applications/Helium.app/Contents/MacOS/app helium://https://example.org/"));
+  EXPECT_THAT(launches(), ElementsAre("Helium helium://https://example.org/"));
+}
+
+TEST_F(BrowserLauncherTest, TorBrowserStartsItselfUnlessRunning) {
+  AppSpec tor = test::applicationBundle("TorBrowser", "org.mozilla.tor browser");
+  tor.executable = "firefox";
+  const auto bundle = install(tor);
+
+  EXPECT_THAT(launch("TorBrowser"), ElementsAre(std::string("run /Applications/TorBrowser.app/Contents/MacOS/firefox ") + kLink));
+  setRunning({"TorBrowser"});
+  EXPECT_THAT(launch("TorBrowser"), ElementsAre(openRun({"-a", "/Applications/TorBrowser.app", kLink})));
+  EXPECT_THAT(launches(), ElementsAre(std::string("TorBrowser ") + kLink, std::string("TorBrowser ") + kLink));
+
+  setRunning({});
+  std::filesystem::remove_all(bundle);
+  EXPECT_THAT(launch("TorBrowser"), IsEmpty());
+}
+
+TEST_F(BrowserLauncherTest, NewWindowRequestOpensTheBrowserInsteadOfTheLink) {
+  installCommonApps();
+  setRunning({"Firefox"});
+  app.presenter.choice = "Firefox";
+  delegate().handleNewWindowShortcut();
+  EXPECT_THAT(test::titles(delegate().menu), ElementsAre("Safari", "Firefox", "Google Chrome"));
+  EXPECT_THAT(runsSince(), ElementsAre(openRun({"-a", "Firefox"})));
+  EXPECT_THAT(transcript(), Contains(kNewWindowKeystroke));
+  EXPECT_TRUE(delegate().som);
+
+  // Dismissed: the request stays, yet the next link opens as usual.
+  delegate().handleNewWindowShortcut();
+  EXPECT_FALSE(delegate().som);
+  settings().setString(keys::login, "Safari");
+  EXPECT_THAT(route(kLink), ElementsAre(openRun({"-a", "/Applications/Safari.app", kLink})));
+
+  // A browser that is not running gets no keystroke.
+  const auto before = transcript().size();
+  delegate().som = false;
+  EXPECT_THAT(launch("Google Chrome"), ElementsAre(openRun({"-a", "Google Chrome"})));
+  EXPECT_TRUE(delegate().som);
+  EXPECT_THAT(std::vector<std::string>(transcript().begin() + static_cast<long>(before), transcript().end()),
+              Not(Contains(kNewWindowKeystroke)));
+  EXPECT_THAT(launches(), UnorderedElementsAre("Firefox", "Google Chrome", std::string("Safari ") + kLink));
+}
+
+}  // namespace
+}  // namespace routelle

@@ -1,0 +1,158 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "settings/Keys.h"
+#include "support/TestApp.h"
+
+namespace routelle {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using test::openRun;
+
+class RoutingDecisionTest : public test::AppTest {
+ protected:
+  void SetUp() override {
+    installCommonApps();
+    settings().setString(keys::login, "Safari");
+    delegate().traceSink = [this](std::string_view line) { traced.emplace_back(line); };
+  }
+
+  // The open command of a first, successful attempt with that browser.
+  static std::vector<std::string> opens(const std::string& browser, const std::string& link) {
+    return {openRun({"-a", "/Applications/" + browser + ".app", link})};
+  }
+
+  std::vector<std::string> traced;
+};
+
+TEST_F(RoutingDecisionTest, ExactlyOneModifierKeySelectsItsRule) {
+  const std::string link = "https://example.org/";
+  install("Brave", "com.electron.brave");
+  settings().setString(keys::shift, "Firefox");
+  settings().setString(keys::ctrl, "Google Chrome");
+  settings().setString(keys::alt, "Vivaldi.app");
+  settings().setString(keys::command, "Brave");
+  settings().setList(keys::domains, {"", "other.org", "Google Chrome"});
+
+  // A modifier rule outranks a domain rule for the host.
+  EXPECT_EQ(route("https://other.org/", modifierFlags::shift), opens("Firefox", "https://other.org/"));
+  EXPECT_EQ(route(link, modifierFlags::control), opens("Google Chrome", link));
+  EXPECT_EQ(route(link, modifierFlags::command), opens("Brave", link));
+  // ".app" is dropped before the launcher sees the name, as its retry shows.
+  EXPECT_THAT(route(link, modifierFlags::option),
+              ElementsAre(openRun({"-a", "/Applications/Vivaldi.app", link}), openRun({"-a", "Vivaldi", link})));
+
+  for (auto flags : {modifierFlags::shift | modifierFlags::control, modifierFlags::shift | modifierFlags::capsLock,
+                     modifierFlags::capsLock, modifierFlags::function, modifierFlags::command | modifierFlags::function})
+    EXPECT_EQ(route(link, flags), opens("Safari", link)) << std::hex << flags;
+}
+
+TEST_F(RoutingDecisionTest, ModifierRuleForBackgroundChooserAndOpenedBrowser) {
+  const std::string link = "https://example.org/";
+  settings().setString(keys::shift, "Firefox");
+  settings().setBool("shiftback", false);  // present is enough
+  EXPECT_THAT(route(link, modifierFlags::shift), ElementsAre(openRun({"-g", "-a", "/Applications/Firefox.app", link})));
+  EXPECT_FALSE(delegate().helpBack);
+  EXPECT_THAT(launches(), ElementsAre("Firefox (background) " + link));
+
+  settings().setString(keys::ctrl, "Show Browsers List");
+  EXPECT_THAT(route(link, modifierFlags::control), IsEmpty());
+  EXPECT_THAT(test::titles(delegate().menu), ElementsAre("Safari", "Firefox", "Google Chrome"));
+
+  settings().setString(keys::alt, "Use the opened browser");
+  setRunning({"Mail", "Google Chrome"});
+  EXPECT_EQ(route(link, modifierFlags::option), opens("Google Chrome", link));
+}
+
+TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheParsedHostExactly) {
+  settings().setList(keys::domains, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox"});
+  settings().setString(keys::onion, "Google Chrome");
+
+  EXPECT_EQ(route("https://example.org/a"), opens("Firefox", "https://example.org/a"));
+  EXPECT_EQ(route("https://www.example.org/"), opens("Safari", "https://www.example.org/"));
+  EXPECT_EQ(route("https://EXAMPLE.org/"), opens("Safari", "https://EXAMPLE.org/"));
+  // ".onion" anywhere in the host, and before any domain rule.
+  EXPECT_EQ(route("https://www.onion.com.example/"), opens("Google Chrome", "https://www.onion.com.example/"));
+  // No host: no onion or domain rule, the default choice.
+  EXPECT_EQ(route("http://"), opens("Safari", "http://"));
+  EXPECT_EQ(route("no link at all"), opens("Safari", "http://no link at all"));
+
+  // Domains stand at odd positions only, and the first pair for a domain wins.
+  settings().setList(keys::domains, {"", "example.org", "x.org", "x.org", "Firefox"});
+  EXPECT_EQ(route("https://x.org/"), opens("Firefox", "https://x.org/"));
+  settings().setList(keys::domains, {"", "a.com", "Firefox", "a.com", "Google Chrome"});
+  EXPECT_EQ(route("https://a.com/"), opens("Firefox", "https://a.com/"));
+  // A change made by another process is seen by the next link.
+  HostSystem(dir.path()).settings.setList(keys::domains, {"", "a.com"});
+  // A domain stored last without its browser is no rule.
+  EXPECT_EQ(route("https://a.com/"), opens("Safari", "https://a.com/"));
+}
+
+TEST_F(RoutingDecisionTest, PriorityOrdersApplicationAndDomainRules) {
+  const std::string link = "https://example.org/";
+  settings().setList(keys::domains, {"", "example.org", "Firefox"});
+  settings().setList(keys::perApp, {"", "Google Chrome/*/*/*/*/Mail"});
+  delegate().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
+
+  settings().setString(keys::priority, "1");
+  EXPECT_EQ(route(link), opens("Google Chrome", link));
+  settings().setString(keys::priority, "0");
+  EXPECT_EQ(route(link), opens("Firefox", link));
+  // Without a domain rule for the host, the application's rule still applies.
+  EXPECT_EQ(route("https://other.org/"), opens("Google Chrome", "https://other.org/"));
+
+  traced.clear();
+  settings().setString(keys::priority, "2");
+  EXPECT_EQ(route(link), opens("Firefox", link));
+  EXPECT_THAT(traced, Contains("default"));
+
+  settings().setString(keys::priority, "1");
+  delegate().setPreviousApplication(app.system.workspace.runningApplicationNamed("Notes"));
+  EXPECT_EQ(route(link), opens("Firefox", link));
+  EXPECT_EQ(route("https://other.org/"), opens("Safari", "https://other.org/"));
+
+  // No domain rules stored at all: the application's rule is still consulted.
+  settings().remove(keys::domains);
+  settings().setString(keys::priority, "0");
+  delegate().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
+  EXPECT_EQ(route(link), opens("Google Chrome", link));
+}
+
+TEST_F(RoutingDecisionTest, OpenedBrowserIsTheFirstRunningKnownOne) {
+  const std::string link = "https://example.org/";
+  settings().setString(keys::login, "Use the opened browser");
+  install("opera", "com.operasoftware.Opera");
+  install("Arc", "company.thebrowser.Browser");
+  ASSERT_TRUE(app.system.registry.addBrowserNamed("Arc"));
+
+  setRunning({"Safari", "Google Chrome"});
+  EXPECT_EQ(route(link), opens("Safari", link));
+  setRunning({"Mail", "Google Chrome", "Safari"});
+  EXPECT_EQ(route(link), opens("Google Chrome", link));
+  // An added browser is no known one: the user is asked.
+  setRunning({"Arc"});
+  EXPECT_THAT(route(link), IsEmpty());
+  EXPECT_THAT(test::titles(delegate().menu), Contains("Arc.app"));
+  // Recognised by its capitalised name, launched by its own.
+  setRunning({"opera"});
+  EXPECT_EQ(route(link), opens("opera", link));
+  EXPECT_THAT(launches(), Contains("opera " + link));
+}
+
+TEST_F(RoutingDecisionTest, DefaultChoiceIsStoredWithoutItsMark) {
+  MenuItem item;
+  item.title = "✓Show Browsers List";
+  EXPECT_TRUE(delegate().perform("openy:", item));
+  EXPECT_EQ(settings().getString(keys::login), "Show Browser List");
+  item.title = "Firefox  ✓";
+  EXPECT_TRUE(delegate().perform("openy:", item));
+  EXPECT_EQ(settings().getString(keys::login), "Firefox");
+  EXPECT_FALSE(delegate().perform("noSuchAction:", item));
+  EXPECT_THAT(runsSince(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace routelle
