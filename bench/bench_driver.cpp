@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/host/AppInstaller.h"
+#include "platform/host/HostSystem.h"
 #include "platform/host/World.h"
 
 extern char** environ;
@@ -96,6 +97,25 @@ void BM_ThousandOpenCommandsDirectly(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ThousandOpenCommandsDirectly)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// A whole program run that starts, rebuilds its menu over 10,000 rules and prints it.
+void BM_MenuRunWithTenThousandRules(benchmark::State& state) {
+  auto& f = fixture();
+  static const bool seeded = [&] {
+    HostSystem system(f.root);
+    std::vector<std::string> domains{""};
+    for (int i = 0; i < 10000; ++i) {
+      domains.push_back("site" + std::to_string(i) + ".example.com");
+      domains.push_back("Fake");
+    }
+    system.settings.setList("domains", domains);
+    return true;
+  }();
+  (void)seeded;
+  for (auto _ : state)
+    if (runAndWait({kDriver.string(), "--root", f.root.string(), "menu"}) != 0) state.SkipWithError("driver failed");
+}
+BENCHMARK(BM_MenuRunWithTenThousandRules)->Unit(benchmark::kMillisecond)->Iterations(20)->UseRealTime();
 
 }  // namespace
 }  // namespace routelle

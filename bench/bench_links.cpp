@@ -31,7 +31,7 @@ struct BenchWorld {
         app->system.settings, app->system.registry, app->system.rules, app->system.workspace,
         app->system.launchServices, launcher, app->scripts, app->events, app->runLoop, app->presenter,
         app->systemInfo, app->system.urls, app->system.workspaceNotifications, app->system.updater,
-        app->appleEvents});
+        app->appleEvents, app->application, app->accessibility, app->shortcuts});
   }
   ~BenchWorld() { std::filesystem::remove_all(root); }
 

@@ -14,6 +14,7 @@
 
 #include "app/AppDelegate.h"
 #include "platform/host/AppInstaller.h"
+#include "platform/host/HostApplication.h"
 #include "platform/host/HostInteraction.h"
 #include "platform/host/HostSystem.h"
 #include "platform/host/ManualRunLoop.h"
@@ -77,6 +78,14 @@ class PickingPresenter final : public Presenter {
   bool floatingWindowVisible() override { return visible; }
   void cancelMenuTracking(const Menu&) override {}
   void activate(bool) override {}
+  void showStatusItem(const StatusItemModel&, const Menu&) override {}
+  void removeStatusItem() override {}
+  int runModalAlert(const AlertModel&) override { return 0; }
+  void beginOpenPanel(const OpenPanelModel&, std::function<void(std::optional<std::string>)> done) override {
+    done(std::nullopt);
+  }
+  void showWindow(const std::string&, const WindowModel&) override {}
+  void orderOutWindow(const std::string&) override {}
 
   std::size_t pick = 0;
   std::optional<WindowModel> window;
@@ -159,6 +168,10 @@ struct Harness {
   ManualRunLoop runLoop;
   HostPasteboard pasteboard;
   HostAppleEvents appleEvents;
+  Transcript transcript;
+  HostApplication application{system, transcript};
+  HostAccessibility accessibility{system.world, transcript};
+  HostShortcuts shortcuts;
   std::map<std::string, std::string> written;
   std::optional<bool> imageOnly;
 };
@@ -203,7 +216,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
                                    h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
                                    h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
-                                   h.appleEvents});
+                                   h.appleEvents, h.application, h.accessibility, h.shortcuts});
   if (a & 0x20) delegate.setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {

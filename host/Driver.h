@@ -24,6 +24,8 @@ int runDefaults(const Invocation& inv, std::ostream& out);
 int runRules(const Invocation& inv, std::ostream& out);
 int runEvent(const Invocation& inv, std::ostream& out);
 int runScriptFile(const Invocation& inv, std::ostream& out);
+int runMenu(const Invocation& inv, std::ostream& out);
+int runClick(const Invocation& inv, std::ostream& out);
 
 void printHelp(std::ostream& out);
 

@@ -12,6 +12,10 @@ The world is a directory standing in for a Mac (applications, preferences,
 default handlers). Without --root it is $XDG_DATA_HOME/routelle/world
 (or ~/.local/share/routelle/world).
 
+Every subcommand that runs the program (script, open, file, service,
+shortcut, run, menu, click) first starts it as the system does: first-use
+defaults, the status item, the one-time offer to be the default browser.
+
 Subcommands:
   script COMMAND [DIRECT] [--NAME VALUE]...
       Run one script command. COMMAND is the command class name; DIRECT is the
@@ -34,16 +38,26 @@ Subcommands:
       The Services entry with TEXT on the pasteboard.
   shortcut [--choose TITLE]
       The global new-window shortcut (Control-Option-Command-N).
+  menu
+      Print the status-bar menu as rebuilt from the stored settings: one line
+      per entry, two blanks of indentation per submenu level, "---" for a
+      separator; after a tab: action, [key equivalent], image, (disabled).
+  click "TITLE > TITLE > ..." [--choose TITLE] [--open-panel PATH] [--value N]
+      Open the status menu and choose the entry reached by those exact titles
+      (an entry without a title, such as the icon-size slider, by its action:
+      "Preferences... > slideMove:" --value 20), then print the menu again.
+      --choose answers a chooser or alert it shows, --open-panel an open panel.
   run FILE
       Several events in one run of the program, one per line (FILE "-" reads
-      standard input): open, file, service, shortcut with their options, and
-      "advance SECONDS" to move the clock on.
+      standard input): open, file, service, shortcut, menu, click, reopen and
+      quit with their options, and "advance SECONDS" to move the clock on.
       Event options:
         --modifiers LIST     keys held: shift,control,option,command,capslock,function
         --previous-app NAME  the application that was active before
         --running LIST       running applications by name, in the workspace's order
         --front NAME         the frontmost application
-        --choose TITLE       pick this entry or button when a menu or window shows
+        --choose TITLE       pick this entry or button when a menu, window or alert shows
+        --open-panel PATH    the application an open panel answers with
       What the program shows and runs is printed as it happens; --trace adds
       its diagnostic lines.
   defaults [DOMAIN]

@@ -1,7 +1,7 @@
 #include <ostream>
 
 #include "Driver.h"
-#include "platform/host/HostSystem.h"
+#include "ProgramRun.h"
 #include "scripting/ScriptCommands.h"
 #include "scripting/ScriptDefinition.h"
 
@@ -26,7 +26,9 @@ std::string describe(const ScriptResult& r) {
 int runScript(const Invocation& inv, std::ostream& out, std::ostream& err) {
   if (inv.args.size() < 2) throw UsageError("script needs a command class name");
   const std::string& className = inv.args[1];
-  HostSystem system(inv.root);
+  // Script commands reach the running program, started as the system starts it.
+  ProgramRun run(inv, out, /*echo=*/false);
+  HostSystem& system = run.app().system;
   auto command = makeScriptCommand(className, system.scripting);
   if (!command) throw UsageError("unknown script command \"" + className + "\"");
 
@@ -53,6 +55,7 @@ int runScript(const Invocation& inv, std::ostream& out, std::ostream& err) {
     });
   }
   const ScriptResult result = command->performDefaultImplementation();
+  run.settle();
   if (command->scriptErrorString()) {
     err << "routelle: script error: " << *command->scriptErrorString() << "\n";
     return 1;

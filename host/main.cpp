@@ -51,6 +51,8 @@ int main(int argc, char** argv) {
     if (sub == "rules") return runRules(inv, std::cout);
     if (sub == "open" || sub == "file" || sub == "service" || sub == "shortcut") return runEvent(inv, std::cout);
     if (sub == "run") return runScriptFile(inv, std::cout);
+    if (sub == "menu") return runMenu(inv, std::cout);
+    if (sub == "click") return runClick(inv, std::cout);
     throw UsageError("unknown subcommand \"" + sub + "\" (see routelle --help)");
   } catch (const UsageError& e) {
     std::cerr << "routelle: " << e.what() << "\n";

@@ -62,3 +62,12 @@ service https://www.example.com/from-services
 EVENTS
 echo; echo "== What the fake browsers were started with"
 cat "$world/Library/Logs/launches.log"
+
+echo; echo "== The status-bar menu, rebuilt from the stored settings"
+r menu
+echo; echo "== Changed through the menu: default browser, a preference, the priority"
+"$routelle" --root "$world" click "Temporally open with: > Firefox" >/dev/null
+"$routelle" --root "$world" click "Preferences... >    Open in background" >/dev/null
+"$routelle" --root "$world" click "Priority (Domain/App) >    Per App" >/dev/null
+echo "\$ routelle click \"Temporally open with: > Firefox\"   (and two more clicks)"
+r menu | sed -n '1,12p;/^Priority/,/Per App/p;/^Preferences/,/Menu Bar Only/p'

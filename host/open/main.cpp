@@ -1,7 +1,8 @@
 // Stand-in of the platform's open command inside the host world (ROUTELLE_WORLD):
 //   open [-g] -a APPLICATION [ARG...]   an application by path or by name
 //   open [-g] -b BUNDLE-ID [ARG...]     an application by bundle identifier
-//   open [-g] URL...                    each URL with its default handler
+//   open [-g] URL|PATH...               each URL with its default handler, each
+//                                       document with an application for its type
 // A found application's executable is started detached with the arguments,
 // with OPEN_BACKGROUND=1 in its environment under -g. Exit status 1 when no such
 // application exists, as the platform's command does.
@@ -106,10 +107,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   int status = 0;
-  for (const auto& url : rest)
-    if (!system.workspace.openURL(url)) {
-      std::cerr << "No application knows how to open " << url << "\n";
-      status = 1;
+  for (const auto& target : rest) {
+    // A path is a document: the first application declaring its extension opens it.
+    if (target.starts_with("/")) {
+      auto apps = system.launchServices.applicationsForURL("file://" + target);
+      if (!apps.empty() && openApplication(system, apps.front(), {target}, background) == 0) continue;
+    } else if (system.workspace.openURL(target)) {
+      continue;
     }
+    std::cerr << "No application knows how to open " << target << "\n";
+    status = 1;
+  }
   return status;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/AppleEvents.h"
+#include "platform/Application.h"
 #include "platform/Events.h"
 #include "platform/LaunchServices.h"
 #include "platform/Pasteboard.h"
@@ -28,6 +29,13 @@
 
 namespace routelle {
 
+// The workspace's deactivation notification; its user info describes the
+// application that was deactivated.
+inline constexpr const char* kDidDeactivateApplicationNotification = "NSWorkspaceDidDeactivateApplicationNotification";
+inline constexpr const char* kApplicationNameKey = "NSWorkspaceApplicationKey";
+inline constexpr const char* kApplicationBundlePathKey = "bundlePath";
+inline constexpr const char* kApplicationBundleIdentifierKey = "bundleIdentifier";
+
 // The services the delegate acts through.
 struct AppServices {
   SettingsStore& settings;
@@ -45,12 +53,15 @@ struct AppServices {
   NotificationCenter& workspaceNotifications;
   Updater& updater;
   AppleEvents& appleEvents;
+  Application& application;
+  Accessibility& accessibility;
+  Shortcuts& shortcuts;
 };
 
 // Owns all live state of the program: the current link and its request flags,
 // the menus, the shared floating window. Its behaviour lives in the subsystem
 // folders (routing/, app/), each defining the members of its own subsystem.
-class AppDelegate {
+class AppDelegate : public UpdaterDelegate {
  public:
   explicit AppDelegate(AppServices services);
 
@@ -60,8 +71,56 @@ class AppDelegate {
   // Performs a menu or control action by its selector text; false when unknown.
   bool perform(const std::string& action, const MenuItem& sender);
 
-  // --- Start-up
+  // --- Start-up and lifecycle
   void awakeFromNib();
+  void applicationWillFinishLaunching();
+  void applicationDidFinishLaunching();
+  // The user opened the running application again.
+  bool applicationShouldHandleReopen(bool hasVisibleWindows);
+  const Menu& applicationDockMenu() const { return menux; }
+  void exit(const MenuItem& sender);
+
+  // --- Status-bar menu
+  void fetchMenu();
+  void applyStatusIcon();
+  void scheduleMenuRefresh();
+  void menuWillOpen(const Menu& menu);
+  void printQuote1(const MenuItem& sender);
+
+  // --- Preference toggles
+  void openBack(const MenuItem& sender);
+  void only(const MenuItem& sender);
+  void hideAllOnly(const MenuItem& sender);
+  void onlyx(const MenuItem& sender);
+  void showEdit(const MenuItem& sender);
+  void changeHexit(const MenuItem& sender);
+  void changesUrl(const MenuItem& sender);
+  void changeIcon(const MenuItem& sender);
+  void slideMove(const MenuItem& sender);  // the sender's view holds the slider's value
+  void expActive(const MenuItem& sender);
+  void expiActive(const MenuItem& sender);
+  void changePriority(const MenuItem& sender);
+  void changeBehavior(const MenuItem& sender);
+  void openBrowserExtensionsPageWithSender(const MenuItem& sender);
+  void hideBrowsersWithSender(const MenuItem& sender);
+
+  // --- Registration, updates, About and the maker's pages
+  void setBrowserDefault(const MenuItem& sender);
+  void setMailDefault(const MenuItem& sender);
+  void checkNow(const MenuItem& sender);
+  void checkWeek(const MenuItem& sender);
+  void dialogOKCancel2(const MenuItem& sender);
+  void cancelBt(const MenuItem& sender);
+  void saveBte(const MenuItem& sender);
+  void saveBte2(const MenuItem& sender);
+  void readme(const MenuItem& sender);
+  void maisApps(const MenuItem& sender);
+  void openNew(const MenuItem& sender);
+  void updaterDidNotFindUpdate() override;
+  void updaterDidFindValidUpdate() override;
+  void updaterDidFinishLoadingAppcast() override;
+  bool updaterShouldRelaunchApplication() override;
+  void updaterWillRelaunchApplication() override;
 
   // --- Link intake
   void handleGetURLEvent(const std::optional<std::string>& directParameter);
@@ -95,9 +154,22 @@ class AppDelegate {
   void xNada(const MenuItem& sender);
   void nada(const MenuItem&) {}
 
-  // The menu-refresh hook; the status menu installs its rebuild here.
-  std::function<void()> scheduleMenuRefresh = [] {};
+  // Reads the front browser tab into `urls`; installed by the tab capture.
   std::function<void()> captureFrontTabURL = [] {};
+  // The in-browser tab watcher; installed by the tab capture.
+  std::function<void()> startTabWatcher = [] {};
+  std::function<void()> stopTabWatcher = [] {};
+  // Rule exchange, the selection monitors and the application list of the
+  // per-application editor are installed by their own subsystems.
+  std::function<void(const std::string& path)> exportRules = [](const std::string&) {};
+  std::function<void(const std::string& path)> importRules = [](const std::string&) {};
+  std::function<void()> installSelectionMonitors = [] {};
+  std::function<void()> fillApplicationsPopup = [] {};
+  // A menu refresh: the front tab, then the 0.1-second rebuild.
+  void refreshMenu() {
+    captureFrontTabURL();
+    scheduleMenuRefresh();
+  }
 
   // --- State (names as the program has always called them)
   std::string casa;                       // the current link, or an opened file's path
@@ -110,6 +182,14 @@ class AppDelegate {
   double lado = 20.0;                     // icon size in the open-with menu
   Menu menu;                              // the chooser menu
   Menu menux;                             // the status menu
+  Menu bmen1;                             // its "Preferences..." submenu
+  Menu pMenu;                             // its priority submenu
+  MenuItem e2, ePriority, ePriority1, ePriority2;
+  bool statusBarItem = false;             // the status item exists
+  StatusItemModel statusItem;
+  std::optional<int> uiUpdateTimerx;      // the pending refresh timer
+  int numbShow = 0;                       // refreshes that showed the default-browser notice
+  std::optional<WindowModel> newWindow2;  // the About window
   Menu menuy;                             // the selection assistant's menu
   std::vector<MenuItem> bts;              // the chooser's visible entries
   std::optional<WindowModel> newWindow;   // the shared floating window
@@ -125,6 +205,8 @@ class AppDelegate {
   }
   std::optional<std::string> hostOf(const std::string& link) const;
   void routeLinkNow();
+  static bool isOwnIdentifier(const std::optional<std::string>& identifier);
+  static RunningApplication runningApplicationFrom(const UserInfo& info);
   // The browser the domain rules name for a host (first pair, domain positions only).
   std::optional<std::string> domainRuleBrowser(const std::string& host);
   std::optional<std::string> appRuleBrowser(const std::shared_ptr<const StoredList>& perApp,

@@ -1,7 +1,10 @@
 #pragma once
+#include <functional>
 #include <optional>
+#include <string>
 
 #include "platform/Events.h"
+#include "ui/Dialogs.h"
 #include "ui/Menu.h"
 #include "ui/View.h"
 
@@ -21,6 +24,17 @@ class Presenter {
   // Closes a menu that is being tracked (the status menu before a launch).
   virtual void cancelMenuTracking(const Menu& menu) = 0;
   virtual void activate(bool ignoringOtherApps) = 0;
+
+  // The status item: created once, then kept in step with the model and the menu.
+  virtual void showStatusItem(const StatusItemModel& item, const Menu& menu) = 0;
+  virtual void removeStatusItem() = 0;
+  // Runs an alert modally; answers the index of the button pressed.
+  virtual int runModalAlert(const AlertModel& alert) = 0;
+  // Shows an open panel; the completion receives the chosen path, or nothing.
+  virtual void beginOpenPanel(const OpenPanelModel& panel, std::function<void(std::optional<std::string>)> done) = 0;
+  // Other windows, by name ("About"): shown key and in front, or ordered out.
+  virtual void showWindow(const std::string& name, const WindowModel& window) = 0;
+  virtual void orderOutWindow(const std::string& name) = 0;
 };
 
 // The running system's version.

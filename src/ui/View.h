@@ -7,6 +7,13 @@
 
 namespace routelle {
 
+// A clickable part of a text field's text: the first occurrence of `text`.
+struct TextLink {
+  std::string text;
+  std::string url;
+  bool operator==(const TextLink&) const = default;
+};
+
 // A view of a window or of a menu entry, as data for the presenter to draw.
 struct View {
   enum class Kind { container, textField, button, imageView, slider };
@@ -17,14 +24,21 @@ struct View {
   std::string keyEquivalent;  // for buttons: also the carrier of a choice
   ImageRef image;
   bool editable = false;
+  bool selectable = false;
+  bool allowsEditingTextAttributes = false;  // needed for links to be clickable
+  std::vector<TextLink> links;               // text fields
   bool bordered = true;
   bool drawsBackground = true;
   int maximumNumberOfLines = 0;
   double fontSize = 0;
   double cornerRadius = 0;
+  int bezelStyle = 0;  // buttons: the platform's bezel style number
   std::string alignment;  // "center" or empty
   std::string textColor;  // "white" or empty
   double minValue = 0, maxValue = 0, value = 0;  // sliders
+  int numberOfTickMarks = 0;                     // sliders: 0 for none
+  bool allowsTickMarkValuesOnly = false;
+  double altIncrementValue = 0;
   std::vector<View> subviews;
 };
 

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "app/AppDelegate.h"
+#include "platform/host/HostApplication.h"
 #include "platform/host/HostInteraction.h"
 #include "platform/host/HostScriptRunner.h"
 #include "platform/host/HostSystem.h"
@@ -18,10 +19,12 @@ struct HostApp {
       : system(root, openCommand),
         presenter(transcript),
         scripts(transcript),
+        application(system, transcript),
+        accessibility(system.world, transcript),
         delegate(AppServices{system.settings, system.registry, system.rules, system.workspace,
                              system.launchServices, system.processes, scripts, events, runLoop, presenter,
                              systemInfo, system.urls, system.workspaceNotifications, system.updater,
-                             appleEvents}) {
+                             appleEvents, application, accessibility, shortcuts}) {
     system.processes.transcript = &transcript;
   }
 
@@ -34,6 +37,9 @@ struct HostApp {
   HostPresenter presenter;
   HostScriptRunner scripts;
   ManualRunLoop runLoop;
+  HostApplication application;
+  HostAccessibility accessibility;
+  HostShortcuts shortcuts;
   AppDelegate delegate;
 };
 

@@ -70,6 +70,58 @@ void HostPresenter::orderOutFloatingWindow() {
   windowVisible_ = false;
 }
 
+void HostPresenter::showStatusItem(const StatusItemModel& item, const Menu&) {
+  const bool changed = !statusItem_ || statusItem_->image.name != item.image.name ||
+                       statusItem_->image.size != item.image.size || statusItem_->title != item.title;
+  statusItem_ = item;
+  if (changed)
+    transcript_.add("status item <image " + item.image.name + " " + number(item.image.size.width) + "x" +
+                    number(item.image.size.height) + ">" + (item.title.empty() ? "" : " \"" + item.title + "\""));
+}
+
+void HostPresenter::removeStatusItem() {
+  if (statusItem_) transcript_.add("status item removed");
+  statusItem_.reset();
+}
+
+int HostPresenter::runModalAlert(const AlertModel& alert) {
+  transcript_.add("alert (" + alert.style + "): " + alert.messageText);
+  if (!alert.informativeText.empty()) transcript_.add("  " + alert.informativeText);
+  int pressed = 0;
+  for (size_t i = 0; i < alert.buttons.size(); ++i) {
+    transcript_.add("  button \"" + alert.buttons[i] + "\"");
+    if (choice && alert.buttons[i] == *choice) pressed = static_cast<int>(i);
+  }
+  if (!alert.buttons.empty()) transcript_.add("pressed \"" + alert.buttons[static_cast<size_t>(pressed)] + "\"");
+  if (choice && !alert.buttons.empty() && alert.buttons[static_cast<size_t>(pressed)] == *choice) choice.reset();
+  return pressed;
+}
+
+void HostPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<void(std::optional<std::string>)> done) {
+  std::string types;
+  for (const auto& t : panel.allowedFileTypes) types += (types.empty() ? "" : ",") + t;
+  transcript_.add("open panel in " + panel.directory + " for " + (types.empty() ? "any file" : types));
+  auto answer = openPanelAnswer;
+  openPanelAnswer.reset();
+  transcript_.add(answer ? "chose " + *answer : std::string("cancelled"));
+  done(answer);
+}
+
+void HostPresenter::showWindow(const std::string& name, const WindowModel& window) {
+  windows_[name] = window;
+  transcript_.add("window \"" + window.title + "\" " + number(window.frame.width) + "x" +
+                  number(window.frame.height) + ":");
+  for (const auto& view : window.content.subviews) {
+    if (view.kind == View::Kind::button) transcript_.add("  button \"" + view.text + "\"\t" + view.action);
+    else if (view.kind == View::Kind::textField) transcript_.add("  text \"" + view.text + "\"");
+    else if (view.kind == View::Kind::imageView) transcript_.add("  image <" + view.image.name + ">");
+  }
+}
+
+void HostPresenter::orderOutWindow(const std::string& name) {
+  if (windows_.erase(name)) transcript_.add("window \"" + name + "\" closed");
+}
+
 std::optional<MenuItem> HostPresenter::takeWindowChoice() {
   if (!windowVisible_ || !window_ || !choice) return std::nullopt;
   for (const auto& view : window_->content.subviews) {

@@ -1,0 +1,272 @@
+// The status menu's submenus, built from the stored settings.
+#include "app/StatusMenuSubmenus.h"
+
+#include <array>
+#include <memory>
+#include <utility>
+
+#include "app/AppDelegate.h"
+#include "settings/Keys.h"
+#include "settings/KnownBrowsers.h"
+#include "support/Text.h"
+
+namespace routelle::statusmenu {
+namespace {
+
+constexpr std::string_view kCheck = "✓";
+constexpr std::string_view kUnchecked = "   ";
+
+MenuItem label(std::string title) {
+  MenuItem item = entry(std::move(title));
+  item.enabled = false;
+  return item;
+}
+
+// A rule's entry: its icon when the application is installed, and a submenu to delete it.
+MenuItem ruleEntry(std::string title, const std::optional<std::string>& iconPath, double side,
+                   std::string deleteAction, std::string carrier) {
+  MenuItem item = entry(std::move(title), "nada");
+  if (iconPath) item.image = ImageRef::iconOf(*iconPath, {side, side});
+  Menu remove;
+  remove.items.push_back(entry("Delete", std::move(deleteAction), std::move(carrier)));
+  return withSubmenu(std::move(item), std::move(remove));
+}
+
+}  // namespace
+
+const std::optional<std::string>& ApplicationPaths::named(const std::string& name) {
+  auto it = byName_.find(name);
+  if (it == byName_.end()) it = byName_.emplace(name, workspace_.fullPathForApplication(name)).first;
+  return it->second;
+}
+
+InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredList& added) {
+  InstalledBrowsers out;
+  for (const auto& known : knownBrowsers) {
+    std::string identifier(known.identifier);
+    if (auto path = workspace.pathForBundleIdentifier(identifier))
+      out.known.push_back({appNameFromPath(*path), std::move(*path), std::move(identifier)});
+  }
+  for (const auto& identifier : added.items) {
+    if (identifier.empty()) continue;
+    if (auto path = workspace.pathForBundleIdentifier(identifier))
+      out.added.push_back({appNameFromPath(*path), std::move(*path), identifier});
+  }
+  return out;
+}
+
+bool isHidden(const std::string& hiddenText, const std::string& name) {
+  return text::contains(hiddenText, std::string(kCheck) + name);
+}
+
+MenuItem entry(std::string title, std::string action, std::string key) {
+  MenuItem item;
+  item.title = std::move(title);
+  item.action = std::move(action);
+  item.keyEquivalent = std::move(key);
+  return item;
+}
+
+MenuItem toggle(bool on, std::string_view caption, std::string action) {
+  return entry(std::string(on ? kCheck : kUnchecked) + std::string(caption), std::move(action));
+}
+
+MenuItem withSubmenu(MenuItem item, Menu submenu) {
+  item.submenu = std::make_shared<Menu>(std::move(submenu));
+  return item;
+}
+
+Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText) {
+  Menu menu;
+  int number = 0;
+  for (const auto& browser : browsers.known) {
+    // Hidden browsers keep their number and their separator.
+    const std::string key = std::to_string(number++);
+    if (!isHidden(hiddenText, browser.title)) {
+      MenuItem item = entry(browser.title, "openy:", key);
+      item.image = ImageRef::iconOf(browser.path);
+      menu.items.push_back(std::move(item));
+    }
+    menu.items.push_back(MenuItem::separatorItem());
+  }
+  for (const auto& browser : browsers.added) {
+    MenuItem item = entry(browser.title, "openy:");
+    item.image = ImageRef::iconOf(browser.path);
+    menu.items.push_back(std::move(item));
+    menu.items.push_back(MenuItem::separatorItem());
+  }
+  return menu;
+}
+
+Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& apps) {
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kModifiers{
+      {{keys::command, "Command"}, {keys::shift, "Shift"}, {keys::alt, "Alt"}, {keys::ctrl, "Ctrl"}}};
+  Menu menu;
+  menu.items.push_back(label("Choose a browser to open with:"));
+  menu.items.push_back(label("Hold Modifier Key + Click"));
+  menu.items.push_back(MenuItem::separatorItem());
+  for (const auto& [key, title] : kModifiers) {
+    MenuItem item = entry(std::string(title), "adModKey:", std::string(key));
+    auto browser = settings.getString(key);
+    if (browser && *browser != values::showBrowsersList && *browser != values::useOpenedBrowser) {
+      if (const auto& path = apps.named(*browser)) item.image = ImageRef::iconOf(*path, {20, 20});
+      else rules.clearModifierRule(key);
+    }
+    menu.items.push_back(std::move(item));
+    menu.items.push_back(MenuItem::separatorItem());
+  }
+  return menu;
+}
+
+Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSide, Menu onion) {
+  Menu menu;
+  const auto& items = domains.items;
+  menu.items.reserve(items.size() / 2 + 5);
+  // Domains sit at odd positions, each followed by the browser that opens it.
+  for (size_t i = 1; i < items.size(); i += 2) {
+    if (items[i].empty()) continue;
+    const std::optional<std::string> none;
+    const auto& path = i + 1 < items.size() ? apps.named(items[i + 1]) : none;
+    menu.items.push_back(ruleEntry(items[i], path, iconSide, "deletar:", items[i]));
+  }
+  menu.items.push_back(MenuItem::separatorItem());
+  menu.items.push_back(MenuItem::separatorItem());
+  menu.items.push_back(withSubmenu(entry(".onion domain suffix"), std::move(onion)));
+  menu.items.push_back(MenuItem::separatorItem());
+  menu.items.push_back(entry("Add domains...", "addDomains", "D"));
+  return menu;
+}
+
+Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
+  const auto onion = settings.getString(keys::onion);
+  Menu menu;
+  bool matched = false;
+  auto add = [&](const ListedBrowser& browser) {
+    const bool chosen = onion && *onion == browser.title;
+    matched = matched || chosen;
+    menu.items.push_back(entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title,
+                               "addRuleToSuffixOnion:"));
+  };
+  for (const auto& browser : browsers.known) add(browser);
+  for (const auto& browser : browsers.added) add(browser);
+  if (matched) {
+    menu.items.push_back(entry("Disable rule", "addRuleToSuffixOnion:"));
+  } else {
+    menu.items.push_back(entry("Disabled✓", "addRuleToSuffixOnion:"));
+    if (settings.contains(keys::onion)) settings.remove(keys::onion);
+  }
+  return menu;
+}
+
+Menu perApp(const StoredList& rules, ApplicationPaths& apps, double iconSide) {
+  Menu menu;
+  menu.items.reserve(rules.items.size() + 2);
+  for (const auto& rule : rules.items) {
+    if (rule.empty()) continue;
+    const std::string_view whole(rule);
+    const size_t first = whole.find(kAppRuleSeparator);
+    const size_t last = whole.rfind(kAppRuleSeparator);
+    const std::string browser(whole.substr(0, first));
+    std::string application(last == std::string_view::npos ? whole
+                                                              : whole.substr(last + kAppRuleSeparator.size()));
+    menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, "deletarPerApp:", rule));
+  }
+  menu.items.push_back(MenuItem::separatorItem());
+  menu.items.push_back(entry("Add app", "addPerApp", "A"));
+  return menu;
+}
+
+Menu addedBrowsers(const InstalledBrowsers& browsers) {
+  Menu menu;
+  menu.items.push_back(entry("Add browser...", "openNew"));
+  for (const auto& browser : browsers.added) {
+    MenuItem item = entry(text::lastPathComponent(browser.path));
+    item.image = ImageRef::iconOf(browser.path);
+    Menu remove;
+    remove.items.push_back(entry("Remove", "deletex:", browser.identifier));
+    menu.items.push_back(withSubmenu(std::move(item), std::move(remove)));
+  }
+  return menu;
+}
+
+Menu experimental(bool selectionList, bool manipulateLinks) {
+  Menu menu;
+  menu.items.push_back(toggle(selectionList, "Show List on text selection", "expActive"));
+  menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", "expiActive"));
+  return menu;
+}
+
+Menu browsersExtensions() {
+  Menu menu;
+  for (const char* browser : {"Safari", "Firefox", "Opera", "Google Chrome", "Chromium", "Roccat"})
+    menu.items.push_back(entry(browser, "openBrowserExtensionsPageWithSender:"));
+  return menu;
+}
+
+namespace {
+
+MenuItem iconSizeSlider(double size) {
+  View slider;
+  slider.kind = View::Kind::slider;
+  slider.frame = {30, 10, 200, 20};
+  slider.action = "slideMove:";
+  slider.minValue = 16.0;
+  slider.maxValue = 38.0;
+  slider.numberOfTickMarks = 11;
+  slider.allowsTickMarkValuesOnly = true;
+  slider.altIncrementValue = 2.0;
+  slider.value = size;
+  View container;
+  container.frame = {0, 0, 230, 40};
+  container.subviews.push_back(std::move(slider));
+  MenuItem item = entry("", "slideMove:");
+  item.view = std::make_shared<View>(std::move(container));
+  return item;
+}
+
+}  // namespace
+
+void fillPreferences(Menu& menu, const PreferenceMarks& marks, const MenuItem& automaticUpdates,
+                     const InstalledBrowsers& browsers, const std::string& hiddenText) {
+  auto& items = menu.items;
+  items.push_back(toggle(marks.background, "Open in background", "openBack"));
+  items.push_back(toggle(marks.menuBarOnly, "Menu Bar Only", "only"));
+  items.push_back(toggle(marks.hideMenuBar, "Hide Menu Bar", "hideAllOnly"));
+  items.push_back(automaticUpdates);
+
+  Menu exchange;
+  exchange.items.push_back(entry("Export", "saveExport"));
+  exchange.items.push_back(entry("Import", "importList"));
+  items.push_back(withSubmenu(entry("   Rules", "nada"), std::move(exchange)));
+
+  Menu hidden;
+  for (const auto& browser : browsers.known)
+    hidden.items.push_back(toggle(isHidden(hiddenText, browser.title), browser.title, "hideBrowsersWithSender:"));
+  items.push_back(withSubmenu(entry("   Hidden browsers", "nada"), std::move(hidden)));
+
+  Menu shortcut;
+  shortcut.items.push_back(entry("⌃+⌥+⌘+n", "nada"));
+  items.push_back(withSubmenu(entry("   New Window Shortcut", "nada"), std::move(shortcut)));
+
+  items.push_back(MenuItem::separatorItem());
+  items.push_back(label("   Menu bar icon size"));
+  items.push_back(iconSizeSlider(marks.iconSize));
+  items.push_back(toggle(marks.coloredIcon, "Use colored icon", "changeIcon"));
+  items.push_back(MenuItem::separatorItem());
+  items.push_back(toggle(marks.imagesOnly, "Show only browser images", "onlyx"));
+  items.push_back(toggle(marks.multipleFileTypes, "Support multiple file types", "showEdit"));
+  items.push_back(toggle(marks.showClose, "Show \"Close\" on Browsers List selection menu", "changeHexit"));
+  items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", "changesUrl"));
+  items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", "setMailDefault"));
+  items.push_back(MenuItem::separatorItem());
+  items.push_back(entry("   +Apps...", "maisApps"));
+}
+
+MenuItem shareExtensionBehavior(std::int64_t behaviour) {
+  Menu choices;
+  choices.items.push_back(toggle(behaviour == 0, "Show browsers list without open Routelle", "changeBehavior"));
+  choices.items.push_back(toggle(behaviour == 1, "Open Routelle", "changeBehavior"));
+  return withSubmenu(entry("Share Extension Behavior"), std::move(choices));
+}
+
+}  // namespace routelle::statusmenu

@@ -1,0 +1,34 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/View.h"
+
+namespace routelle {
+
+struct AlertModel {
+  std::string messageText;
+  std::string informativeText;
+  std::string style;  // "warning", "informational" or "critical"
+  std::vector<std::string> buttons;
+  std::optional<View> accessory;
+};
+
+struct OpenPanelModel {
+  bool allowsMultipleSelection = false;
+  bool canChooseDirectories = false;
+  bool canCreateDirectories = false;
+  bool canChooseFiles = true;
+  std::vector<std::string> allowedFileTypes;
+  std::string directory;
+};
+
+// The status item in the menu bar.
+struct StatusItemModel {
+  ImageRef image;
+  std::string title;
+  std::string action;
+};
+
+}  // namespace routelle

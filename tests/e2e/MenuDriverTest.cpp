@@ -1,0 +1,99 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "support/TestWorld.h"
+
+namespace routelle {
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+class MenuDriverTest : public ::testing::Test {
+ protected:
+  test::DriverRun driver(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--root", world.root().string()});
+    return test::runDriver(args);
+  }
+  test::TestWorld world;
+};
+
+TEST_F(MenuDriverTest, AFreshWorldHoldsExactlyTheFirstUseDefaults) {
+  world.installCommonApps();
+  auto menu = driver({"menu"});
+  ASSERT_EQ(menu.status, 0) << menu.err;
+  EXPECT_EQ(driver({"defaults"}).out,
+            "Experimental = false\n"
+            "Experimental2 = false\n"
+            "askb = false\n"
+            "background = false\n"
+            "clicon = true\n"
+            "hiddenBrowsers = \"\"\n"
+            "hide = false\n"
+            "hideAll = false\n"
+            "hideExit = true\n"
+            "hideUrl = true\n"
+            "imonly = false\n"
+            "login = \"Show Browser List\"\n"
+            "menuBarIconSize = 16.0\n"
+            "priority = \"0\"\n"
+            "showeditor = false\n");
+  EXPECT_EQ(driver({"defaults", "group.com.kestrova.Routelle"}).out, "sharebehavior = 0\n");
+  // The one-time offer to be the default browser was made.
+  EXPECT_THAT(driver({"defaults", "com.apple.LaunchServices"}).out,
+              HasSubstr("http = \"com.kestrova.Routelle\"\nhttps = \"com.kestrova.Routelle\"\n"));
+}
+
+TEST_F(MenuDriverTest, MenuPrintsEveryEntryAndClickChangesTheSettings) {
+  world.installCommonApps();
+  auto menu = driver({"menu"});
+  ASSERT_EQ(menu.status, 0) << menu.err;
+  EXPECT_TRUE(menu.out.starts_with("✓Show Browsers List\topeny: [S]\n")) << menu.out;
+  EXPECT_THAT(menu.out, HasSubstr("\n  Safari\topeny: [0]"));
+  EXPECT_THAT(menu.out, HasSubstr("\n  ---\n"));
+  EXPECT_THAT(menu.out, HasSubstr("\n     Open in background\topenBack"));
+  EXPECT_TRUE(menu.out.ends_with("---\nQuit\texit [Q]\n")) << menu.out;
+
+  // Through the menu: a default browser, a preference, the priority.
+  auto click = driver({"click", "Temporally open with: > Firefox"});
+  ASSERT_EQ(click.status, 0) << click.err;
+  EXPECT_THAT(click.out, HasSubstr("  Firefox  ✓\topeny:"));
+  EXPECT_THAT(click.out, HasSubstr("Show Browsers List\topeny: [S]\n"));
+  EXPECT_THAT(click.out, Not(HasSubstr("✓Show Browsers List")));
+
+  click = driver({"click", "Preferences... >    Open in background"});
+  EXPECT_THAT(click.out, HasSubstr("  ✓Open in background\topenBack"));
+  click = driver({"click", "Priority (Domain/App) >    Per App"});
+  EXPECT_THAT(click.out, HasSubstr("\nPriority (App/Domain)\tnada"));
+
+  // A path that leads nowhere is a usage error.
+  auto wrong = driver({"click", "Preferences... > No such entry"});
+  EXPECT_EQ(wrong.status, 64);
+  EXPECT_THAT(wrong.err, HasSubstr("No such entry"));
+}
+
+TEST_F(MenuDriverTest, HideMenuBarQuitsAfterItsAlertAndTheSliderStoresADouble) {
+  auto off = driver({"click", "Preferences... >    Hide Menu Bar"});
+  EXPECT_THAT(off.out, HasSubstr("status item removed"));
+  auto on = driver({"click", "Preferences... > ✓Hide Menu Bar"});
+  EXPECT_THAT(on.out, HasSubstr("alert (warning): Shutting Down Routelle..."));
+  EXPECT_THAT(on.out, HasSubstr("terminate"));
+
+  auto slide = driver({"click", "Preferences... > slideMove:", "--value", "20"});
+  ASSERT_EQ(slide.status, 0) << slide.err;
+  EXPECT_THAT(driver({"defaults"}).out, HasSubstr("menuBarIconSize = 20.0\n"));
+  EXPECT_THAT(slide.out, Not(HasSubstr("no action")));
+}
+
+TEST_F(MenuDriverTest, AddBrowserAnswersItsOpenPanel) {
+  world.install("Vivaldi", "com.vivaldi.Vivaldi");
+  world.install("Arc", "company.thebrowser.Browser");
+  auto click = driver({"click", "Added browsers > Add browser...", "--open-panel", "/Applications/Arc.app"});
+  ASSERT_EQ(click.status, 0) << click.err;
+  EXPECT_THAT(click.out, HasSubstr("open panel in /Applications/ for app"));
+  EXPECT_THAT(click.out, HasSubstr("\n  Arc.app\t"));
+  EXPECT_THAT(driver({"menu"}).out, HasSubstr("\n    Remove\tdeletex: [company.thebrowser.Browser]"));
+}
+
+}  // namespace
+}  // namespace routelle
