@@ -15,30 +15,27 @@ std::string shellQuoted(const std::string& s) {
   return out + "'";
 }
 
+// A one-entry list of type declarations: [{key: [values...]}].
+plist_t declarations(const char* key, const std::vector<std::string>& values) {
+  plist_t list = plist_new_array();
+  for (const auto& v : values) plist_array_append_item(list, plist_new_string(v.c_str()));
+  plist_t type = plist_new_dict();
+  plist_dict_set_item(type, key, list);
+  plist_t types = plist_new_array();
+  plist_array_append_item(types, type);
+  return types;
+}
+
 std::string infoPlist(const AppSpec& wanted, const std::string& executable) {
   plist_t dict = plist_new_dict();
   if (!wanted.identifier.empty()) plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(wanted.identifier.c_str()));
   plist_dict_set_item(dict, "CFBundleName", plist_new_string(wanted.name.c_str()));
   plist_dict_set_item(dict, "CFBundleExecutable", plist_new_string(executable.c_str()));
   plist_dict_set_item(dict, "CFBundleVersion", plist_new_string("1.0"));
-  if (!wanted.urlSchemes.empty()) {
-    plist_t schemes = plist_new_array();
-    for (const auto& s : wanted.urlSchemes) plist_array_append_item(schemes, plist_new_string(s.c_str()));
-    plist_t type = plist_new_dict();
-    plist_dict_set_item(type, "CFBundleURLSchemes", schemes);
-    plist_t types = plist_new_array();
-    plist_array_append_item(types, type);
-    plist_dict_set_item(dict, "CFBundleURLTypes", types);
-  }
-  if (!wanted.documentExtensions.empty()) {
-    plist_t extensions = plist_new_array();
-    for (const auto& e : wanted.documentExtensions) plist_array_append_item(extensions, plist_new_string(e.c_str()));
-    plist_t type = plist_new_dict();
-    plist_dict_set_item(type, "CFBundleTypeExtensions", extensions);
-    plist_t types = plist_new_array();
-    plist_array_append_item(types, type);
-    plist_dict_set_item(dict, "CFBundleDocumentTypes", types);
-  }
+  if (!wanted.urlSchemes.empty())
+    plist_dict_set_item(dict, "CFBundleURLTypes", declarations("CFBundleURLSchemes", wanted.urlSchemes));
+  if (!wanted.documentExtensions.empty())
+    plist_dict_set_item(dict, "CFBundleDocumentTypes", declarations("CFBundleTypeExtensions", wanted.documentExtensions));
   char* out = nullptr;
   uint32_t length = 0;
   if (wanted.binaryInfoPlist) plist_to_bin(dict, &out, &length);

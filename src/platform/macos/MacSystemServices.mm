@@ -56,28 +56,28 @@ NSArray<NSString*>* nsArguments(const std::vector<std::string>& args) {
 class MacProcessLauncher final : public ProcessLauncher {
  public:
   std::optional<int> runAndWait(const std::string& path, const std::vector<std::string>& args) override {
-    NSTask* task = [NSTask new];
-    task.launchPath = ns(path);
-    task.arguments = nsArguments(args);
-    @try {
-      [task launch];
-    } @catch (NSException*) {
-      return std::nullopt;
-    }
+    NSTask* task = launched(path, args);
+    if (!task) return std::nullopt;
     [task waitUntilExit];
     return task.terminationStatus;
   }
 
   bool start(const std::string& path, const std::vector<std::string>& args) override {
+    return launched(path, args) != nil;
+  }
+
+ private:
+  // A task that could not be launched (no such executable) raises; answer nil instead.
+  static NSTask* launched(const std::string& path, const std::vector<std::string>& args) {
     NSTask* task = [NSTask new];
     task.launchPath = ns(path);
     task.arguments = nsArguments(args);
     @try {
       [task launch];
     } @catch (NSException*) {
-      return false;
+      return nil;
     }
-    return true;
+    return task;
   }
 };
 
