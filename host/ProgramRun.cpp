@@ -186,9 +186,7 @@ void ProgramRun::click(const std::string& path, const Options& options) {
 }
 
 void ProgramRun::printMenu() {
-  Transcript menuLines;
-  describeMenu(app_.delegate.menux, 0, menuLines);
-  for (const auto& line : menuLines.lines) out_ << line << "\n";
+  describeMenu(app_.delegate.menux, 0, [this](const std::string& line) { out_ << line << '\n'; });
   out_ << std::flush;
 }
 

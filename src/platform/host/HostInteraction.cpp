@@ -28,17 +28,17 @@ std::string describeItem(const MenuItem& item) {
 
 }  // namespace
 
-void describeMenu(const Menu& menu, int level, Transcript& out) {
+void describeMenu(const Menu& menu, int level, const std::function<void(const std::string&)>& line) {
   const std::string indent(static_cast<size_t>(level) * 2, ' ');
   for (const auto& item : menu.items) {
-    out.add(indent + (item.separator ? std::string("---") : describeItem(item)));
-    if (item.submenu) describeMenu(*item.submenu, level + 1, out);
+    line(indent + (item.separator ? std::string("---") : describeItem(item)));
+    if (item.submenu) describeMenu(*item.submenu, level + 1, line);
   }
 }
 
 std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point location) {
   transcript_.add("menu at (" + number(location.x) + ", " + number(location.y) + "):");
-  describeMenu(menu, 1, transcript_);
+  describeMenu(menu, 1, [this](const std::string& line) { transcript_.add(line); });
   if (choice) {
     for (const auto& item : menu.items) {
       if (item.separator || item.title != *choice) continue;

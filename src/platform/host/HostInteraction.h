@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -95,6 +96,6 @@ class HostPresenter final : public Presenter {
 };
 
 // Prints a menu as the driver shows one: two blanks per level, "---" for a separator.
-void describeMenu(const Menu& menu, int level, Transcript& out);
+void describeMenu(const Menu& menu, int level, const std::function<void(const std::string&)>& line);
 
 }  // namespace routelle
