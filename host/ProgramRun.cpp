@@ -66,6 +66,8 @@ ProgramRun::ProgramRun(const Invocation& inv, std::ostream& out, bool echo) : ap
   d.awakeFromNib();
   d.applicationWillFinishLaunching();
   d.applicationDidFinishLaunching();
+  // The start-up's own timers (the first menu build) run before the user can act.
+  settle();
   if (echo) app_.transcript.echo = [this](const std::string& line) { out_ << line << "\n" << std::flush; };
   else if (!inv.trace) app_.transcript.echo = nullptr;
 }

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/TestWorld.h"
 
 namespace routelle {
@@ -93,6 +95,25 @@ TEST_F(MenuDriverTest, AddBrowserAnswersItsOpenPanel) {
   EXPECT_THAT(click.out, HasSubstr("open panel in /Applications/ for app"));
   EXPECT_THAT(click.out, HasSubstr("\n  Arc.app\t"));
   EXPECT_THAT(driver({"menu"}).out, HasSubstr("\n    Remove\tdeletex: [company.thebrowser.Browser]"));
+}
+
+TEST_F(MenuDriverTest, RunScriptsReopenAndQuit) {
+  world.installCommonApps();
+  const auto script = world.root() / "events.txt";
+  std::ofstream(script) << "reopen --choose \"Use the opened browser\"\n"
+                        << "click \"Preferences... >    Show only browser images\"\n"
+                        << "reopen\n"
+                        << "quit\n"
+                        << "open https://example.org/ --choose Safari\n";
+  auto run = driver({"run", script.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // Reopening pops the status menu up; with only browser images, the browsers window.
+  EXPECT_THAT(run.out, HasSubstr("chose \"Use the opened browser\""));
+  EXPECT_THAT(run.out, HasSubstr("  button [Safari]\topenx:"));
+  EXPECT_THAT(run.out, HasSubstr("terminate"));
+  // Nothing is delivered after the program quit.
+  EXPECT_THAT(run.out, Not(HasSubstr("> open https://example.org/")));
+  EXPECT_THAT(driver({"defaults"}).out, HasSubstr("login = \"Use the opened browser\"\n"));
 }
 
 }  // namespace
