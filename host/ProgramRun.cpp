@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cmath>
 #include <map>
 
 #include "platform/host/AppInstaller.h"
@@ -39,6 +40,18 @@ std::uint64_t parseModifiers(const std::string& list) {
     flags |= it->second;
   }
   return flags;
+}
+
+double number(const std::string& text) {
+  size_t used = 0;
+  double v = 0;
+  try {
+    v = std::stod(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size() || !std::isfinite(v)) throw UsageError("not a number: \"" + text + "\"");
+  return v;
 }
 
 // The program's own bundle, whose executable hands its arguments back to this
@@ -87,7 +100,7 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
     else if (w == "--front") options.front = value();
     else if (w == "--choose") options.choose = value();
     else if (w == "--open-panel") options.openPanel = value();
-    else if (w == "--value") options.value = std::stod(value());
+    else if (w == "--value") options.value = number(value());
     else if (w.size() > 2 && w.starts_with("--")) throw UsageError("unknown option \"" + w + "\"");
     else args.push_back(w);
   }
@@ -110,7 +123,7 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
     none();
     app_.shortcuts.press(kKeyCodeN, kControlOptionCommand);
   } else if (kind == "advance") {
-    app_.runLoop.advance(std::stod(single("number of seconds")));
+    app_.runLoop.advance(number(single("number of seconds")));
   } else if (kind == "reopen") {
     none();
     d.applicationShouldHandleReopen(false);

@@ -1,4 +1,6 @@
 // The on/off settings of the status menu.
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "app/AppDelegate.h"
@@ -69,8 +71,11 @@ void AppDelegate::changeIcon(const MenuItem&) {
 
 void AppDelegate::slideMove(const MenuItem& sender) {
   const View* slider = sliderOf(sender);
-  if (!slider) return;
-  s_.settings.setDouble(keys::menuBarIconSize, slider->value);
+  if (!slider || std::isnan(slider->value)) return;
+  // The slider never leaves its range; a value from elsewhere is held to it.
+  double size = slider->value;
+  if (slider->maxValue > slider->minValue) size = std::clamp(size, slider->minValue, slider->maxValue);
+  s_.settings.setDouble(keys::menuBarIconSize, size);
   applyStatusIcon();
 }
 

@@ -85,6 +85,10 @@ TEST_F(MenuDriverTest, HideMenuBarQuitsAfterItsAlertAndTheSliderStoresADouble) {
   ASSERT_EQ(slide.status, 0) << slide.err;
   EXPECT_THAT(driver({"defaults"}).out, HasSubstr("menuBarIconSize = 20.0\n"));
   EXPECT_THAT(slide.out, Not(HasSubstr("no action")));
+  // A value from outside the slider is held to its range; one that is no number is refused.
+  driver({"click", "Preferences... > slideMove:", "--value", "500"});
+  EXPECT_THAT(driver({"defaults"}).out, HasSubstr("menuBarIconSize = 38.0\n"));
+  EXPECT_EQ(driver({"click", "Preferences... > slideMove:", "--value", "nan"}).status, 64);
 }
 
 TEST_F(MenuDriverTest, AddBrowserAnswersItsOpenPanel) {

@@ -155,6 +155,12 @@ class MacPresenter final : public Presenter {
           sender.keyEquivalent = str(((NSButton*)control).keyEquivalent);
         }
         sender.view = std::make_shared<View>();
+        if ([control isKindOfClass:[NSSlider class]]) {
+          NSSlider* slider = control;
+          sender.view->kind = View::Kind::slider;
+          sender.view->minValue = slider.minValue;
+          sender.view->maxValue = slider.maxValue;
+        }
         sender.view->value = view.doubleValue;
       }
       self->perform_(sender.action, sender);
