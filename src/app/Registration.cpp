@@ -6,7 +6,6 @@
 #include "app/AppDelegate.h"
 #include "app/MakerPages.h"
 #include "settings/Keys.h"
-#include "support/Text.h"
 
 namespace routelle {
 namespace {
@@ -14,11 +13,6 @@ namespace {
 constexpr const char* kAbout = "About";
 constexpr unsigned long kTitled = 1;
 constexpr unsigned long kClosable = 2;
-
-// Whether a handler Launch Services reports is this program (it reports the identifier lower-cased).
-bool isOwnHandler(const std::optional<std::string>& handler) {
-  return handler && text::lowercased(*handler).starts_with(text::lowercased(domains::ownBundleIdentifier));
-}
 
 // Opens a page with the system's handler of its scheme; answers the line to trace, if any.
 std::optional<std::string_view> openPage(AppServices& s, std::string_view page) {
@@ -72,7 +66,7 @@ void AppDelegate::setBrowserDefault(const MenuItem&) {
 
 // The menu shows the new state the next time it opens.
 void AppDelegate::setMailDefault(const MenuItem&) {
-  if (isOwnHandler(s_.launchServices.defaultHandler("mailto")))
+  if (isOwnIdentifier(s_.launchServices.defaultHandler("mailto")))
     s_.launchServices.setDefaultHandler("mailto", "com.apple.mail");
   else
     s_.launchServices.setDefaultHandler("mailto", std::string(domains::ownBundleIdentifier));
