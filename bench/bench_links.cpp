@@ -1,11 +1,7 @@
 // Routing a link and building the chooser, in a world of realistic size.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
-
-#include "platform/host/AppInstaller.h"
-#include "platform/host/HostApp.h"
+#include "BenchWorld.h"
 #include "settings/KnownBrowsers.h"
 
 namespace routelle {
@@ -22,46 +18,22 @@ class CountingLauncher final : public ProcessLauncher {
   long runs = 0;
 };
 
-struct BenchWorld {
-  BenchWorld() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "routelle-bench-XXXXXX").string();
-    root = mkdtemp(pattern.data());
-    app = std::make_unique<HostApp>(root);
-    delegate = std::make_unique<AppDelegate>(AppServices{
-        app->system.settings, app->system.registry, app->system.rules, app->system.workspace,
-        app->system.launchServices, launcher, app->scripts, app->events, app->runLoop, app->presenter,
-        app->systemInfo, app->system.urls, app->system.workspaceNotifications, app->system.updater,
-        app->appleEvents, app->application, app->accessibility, app->shortcuts});
-  }
-  ~BenchWorld() { std::filesystem::remove_all(root); }
-
-  void install(const std::string& name, const std::string& identifier) {
-    AppSpec wanted;
-    wanted.name = name;
-    wanted.identifier = identifier;
-    installApplication(app->system.world, wanted);
-  }
-
-  std::filesystem::path root;
+// The program with the counting launcher in place of the world's processes.
+struct LinkWorld : bench::BenchWorld {
+  LinkWorld()
+      : delegate(std::make_unique<AppDelegate>(AppServices{
+            app->system.settings, app->system.registry, app->system.rules, app->system.workspace,
+            app->system.launchServices, launcher, app->scripts, app->events, app->runLoop, app->presenter,
+            app->systemInfo, app->system.urls, app->system.workspaceNotifications, app->system.updater,
+            app->appleEvents, app->application, app->accessibility, app->shortcuts})) {}
   CountingLauncher launcher;
-  std::unique_ptr<HostApp> app;
   std::unique_ptr<AppDelegate> delegate;
 };
 
 void BM_RouteLink(benchmark::State& state) {
-  BenchWorld w;
+  LinkWorld w;
   auto& settings = w.app->system.settings;
-  std::vector<std::string> domains{""};
-  for (int i = 0; i < 10000; ++i) {
-    domains.push_back("site" + std::to_string(i) + ".example.com");
-    domains.push_back(i % 2 ? "Firefox" : "Safari");
-  }
-  settings.setList("domains", domains);
-  std::vector<std::string> perApp{""};
-  for (int i = 0; i < 1000; ++i) perApp.push_back("Safari/*/*/*/*/App" + std::to_string(i));
-  settings.setList("perApp", perApp);
-  settings.setString("onion", "TorBrowser");
-  for (const char* key : {"shift", "ctrl", "alt", "command"}) settings.setString(key, "Firefox");
+  w.storeRules(10000, 1000);
   settings.setString("priority", "1");
   settings.setString("login", "Safari");
   // Per-application rules first, none matching, then the last domain rule.
@@ -75,7 +47,7 @@ void BM_RouteLink(benchmark::State& state) {
 BENCHMARK(BM_RouteLink)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_BuildBrowsersListMenu(benchmark::State& state) {
-  BenchWorld w;
+  LinkWorld w;
   for (const auto& known : knownBrowsers) w.install(std::string(known.name()), std::string(known.identifier));
   for (int i = 0; i < 5; ++i) {
     w.install("Added" + std::to_string(i), "com.example.added" + std::to_string(i));
