@@ -8,7 +8,7 @@ cmake --build build/demo --target routelle routelle-open >/dev/null
 routelle=build/demo/routelle
 world=$(mktemp -d "${TMPDIR:-/tmp}/routelle-demo-XXXXXX")
 trap 'rm -rf "$world"' EXIT
-r() { echo "\$ routelle $*"; "$routelle" --root "$world" "$@"; }
+r() { printf "$ routelle"; printf " %q" "$@"; echo; "$routelle" --root "$world" "$@"; }
 
 echo "== A sandbox world in $world"
 r install-app Safari --id com.apple.Safari
