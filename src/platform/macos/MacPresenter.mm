@@ -237,12 +237,12 @@ class MacPresenter final : public Presenter {
   NSWindow* buildWindow(const WindowModel& model, NSWindow* window) {
     if (!window) {
       window = [[NSWindow alloc] initWithContentRect:rect(model.frame)
-                                           styleMask:model.styleMask
+                                           styleMask:static_cast<NSWindowStyleMask>(model.styleMask)
                                              backing:NSBackingStoreBuffered
                                                defer:NO];
       window.releasedWhenClosed = NO;
     }
-    window.styleMask = model.styleMask;
+    window.styleMask = static_cast<NSWindowStyleMask>(model.styleMask);
     window.title = ns(model.title);
     window.movableByWindowBackground = model.movableByBackground;
     window.titlebarAppearsTransparent = model.titlebarTransparent;
