@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <map>
 #include <ostream>
 
 #include "Driver.h"
@@ -26,26 +28,32 @@ std::string describe(const ScriptResult& r) {
 int runScript(const Invocation& inv, std::ostream& out, std::ostream& err) {
   if (inv.args.size() < 2) throw UsageError("script needs a command class name");
   const std::string& className = inv.args[1];
-  // Script commands reach the running program, started as the system starts it.
-  ProgramRun run(inv, out, /*echo=*/false);
-  HostSystem& system = run.app().system;
-  auto command = makeScriptCommand(className, system.scripting);
-  if (!command) throw UsageError("unknown script command \"" + className + "\"");
+  const auto& known = scriptCommandClassNames();
+  if (std::find(known.begin(), known.end(), className) == known.end())
+    throw UsageError("unknown script command \"" + className + "\"");
 
+  // A usage error is found before the program starts, so it leaves the world as it was.
+  std::map<std::string, ScriptArgument> arguments;
   bool haveDirect = false;
   for (size_t i = 2; i < inv.args.size(); ++i) {
     const std::string& a = inv.args[i];
     if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
       if (i + 1 >= inv.args.size()) throw UsageError(a + " needs a value");
       const std::string key = a.substr(2);
-      command->evaluatedArguments[key] = argumentFor(className, key, inv.args[++i]);
+      arguments[key] = argumentFor(className, key, inv.args[++i]);
     } else if (!haveDirect) {
-      command->evaluatedArguments[""] = argumentFor(className, "", a);
+      arguments[""] = argumentFor(className, "", a);
       haveDirect = true;
     } else {
       throw UsageError("unexpected argument \"" + a + "\"");
     }
   }
+
+  // Script commands reach the running program, started as the system starts it.
+  ProgramRun run(inv, out, /*echo=*/false);
+  HostSystem& system = run.app().system;
+  auto command = makeScriptCommand(className, system.scripting);
+  command->evaluatedArguments = std::move(arguments);
 
   if (inv.trace) {
     system.workspaceNotifications.addObserver("", [&out](const std::string& name, const UserInfo& info) {
