@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/host/AppInstaller.h"
-#include "platform/host/HostApp.h"
+#include "HostApp.h"
 
 namespace routelle::bench {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/KeyedListArchiver.h"
+#include "platform/host/HostListArchiver.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ std::vector<std::string> domainRules(int rules) {
 }
 
 void BM_DecodeDomains10000(benchmark::State& state) {
-  const routelle::KeyedListArchiver archiver;
+  const routelle::HostListArchiver archiver;
   const routelle::Bytes data = archiver.archive(domainRules(10000));
   for (auto _ : state) {
     auto list = archiver.unarchive(data);
@@ -29,7 +29,7 @@ void BM_DecodeDomains10000(benchmark::State& state) {
 BENCHMARK(BM_DecodeDomains10000)->Unit(benchmark::kMillisecond);
 
 void BM_EncodeDomains10000(benchmark::State& state) {
-  const routelle::KeyedListArchiver archiver;
+  const routelle::HostListArchiver archiver;
   const auto list = domainRules(10000);
   for (auto _ : state) {
     auto data = archiver.archive(list);

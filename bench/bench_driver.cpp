@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/host/AppInstaller.h"
-#include "platform/host/HostSystem.h"
+#include "HostSystem.h"
 #include "platform/host/World.h"
 
 extern char** environ;

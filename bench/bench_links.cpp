@@ -37,10 +37,10 @@ void BM_RouteLink(benchmark::State& state) {
   settings.setString("priority", "1");
   settings.setString("login", "Safari");
   // Per-application rules first, none matching, then the last domain rule.
-  w.delegate->setPreviousApplication(RunningApplication{"Unruled", std::nullopt, ""});
-  w.delegate->casa = "https://site9999.example.com/page?q=1";
+  w.delegate->linkRequest().setPreviousApplication(RunningApplication{"Unruled", std::nullopt, ""});
+  w.delegate->linkRequest().setCurrentLink("https://site9999.example.com/page?q=1");
   for (auto _ : state) {
-    w.delegate->routeLink();
+    w.delegate->router().routeLink();
   }
   if (w.launcher.runs != static_cast<long>(state.iterations())) state.SkipWithError("link not launched");
 }
@@ -55,12 +55,15 @@ void BM_BuildBrowsersListMenu(benchmark::State& state) {
   }
   w.app->system.settings.setBool("hideExit", false);
   w.app->system.settings.setBool("hideUrl", false);
-  w.delegate->casa = "https://example.com/a/rather/long/link/that/takes/more/than/ninety/characters/to/write/out";
+  w.delegate->linkRequest().setCurrentLink(
+      "https://example.com/a/rather/long/link/that/takes/more/than/ninety/characters/to/write/out");
+  auto& chooser = w.delegate->chooser();
   for (auto _ : state) {
-    w.delegate->buildBrowsersListMenu();
-    benchmark::DoNotOptimize(w.delegate->menu.items.size());
+    chooser.buildBrowsersListMenu();
+    benchmark::DoNotOptimize(chooser.menu().items.size());
   }
-  if (w.delegate->bts.size() != 21) state.SkipWithError("expected 20 browsers and Close");
+  // 20 browsers, Close and the URL row.
+  if (chooser.menu().items.size() != 22) state.SkipWithError("expected 20 browsers, Close and the URL");
 }
 BENCHMARK(BM_BuildBrowsersListMenu)->Repetitions(5)->ReportAggregatesOnly(true);
 

@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "BenchWorld.h"
+#include "platform/host/BrowserTabs.h"
 #include "settings/KnownBrowsers.h"
 
 namespace routelle {
@@ -17,15 +18,19 @@ void BM_FetchMenu(benchmark::State& state) {
   }
   w.storeRules(1000, 200);
   settings.setString("login", "Safari");
-  w.app->delegate.urls = "https://example.com/a/captured/tab/with/a/long/path";
-  auto& delegate = w.app->delegate;
-  delegate.fetchMenu();
+  auto& workspace = w.app->system.workspace;
+  workspace.setFrontmostApplication(workspace.runningApplicationNamed("Safari"));
+  BrowserTabs(w.app->system.world).setWindow("Safari", {{"https://example.com/a/captured/tab/with/a/long/path"}, 0});
+  auto& menu = w.app->delegate.statusMenu();
+  w.app->delegate.tabCapture().captureFrontTabURL();
+  menu.fetchMenu();
   for (auto _ : state) {
-    delegate.fetchMenu();
-    benchmark::DoNotOptimize(delegate.menux.items.size());
+    menu.fetchMenu();
+    benchmark::DoNotOptimize(menu.menu().items.size());
   }
-  const MenuItem* domainsEntry = delegate.menux.find("Per Domain");
-  if (!domainsEntry || domainsEntry->submenu->items.size() != 1005 || !delegate.menux.find("Safari  ✓"))
+  const MenuItem* domainsEntry = menu.menu().find("Per Domain");
+  if (!domainsEntry || domainsEntry->submenu->items.size() != 1005 || !menu.menu().find("Safari  ✓") ||
+      menu.menu().items[0].action != "linkUrl:")
     state.SkipWithError("menu incomplete");
 }
 BENCHMARK(BM_FetchMenu)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

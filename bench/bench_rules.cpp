@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/HostSystem.h"
+#include "HostSystem.h"
 #include "settings/Keys.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/host/BundleInfo.h"
-#include "platform/host/UriparserUrlParser.h"
+#include "platform/host/HostUrlParser.h"
 #include "settings/RuleStore.h"
 
 namespace {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static NoDefaults defaults;
   static NoArchiver archiver;
   static NoWorkspace workspace;
-  static UriparserUrlParser urls;
+  static HostUrlParser urls;
   static SettingsStore settings(defaults, nullptr, nullptr, archiver);
   static BrowserRegistry registry(settings, workspace);
   static RuleStore rules(settings, registry, urls);

@@ -4,13 +4,13 @@
 #include <cstdlib>
 
 #include "platform/host/KeyedArchiveReader.h"
-#include "platform/host/KeyedListArchiver.h"
+#include "platform/host/HostListArchiver.h"
 
 using routelle::hostplist::BinaryReading;
 using routelle::hostplist::readKeyedStringArray;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const routelle::KeyedListArchiver archiver;
+  const routelle::HostListArchiver archiver;
   const routelle::Bytes bytes(data, data + size);
   const auto list = archiver.unarchive(bytes);
   const auto viaTree = readKeyedStringArray(bytes, BinaryReading::libplist);

@@ -15,9 +15,15 @@
 #include "app/AppDelegate.h"
 #include "platform/host/AppInstaller.h"
 #include "platform/host/HostApplication.h"
-#include "platform/host/HostInteraction.h"
-#include "platform/host/HostSystem.h"
-#include "platform/host/ManualRunLoop.h"
+#include "platform/host/HostAccessibility.h"
+#include "platform/host/HostAppleEvents.h"
+#include "platform/host/HostEvents.h"
+#include "platform/host/HostPasteboard.h"
+#include "platform/host/HostShortcuts.h"
+#include "platform/host/HostSystemInfo.h"
+#include "routing/LinkText.h"
+#include "HostSystem.h"
+#include "platform/host/HostRunLoop.h"
 #include "settings/Keys.h"
 
 namespace fs = std::filesystem;
@@ -95,6 +101,7 @@ class PickingPresenter final : public Presenter {
 class AcceptingScripts final : public ScriptRunner {
  public:
   ScriptOutcome run(const std::string&) override { return {true, "", ""}; }
+  void determinePermissionToAutomate(const std::string&) override {}
 };
 
 // The temporary world, removed when the fuzzer exits.
@@ -165,11 +172,11 @@ struct Harness {
   AcceptingScripts scripts;
   HostEvents events;
   HostSystemInfo systemInfo;
-  ManualRunLoop runLoop;
+  HostRunLoop runLoop;
   HostPasteboard pasteboard;
   HostAppleEvents appleEvents;
   Transcript transcript;
-  HostApplication application{system, transcript};
+  HostApplication application{system.world, system.workspace, transcript};
   HostAccessibility accessibility{system.world, transcript};
   HostShortcuts shortcuts;
   std::map<std::string, std::string> written;
@@ -217,22 +224,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
                                    h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
                                    h.appleEvents, h.application, h.accessibility, h.shortcuts});
-  if (a & 0x20) delegate.setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
+  if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {
     case 0:
-      delegate.handleGetURLEvent(input);
+      delegate.linkIntake().handleGetURLEvent(input);
       break;
     case 1:
       if (!delegate.applicationOpenFile(input)) std::abort();
       break;
     case 2:
       h.pasteboard.contents = input;
-      delegate.openUrlWithRtl(h.pasteboard);
+      delegate.linkIntake().openUrlWithRtl(h.pasteboard);
       break;
     default:
-      delegate.urls = input;
-      delegate.handleNewWindowShortcut();
+      delegate.linkRequest().setCurrentLink(input);
+      delegate.router().handleNewWindowShortcut();
       break;
   }
   // A click on the floating window, when one is up.

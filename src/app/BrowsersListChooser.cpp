@@ -1,7 +1,8 @@
-// The browsers list: a pop-up menu at the pointer, or a floating window of icons.
+#include "app/BrowsersListChooser.h"
+
 #include <cmath>
 
-#include "app/AppDelegate.h"
+#include "routing/LinkText.h"
 #include "settings/Keys.h"
 #include "settings/KnownBrowsers.h"
 #include "support/Text.h"
@@ -18,7 +19,7 @@ MenuItem chooserEntry(const std::string& name, const std::string& path) {
   item.title = name;
   item.keyEquivalent = name;
   item.image = ImageRef::iconOf(path);
-  item.action = "openx:";
+  item.action = selector(Action::openx);
   return item;
 }
 
@@ -26,7 +27,7 @@ MenuItem closeEntry(bool withImage) {
   MenuItem item;
   item.title = kCloseTitle;
   item.keyEquivalent = "c";
-  item.action = "xNada";
+  item.action = selector(Action::xNada);
   if (withImage) item.image = ImageRef::bundle("close");
   return item;
 }
@@ -40,60 +41,78 @@ int urlLineCount(const std::string& link, bool canWrap) {
 
 }  // namespace
 
-std::string appNameFromPath(const std::string& path) {
-  return text::replaceAll(text::lastPathComponent(path), ".app", "");
-}
+BrowsersListChooser::BrowsersListChooser(SettingsStore& settings, Workspace& workspace, Presenter& presenter,
+                                         Events& events, SystemInfo& system, LinkRequest& request,
+                                         BrowserLauncher& launcher, FloatingWindow& window,
+                                         const Menu& selectionMenu, ActionTarget& actions, const Trace& trace)
+    : settings_(settings),
+      workspace_(workspace),
+      presenter_(presenter),
+      events_(events),
+      system_(system),
+      request_(request),
+      launcher_(launcher),
+      window_(window),
+      selectionMenu_(selectionMenu),
+      actions_(actions),
+      trace_(trace) {}
 
-void AppDelegate::showBrowsersList() {
+void BrowsersListChooser::showBrowsersList() {
   buildBrowsersListMenu();
-  if (!s_.settings.ensureBool(keys::imonly, false)) {
-    if (auto chosen = s_.presenter.popUpMenu(menu, s_.events.mouseLocation())) perform(chosen->action, *chosen);
+  if (!settings_.ensureBool(keys::imonly, false)) {
+    if (auto chosen = presenter_.popUpMenu(menu_, events_.mouseLocation())) actions_.perform(chosen->action, *chosen);
   } else {
     showFloatingBrowsersWindow();
   }
 }
 
-void AppDelegate::buildBrowsersListMenu() {
-  bts.clear();
-  menu.items.clear();
-  for (const auto& known : knownBrowsers)
-    if (auto path = s_.workspace.pathForBundleIdentifier(std::string(known.identifier)))
-      menu.items.push_back(chooserEntry(appNameFromPath(*path), *path));
+void BrowsersListChooser::popUpBrowsersMenu() {
+  buildBrowsersListMenu();
+  if (auto chosen = presenter_.popUpMenu(menu_, events_.mouseLocation())) actions_.perform(chosen->action, *chosen);
+}
 
-  auto added = s_.settings.getObject(keys::addedbrowsers);
+void BrowsersListChooser::buildBrowsersListMenu() {
+  visibleChoices_.clear();
+  menu_.items.clear();
+  for (const auto& known : knownBrowsers)
+    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier)))
+      menu_.items.push_back(chooserEntry(appNameFromPath(*path), *path));
+
+  auto added = settings_.getObject(keys::addedbrowsers);
   if (added && std::holds_alternative<Bytes>(*added)) {
     // The Share extension reads the list from the shared suite; an unchanged copy needs no write.
-    if (s_.settings.getObject(keys::addedbrowsers, Domain::suite) != added)
-      s_.settings.setObject(keys::addedbrowsers, *added, Domain::suite);
-    for (const auto& identifier : s_.settings.sharedList(keys::addedbrowsers)->items) {
+    if (settings_.getObject(keys::addedbrowsers, Domain::suite) != added)
+      settings_.setObject(keys::addedbrowsers, *added, Domain::suite);
+    for (const auto& identifier : settings_.sharedList(keys::addedbrowsers)->items) {
       if (identifier.empty()) continue;
-      if (auto path = s_.workspace.pathForBundleIdentifier(identifier))
-        menu.items.push_back(chooserEntry(text::lastPathComponent(*path), *path));
+      if (auto path = workspace_.pathForBundleIdentifier(identifier))
+        menu_.items.push_back(chooserEntry(text::lastPathComponent(*path), *path));
     }
   }
 
-  const std::string hidden = s_.settings.ensureString(keys::hiddenBrowsers, "");
-  const bool hideExit = s_.settings.ensureBool(keys::hideExit, true);
-  if (!hideExit) menu.items.push_back(closeEntry(true));
+  const std::string hidden = settings_.ensureString(keys::hiddenBrowsers, "");
+  const bool hideExit = settings_.ensureBool(keys::hideExit, true);
+  if (!hideExit) menu_.items.push_back(closeEntry(true));
 
   std::vector<MenuItem> visible;
-  for (auto& item : menu.items) {
+  for (auto& item : menu_.items) {
     if (text::contains(hidden, item.title)) continue;
-    bts.push_back(item);
+    visibleChoices_.push_back(item);
     visible.push_back(std::move(item));
   }
-  menu.items = std::move(visible);
+  menu_.items = std::move(visible);
   // The pop-up ends with an image-less Close; the floating window keeps the imaged one.
   if (!hideExit) {
-    if (!menu.items.empty()) menu.items.pop_back();
-    menu.items.push_back(closeEntry(false));
+    if (!menu_.items.empty()) menu_.items.pop_back();
+    menu_.items.push_back(closeEntry(false));
   }
 
-  if (!s_.settings.ensureBool(keys::hideUrl, true)) {
-    const int lines = urlLineCount(casa, s_.system.isAtLeast(10, 11));
+  if (!settings_.ensureBool(keys::hideUrl, true)) {
+    const std::string link = request_.currentLink();
+    const int lines = urlLineCount(link, system_.isAtLeast(10, 11));
     View field;
     field.kind = View::Kind::textField;
-    field.text = casa;
+    field.text = link;
     field.editable = false;
     if (lines > 1) field.maximumNumberOfLines = lines;
     field.frame = {0, 0, 210.0, kUrlLineHeight * lines};
@@ -102,25 +121,23 @@ void AppDelegate::buildBrowsersListMenu() {
     container.subviews.push_back(std::move(field));
     MenuItem row;
     row.view = std::make_shared<View>(std::move(container));
-    menu.items.push_back(std::move(row));
+    menu_.items.push_back(std::move(row));
   }
 }
 
-void AppDelegate::showFloatingBrowsersWindow() {
-  s_.presenter.cancelMenuTracking(menuy);
-  trace("pop1");
-  bomxx = false;
-  oApp = s_.workspace.frontmostApplication();
-  if (oApp && !oApp->localizedName.empty()) bomxx = true;
+void BrowsersListChooser::showFloatingBrowsersWindow() {
+  presenter_.cancelMenuTracking(selectionMenu_);
+  trace_(trace::floatingWindowShown);
 
-  const double width = static_cast<double>(bts.size()) * kButtonSide;
+  const double width = static_cast<double>(visibleChoices_.size()) * kButtonSide;
   View container;
   container.frame = {0, 0, width, kButtonSide};
-  if (!s_.settings.ensureBool(keys::hideUrl, true)) {
-    const int lines = urlLineCount(casa, s_.system.isAtLeast(10, 11));
+  if (!settings_.ensureBool(keys::hideUrl, true)) {
+    const std::string link = request_.currentLink();
+    const int lines = urlLineCount(link, system_.isAtLeast(10, 11));
     View label;
     label.kind = View::Kind::textField;
-    label.text = casa;
+    label.text = link;
     label.editable = false;
     label.fontSize = 11.0;
     label.alignment = "center";
@@ -134,52 +151,27 @@ void AppDelegate::showFloatingBrowsersWindow() {
     container.frame = {0, 0, width, height + kButtonSide};
     container.subviews.push_back(std::move(label));
   }
-  for (size_t i = 0; i < bts.size(); ++i) {
+  for (size_t i = 0; i < visibleChoices_.size(); ++i) {
     View button;
     button.kind = View::Kind::button;
-    if (!bts[i].image.empty()) {
-      button.image = bts[i].image;
+    if (!visibleChoices_[i].image.empty()) {
+      button.image = visibleChoices_[i].image;
       button.image.size = {kButtonSide, kButtonSide};
     }
-    button.keyEquivalent = bts[i].title;
-    button.action = bts[i].action;
+    button.keyEquivalent = visibleChoices_[i].title;
+    button.action = visibleChoices_[i].action;
     button.frame = {static_cast<double>(i) * kButtonSide, 0, kButtonSide, kButtonSide};
     button.bordered = false;
     container.subviews.push_back(std::move(button));
   }
-  newWindow = WindowModel{};
-  isShowing = true;
-  styleFloatingWindow(std::move(container));
-  s_.presenter.showFloatingWindow(*newWindow, s_.events.mouseLocation());
+  window_.show(std::move(container), events_.mouseLocation());
 }
 
-void AppDelegate::styleFloatingWindow(View content) {
-  if (!newWindow) newWindow = WindowModel{};
-  WindowModel& w = *newWindow;
-  w.styleMask |= 32768;  // full-size content view
-  w.movableByBackground = true;
-  w.titlebarTransparent = true;
-  w.hideTitle = true;
-  w.hideStandardButtons = true;
-  w.opaque = false;
-  w.backgroundColor = "black 0.7";
-  w.frame = {0, 0, content.frame.width, content.frame.height};
-  w.floating = true;
-  w.content = std::move(content);
-  s_.presenter.activate(false);
+void BrowsersListChooser::openChoice(const MenuItem& sender) {
+  window_.hide();
+  launcher_.launchBrowser(request_.currentLink(), sender.keyEquivalent);
 }
 
-void AppDelegate::hideFloatingWindow() {
-  if (!newWindow || !s_.presenter.floatingWindowVisible()) return;
-  s_.presenter.orderOutFloatingWindow();
-  isShowing = false;
-}
-
-void AppDelegate::openx(const MenuItem& sender) {
-  hideFloatingWindow();
-  launchBrowser(casa, sender.keyEquivalent);
-}
-
-void AppDelegate::xNada(const MenuItem&) { hideFloatingWindow(); }
+void BrowsersListChooser::close() { window_.hide(); }
 
 }  // namespace routelle

@@ -1,9 +1,9 @@
-// The on/off settings of the status menu.
+#include "app/PreferenceToggles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "app/AppDelegate.h"
 #include "app/MakerPages.h"
 #include "settings/Keys.h"
 
@@ -31,118 +31,123 @@ const View* sliderOf(const MenuItem& sender) {
 
 }  // namespace
 
-void AppDelegate::openBack(const MenuItem&) {
-  flipBool(s_.settings, keys::background, false);
-  refreshMenu();
+PreferenceToggles::PreferenceToggles(SettingsStore& settings, BrowserRegistry& registry, Accessibility& accessibility,
+                                     Application& application, Presenter& presenter, Workspace& workspace,
+                                     StatusMenu& statusMenu, BrowserLauncher& launcher, const Trace& trace)
+    : settings_(settings),
+      registry_(registry),
+      accessibility_(accessibility),
+      application_(application),
+      presenter_(presenter),
+      workspace_(workspace),
+      statusMenu_(statusMenu),
+      launcher_(launcher),
+      trace_(trace) {}
+
+void PreferenceToggles::toggleOpenInBackground() {
+  flipBool(settings_, keys::background, false);
+  statusMenu_.refreshMenu();
 }
 
-void AppDelegate::only(const MenuItem&) {
-  const bool menuBarOnly = flipBool(s_.settings, keys::hide, false);
-  s_.application.setActivationPolicy(menuBarOnly ? ActivationPolicy::accessory : ActivationPolicy::regular);
+void PreferenceToggles::toggleMenuBarOnly() {
+  const bool menuBarOnly = flipBool(settings_, keys::hide, false);
+  application_.setActivationPolicy(menuBarOnly ? ActivationPolicy::accessory : ActivationPolicy::regular);
 }
 
-void AppDelegate::hideAllOnly(const MenuItem&) {
-  if (s_.settings.ensureBool(keys::hideAll, false)) {
+void PreferenceToggles::toggleHideMenuBar() {
+  if (settings_.ensureBool(keys::hideAll, false)) {
     // The status item is only created at start-up, so showing it again takes a restart.
-    s_.settings.setBool(keys::hideAll, false);
-    s_.presenter.runModalAlert(AlertModel{"Shutting Down Routelle...",
-                                          "This change will take effect next time you open Routelle.",
-                                          "warning",
-                                          {"OK"},
-                                          std::nullopt});
-    s_.application.terminate();
+    settings_.setBool(keys::hideAll, false);
+    presenter_.runModalAlert(AlertModel{"Shutting Down Routelle...",
+                                        "This change will take effect next time you open Routelle.",
+                                        "warning",
+                                        {"OK"},
+                                        std::nullopt});
+    application_.terminate();
     return;
   }
-  s_.settings.setBool(keys::hideAll, true);
-  s_.presenter.removeStatusItem();
-  statusBarItem = false;
+  settings_.setBool(keys::hideAll, true);
+  statusMenu_.removeStatusItem();
 }
 
-void AppDelegate::onlyx(const MenuItem&) { flipBool(s_.settings, keys::imonly, false); }
-void AppDelegate::showEdit(const MenuItem&) { flipBool(s_.settings, keys::showeditor, false); }
-void AppDelegate::changeHexit(const MenuItem&) { flipBool(s_.settings, keys::hideExit, true); }
-void AppDelegate::changesUrl(const MenuItem&) { flipBool(s_.settings, keys::hideUrl, true); }
+void PreferenceToggles::toggleImagesOnly() { flipBool(settings_, keys::imonly, false); }
+void PreferenceToggles::toggleMultipleFileTypes() { flipBool(settings_, keys::showeditor, false); }
+void PreferenceToggles::toggleShowClose() { flipBool(settings_, keys::hideExit, true); }
+void PreferenceToggles::toggleShowUrl() { flipBool(settings_, keys::hideUrl, true); }
 
-void AppDelegate::changeIcon(const MenuItem&) {
-  s_.settings.ensureDouble(keys::menuBarIconSize, 16.0);
-  flipBool(s_.settings, keys::clicon, true);
-  applyStatusIcon();
+void PreferenceToggles::toggleColoredIcon() {
+  settings_.ensureDouble(keys::menuBarIconSize, 16.0);
+  flipBool(settings_, keys::clicon, true);
+  statusMenu_.applyStatusIcon();
 }
 
-void AppDelegate::slideMove(const MenuItem& sender) {
+void PreferenceToggles::setIconSize(const MenuItem& sender) {
   const View* slider = sliderOf(sender);
   if (!slider || std::isnan(slider->value)) return;
   // The slider never leaves its range; a value from elsewhere is held to it.
   double size = slider->value;
   if (slider->maxValue > slider->minValue) size = std::clamp(size, slider->minValue, slider->maxValue);
-  s_.settings.setDouble(keys::menuBarIconSize, size);
-  applyStatusIcon();
+  settings_.setDouble(keys::menuBarIconSize, size);
+  statusMenu_.applyStatusIcon();
 }
 
-void AppDelegate::expActive(const MenuItem&) {
-  s_.settings.ensureBool(keys::experimental, false);
-  if (s_.accessibility.isProcessTrusted(true)) flipBool(s_.settings, keys::experimental, false);
-  refreshMenu();
+void PreferenceToggles::toggleSelectionList() {
+  settings_.ensureBool(keys::experimental, false);
+  if (accessibility_.isProcessTrusted(true)) flipBool(settings_, keys::experimental, false);
+  statusMenu_.refreshMenu();
 }
 
-void AppDelegate::expiActive(const MenuItem&) {
-  if (s_.settings.ensureBool(keys::experimental2, false)) {
-    stopTabWatcher();
-    s_.settings.setBool(keys::experimental2, false);
-  } else {
-    startTabWatcher();
-    s_.settings.setBool(keys::experimental2, true);
-  }
-  refreshMenu();
+void PreferenceToggles::toggleTabWatcher() {
+  flipBool(settings_, keys::experimental2, false);
+  statusMenu_.refreshMenu();
 }
 
-// Both entries switch: the sender is not consulted.
-void AppDelegate::changePriority(const MenuItem&) {
+void PreferenceToggles::togglePriority() {
   bool unexpected = false;
-  s_.settings.transaction([&] {
-    const std::string priority = s_.settings.ensureString(keys::priority, values::priorityDomainsFirst);
-    if (priority == values::priorityDomainsFirst) s_.settings.setString(keys::priority, values::priorityAppsFirst);
-    else if (priority == values::priorityAppsFirst) s_.settings.setString(keys::priority, values::priorityDomainsFirst);
+  settings_.transaction([&] {
+    const std::string priority = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+    if (priority == values::priorityDomainsFirst) settings_.setString(keys::priority, values::priorityAppsFirst);
+    else if (priority == values::priorityAppsFirst) settings_.setString(keys::priority, values::priorityDomainsFirst);
     else unexpected = true;
   });
-  if (unexpected) trace("0");
-  refreshMenu();
+  if (unexpected) trace_(trace::unexpectedPriority);
+  statusMenu_.refreshMenu();
 }
 
-void AppDelegate::changeBehavior(const MenuItem&) {
-  s_.settings.transaction(
+void PreferenceToggles::toggleShareBehavior() {
+  settings_.transaction(
       [&] {
-        const auto behavior = s_.settings.getInteger(keys::sharebehavior, Domain::suite);
-        s_.settings.setInteger(keys::sharebehavior, !behavior || *behavior == 1 ? 0 : 1, Domain::suite);
+        const auto behavior = settings_.getInteger(keys::sharebehavior, Domain::suite);
+        settings_.setInteger(keys::sharebehavior, !behavior || *behavior == 1 ? 0 : 1, Domain::suite);
       },
       Domain::suite);
-  refreshMenu();
+  statusMenu_.refreshMenu();
 }
 
-void AppDelegate::openBrowserExtensionsPageWithSender(const MenuItem& sender) {
+void PreferenceToggles::openBrowserExtensionsPage(const MenuItem& sender) {
   const std::string extensions(pages::extensions);
   const std::string chrome = extensions + "#chrome";
-  auto installed = [this](const char* name) { return s_.workspace.fullPathForApplication(name).has_value(); };
+  auto installed = [this](const char* name) { return workspace_.fullPathForApplication(name).has_value(); };
   const std::string& browser = sender.title;
 
   if (browser == "Safari") {
-    launchBrowser(extensions, "Safari");
+    launcher_.launchBrowser(extensions, "Safari");
   } else if (browser == "Firefox") {
-    if (installed("Firefox")) launchBrowser(std::string(pages::firefoxAddOn), "Firefox");
-    else launchBrowser(extensions, "Safari");
+    if (installed("Firefox")) launcher_.launchBrowser(std::string(pages::firefoxAddOn), "Firefox");
+    else launcher_.launchBrowser(extensions, "Safari");
   } else if (browser == "Opera") {
-    launchBrowser(extensions + "#", installed("Opera") ? "Opera" : "Safari");
+    launcher_.launchBrowser(extensions + "#", installed("Opera") ? "Opera" : "Safari");
   } else if (browser == "Google Chrome" || browser == "Chromium") {
     const char* other = browser == "Chromium" ? "Google Chrome" : "Chromium";
-    if (installed(browser.c_str())) launchBrowser(chrome, browser);
-    else if (installed(other)) launchBrowser(chrome, other);
-    else launchBrowser(chrome, "Safari");
+    if (installed(browser.c_str())) launcher_.launchBrowser(chrome, browser);
+    else if (installed(other)) launcher_.launchBrowser(chrome, other);
+    else launcher_.launchBrowser(chrome, "Safari");
   } else if (browser == "Roccat") {
-    launchBrowser(extensions, installed("Roccat") ? "Roccat" : "Safari");
+    launcher_.launchBrowser(extensions, installed("Roccat") ? "Roccat" : "Safari");
   }
 }
 
 // No refresh: the submenu shows the new state at its next rebuild.
-void AppDelegate::hideBrowsersWithSender(const MenuItem& sender) { s_.registry.hideBrowsersWithSender(sender.title); }
+void PreferenceToggles::toggleHiddenBrowser(const MenuItem& sender) { registry_.hideBrowsersWithSender(sender.title); }
 
 }  // namespace routelle

@@ -5,7 +5,7 @@
 #include <memory>
 #include <utility>
 
-#include "app/AppDelegate.h"
+#include "routing/LinkText.h"
 #include "settings/Keys.h"
 #include "settings/KnownBrowsers.h"
 #include "support/Text.h"
@@ -23,12 +23,12 @@ MenuItem label(std::string title) {
 }
 
 // A rule's entry: its icon when the application is installed, and a submenu to delete it.
-MenuItem ruleEntry(std::string title, const std::optional<std::string>& iconPath, double side,
-                   std::string deleteAction, std::string carrier) {
-  MenuItem item = entry(std::move(title), "nada");
+MenuItem ruleEntry(std::string title, const std::optional<std::string>& iconPath, double side, Action deleteAction,
+                   std::string carrier) {
+  MenuItem item = entry(std::move(title), Action::nada);
   if (iconPath) item.image = ImageRef::iconOf(*iconPath, {side, side});
   Menu remove;
-  remove.items.push_back(entry("Delete", std::move(deleteAction), std::move(carrier)));
+  remove.items.push_back(entry("Delete", deleteAction, std::move(carrier)));
   return withSubmenu(std::move(item), std::move(remove));
 }
 
@@ -59,16 +59,21 @@ bool isHidden(const std::string& hiddenText, const std::string& name) {
   return text::contains(hiddenText, std::string(kCheck) + name);
 }
 
-MenuItem entry(std::string title, std::string action, std::string key) {
+MenuItem entry(std::string title) {
   MenuItem item;
   item.title = std::move(title);
-  item.action = std::move(action);
+  return item;
+}
+
+MenuItem entry(std::string title, Action action, std::string key) {
+  MenuItem item = entry(std::move(title));
+  item.action = selector(action);
   item.keyEquivalent = std::move(key);
   return item;
 }
 
-MenuItem toggle(bool on, std::string_view caption, std::string action) {
-  return entry(std::string(on ? kCheck : kUnchecked) + std::string(caption), std::move(action));
+MenuItem toggle(bool on, std::string_view caption, Action action) {
+  return entry(std::string(on ? kCheck : kUnchecked) + std::string(caption), action);
 }
 
 MenuItem withSubmenu(MenuItem item, Menu submenu) {
@@ -83,14 +88,14 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
     // Hidden browsers keep their number and their separator.
     const std::string key = std::to_string(number++);
     if (!isHidden(hiddenText, browser.title)) {
-      MenuItem item = entry(browser.title, "openy:", key);
+      MenuItem item = entry(browser.title, Action::openy, key);
       item.image = ImageRef::iconOf(browser.path);
       menu.items.push_back(std::move(item));
     }
     menu.items.push_back(MenuItem::separatorItem());
   }
   for (const auto& browser : browsers.added) {
-    MenuItem item = entry(browser.title, "openy:");
+    MenuItem item = entry(browser.title, Action::openy);
     item.image = ImageRef::iconOf(browser.path);
     menu.items.push_back(std::move(item));
     menu.items.push_back(MenuItem::separatorItem());
@@ -106,7 +111,7 @@ Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& a
   menu.items.push_back(label("Hold Modifier Key + Click"));
   menu.items.push_back(MenuItem::separatorItem());
   for (const auto& [key, title] : kModifiers) {
-    MenuItem item = entry(std::string(title), "adModKey:", std::string(key));
+    MenuItem item = entry(std::string(title), Action::adModKey, std::string(key));
     auto browser = settings.getString(key);
     if (browser && *browser != values::showBrowsersList && *browser != values::useOpenedBrowser) {
       if (const auto& path = apps.named(*browser)) item.image = ImageRef::iconOf(*path, {20, 20});
@@ -127,13 +132,13 @@ Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSid
     if (items[i].empty()) continue;
     const std::optional<std::string> none;
     const auto& path = i + 1 < items.size() ? apps.named(items[i + 1]) : none;
-    menu.items.push_back(ruleEntry(items[i], path, iconSide, "deletar:", items[i]));
+    menu.items.push_back(ruleEntry(items[i], path, iconSide, Action::deletar, items[i]));
   }
   menu.items.push_back(MenuItem::separatorItem());
   menu.items.push_back(MenuItem::separatorItem());
   menu.items.push_back(withSubmenu(entry(".onion domain suffix"), std::move(onion)));
   menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(entry("Add domains...", "addDomains", "D"));
+  menu.items.push_back(entry("Add domains...", Action::addDomains, "D"));
   return menu;
 }
 
@@ -145,14 +150,14 @@ Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
     const bool chosen = onion && *onion == browser.title;
     matched = matched || chosen;
     menu.items.push_back(entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title,
-                               "addRuleToSuffixOnion:"));
+                               Action::addRuleToSuffixOnion));
   };
   for (const auto& browser : browsers.known) add(browser);
   for (const auto& browser : browsers.added) add(browser);
   if (matched) {
-    menu.items.push_back(entry("Disable rule", "addRuleToSuffixOnion:"));
+    menu.items.push_back(entry("Disable rule", Action::addRuleToSuffixOnion));
   } else {
-    menu.items.push_back(entry("Disabled✓", "addRuleToSuffixOnion:"));
+    menu.items.push_back(entry("Disabled✓", Action::addRuleToSuffixOnion));
     if (settings.contains(keys::onion)) settings.remove(keys::onion);
   }
   return menu;
@@ -169,21 +174,21 @@ Menu perApp(const StoredList& rules, ApplicationPaths& apps, double iconSide) {
     const std::string browser(whole.substr(0, first));
     std::string application(last == std::string_view::npos ? whole
                                                               : whole.substr(last + kAppRuleSeparator.size()));
-    menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, "deletarPerApp:", rule));
+    menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, Action::deletarPerApp, rule));
   }
   menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(entry("Add app", "addPerApp", "A"));
+  menu.items.push_back(entry("Add app", Action::addPerApp, "A"));
   return menu;
 }
 
 Menu addedBrowsers(const InstalledBrowsers& browsers) {
   Menu menu;
-  menu.items.push_back(entry("Add browser...", "openNew"));
+  menu.items.push_back(entry("Add browser...", Action::openNew));
   for (const auto& browser : browsers.added) {
     MenuItem item = entry(text::lastPathComponent(browser.path));
     item.image = ImageRef::iconOf(browser.path);
     Menu remove;
-    remove.items.push_back(entry("Remove", "deletex:", browser.identifier));
+    remove.items.push_back(entry("Remove", Action::deletex, browser.identifier));
     menu.items.push_back(withSubmenu(std::move(item), std::move(remove)));
   }
   return menu;
@@ -191,15 +196,15 @@ Menu addedBrowsers(const InstalledBrowsers& browsers) {
 
 Menu experimental(bool selectionList, bool manipulateLinks) {
   Menu menu;
-  menu.items.push_back(toggle(selectionList, "Show List on text selection", "expActive"));
-  menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", "expiActive"));
+  menu.items.push_back(toggle(selectionList, "Show List on text selection", Action::expActive));
+  menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", Action::expiActive));
   return menu;
 }
 
 Menu browsersExtensions() {
   Menu menu;
   for (const char* browser : {"Safari", "Firefox", "Opera", "Google Chrome", "Chromium", "Roccat"})
-    menu.items.push_back(entry(browser, "openBrowserExtensionsPageWithSender:"));
+    menu.items.push_back(entry(browser, Action::openBrowserExtensionsPageWithSender));
   return menu;
 }
 
@@ -209,7 +214,7 @@ MenuItem iconSizeSlider(double size) {
   View slider;
   slider.kind = View::Kind::slider;
   slider.frame = {30, 10, 200, 20};
-  slider.action = "slideMove:";
+  slider.action = selector(Action::slideMove);
   slider.minValue = 16.0;
   slider.maxValue = 38.0;
   slider.numberOfTickMarks = 11;
@@ -219,53 +224,64 @@ MenuItem iconSizeSlider(double size) {
   View container;
   container.frame = {0, 0, 230, 40};
   container.subviews.push_back(std::move(slider));
-  MenuItem item = entry("", "slideMove:");
+  MenuItem item = entry("", Action::slideMove);
   item.view = std::make_shared<View>(std::move(container));
   return item;
 }
 
 }  // namespace
 
-void fillPreferences(Menu& menu, const PreferenceMarks& marks, const MenuItem& automaticUpdates,
-                     const InstalledBrowsers& browsers, const std::string& hiddenText) {
+Menu prioritySubmenu(const std::string& priority) {
+  MenuItem domainsFirst = toggle(priority == values::priorityDomainsFirst, "Per Domain", Action::changePriority);
+  domainsFirst.keyEquivalent = "perDomain";
+  MenuItem appsFirst = toggle(priority == values::priorityAppsFirst, "Per App", Action::changePriority);
+  appsFirst.keyEquivalent = "perApp";
+  Menu menu;
+  menu.items = {std::move(domainsFirst), std::move(appsFirst)};
+  return menu;
+}
+
+Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers, const std::string& hiddenText) {
+  Menu menu;
   auto& items = menu.items;
-  items.push_back(toggle(marks.background, "Open in background", "openBack"));
-  items.push_back(toggle(marks.menuBarOnly, "Menu Bar Only", "only"));
-  items.push_back(toggle(marks.hideMenuBar, "Hide Menu Bar", "hideAllOnly"));
-  items.push_back(automaticUpdates);
+  items.push_back(toggle(marks.background, "Open in background", Action::openBack));
+  items.push_back(toggle(marks.menuBarOnly, "Menu Bar Only", Action::only));
+  items.push_back(toggle(marks.hideMenuBar, "Hide Menu Bar", Action::hideAllOnly));
+  items.push_back(toggle(marks.automaticUpdates, "Automatically check for updates", Action::checkWeek));
 
   Menu exchange;
-  exchange.items.push_back(entry("Export", "saveExport"));
-  exchange.items.push_back(entry("Import", "importList"));
-  items.push_back(withSubmenu(entry("   Rules", "nada"), std::move(exchange)));
+  exchange.items.push_back(entry("Export", Action::saveExport));
+  exchange.items.push_back(entry("Import", Action::importList));
+  items.push_back(withSubmenu(entry("   Rules", Action::nada), std::move(exchange)));
 
   Menu hidden;
   for (const auto& browser : browsers.known)
-    hidden.items.push_back(toggle(isHidden(hiddenText, browser.title), browser.title, "hideBrowsersWithSender:"));
-  items.push_back(withSubmenu(entry("   Hidden browsers", "nada"), std::move(hidden)));
+    hidden.items.push_back(toggle(isHidden(hiddenText, browser.title), browser.title, Action::hideBrowsersWithSender));
+  items.push_back(withSubmenu(entry("   Hidden browsers", Action::nada), std::move(hidden)));
 
   Menu shortcut;
-  shortcut.items.push_back(entry("⌃+⌥+⌘+n", "nada"));
-  items.push_back(withSubmenu(entry("   New Window Shortcut", "nada"), std::move(shortcut)));
+  shortcut.items.push_back(entry("⌃+⌥+⌘+n", Action::nada));
+  items.push_back(withSubmenu(entry("   New Window Shortcut", Action::nada), std::move(shortcut)));
 
   items.push_back(MenuItem::separatorItem());
   items.push_back(label("   Menu bar icon size"));
   items.push_back(iconSizeSlider(marks.iconSize));
-  items.push_back(toggle(marks.coloredIcon, "Use colored icon", "changeIcon"));
+  items.push_back(toggle(marks.coloredIcon, "Use colored icon", Action::changeIcon));
   items.push_back(MenuItem::separatorItem());
-  items.push_back(toggle(marks.imagesOnly, "Show only browser images", "onlyx"));
-  items.push_back(toggle(marks.multipleFileTypes, "Support multiple file types", "showEdit"));
-  items.push_back(toggle(marks.showClose, "Show \"Close\" on Browsers List selection menu", "changeHexit"));
-  items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", "changesUrl"));
-  items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", "setMailDefault"));
+  items.push_back(toggle(marks.imagesOnly, "Show only browser images", Action::onlyx));
+  items.push_back(toggle(marks.multipleFileTypes, "Support multiple file types", Action::showEdit));
+  items.push_back(toggle(marks.showClose, "Show \"Close\" on Browsers List selection menu", Action::changeHexit));
+  items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", Action::changesUrl));
+  items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", Action::setMailDefault));
   items.push_back(MenuItem::separatorItem());
-  items.push_back(entry("   +Apps...", "maisApps"));
+  items.push_back(entry("   +Apps...", Action::maisApps));
+  return menu;
 }
 
 MenuItem shareExtensionBehavior(std::int64_t behaviour) {
   Menu choices;
-  choices.items.push_back(toggle(behaviour == 0, "Show browsers list without open Routelle", "changeBehavior"));
-  choices.items.push_back(toggle(behaviour == 1, "Open Routelle", "changeBehavior"));
+  choices.items.push_back(toggle(behaviour == 0, "Show browsers list without open Routelle", Action::changeBehavior));
+  choices.items.push_back(toggle(behaviour == 1, "Open Routelle", Action::changeBehavior));
   return withSubmenu(entry("Share Extension Behavior"), std::move(choices));
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Workspace.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
+#include "ui/Actions.h"
 #include "ui/Menu.h"
 
 namespace routelle::statusmenu {
@@ -41,9 +42,10 @@ InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredList& adde
 // The status menu's test: the hidden text holds "✓" and the name.
 bool isHidden(const std::string& hiddenText, const std::string& name);
 
-MenuItem entry(std::string title, std::string action = {}, std::string key = {});
+MenuItem entry(std::string title);
+MenuItem entry(std::string title, Action action, std::string key = {});
 // "✓" and the label when on, three blanks and the label when off.
-MenuItem toggle(bool on, std::string_view label, std::string action);
+MenuItem toggle(bool on, std::string_view label, Action action);
 MenuItem withSubmenu(MenuItem item, Menu submenu);
 
 // "Temporally open with:" before the default choice is marked.
@@ -58,10 +60,14 @@ Menu addedBrowsers(const InstalledBrowsers& browsers);
 Menu experimental(bool selectionList, bool manipulateLinks);
 Menu browsersExtensions();
 
+// "✓Per Domain" / "✓Per App" by the stored priority; both entries switch it.
+Menu prioritySubmenu(const std::string& priority);
+
 struct PreferenceMarks {
   bool background = false;
   bool menuBarOnly = false;
   bool hideMenuBar = false;
+  bool automaticUpdates = false;
   bool coloredIcon = true;
   double iconSize = 16.0;
   bool imagesOnly = false;
@@ -70,8 +76,8 @@ struct PreferenceMarks {
   bool showUrl = false;
   bool mailto = false;
 };
-void fillPreferences(Menu& menu, const PreferenceMarks& marks, const MenuItem& automaticUpdates,
-                     const InstalledBrowsers& browsers, const std::string& hiddenText);
+// "Preferences..." ("bmen1").
+Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers, const std::string& hiddenText);
 
 // Built on every rebuild but offered in no menu.
 MenuItem shareExtensionBehavior(std::int64_t behaviour);

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -22,22 +21,6 @@ class Application {
   // A value of the bundle's information dictionary; empty when missing.
   virtual std::string infoValue(const std::string& key) = 0;
   virtual std::optional<std::string> pathForResource(const std::string& name, const std::string& type) = 0;
-};
-
-// Accessibility trust of the process.
-class Accessibility {
- public:
-  virtual ~Accessibility() = default;
-  // With prompt, the system asks the user to grant trust when it is missing.
-  virtual bool isProcessTrusted(bool prompt) = 0;
-};
-
-// System-wide keyboard shortcuts.
-class Shortcuts {
- public:
-  virtual ~Shortcuts() = default;
-  virtual void unregisterAllShortcuts() = 0;
-  virtual void registerShortcut(unsigned keyCode, std::uint64_t modifierFlags, std::function<void()> action) = 0;
 };
 
 }  // namespace routelle

@@ -37,11 +37,4 @@ class Presenter {
   virtual void orderOutWindow(const std::string& name) = 0;
 };
 
-// The running system's version.
-class SystemInfo {
- public:
-  virtual ~SystemInfo() = default;
-  virtual bool isAtLeast(int major, int minor) = 0;
-};
-
 }  // namespace routelle

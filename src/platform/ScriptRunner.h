@@ -15,6 +15,9 @@ class ScriptRunner {
  public:
   virtual ~ScriptRunner() = default;
   virtual ScriptOutcome run(const std::string& source) = 0;
+  // Asks the system, without prompting, whether the program may send Apple events
+  // to the application; the answer is not needed, the question registers the program.
+  virtual void determinePermissionToAutomate(const std::string& bundleIdentifier) = 0;
 };
 
 }  // namespace routelle

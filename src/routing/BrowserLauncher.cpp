@@ -1,7 +1,7 @@
-// Starting a browser with the link, through the platform's open command.
-#include "app/AppDelegate.h"
+#include "routing/BrowserLauncher.h"
+
+#include "routing/RunningBrowsers.h"
 #include "settings/Keys.h"
-#include "support/Text.h"
 
 namespace routelle {
 namespace {
@@ -19,55 +19,68 @@ std::string applicationPath(const std::string& browser) {
 
 }  // namespace
 
-void AppDelegate::launchBrowser(const std::string& link, const std::string& browser) {
-  trace(browser);
-  bool background = s_.settings.ensureBool(keys::background, false);
-  if (helpBack.exchange(false)) background = true;
-  if (!som) {
+BrowserLauncher::BrowserLauncher(SettingsStore& settings, LinkRequest& request, Presenter& presenter,
+                                 const Menu& statusMenu, const UrlParser& urls, Workspace& workspace,
+                                 ProcessLauncher& processes, ScriptRunner& scripts, const Trace& trace)
+    : settings_(settings),
+      request_(request),
+      presenter_(presenter),
+      statusMenu_(statusMenu),
+      urls_(urls),
+      workspace_(workspace),
+      processes_(processes),
+      scripts_(scripts),
+      trace_(trace) {}
+
+void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
+  trace_(browser);
+  bool background = settings_.ensureBool(keys::background, false);
+  if (request_.takeBackgroundOnce()) background = true;
+  if (!request_.opensLink()) {
     openNewBrowserWindow(browser);
-    som = true;
     return;
   }
   std::vector<std::string> args{"-g", "-a", applicationPath(browser), link};
   if (!background) {
-    trace("not background");
+    trace_(trace::foreground);
     args.erase(args.begin());
   }
-  s_.presenter.cancelMenuTracking(menux);
+  presenter_.cancelMenuTracking(statusMenu_);
 
   if (browser == "Helium") {
     const std::string url = "helium://" + link;
-    if (!s_.urls.parse(url)) trace("invalid url");
-    else if (s_.workspace.openURL(url)) trace("url successfully opened");
+    if (!urls_.parse(url)) trace_(trace::invalidUrl);
+    else if (workspace_.openURL(url)) trace_(trace::urlOpened);
   } else if (browser == "TorBrowser") {
     bool running = false;
-    for (const auto& app : s_.workspace.runningApplications())
+    for (const auto& app : workspace_.runningApplications())
       running = running || app.localizedName == "TorBrowser" || app.localizedName == "Tor Browser";
     if (running) {
-      s_.processes.runAndWait(kOpen, args);
-    } else if (auto tor = s_.workspace.fullPathForApplication("TorBrowser")) {
-      s_.processes.start(*tor + "/Contents/MacOS/firefox", {link});
+      processes_.runAndWait(kOpen, args);
+    } else if (auto tor = workspace_.fullPathForApplication("TorBrowser")) {
+      processes_.start(*tor + "/Contents/MacOS/firefox", {link});
     }
     // Not installed under that name: there is nothing to start.
-  } else if (s_.processes.runAndWait(kOpen, args) == 1) {
+  } else if (processes_.runAndWait(kOpen, args) == 1) {
     std::vector<std::string> retry{"-g", "-a", browser, link};
     if (!background) retry.erase(retry.begin());
-    s_.processes.runAndWait(kOpen, retry);
+    processes_.runAndWait(kOpen, retry);
   }
-  som = true;
+  request_.setOpensLink(true);
 }
 
-void AppDelegate::openNewBrowserWindow(const std::string& browser) {
-  som = true;
-  bool running = false;
-  for (const auto& app : s_.workspace.runningApplications()) {
-    if (!app.bundlePath) continue;
-    std::string name = text::replaceAll(text::lastPathComponent(*app.bundlePath), ".app", "");
-    if (name == "Opera" && app.bundleIdentifier == "com.operasoftware.OperaDeveloper") name = "Opera Developer";
-    running = running || browser == text::capitalized(name) || browser == name;
-  }
-  s_.processes.start(kOpen, {"-a", browser});
-  if (running && s_.scripts.run(kNewWindowScript).ok) trace("success");
+bool BrowserLauncher::isRunning(const std::string& browser) {
+  for (const auto& app : workspace_.runningApplications())
+    if (app.bundlePath && namesRunningBrowser(browser, runningBrowserName(*app.bundlePath, app.bundleIdentifier)))
+      return true;
+  return false;
+}
+
+void BrowserLauncher::openNewBrowserWindow(const std::string& browser) {
+  request_.setOpensLink(true);
+  const bool running = isRunning(browser);
+  processes_.start(kOpen, {"-a", browser});
+  if (running && scripts_.run(kNewWindowScript).ok) trace_(trace::newWindowScriptRan);
 }
 
 }  // namespace routelle

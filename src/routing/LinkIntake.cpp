@@ -1,77 +1,13 @@
-// Every entry by which a link reaches the program, and the open-with menu.
-#include "app/AppDelegate.h"
-#include "settings/Keys.h"
-#include "support/Text.h"
+#include "routing/LinkIntake.h"
 
 #include <cctype>
 
+#include "routing/LinkText.h"
+#include "settings/Keys.h"
+#include "support/Text.h"
+#include "ui/ImageRef.h"
+
 namespace routelle {
-
-std::string normaliseLink(const std::string& input) {
-  std::string link = text::replaceAll(input, "routelle://", "");
-  link = text::replaceAll(link, ";;;from:extension", "");
-  if (!text::contains(link, "//")) link = "http://" + link;
-  link = text::replaceAll(link, "http//", "http://");
-  return text::replaceAll(link, "https//", "https://");
-}
-
-void AppDelegate::handleGetURLEvent(const std::optional<std::string>& directParameter) {
-  helpBack = false;
-  som = true;
-  trace("open");
-  if (!directParameter) {
-    trace("No valid URL to handle");
-    return;
-  }
-  casa = normaliseLink(*directParameter);
-  if (casa.starts_with("http://mailto:") || casa.starts_with("https://mailto:")) {
-    casa = text::replaceAll(text::replaceAll(casa, "http://", ""), "https://", "");
-    trace("MAILTO");
-    trace("1");
-    showOpenWithMenu(casa, false);
-    return;
-  }
-  routeLink();
-}
-
-bool AppDelegate::applicationOpenFile(const std::string& path) {
-  som = true;
-  mview2.items.clear();
-  casa = path;
-  const bool showEditor = s_.settings.ensureBool(keys::showeditor, false);
-  trace(text::contains(path, "html") ? "true" : "false");
-  const bool webPage = text::contains(path, "html") || text::contains(path, "shtml") || text::contains(path, "php");
-  if (showEditor || !webPage) {
-    trace("1");
-    showOpenWithMenu(path, true);
-    return true;
-  }
-  trace("2");
-  s_.settings.ensureString(keys::priority, values::priorityDomainsFirst);
-  if (!s_.settings.contains(keys::login)) trace("login==nil");
-  const std::string login = s_.settings.ensureString(keys::login, values::showBrowserList);
-  if (login == values::showBrowserList) showBrowsersList();
-  else if (login == values::useOpenedBrowser) useOpenedBrowser();
-  else launchBrowser(casa, login);
-  return true;
-}
-
-void AppDelegate::openUrlWithRtl(Pasteboard& pasteboard) {
-  auto selected = pasteboard.string();
-  if (!selected) return;
-  trace("quantos: " + std::to_string(text::split(*selected, "//").size()));
-  std::string link = *selected;
-  if (!text::contains(link, "//")) link = "http://" + link;
-  link = text::replaceAll(link, "http//", "http://");
-  link = text::replaceAll(link, "https//", "https://");
-  s_.processes.start("/usr/bin/open", {"-b", std::string(domains::ownBundleIdentifier), link});
-}
-
-void AppDelegate::linkUrl(const MenuItem&) {
-  casa = urls;
-  showBrowsersList();
-}
-
 namespace {
 
 std::string percentDecoded(const std::string& s) {
@@ -105,35 +41,109 @@ std::string fileURL(const std::string& path) {
 
 }  // namespace
 
-void AppDelegate::showOpenWithMenu(const std::string& link, bool isFile) {
-  mview2.items.clear();
+LinkIntake::LinkIntake(SettingsStore& settings, const UrlParser& urls, LaunchServices& launchServices,
+                       Workspace& workspace, Presenter& presenter, Events& events, ProcessLauncher& processes,
+                       LinkRequest& request, Router& router, BrowserChooser& chooser, BrowserLauncher& launcher,
+                       const TabCapture& tabCapture, ActionTarget& actions, const Trace& trace)
+    : settings_(settings),
+      urls_(urls),
+      launchServices_(launchServices),
+      workspace_(workspace),
+      presenter_(presenter),
+      events_(events),
+      processes_(processes),
+      request_(request),
+      router_(router),
+      chooser_(chooser),
+      launcher_(launcher),
+      tabCapture_(tabCapture),
+      actions_(actions),
+      trace_(trace) {}
+
+void LinkIntake::handleGetURLEvent(const std::optional<std::string>& directParameter) {
+  request_.setBackgroundOnce(false);
+  request_.setOpensLink(true);
+  trace_(trace::getUrlEvent);
+  if (!directParameter) {
+    trace_(trace::noValidUrl);
+    return;
+  }
+  std::string link = normaliseLink(*directParameter);
+  if (link.starts_with("http://mailto:") || link.starts_with("https://mailto:")) {
+    link = text::replaceAll(text::replaceAll(link, "http://", ""), "https://", "");
+    request_.setCurrentLink(link);
+    trace_(trace::mailLink);
+    trace_(trace::openWithMenu);
+    showOpenWithMenu(link, false);
+    return;
+  }
+  request_.setCurrentLink(std::move(link));
+  router_.routeLink();
+}
+
+bool LinkIntake::applicationOpenFile(const std::string& path) {
+  request_.setOpensLink(true);
+  openWithMenu_.items.clear();
+  request_.setCurrentLink(path);
+  const bool showEditor = settings_.ensureBool(keys::showeditor, false);
+  trace_(text::contains(path, "html") ? trace::yes : trace::no);
+  const bool webPage = text::contains(path, "html") || text::contains(path, "shtml") || text::contains(path, "php");
+  if (showEditor || !webPage) {
+    trace_(trace::openWithMenu);
+    showOpenWithMenu(path, true);
+    return true;
+  }
+  trace_(trace::webPageFile);
+  settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+  if (!settings_.contains(keys::login)) trace_(trace::loginMissing);
+  const std::string login = settings_.ensureString(keys::login, values::showBrowserList);
+  if (login == values::showBrowserList) chooser_.showBrowsersList();
+  else if (login == values::useOpenedBrowser) router_.useOpenedBrowser();
+  else launcher_.launchBrowser(path, login);
+  return true;
+}
+
+void LinkIntake::openUrlWithRtl(Pasteboard& pasteboard) {
+  auto selected = pasteboard.string();
+  if (!selected) return;
+  trace_(std::string(trace::servicePieces) + std::to_string(text::split(*selected, "//").size()));
+  processes_.start("/usr/bin/open", {"-b", std::string(domains::ownBundleIdentifier), repairScheme(*selected)});
+}
+
+void LinkIntake::openCapturedTab() {
+  request_.setCurrentLink(tabCapture_.frontTabUrl());
+  chooser_.showBrowsersList();
+}
+
+void LinkIntake::showOpenWithMenu(const std::string& link, bool isFile) {
+  openWithMenu_.items.clear();
   // A mail link the URL parser refuses (a blank, say) has no applications to offer.
-  const bool parses = isFile || s_.urls.parse(link).has_value();
-  const auto applications = parses ? s_.launchServices.applicationsForURL(isFile ? fileURL(link) : link)
-                                   : std::vector<std::string>{};
+  const bool parses = isFile || urls_.parse(link).has_value();
+  const auto applications =
+      parses ? launchServices_.applicationsForURL(isFile ? fileURL(link) : link) : std::vector<std::string>{};
   for (const auto& listed : applications) {
     std::string path = percentDecoded(listed);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    if (!s_.workspace.fileExists(path) || path.ends_with("Routelle.app")) continue;
+    if (!workspace_.fileExists(path) || path.ends_with("Routelle.app")) continue;
     MenuItem item;
     item.title = text::replaceAll(text::replaceAll(path, "/Applications/", ""), ".app", "");
-    item.action = "openx:";
+    item.action = selector(Action::openx);
     item.keyEquivalent = path;
     // The icon of the application its identifier resolves to, as the workspace knows it.
-    auto identifier = s_.workspace.bundleIdentifier(path);
-    auto iconPath = identifier ? s_.workspace.pathForBundleIdentifier(*identifier) : std::nullopt;
-    item.image = ImageRef::iconOf(iconPath.value_or(path), {lado, lado});
-    mview2.items.push_back(std::move(item));
+    auto identifier = workspace_.bundleIdentifier(path);
+    auto iconPath = identifier ? workspace_.pathForBundleIdentifier(*identifier) : std::nullopt;
+    item.image = ImageRef::iconOf(iconPath.value_or(path), {kListIconSide, kListIconSide});
+    openWithMenu_.items.push_back(std::move(item));
   }
-  if (!s_.settings.ensureBool(keys::hideExit, true)) {
+  if (!settings_.ensureBool(keys::hideExit, true)) {
     MenuItem close;
     close.title = "      Close";
     close.keyEquivalent = "c";
-    close.action = "nada";
-    mview2.items.push_back(std::move(close));
+    close.action = selector(Action::nada);
+    openWithMenu_.items.push_back(std::move(close));
   }
-  if (auto chosen = s_.presenter.popUpMenu(mview2, s_.events.mouseLocation()))
-    perform(chosen->action, *chosen);
+  if (auto chosen = presenter_.popUpMenu(openWithMenu_, events_.mouseLocation()))
+    actions_.perform(chosen->action, *chosen);
 }
 
 }  // namespace routelle

@@ -5,6 +5,9 @@
 
 namespace routelle {
 
+// The side of the application icons in the open-with menu and the rule submenus ("lado").
+inline constexpr double kListIconSide = 20.0;
+
 // An image by reference: never loaded by the core.
 struct ImageRef {
   enum class Kind { none, bundleImage, fileIcon };

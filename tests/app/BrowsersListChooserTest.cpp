@@ -17,9 +17,9 @@ class BrowsersListChooserTest : public test::AppTest {
  protected:
   // The URL row's text field: its frame and line limit.
   std::pair<Rect, int> urlField(const std::string& link) {
-    delegate().casa = link;
-    delegate().buildBrowsersListMenu();
-    const auto& row = delegate().menu.items.back();
+    delegate().linkRequest().setCurrentLink(link);
+    delegate().chooser().buildBrowsersListMenu();
+    const auto& row = delegate().chooser().menu().items.back();
     if (!row.view || row.view->subviews.empty()) return {};
     return {row.view->subviews[0].frame, row.view->subviews[0].maximumNumberOfLines};
   }
@@ -34,38 +34,37 @@ TEST_F(BrowsersListChooserTest, KnownBrowsersInTableOrderThenAddedOnes) {
   install("Arc", "company.thebrowser.Browser");
   ASSERT_TRUE(app.system.registry.addBrowserNamed("Arc"));
 
-  delegate().buildBrowsersListMenu();
-  const auto& items = delegate().menu.items;
-  ASSERT_THAT(test::titles(delegate().menu), ElementsAre("Safari", "Firefox", "Opera", "Vivaldi", "Opera Developer", "Arc.app"));
+  delegate().chooser().buildBrowsersListMenu();
+  const auto& items = delegate().chooser().menu().items;
+  ASSERT_THAT(test::titles(delegate().chooser().menu()), ElementsAre("Safari", "Firefox", "Opera", "Vivaldi", "Opera Developer", "Arc.app"));
   EXPECT_EQ(items[3].keyEquivalent, "Vivaldi");
   EXPECT_EQ(items[3].action, "openx:");
   EXPECT_EQ(items[3].image.name, "/Applications/Vivaldi.app");
   EXPECT_EQ(items[5].keyEquivalent, "Arc.app");
-  EXPECT_EQ(delegate().bts.size(), 6u);
   // The Share extension reads the added browsers from the shared suite.
   EXPECT_EQ(settings().getObject(keys::addedbrowsers, Domain::suite), settings().getObject(keys::addedbrowsers));
 
   settings().setString(keys::hiddenBrowsers, "Opera Developer");
-  delegate().buildBrowsersListMenu();
-  EXPECT_THAT(test::titles(delegate().menu), ElementsAre("Safari", "Firefox", "Vivaldi", "Arc.app"));
+  delegate().chooser().buildBrowsersListMenu();
+  EXPECT_THAT(test::titles(delegate().chooser().menu()), ElementsAre("Safari", "Firefox", "Vivaldi", "Arc.app"));
   settings().setString(keys::hiddenBrowsers, "");
-  delegate().buildBrowsersListMenu();
-  EXPECT_EQ(delegate().menu.items.size(), 6u);
+  delegate().chooser().buildBrowsersListMenu();
+  EXPECT_EQ(delegate().chooser().menu().items.size(), 6u);
 }
 
 TEST_F(BrowsersListChooserTest, CloseEntryOfThePopUpAndOfTheWindow) {
   installCommonApps();
   settings().setBool(keys::hideExit, false);
   settings().setString(keys::hiddenBrowsers, "Google Chrome");
-  delegate().showBrowsersList();
-  const auto& close = delegate().menu.items.back();
-  EXPECT_THAT(test::titles(delegate().menu), ElementsAre("Safari", "Firefox", kClose));
+  delegate().chooser().showBrowsersList();
+  const auto& close = delegate().chooser().menu().items.back();
+  EXPECT_THAT(test::titles(delegate().chooser().menu()), ElementsAre("Safari", "Firefox", kClose));
   EXPECT_EQ(close.keyEquivalent, "c");
   EXPECT_EQ(close.action, "xNada");
   EXPECT_TRUE(close.image.empty());
 
   settings().setBool(keys::imonly, true);
-  delegate().showBrowsersList();
+  delegate().chooser().showBrowsersList();
   ASSERT_TRUE(app.presenter.window());
   const auto& last = app.presenter.window()->content.subviews.back();
   EXPECT_EQ(last.keyEquivalent, kClose);
@@ -95,8 +94,8 @@ TEST_F(BrowsersListChooserTest, UrlRowGrowsWithLongLinks) {
 TEST_F(BrowsersListChooserTest, FloatingWindowClosesBeforeTheLaunch) {
   installCommonApps();
   settings().setBool(keys::imonly, true);
-  delegate().casa = "https://example.org/";
-  delegate().showBrowsersList();
+  delegate().linkRequest().setCurrentLink("https://example.org/");
+  delegate().chooser().showBrowsersList();
   ASSERT_TRUE(app.presenter.window());
   EXPECT_EQ(app.presenter.window()->frame, (Rect{0, 0, 150, 50}));
   std::vector<std::string> keys;
@@ -104,7 +103,7 @@ TEST_F(BrowsersListChooserTest, FloatingWindowClosesBeforeTheLaunch) {
   EXPECT_THAT(keys, ElementsAre("Safari", "Firefox", "Google Chrome"));
 
   settings().setBool(keys::hideUrl, false);
-  delegate().showBrowsersList();
+  delegate().chooser().showBrowsersList();
   EXPECT_EQ(app.presenter.window()->frame, (Rect{0, 0, 150, 70}));
   EXPECT_EQ(app.presenter.window()->content.subviews[0].frame, (Rect{0, 50, 150, 20}));
 

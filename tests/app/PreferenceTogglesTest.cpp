@@ -16,8 +16,7 @@ using ::testing::IsEmpty;
 class PreferenceTogglesTest : public test::AppTest {
  protected:
   void SetUp() override {
-    delegate().traceSink = [this](std::string_view line) { traced.emplace_back(line); };
-    delegate().captureFrontTabURL = [this] { ++refreshes; };
+    delegate().setTraceSink([this](std::string_view line) { traced.emplace_back(line); });
   }
   void act(const std::string& action, const std::string& title = {}) {
     MenuItem sender;
@@ -31,10 +30,10 @@ class PreferenceTogglesTest : public test::AppTest {
     sender.view->subviews.resize(1);
     sender.view->subviews[0].kind = View::Kind::slider;
     sender.view->subviews[0].value = value;
-    delegate().slideMove(sender);
+    delegate().perform("slideMove:", sender);
   }
   std::vector<std::string> traced;
-  int refreshes = 0;
+  int refreshes() const { return app.runLoop.scheduledCount(); }
 };
 
 TEST_F(PreferenceTogglesTest, FlipsStartFromTheirFirstUseDefault) {
@@ -43,23 +42,25 @@ TEST_F(PreferenceTogglesTest, FlipsStartFromTheirFirstUseDefault) {
   EXPECT_EQ(settings().getBool(keys::hideExit), false);  // the Close entry is turned on
   EXPECT_EQ(settings().getBool(keys::hideUrl), false);
   EXPECT_EQ(settings().getBool(keys::showeditor), true);
-  EXPECT_EQ(app.application.policy, ActivationPolicy::accessory);
+  EXPECT_EQ(app.application.policy(), ActivationPolicy::accessory);
   act("only");
   act("changeHexit");
-  EXPECT_EQ(app.application.policy, ActivationPolicy::regular);
+  EXPECT_EQ(app.application.policy(), ActivationPolicy::regular);
   EXPECT_EQ(settings().getBool(keys::hideExit), true);
-  EXPECT_EQ(refreshes, 0);
+  EXPECT_EQ(refreshes(), 0);
   act("openBack");
   EXPECT_EQ(settings().getBool(keys::background), true);
-  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(refreshes(), 1);
 }
 
 TEST_F(PreferenceTogglesTest, HideMenuBarRemovesTheItemAndTurningItOffQuits) {
-  delegate().statusBarItem = true;
-  app.presenter.showStatusItem(StatusItemModel{ImageRef::bundle("StatusBarButtonImage2"), "", ""}, {});
+  delegate().statusMenu().createStatusItem();
   act("hideAllOnly");
   EXPECT_EQ(settings().getBool(keys::hideAll), true);
-  EXPECT_FALSE(app.presenter.statusItem() || delegate().statusBarItem || app.application.terminated);
+  EXPECT_FALSE(app.presenter.statusItem() || app.application.terminated());
+  // Rebuilds keep it away.
+  app.runLoop.advance(1);
+  EXPECT_FALSE(app.presenter.statusItem());
 
   app.presenter.choice = "Cancel";
   act("hideAllOnly");
@@ -69,7 +70,7 @@ TEST_F(PreferenceTogglesTest, HideMenuBarRemovesTheItemAndTurningItOffQuits) {
   EXPECT_EQ(transcript()[alert + 1], "  This change will take effect next time you open Routelle.");
   EXPECT_EQ(transcript()[alert + 2], "  button \"OK\"");
   EXPECT_LT(alert, positionOf("terminate"));
-  EXPECT_TRUE(app.application.terminated);
+  EXPECT_TRUE(app.application.terminated());
 }
 
 TEST_F(PreferenceTogglesTest, PriorityBehaviorAndExperimentalToggles) {
@@ -98,19 +99,15 @@ TEST_F(PreferenceTogglesTest, PriorityBehaviorAndExperimentalToggles) {
   act("expActive");
   EXPECT_EQ(settings().getBool(keys::experimental), true);
 
-  std::vector<std::string> watcher;
-  delegate().startTabWatcher = [&] { watcher.emplace_back("start"); };
-  delegate().stopTabWatcher = [&] { watcher.emplace_back("stop"); };
   act("expiActive");
   EXPECT_EQ(settings().getBool(keys::experimental2), true);
   act("expiActive");
   EXPECT_EQ(settings().getBool(keys::experimental2), false);
-  EXPECT_THAT(watcher, ElementsAre("start", "stop"));
-  EXPECT_EQ(refreshes, 10);
+  EXPECT_EQ(refreshes(), 10);
 }
 
 TEST_F(PreferenceTogglesTest, IconColourAndSize) {
-  delegate().statusBarItem = true;
+  delegate().statusMenu().createStatusItem();
   act("changeIcon");
   EXPECT_EQ(settings().getBool(keys::clicon), false);
   EXPECT_EQ(app.presenter.statusItem().value_or(StatusItemModel{}).image.name, "StatusBarButtonImage");
@@ -119,7 +116,7 @@ TEST_F(PreferenceTogglesTest, IconColourAndSize) {
   slide(16.0);
   EXPECT_EQ(settings().getObject(keys::menuBarIconSize), DefaultsValue(16.0));  // a double, never an integer
   EXPECT_EQ(app.presenter.statusItem()->image.size, Size{});
-  delegate().slideMove(MenuItem{});  // no slider: nothing to read
+  delegate().perform("slideMove:", MenuItem{});  // no slider: nothing to read
   EXPECT_EQ(settings().getDouble(keys::menuBarIconSize), 16.0);
 }
 
@@ -147,7 +144,7 @@ TEST_F(PreferenceTogglesTest, ExtensionPagesFallBackToInstalledBrowsers) {
   EXPECT_THAT(opened("Google Chrome"), in("Google Chrome", page + "#chrome"));
   std::filesystem::remove_all(app.system.world.hostPath("/Applications/Chromium.app"));
   EXPECT_THAT(opened("Chromium"), in("Google Chrome", page + "#chrome"));
-  EXPECT_EQ(refreshes, 0);
+  EXPECT_EQ(refreshes(), 0);
 }
 
 }  // namespace

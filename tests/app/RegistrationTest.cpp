@@ -19,8 +19,7 @@ using ::testing::StartsWith;
 class RegistrationTest : public test::AppTest {
  protected:
   void SetUp() override {
-    delegate().traceSink = [this](std::string_view line) { traced.emplace_back(line); };
-    delegate().captureFrontTabURL = [this] { ++refreshes; };
+    delegate().setTraceSink([this](std::string_view line) { traced.emplace_back(line); });
   }
   void act(const std::string& action) { ASSERT_TRUE(delegate().perform(action, MenuItem{})); }
   std::optional<std::string> handler(const std::string& scheme) { return app.system.launchServices.defaultHandler(scheme); }
@@ -30,7 +29,7 @@ class RegistrationTest : public test::AppTest {
     return &it->second.content.subviews[i];
   }
   std::vector<std::string> traced;
-  int refreshes = 0;
+  int refreshes() const { return app.runLoop.scheduledCount(); }
 };
 
 TEST_F(RegistrationTest, DefaultHandlersAndUpdates) {
@@ -45,18 +44,18 @@ TEST_F(RegistrationTest, DefaultHandlersAndUpdates) {
   app.system.launchServices.setDefaultHandler("mailto", "com.kestrova.routelle");
   act("setMailDefault");
   EXPECT_EQ(handler("mailto"), "com.apple.mail");
-  EXPECT_EQ(refreshes, 1);
+  EXPECT_EQ(refreshes(), 1);
 
   auto& updater = app.system.updater;
   updater.setAutomaticallyDownloadsUpdates(true);
   act("checkWeek");
   EXPECT_TRUE(updater.automaticallyChecksForUpdates());
   EXPECT_FALSE(updater.automaticallyDownloadsUpdates());
-  updater.setDelegate(&delegate());
+  updater.setDelegate(&delegate().registration());
   act("checkNow");
   EXPECT_THAT(traced, ElementsAre("didFinishLoadingAppcast", updater.userAgentString(), "updaterDidNotFindUpdate"));
-  EXPECT_TRUE(delegate().updaterShouldRelaunchApplication());
-  EXPECT_EQ(refreshes, 3);
+  EXPECT_TRUE(delegate().registration().updaterShouldRelaunchApplication());
+  EXPECT_EQ(refreshes(), 3);
 }
 
 TEST_F(RegistrationTest, AboutWindowIsRefilledOnEveryOpening) {
@@ -122,7 +121,7 @@ TEST_F(RegistrationTest, AddBrowserThroughTheOpenPanel) {
   app.presenter.openPanelAnswer = "/Applications/Arc.app";
   act("openNew");
   EXPECT_EQ(app.system.registry.addedIdentifiers(), std::vector<std::string>{"company.thebrowser.Browser"});
-  EXPECT_THAT(test::titles(delegate().menu), Contains("Arc.app"));
+  EXPECT_THAT(test::titles(delegate().chooser().menu()), Contains("Arc.app"));
 }
 
 }  // namespace

@@ -11,11 +11,7 @@ using ::testing::Contains;
 
 class StartUpTest : public test::AppTest {
  protected:
-  void startUp() {
-    delegate().awakeFromNib();
-    delegate().applicationWillFinishLaunching();
-    delegate().applicationDidFinishLaunching();
-  }
+  void startUp() { app.start(); }
   std::optional<std::string> handler(const std::string& scheme) {
     return app.system.launchServices.defaultHandler(scheme);
   }
@@ -35,7 +31,7 @@ TEST_F(StartUpTest, FirstLaunchWritesItsDefaultsAndOffersOnceToBeTheBrowser) {
   EXPECT_EQ(s.getBool(keys::askb), false);
   EXPECT_EQ(handler("http"), "com.kestrova.Routelle");
   EXPECT_EQ(handler("https"), "com.kestrova.Routelle");
-  EXPECT_FALSE(app.application.policy);  // the bundle's own policy stays
+  EXPECT_FALSE(app.application.policy());  // the bundle's own policy stays
 
   // The user gave the browser role back; a later launch does not ask again.
   app.system.launchServices.setDefaultHandler("http", "com.apple.Safari");
@@ -54,7 +50,7 @@ TEST_F(StartUpTest, AlreadyTheDefaultBrowserRegistersNothingAndStopsAsking) {
 TEST_F(StartUpTest, MenuBarOnlyRunsWithoutADockIcon) {
   settings().setBool(keys::hide, true);
   startUp();
-  EXPECT_EQ(app.application.policy, ActivationPolicy::accessory);
+  EXPECT_EQ(app.application.policy(), ActivationPolicy::accessory);
 }
 
 TEST_F(StartUpTest, ObserversShortcutServicesAndUpdaterAreInPlace) {
@@ -64,14 +60,8 @@ TEST_F(StartUpTest, ObserversShortcutServicesAndUpdaterAreInPlace) {
   // The workspace's deactivation notification names the previous application.
   app.system.workspaceNotifications.post(kDidDeactivateApplicationNotification,
                                          {{kApplicationNameKey, "Mail"}, {kApplicationBundlePathKey, "/Applications/Mail.app"}});
-  ASSERT_TRUE(delegate().previousApp);
-  EXPECT_EQ(delegate().previousApp->localizedName, "Mail");
-
-  // "export" and "import" hand their path on.
-  std::string exported;
-  delegate().exportRules = [&](const std::string& path) { exported = path; };
-  app.system.workspaceNotifications.post("export", {{"path", "/Users/ann"}});
-  EXPECT_EQ(exported, "/Users/ann");
+  ASSERT_TRUE(delegate().linkRequest().previousApplication());
+  EXPECT_EQ(delegate().linkRequest().previousApplication()->localizedName, "Mail");
 
   // Control-Option-Command-N with the chooser as default choice pops the chooser up
   // and the choice opens a new window rather than a link.
@@ -80,15 +70,14 @@ TEST_F(StartUpTest, ObserversShortcutServicesAndUpdaterAreInPlace) {
   EXPECT_THAT(transcript(), Contains(test::openRun({"-a", "Firefox"})));
 
   // The Services entry reaches the program through the provider it registered.
-  ASSERT_TRUE(app.application.servicesProvider);
   app.pasteboard.contents = "example.org";
   const auto before = transcript().size();
-  app.application.servicesProvider(app.pasteboard);
+  ASSERT_TRUE(app.application.requestService(app.pasteboard));
   EXPECT_THAT(runsSince(before), Contains(test::openRun({"-b", "com.kestrova.Routelle", "http://example.org"})));
 
   // The updater reports to the delegate.
   std::vector<std::string> traced;
-  delegate().traceSink = [&](std::string_view line) { traced.emplace_back(line); };
+  delegate().setTraceSink([&](std::string_view line) { traced.emplace_back(line); });
   app.system.updater.checkForUpdates();
   EXPECT_THAT(traced, Contains("updaterDidNotFindUpdate"));
 }
@@ -106,8 +95,8 @@ TEST_F(StartUpTest, ReopenShowsTheStatusMenuOrTheBrowsersWindow) {
   delegate().applicationShouldHandleReopen(true);
   EXPECT_TRUE(app.presenter.floatingWindowVisible());
 
-  delegate().exit(MenuItem{});
-  EXPECT_TRUE(app.application.terminated);
+  delegate().perform("exit", MenuItem{});
+  EXPECT_TRUE(app.application.terminated());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ class StatusMenuTest : public test::AppTest {
  protected:
   // The entry reached through the menu by one exact title per level.
   MenuItem at(const std::vector<std::string>& path) {
-    const Menu* menu = &delegate().menux;
+    const Menu* menu = &delegate().statusMenu().menu();
     const MenuItem* found = nullptr;
     for (const auto& title : path) {
       found = nullptr;
@@ -41,7 +41,7 @@ class StatusMenuTest : public test::AppTest {
     const auto item = at(path);
     return item.submenu ? test::titles(*item.submenu) : std::vector<std::string>{};
   }
-  std::string first() { return delegate().menux.items.at(0).title; }
+  std::string first() { return delegate().statusMenu().menu().items.at(0).title; }
   void setInterfaceStyle(const std::string& style) {
     HostDefaults global(app.system.world.preferencesFile(domains::global));
     global.set(keys::appleInterfaceStyle, style);
@@ -50,8 +50,8 @@ class StatusMenuTest : public test::AppTest {
 };
 
 TEST_F(StatusMenuTest, FirstRebuildWritesDefaultsAndListsEveryEntry) {
-  delegate().fetchMenu();
-  EXPECT_THAT(test::titles(delegate().menux),
+  delegate().statusMenu().fetchMenu();
+  EXPECT_THAT(test::titles(delegate().statusMenu().menu()),
               ElementsAre("✓Show Browsers List", "Use the opened browser", "Temporally open with:", "Modifier keys", "",
                           "Rules", "Per Domain", "Per App", "Priority (Domain/App)", "", "Added browsers",
                           "Instructions", "Experimental", "Preferences...", "Browsers Extensions",
@@ -65,35 +65,39 @@ TEST_F(StatusMenuTest, FirstRebuildWritesDefaultsAndListsEveryEntry) {
   EXPECT_EQ(at({"Quit"}).keyEquivalent, "Q");
   EXPECT_EQ(at({"About Routelle"}).action, "dialogOKCancel2");
   // The Share extension's choice is built but offered nowhere.
-  EXPECT_EQ(delegate().menux.find("Share Extension Behavior"), nullptr);
-  EXPECT_EQ(delegate().menux.find("   Reset"), nullptr);
+  EXPECT_EQ(delegate().statusMenu().menu().find("Share Extension Behavior"), nullptr);
+  EXPECT_EQ(delegate().statusMenu().menu().find("   Reset"), nullptr);
 }
 
 TEST_F(StatusMenuTest, CapturedUrlIsCutAfter35Characters) {
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_EQ(first(), "✓Show Browsers List");
 
   const std::string exact = "https://example.org/" + std::string(15, 'a');
-  delegate().urls = exact;
-  delegate().fetchMenu();
+  install("Google Chrome", "com.google.Chrome");
+  showFrontTabs("Google Chrome", {exact});
+  delegate().statusMenu().refreshMenu();
+  app.runLoop.advance(0.1);
   EXPECT_EQ(first(), exact);
-  EXPECT_EQ(delegate().menux.items[0].action, "linkUrl:");
-  EXPECT_TRUE(delegate().menux.items[1].separator);
+  EXPECT_EQ(delegate().statusMenu().menu().items[0].action, "linkUrl:");
+  EXPECT_TRUE(delegate().statusMenu().menu().items[1].separator);
 
-  delegate().urls = exact + "b";
-  delegate().fetchMenu();
+  showFrontTabs("Google Chrome", {exact + "b"});
+  delegate().statusMenu().refreshMenu();
+  app.runLoop.advance(0.1);
   EXPECT_EQ(first(), exact + "...");
   // Characters, not bytes; a pair of UTF-16 units is never split.
   const std::string units34 = "https://ex.org/éé" + std::string(17, 'a');
-  delegate().urls = units34 + "😀z";
-  delegate().fetchMenu();
+  showFrontTabs("Google Chrome", {units34 + "😀z"});
+  delegate().statusMenu().refreshMenu();
+  app.runLoop.advance(0.1);
   EXPECT_EQ(first(), units34 + "...");
 }
 
 TEST_F(StatusMenuTest, DefaultChoiceIsCheckedOrReset) {
   installCommonApps();
   settings().setString(keys::login, "Firefox");
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_THAT(titlesAt({"Temporally open with:"}), ElementsAre("Safari", "", "Firefox  ✓", "", "Google Chrome", ""));
   EXPECT_EQ(describe(at({"Temporally open with:"}).image),
             describe(ImageRef::iconOf("/Applications/Firefox.app", {20, 20})));
@@ -101,12 +105,12 @@ TEST_F(StatusMenuTest, DefaultChoiceIsCheckedOrReset) {
   EXPECT_EQ(first(), "Show Browsers List");
 
   settings().setString(keys::login, "Use the opened browser");
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_EQ(at({"✓Use the opened browser"}).keyEquivalent, "O");
   EXPECT_TRUE(at({"Temporally open with:"}).image.empty());
 
   settings().setString(keys::login, "Vivaldi");
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_EQ(first(), "✓Show Browsers List");
   EXPECT_EQ(settings().getString(keys::login), "Show Browser List");
 }
@@ -115,12 +119,12 @@ TEST_F(StatusMenuTest, HiddenAndAddedBrowsers) {
   installCommonApps();
   install("Arc", "company.thebrowser.Browser");
   settings().setList(keys::addedbrowsers, {""}, Domain::suite);
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_FALSE(settings().contains(keys::addedbrowsers, Domain::suite));
 
   ASSERT_TRUE(app.system.registry.addBrowserNamed("Arc"));
   app.system.registry.hideBrowsersWithSender("   Safari");
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_THAT(titlesAt({"Temporally open with:"}), ElementsAre("", "Firefox", "", "Google Chrome", "", "Arc", ""));
   EXPECT_EQ(at({"Temporally open with:", "Firefox"}).keyEquivalent, "1");
   EXPECT_THAT(titlesAt({"Preferences...", "   Hidden browsers"}),
@@ -141,7 +145,7 @@ TEST_F(StatusMenuTest, RuleSubmenusCarryTheirRules) {
   settings().setString(keys::shift, "Show Browsers List");
   settings().setString(keys::alt, "Vivaldi");
   settings().setBool("altback", true);
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
 
   EXPECT_THAT(titlesAt({"Per Domain"}),
               ElementsAre("example.com", "news.org", "", "", ".onion domain suffix", "", "Add domains..."));
@@ -169,33 +173,32 @@ TEST_F(StatusMenuTest, RuleSubmenusCarryTheirRules) {
   EXPECT_EQ(settings().getString(keys::shift), "Show Browsers List");
 
   settings().setString(keys::onion, "Vivaldi");
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_EQ(titlesAt({"Per Domain", ".onion domain suffix"}).back(), "Disabled✓");
   EXPECT_FALSE(settings().contains(keys::onion));
 }
 
 TEST_F(StatusMenuTest, PriorityAndPreferencesFollowTheSettings) {
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_THAT(titlesAt({"Priority (Domain/App)"}), ElementsAre("✓Per Domain", "   Per App"));
-  EXPECT_EQ(delegate().ePriority2.keyEquivalent, "perApp");
+  EXPECT_EQ(at({"Priority (Domain/App)", "   Per App"}).keyEquivalent, "perApp");
   settings().setString(keys::priority, "1");
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_THAT(titlesAt({"Priority (App/Domain)"}), ElementsAre("   Per Domain", "✓Per App"));
-  EXPECT_THAT(test::titles(delegate().pMenu), ElementsAre("   Per Domain", "✓Per App"));
 
   app.system.updater.setAutomaticallyChecksForUpdates(true);
   app.system.launchServices.setDefaultHandler("mailto", "com.kestrova.routelle");
   settings().setBool(keys::hideExit, false);
   settings().setDouble(keys::menuBarIconSize, 22.0);
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_THAT(
-      test::titles(delegate().bmen1),
+      titlesAt({"Preferences..."}),
       ElementsAre("   Open in background", "   Menu Bar Only", "   Hide Menu Bar", "✓Automatically check for updates",
                   "   Rules", "   Hidden browsers", "   New Window Shortcut", "", "   Menu bar icon size", "",
                   "✓Use colored icon", "", "   Show only browser images", "   Support multiple file types",
                   "✓Show \"Close\" on Browsers List selection menu", "   Show url on Browsers List selection menu",
                   "✓Use Routelle for mailto: links", "", "   +Apps..."));
-  const auto& slider = delegate().bmen1.items[9];
+  const auto slider = at({"Preferences..."}).submenu->items[9];
   ASSERT_TRUE(slider.view && slider.view->subviews.size() == 1);
   EXPECT_EQ(slider.view->frame, (Rect{0, 0, 230, 40}));
   const View& knob = slider.view->subviews[0];
@@ -206,31 +209,30 @@ TEST_F(StatusMenuTest, PriorityAndPreferencesFollowTheSettings) {
 }
 
 TEST_F(StatusMenuTest, StatusIconFollowsColourSizeAndStyle) {
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   ASSERT_TRUE(app.presenter.statusItem());
   EXPECT_EQ(describe(app.presenter.statusItem()->image), describe(ImageRef::bundle("StatusBarButtonImage2")));
   settings().setDouble(keys::menuBarIconSize, 17.0);
-  delegate().applyStatusIcon();
+  delegate().statusMenu().applyStatusIcon();
   EXPECT_EQ(describe(app.presenter.statusItem()->image), describe(ImageRef::bundle("StatusBarButtonImage2", {17, 17})));
 
   settings().setBool(keys::clicon, false);
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_EQ(app.presenter.statusItem()->image.name, "StatusBarButtonImage");
   setInterfaceStyle("Dark");
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_EQ(app.presenter.statusItem()->image.name, "StatusBarButtonImage3");
 
   settings().setBool(keys::hideAll, true);
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_FALSE(app.presenter.statusItem());
-  EXPECT_FALSE(delegate().statusBarItem);
   EXPECT_EQ(at({"Preferences...", "✓Hide Menu Bar"}).action, "hideAllOnly");
 }
 
 TEST_F(StatusMenuTest, DefaultBrowserNoticeFadesOverThreeRefreshes) {
   auto notice = [this] {
-    delegate().fetchMenu();
-    const auto& items = delegate().menux.items;
+    delegate().statusMenu().fetchMenu();
+    const auto& items = delegate().statusMenu().menu().items;
     return std::make_pair(app.presenter.statusItem()->title, items[items.size() - 3].title);
   };
   EXPECT_EQ(notice(), std::make_pair(std::string("?"), "❗️" + kNotice));
@@ -239,7 +241,6 @@ TEST_F(StatusMenuTest, DefaultBrowserNoticeFadesOverThreeRefreshes) {
   EXPECT_EQ(at({kNotice}).action, "setBrowserDefault");
 
   app.system.launchServices.setDefaultHandler("http", "com.kestrova.Routelle");
-  delegate().numbShow = 0;
   EXPECT_EQ(notice(), std::make_pair(std::string(), std::string("About Routelle")));
 }
 
@@ -248,32 +249,31 @@ TEST_F(StatusMenuTest, UntrustedAccessibilityTurnsTheSelectionListOff) {
   const auto trusted = dir.path() / "Library" / "Accessibility" / "trusted";
   std::filesystem::create_directories(trusted.parent_path());
   std::ofstream(trusted).put('\n');
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_THAT(titlesAt({"Experimental"}),
               ElementsAre("✓Show List on text selection", "   Manipulate links inside browsers"));
 
   std::filesystem::remove(trusted);
-  delegate().fetchMenu();
+  delegate().statusMenu().fetchMenu();
   EXPECT_EQ(settings().getBool(keys::experimental), false);
   EXPECT_EQ(at({"Experimental", "   Show List on text selection"}).action, "expActive");
 }
 
-TEST_F(StatusMenuTest, RefreshRunsATenthOfASecondLater) {
-  int captures = 0;
-  delegate().captureFrontTabURL = [&] {
-    ++captures;
-    delegate().urls = "https://example.org/";
-  };
-  delegate().menuWillOpen(delegate().menux);
-  EXPECT_EQ(captures, 1);
-  EXPECT_TRUE(delegate().uiUpdateTimerx);
+TEST_F(StatusMenuTest, OpeningTheMenuCapturesTheFrontTabAndRebuildsATenthOfASecondLater) {
+  install("Safari", "com.apple.Safari");
+  showFrontTabs("Safari", {"https://example.org/"});
+  delegate().menuWillOpen(delegate().statusMenu().menu());
+  EXPECT_EQ(delegate().tabCapture().frontTabUrl(), "https://example.org/");
   app.runLoop.advance(0.05);
-  EXPECT_TRUE(delegate().menux.items.empty());
+  EXPECT_TRUE(delegate().statusMenu().menu().items.empty());
   app.runLoop.advance(0.05);
   EXPECT_EQ(first(), "https://example.org/");
 
-  delegate().printQuote1(MenuItem{});
-  EXPECT_EQ(captures, 2);
+  // The status button does the same; a front application that is no browser leaves nothing.
+  app.system.workspace.setFrontmostApplication(app.system.workspace.runningApplicationNamed("Finder"));
+  delegate().perform("printQuote1:", MenuItem{});
+  app.runLoop.advance(0.1);
+  EXPECT_EQ(first(), "✓Show Browsers List");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "platform/host/KeyedListArchiver.h"
+#include "platform/host/HostListArchiver.h"
 
 #include <gtest/gtest.h>
 #include <plist/plist.h>
@@ -19,7 +19,7 @@ using hostplist::BinaryReading;
 using hostplist::PlistNode;
 using List = std::vector<std::string>;
 
-const KeyedListArchiver archiver;
+const HostListArchiver archiver;
 
 // Decodes both ways a binary archive can be read; they must always agree.
 std::optional<List> decode(const Bytes& data) {
@@ -60,7 +60,7 @@ uint64_t uidAt(plist_t node) {
   return v;
 }
 
-TEST(KeyedListArchiverTest, RoundTripsLists) {
+TEST(HostListArchiverTest, RoundTripsLists) {
   List many;
   for (int i = 0; i < 70000; ++i) many.push_back("host" + std::to_string(i % 40000));  // 4-byte refs, shared strings
   const List cases[] = {
@@ -78,7 +78,7 @@ TEST(KeyedListArchiverTest, RoundTripsLists) {
   }
 }
 
-TEST(KeyedListArchiverTest, WritesTheKeyedArchiverLayout) {
+TEST(HostListArchiverTest, WritesTheKeyedArchiverLayout) {
   const auto tree = parse(archiver.archive({"x", "y", "x", ""}));
   ASSERT_TRUE(tree);
   plist_t root = tree.get();
@@ -153,7 +153,7 @@ constexpr const char* kPlatformXml = R"(<?xml version="1.0" encoding="UTF-8"?>
 </plist>
 )";
 
-TEST(KeyedListArchiverTest, ReadsWhatThePlatformWrites) {
+TEST(HostListArchiverTest, ReadsWhatThePlatformWrites) {
   const List expected{"", "Safari", "", "Safari", "bücher.de"};
   const Bytes xml = bytesOf(kPlatformXml);
   EXPECT_EQ(decode(xml), expected);
@@ -181,7 +181,7 @@ TEST(KeyedListArchiverTest, ReadsWhatThePlatformWrites) {
 }
 
 // Each case damages an archive of {"a", "b"}: $objects = [$null, array, "a", "b", class].
-TEST(KeyedListArchiverTest, RejectsArchivesThatAreNotStringArrays) {
+TEST(HostListArchiverTest, RejectsArchivesThatAreNotStringArrays) {
   struct Case {
     const char* what;
     void (*damage)(plist_t root, plist_t objects, plist_t array);
@@ -219,7 +219,7 @@ TEST(KeyedListArchiverTest, RejectsArchivesThatAreNotStringArrays) {
   }
 }
 
-TEST(KeyedListArchiverTest, RejectsDamagedBytes) {
+TEST(HostListArchiverTest, RejectsDamagedBytes) {
   const Bytes good = archiver.archive({"", "example.com", "Firefox"});
   for (std::size_t n = 0; n < good.size(); ++n) {
     EXPECT_EQ(decode(Bytes(good.begin(), good.begin() + n)), std::nullopt) << "prefix of " << n;
@@ -263,7 +263,7 @@ Bytes ascii(std::string_view s) {
   return b;
 }
 
-TEST(KeyedListArchiverTest, RejectsCountsTheDataCannotHold) {
+TEST(HostListArchiverTest, RejectsCountsTheDataCannotHold) {
   auto archiveWith = [](const Bytes& items) {
     return handMade({
         {0xD3, 1, 3, 5, 2, 4, 6}, ascii("$archiver"), bytesOf("\x5F\x10\x0FNSKeyedArchiver"), ascii("$top"),

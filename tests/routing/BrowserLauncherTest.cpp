@@ -23,7 +23,7 @@ class BrowserLauncherTest : public test::AppTest {
  protected:
   std::vector<std::string> launch(const std::string& browser) {
     const auto before = transcript().size();
-    delegate().launchBrowser(kLink, browser);
+    delegate().launcher().launchBrowser(kLink, browser);
     return runsSince(before);
   }
 };
@@ -32,9 +32,9 @@ TEST_F(BrowserLauncherTest, BackgroundBySettingOrForOneLaunch) {
   installCommonApps();
   EXPECT_THAT(launch("Firefox"), ElementsAre(openRun({"-a", "/Applications/Firefox.app", kLink})));
 
-  delegate().helpBack = true;
+  delegate().linkRequest().setBackgroundOnce(true);
   EXPECT_THAT(launch("Firefox"), ElementsAre(openRun({"-g", "-a", "/Applications/Firefox.app", kLink})));
-  EXPECT_FALSE(delegate().helpBack);
+  EXPECT_FALSE(delegate().linkRequest().backgroundOnce());
   EXPECT_THAT(launch("Safari"), ElementsAre(openRun({"-a", "/Applications/Safari.app", kLink})));
 
   settings().setBool(keys::background, true);
@@ -85,23 +85,23 @@ TEST_F(BrowserLauncherTest, NewWindowRequestOpensTheBrowserInsteadOfTheLink) {
   installCommonApps();
   setRunning({"Firefox"});
   app.presenter.choice = "Firefox";
-  delegate().handleNewWindowShortcut();
-  EXPECT_THAT(test::titles(delegate().menu), ElementsAre("Safari", "Firefox", "Google Chrome"));
+  delegate().router().handleNewWindowShortcut();
+  EXPECT_THAT(test::titles(delegate().chooser().menu()), ElementsAre("Safari", "Firefox", "Google Chrome"));
   EXPECT_THAT(runsSince(), ElementsAre(openRun({"-a", "Firefox"})));
   EXPECT_THAT(transcript(), Contains(kNewWindowKeystroke));
-  EXPECT_TRUE(delegate().som);
+  EXPECT_TRUE(delegate().linkRequest().opensLink());
 
   // Dismissed: the request stays, yet the next link opens as usual.
-  delegate().handleNewWindowShortcut();
-  EXPECT_FALSE(delegate().som);
+  delegate().router().handleNewWindowShortcut();
+  EXPECT_FALSE(delegate().linkRequest().opensLink());
   settings().setString(keys::login, "Safari");
   EXPECT_THAT(route(kLink), ElementsAre(openRun({"-a", "/Applications/Safari.app", kLink})));
 
   // A browser that is not running gets no keystroke.
   const auto before = transcript().size();
-  delegate().som = false;
+  delegate().linkRequest().setOpensLink(false);
   EXPECT_THAT(launch("Google Chrome"), ElementsAre(openRun({"-a", "Google Chrome"})));
-  EXPECT_TRUE(delegate().som);
+  EXPECT_TRUE(delegate().linkRequest().opensLink());
   EXPECT_THAT(std::vector<std::string>(transcript().begin() + static_cast<long>(before), transcript().end()),
               Not(Contains(kNewWindowKeystroke)));
   EXPECT_THAT(launches(), UnorderedElementsAre("Firefox", "Google Chrome", std::string("Safari ") + kLink));

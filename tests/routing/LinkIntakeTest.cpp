@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "routing/LinkText.h"
 #include "settings/Keys.h"
 #include "support/TestApp.h"
 
@@ -29,15 +30,15 @@ TEST_F(LinkIntakeTest, EveryLinkStartsWithFreshRequestFlags) {
   installCommonApps();
   settings().setString(keys::login, "Firefox");
   // Left over from an earlier request: neither may reach this link.
-  delegate().helpBack = true;
-  delegate().som = false;
+  delegate().linkRequest().setBackgroundOnce(true);
+  delegate().linkRequest().setOpensLink(false);
   EXPECT_THAT(route("https://example.org/"), ElementsAre(openRun({"-a", "/Applications/Firefox.app", "https://example.org/"})));
-  EXPECT_FALSE(delegate().helpBack);
-  EXPECT_TRUE(delegate().som);
+  EXPECT_FALSE(delegate().linkRequest().backgroundOnce());
+  EXPECT_TRUE(delegate().linkRequest().opensLink());
 
-  delegate().som = false;
-  delegate().handleGetURLEvent(std::nullopt);
-  EXPECT_TRUE(delegate().som);
+  delegate().linkRequest().setOpensLink(false);
+  delegate().linkIntake().handleGetURLEvent(std::nullopt);
+  EXPECT_TRUE(delegate().linkRequest().opensLink());
   EXPECT_THAT(launches(), ElementsAre("Firefox https://example.org/"));
 }
 
@@ -52,9 +53,9 @@ TEST_F(LinkIntakeTest, MailLinkOffersTheMailApplicationsAndNothingElse) {
   settings().setList(keys::domains, {"", "name", "Safari"});
 
   EXPECT_THAT(route("mailto:name", modifierFlags::shift), IsEmpty());
-  EXPECT_EQ(delegate().casa, "mailto:name");
-  const auto& items = delegate().mview2.items;
-  ASSERT_THAT(test::titles(delegate().mview2), ElementsAre("Mail", "Outlook", "      Close"));
+  EXPECT_EQ(delegate().linkRequest().currentLink(), "mailto:name");
+  const auto& items = delegate().linkIntake().openWithMenu().items;
+  ASSERT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Mail", "Outlook", "      Close"));
   EXPECT_EQ(items[0].keyEquivalent, "/Applications/Mail.app");
   EXPECT_EQ(items[0].action, "openx:");
   EXPECT_EQ(items[1].keyEquivalent, "/Applications/Outlook.app");
@@ -72,8 +73,8 @@ TEST_F(LinkIntakeTest, MailLinkOffersTheMailApplicationsAndNothingElse) {
 TEST_F(LinkIntakeTest, MailLinkLosesEveryWebScheme) {
   installCommonApps();
   route("https://mailto:a@b.org?body=see%20http://x.org%20or%20https://y.org");
-  EXPECT_EQ(delegate().casa, "mailto:a@b.org?body=see%20x.org%20or%20y.org");
-  EXPECT_THAT(test::titles(delegate().mview2), ElementsAre("Mail"));
+  EXPECT_EQ(delegate().linkRequest().currentLink(), "mailto:a@b.org?body=see%20x.org%20or%20y.org");
+  EXPECT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Mail"));
 }
 
 TEST_F(LinkIntakeTest, OpenedFilesGoToEditorsOrByTheDefaultChoiceAlone) {
@@ -87,7 +88,7 @@ TEST_F(LinkIntakeTest, OpenedFilesGoToEditorsOrByTheDefaultChoiceAlone) {
 
   // Upper case is no web page: the applications for its extension are offered.
   EXPECT_TRUE(delegate().applicationOpenFile("/Users/me/page.HTML"));
-  EXPECT_THAT(test::titles(delegate().mview2), ElementsAre("Editor"));
+  EXPECT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Editor"));
   EXPECT_THAT(runsSince(), IsEmpty());
 
   EXPECT_TRUE(delegate().applicationOpenFile("/Users/me/index.php"));
@@ -99,18 +100,18 @@ TEST_F(LinkIntakeTest, OpenedFilesGoToEditorsOrByTheDefaultChoiceAlone) {
   settings().setBool(keys::showeditor, true);
   const auto before = transcript().size();
   EXPECT_TRUE(delegate().applicationOpenFile("/Users/me/index.php"));
-  EXPECT_THAT(test::titles(delegate().mview2), ElementsAre("Editor"));
+  EXPECT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Editor"));
   EXPECT_THAT(runsSince(before), IsEmpty());
   EXPECT_THAT(launches(), UnorderedElementsAre("Firefox /Users/me/index.php", "Firefox /Users/me/a.shtml"));
 }
 
 TEST_F(LinkIntakeTest, ServiceHandsTheSelectionBackToTheProgram) {
   app.pasteboard.contents = "example.org";
-  delegate().openUrlWithRtl(app.pasteboard);
+  delegate().linkIntake().openUrlWithRtl(app.pasteboard);
   app.pasteboard.contents = "https//example.org/a";
-  delegate().openUrlWithRtl(app.pasteboard);
+  delegate().linkIntake().openUrlWithRtl(app.pasteboard);
   app.pasteboard.contents.reset();
-  delegate().openUrlWithRtl(app.pasteboard);
+  delegate().linkIntake().openUrlWithRtl(app.pasteboard);
   EXPECT_THAT(runsSince(), ElementsAre(openRun({"-b", "com.kestrova.Routelle", "http://example.org"}),
                                        openRun({"-b", "com.kestrova.Routelle", "https://example.org/a"})));
 }

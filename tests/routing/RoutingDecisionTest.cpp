@@ -17,7 +17,7 @@ class RoutingDecisionTest : public test::AppTest {
   void SetUp() override {
     installCommonApps();
     settings().setString(keys::login, "Safari");
-    delegate().traceSink = [this](std::string_view line) { traced.emplace_back(line); };
+    delegate().setTraceSink([this](std::string_view line) { traced.emplace_back(line); });
   }
 
   // The open command of a first, successful attempt with that browser.
@@ -55,12 +55,12 @@ TEST_F(RoutingDecisionTest, ModifierRuleForBackgroundChooserAndOpenedBrowser) {
   settings().setString(keys::shift, "Firefox");
   settings().setBool("shiftback", false);  // present is enough
   EXPECT_THAT(route(link, modifierFlags::shift), ElementsAre(openRun({"-g", "-a", "/Applications/Firefox.app", link})));
-  EXPECT_FALSE(delegate().helpBack);
+  EXPECT_FALSE(delegate().linkRequest().backgroundOnce());
   EXPECT_THAT(launches(), ElementsAre("Firefox (background) " + link));
 
   settings().setString(keys::ctrl, "Show Browsers List");
   EXPECT_THAT(route(link, modifierFlags::control), IsEmpty());
-  EXPECT_THAT(test::titles(delegate().menu), ElementsAre("Safari", "Firefox", "Google Chrome"));
+  EXPECT_THAT(test::titles(delegate().chooser().menu()), ElementsAre("Safari", "Firefox", "Google Chrome"));
 
   settings().setString(keys::alt, "Use the opened browser");
   setRunning({"Mail", "Google Chrome"});
@@ -95,7 +95,7 @@ TEST_F(RoutingDecisionTest, PriorityOrdersApplicationAndDomainRules) {
   const std::string link = "https://example.org/";
   settings().setList(keys::domains, {"", "example.org", "Firefox"});
   settings().setList(keys::perApp, {"", "Google Chrome/*/*/*/*/Mail"});
-  delegate().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
+  delegate().linkRequest().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
 
   settings().setString(keys::priority, "1");
   EXPECT_EQ(route(link), opens("Google Chrome", link));
@@ -110,14 +110,14 @@ TEST_F(RoutingDecisionTest, PriorityOrdersApplicationAndDomainRules) {
   EXPECT_THAT(traced, Contains("default"));
 
   settings().setString(keys::priority, "1");
-  delegate().setPreviousApplication(app.system.workspace.runningApplicationNamed("Notes"));
+  delegate().linkRequest().setPreviousApplication(app.system.workspace.runningApplicationNamed("Notes"));
   EXPECT_EQ(route(link), opens("Firefox", link));
   EXPECT_EQ(route("https://other.org/"), opens("Safari", "https://other.org/"));
 
   // No domain rules stored at all: the application's rule is still consulted.
   settings().remove(keys::domains);
   settings().setString(keys::priority, "0");
-  delegate().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
+  delegate().linkRequest().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
   EXPECT_EQ(route(link), opens("Google Chrome", link));
 }
 
@@ -135,7 +135,7 @@ TEST_F(RoutingDecisionTest, OpenedBrowserIsTheFirstRunningKnownOne) {
   // An added browser is no known one: the user is asked.
   setRunning({"Arc"});
   EXPECT_THAT(route(link), IsEmpty());
-  EXPECT_THAT(test::titles(delegate().menu), Contains("Arc.app"));
+  EXPECT_THAT(test::titles(delegate().chooser().menu()), Contains("Arc.app"));
   // Recognised by its capitalised name, launched by its own.
   setRunning({"opera"});
   EXPECT_EQ(route(link), opens("opera", link));

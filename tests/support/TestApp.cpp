@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <fstream>
 
+#include "platform/host/BrowserTabs.h"
+
 namespace routelle::test {
 
 std::filesystem::path openCommandPath() { return std::filesystem::path(ROUTELLE_DRIVER).parent_path() / "routelle-open"; }
@@ -74,10 +76,16 @@ void AppTest::setRunning(const std::vector<std::string>& names) {
   workspace.setRunningApplications(std::move(running));
 }
 
+void AppTest::showFrontTabs(const std::string& browser, const std::vector<std::string>& tabs) {
+  auto& workspace = app.system.workspace;
+  workspace.setFrontmostApplication(workspace.runningApplicationNamed(browser));
+  BrowserTabs(app.system.world).setWindow(browser, {tabs, 0});
+}
+
 std::vector<std::string> AppTest::route(const std::string& link, std::uint64_t flags) {
   const std::size_t before = transcript().size();
   app.events.flags = flags;
-  delegate().handleGetURLEvent(link);
+  delegate().linkIntake().handleGetURLEvent(link);
   app.events.flags = 0;
   return runsSince(before);
 }

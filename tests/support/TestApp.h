@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/host/AppInstaller.h"
-#include "platform/host/HostApp.h"
+#include "HostApp.h"
 #include "support/TempDir.h"
 
 namespace routelle::test {
@@ -34,6 +34,8 @@ class AppTest : public ::testing::Test {
   // Safari, Firefox and Google Chrome, and Mail declaring "mailto".
   void installCommonApps();
   void setRunning(const std::vector<std::string>& names);
+  // The (installed) browser is frontmost with window 1 showing the tabs, the first one active.
+  void showFrontTabs(const std::string& browser, const std::vector<std::string>& tabs);
 
   SettingsStore& settings() { return app.system.settings; }
   AppDelegate& delegate() { return app.delegate; }

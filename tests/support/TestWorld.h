@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/host/AppInstaller.h"
-#include "platform/host/HostSystem.h"
+#include "HostSystem.h"
 #include "support/TempDir.h"
 
 namespace routelle::test {

@@ -5,18 +5,19 @@
 namespace routelle {
 
 void HostApplication::setActivationPolicy(ActivationPolicy p) {
-  policy = p;
-  transcript_.add(std::string("activation policy ") +
-                  (p == ActivationPolicy::accessory ? "accessory" : p == ActivationPolicy::regular ? "regular" : "prohibited"));
+  policy_ = p;
+  transcript_.add(std::string("activation policy ") + (p == ActivationPolicy::accessory ? "accessory"
+                                                       : p == ActivationPolicy::regular ? "regular"
+                                                                                         : "prohibited"));
 }
 
 void HostApplication::terminate() {
-  terminated = true;
+  terminated_ = true;
   transcript_.add("terminate");
 }
 
 std::string HostApplication::infoValue(const std::string& key) {
-  auto info = readBundleInfo(system_.world.hostPath("/Applications/Routelle.app"));
+  auto info = readBundleInfo(world_.hostPath("/Applications/Routelle.app"));
   if (!info) return {};
   if (key == "CFBundleVersion") return info->version;
   if (key == "CFBundleIdentifier") return info->identifier;
@@ -25,15 +26,14 @@ std::string HostApplication::infoValue(const std::string& key) {
 
 std::optional<std::string> HostApplication::pathForResource(const std::string& name, const std::string& type) {
   const std::string path = "/Applications/Routelle.app/Contents/Resources/" + name + "." + type;
-  if (!system_.workspace.fileExists(path)) return std::nullopt;
+  if (!workspace_.fileExists(path)) return std::nullopt;
   return path;
 }
 
-bool HostAccessibility::isProcessTrusted(bool prompt) {
-  std::error_code ec;
-  const bool trusted = std::filesystem::exists(world_.root() / "Library" / "Accessibility" / "trusted", ec);
-  if (!trusted && prompt) transcript_.add("accessibility prompt shown");
-  return trusted;
+bool HostApplication::requestService(Pasteboard& pasteboard) {
+  if (!servicesProvider_) return false;
+  servicesProvider_(pasteboard);
+  return true;
 }
 
 }  // namespace routelle

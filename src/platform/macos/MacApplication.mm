@@ -1,10 +1,7 @@
 #import <AppKit/AppKit.h>
-#import <ApplicationServices/ApplicationServices.h>
-#import <MASShortcut/Shortcut.h>
-
-#include <map>
 
 #include "platform/macos/MacPlatform.h"
+#include "platform/macos/MacPasteboard.h"
 #include "platform/macos/Strings.h"
 
 // The Services entry's provider object.
@@ -22,23 +19,6 @@
 namespace routelle::macos {
 namespace {
 
-class PasteboardView final : public Pasteboard {
- public:
-  explicit PasteboardView(NSPasteboard* board) : board_(board) {}
-  std::optional<std::string> string() override {
-    NSString* s = [board_ stringForType:NSPasteboardTypeString];
-    if (!s) return std::nullopt;
-    return str(s);
-  }
-  void setString(const std::string& text) override {
-    [board_ clearContents];
-    [board_ setString:ns(text) forType:NSPasteboardTypeString];
-  }
-
- private:
-  __strong NSPasteboard* board_;
-};
-
 class MacApplication final : public Application {
  public:
   void setActivationPolicy(ActivationPolicy policy) override {
@@ -50,7 +30,7 @@ class MacApplication final : public Application {
     provider_ = [RTLServicesProvider new];
     auto shared = std::make_shared<std::function<void(Pasteboard&)>>(std::move(openUrl));
     provider_.openUrl = ^(NSPasteboard* board) {
-      PasteboardView view(board);
+      MacPasteboard view(board);
       (*shared)(view);
     };
     [NSApp setServicesProvider:provider_];
@@ -70,41 +50,8 @@ class MacApplication final : public Application {
   __strong RTLServicesProvider* provider_ = nil;
 };
 
-class MacAccessibility final : public Accessibility {
- public:
-  bool isProcessTrusted(bool prompt) override {
-    NSDictionary* options = @{(__bridge NSString*)kAXTrustedCheckOptionPrompt : @(prompt)};
-    return AXIsProcessTrustedWithOptions((__bridge CFDictionaryRef)options);
-  }
-};
-
-class MacShortcuts final : public Shortcuts {
- public:
-  void unregisterAllShortcuts() override { [[MASShortcutMonitor sharedMonitor] unregisterAllShortcuts]; }
-  void registerShortcut(unsigned keyCode, std::uint64_t flags, std::function<void()> action) override {
-    MASShortcut* shortcut = [[MASShortcut alloc] initWithKeyCode:keyCode modifierFlags:(NSEventModifierFlags)flags];
-    auto shared = std::make_shared<std::function<void()>>(std::move(action));
-    [[MASShortcutMonitor sharedMonitor] registerShortcut:shortcut
-                                               withAction:^{
-                                                 dispatch_async(dispatch_get_main_queue(), ^{
-                                                   (*shared)();
-                                                 });
-                                               }];
-  }
-};
-
-class MacSystemInfo final : public SystemInfo {
- public:
-  bool isAtLeast(int major, int minor) override {
-    return [[NSProcessInfo processInfo] isOperatingSystemAtLeastVersion:{major, minor, 0}];
-  }
-};
-
 }  // namespace
 
 std::unique_ptr<Application> makeApplication() { return std::make_unique<MacApplication>(); }
-std::unique_ptr<Accessibility> makeAccessibility() { return std::make_unique<MacAccessibility>(); }
-std::unique_ptr<Shortcuts> makeShortcuts() { return std::make_unique<MacShortcuts>(); }
-std::unique_ptr<SystemInfo> makeSystemInfo() { return std::make_unique<MacSystemInfo>(); }
 
 }  // namespace routelle::macos

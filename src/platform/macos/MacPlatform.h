@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
 #include "platform/Defaults.h"
@@ -12,6 +13,8 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/RunLoop.h"
 #include "platform/ScriptRunner.h"
+#include "platform/Shortcuts.h"
+#include "platform/SystemInfo.h"
 #include "platform/LaunchServices.h"
 #include "platform/ListArchiver.h"
 #include "platform/Updater.h"

@@ -1,0 +1,244 @@
+#include "ProgramRun.h"
+
+#include <sys/prctl.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cmath>
+#include <map>
+
+#include "platform/host/AppInstaller.h"
+#include "platform/host/MenuDescription.h"
+#include "support/Text.h"
+
+namespace routelle::driver {
+
+struct ProgramRun::Options {
+  std::uint64_t modifiers = 0;
+  std::optional<std::string> previousApp;
+  std::optional<std::vector<std::string>> running;
+  std::optional<std::string> front;
+  std::optional<std::string> choose;
+  std::optional<std::string> openPanel;
+  std::optional<double> value;
+};
+
+namespace {
+
+constexpr unsigned kKeyCodeN = 45;
+constexpr std::uint64_t kControlOptionCommand = 0x1C0000;
+
+std::uint64_t parseModifiers(const std::string& list) {
+  static const std::map<std::string, std::uint64_t> names{
+      {"shift", modifierFlags::shift},       {"control", modifierFlags::control},
+      {"option", modifierFlags::option},     {"command", modifierFlags::command},
+      {"capslock", modifierFlags::capsLock}, {"function", modifierFlags::function}};
+  std::uint64_t flags = 0;
+  for (const auto& name : text::split(list, ",")) {
+    if (name.empty()) continue;
+    auto it = names.find(name);
+    if (it == names.end()) throw UsageError("unknown modifier \"" + name + "\"");
+    flags |= it->second;
+  }
+  return flags;
+}
+
+double number(const std::string& text) {
+  size_t used = 0;
+  double v = 0;
+  try {
+    v = std::stod(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size() || !std::isfinite(v)) throw UsageError("not a number: \"" + text + "\"");
+  return v;
+}
+
+// The program's own bundle, whose executable hands its arguments back to this
+// driver as get-URL events, as the platform does for a running application.
+void installOwnBundle(const World& world) {
+  AppSpec own;
+  own.name = "Routelle";
+  own.identifier = std::string(domains::ownBundleIdentifier);
+  own.urlSchemes = {"http", "https", "mailto", "routelle"};
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  own.executableScript = "for link in \"$@\"; do \"" + self.string() +
+                         "\" --root \"$ROUTELLE_WORLD\" open \"$link\"; done\n";
+  installApplication(world, own);
+}
+
+}  // namespace
+
+ProgramRun::ProgramRun(const Invocation& inv, std::ostream& out, bool echo) : app_(inv.root), out_(out) {
+  if (inv.trace) app_.delegate.setTraceSink([this](std::string_view line) { out_ << "trace: " << line << "\n"; });
+  // Start-up shows its own things (the status item...) only when tracing.
+  if (inv.trace) app_.transcript.echo = [this](const std::string& line) { out_ << line << "\n" << std::flush; };
+  installOwnBundle(app_.system.world);
+  app_.start();
+  // The start-up's own timers (the first menu build) run before the user can act.
+  settle();
+  if (echo) app_.transcript.echo = [this](const std::string& line) { out_ << line << "\n" << std::flush; };
+  else if (!inv.trace) app_.transcript.echo = nullptr;
+}
+
+void ProgramRun::deliver(const std::vector<std::string>& words) {
+  Options options;
+  std::vector<std::string> args;
+  for (size_t i = 1; i < words.size(); ++i) {
+    const std::string& w = words[i];
+    auto value = [&]() -> std::string {
+      if (i + 1 >= words.size()) throw UsageError(w + " needs a value");
+      return words[++i];
+    };
+    if (w == "--modifiers") options.modifiers = parseModifiers(value());
+    else if (w == "--previous-app") options.previousApp = value();
+    else if (w == "--running") options.running = text::split(value(), ",");
+    else if (w == "--front") options.front = value();
+    else if (w == "--choose") options.choose = value();
+    else if (w == "--open-panel") options.openPanel = value();
+    else if (w == "--value") options.value = number(value());
+    else if (w.size() > 2 && w.starts_with("--")) throw UsageError("unknown option \"" + w + "\"");
+    else args.push_back(w);
+  }
+  const std::string& kind = words.at(0);
+  auto single = [&](const char* what) -> const std::string& {
+    if (args.size() != 1) throw UsageError(kind + " needs exactly one " + what);
+    return args[0];
+  };
+  auto none = [&] {
+    if (!args.empty()) throw UsageError(kind + " takes no arguments");
+  };
+  apply(options);
+  auto& d = app_.delegate;
+  if (kind == "open") app_.appleEvents.deliver(kInternetEventClass, kGetURLEventID, single("URL"));
+  else if (kind == "file") d.applicationOpenFile(single("path"));
+  else if (kind == "service") {
+    app_.pasteboard.contents = single("text");
+    app_.application.requestService(app_.pasteboard);
+  } else if (kind == "shortcut") {
+    none();
+    app_.shortcuts.press(kKeyCodeN, kControlOptionCommand);
+  } else if (kind == "advance") {
+    app_.runLoop.advance(number(single("number of seconds")));
+  } else if (kind == "reopen") {
+    none();
+    d.applicationShouldHandleReopen(false);
+  } else if (kind == "quit") {
+    none();
+    click("Quit", options);
+  } else if (kind == "click") {
+    click(single("menu path"), options);
+  } else if (kind == "menu") {
+    none();
+    settle();
+    printMenu();
+  } else {
+    throw UsageError("unknown event \"" + kind + "\"");
+  }
+  if (auto clicked = app_.presenter.takeWindowChoice()) d.perform(clicked->action, *clicked);
+  app_.presenter.choice.reset();
+  app_.presenter.openPanelAnswer.reset();
+  app_.events.flags = 0;
+}
+
+void ProgramRun::apply(const Options& options) {
+  auto& workspace = app_.system.workspace;
+  app_.events.flags = options.modifiers;
+  if (options.running) {
+    std::vector<RunningApplication> running;
+    for (const auto& name : *options.running)
+      if (!name.empty()) running.push_back(workspace.runningApplicationNamed(name));
+    workspace.setRunningApplications(std::move(running));
+  }
+  if (options.front) workspace.setFrontmostApplication(workspace.runningApplicationNamed(*options.front));
+  if (options.previousApp) {
+    auto app = workspace.runningApplicationNamed(*options.previousApp);
+    UserInfo info{{kApplicationNameKey, app.localizedName}, {kApplicationBundleIdentifierKey, app.bundleIdentifier}};
+    if (app.bundlePath) info[kApplicationBundlePathKey] = *app.bundlePath;
+    app_.system.workspaceNotifications.post(kDidDeactivateApplicationNotification, info);
+  }
+  app_.presenter.choice = options.choose;
+  app_.presenter.openPanelAnswer = options.openPanel;
+}
+
+// The user opens the status menu (it refreshes as it opens) and picks the entry
+// reached by the titles; an entry without a title is reached by its action.
+void ProgramRun::click(const std::string& path, const Options& options) {
+  auto& d = app_.delegate;
+  d.menuWillOpen(d.statusMenu().menu());
+  app_.runLoop.advance(0.1);
+  const Menu* menu = &d.statusMenu().menu();
+  const MenuItem* item = nullptr;
+  for (const auto& title : text::split(path, " > ")) {
+    if (!menu) throw UsageError("\"" + path + "\": an entry before \"" + title + "\" has no submenu");
+    item = nullptr;
+    for (const auto& candidate : menu->items)
+      if (!candidate.separator && candidate.title == title) {
+        item = &candidate;
+        break;
+      }
+    for (const auto& candidate : menu->items)
+      if (!item && !candidate.separator && candidate.title.empty() && candidate.action == title) item = &candidate;
+    if (!item) throw UsageError("no menu entry \"" + title + "\" in \"" + path + "\"");
+    menu = item->submenu.get();
+  }
+  MenuItem sender = *item;
+  if (options.value && sender.view) {
+    sender.view = std::make_shared<View>(*sender.view);
+    for (auto& sub : sender.view->subviews)
+      if (sub.kind == View::Kind::slider) sub.value = *options.value;
+    sender.view->value = *options.value;
+  }
+  if (!sender.enabled || sender.action.empty()) {
+    app_.transcript.add("\"" + sender.title + "\" does nothing when chosen");
+    return;
+  }
+  if (!d.perform(sender.action, sender)) app_.transcript.add("no action " + sender.action + " in this version");
+}
+
+void ProgramRun::printMenu() {
+  describeMenu(app_.delegate.statusMenu().menu(), 0, [this](const std::string& line) { out_ << line << '\n'; });
+  out_ << std::flush;
+}
+
+std::vector<std::string> splitWords(const std::string& line) {
+  std::vector<std::string> out;
+  std::string current;
+  bool inWord = false;
+  char quote = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+      else if (c == '\\' && quote == '"' && i + 1 < line.size()) current += line[++i];
+      else current += c;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+      inWord = true;
+    } else if (c == '\\' && i + 1 < line.size()) {
+      current += line[++i];
+      inWord = true;
+    } else if (c == ' ' || c == '\t') {
+      if (inWord) out.push_back(std::move(current));
+      current.clear();
+      inWord = false;
+    } else {
+      current += c;
+      inWord = true;
+    }
+  }
+  if (quote) throw UsageError("unterminated quote in: " + line);
+  if (inWord) out.push_back(std::move(current));
+  return out;
+}
+
+void becomeSubreaper() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+
+void reapDescendants() {
+  while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
+  }
+}
+
+}  // namespace routelle::driver

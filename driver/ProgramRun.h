@@ -1,0 +1,40 @@
+#pragma once
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Driver.h"
+#include "HostApp.h"
+
+namespace routelle::driver {
+
+// One run of the program in the world: started as the system starts it, then
+// fed events line by line; what it shows and runs is printed as it happens.
+class ProgramRun {
+ public:
+  ProgramRun(const Invocation& inv, std::ostream& out, bool echo);
+
+  // One event: the subcommand word and its arguments ("open URL --choose X"...).
+  void deliver(const std::vector<std::string>& words);
+  // Lets the timers due in the next second run.
+  void settle() { app_.runLoop.advance(1.0); }
+  void printMenu();
+  bool terminated() const { return app_.application.terminated(); }
+  HostApp& app() { return app_; }
+
+ private:
+  struct Options;
+  void apply(const Options& options);
+  void click(const std::string& path, const Options& options);
+
+  HostApp app_;
+  std::ostream& out_;
+};
+
+// Shell-like words: blanks separate, quotes group, a backslash escapes.
+std::vector<std::string> splitWords(const std::string& line);
+// Detached applications the run started are reaped before the driver exits.
+void becomeSubreaper();
+void reapDescendants();
+
+}  // namespace routelle::driver

@@ -1,0 +1,144 @@
+#include <plist/plist.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <sstream>
+
+#include "Driver.h"
+#include "platform/host/AppInstaller.h"
+#include "HostSystem.h"
+#include "platform/host/PlistParse.h"
+#include "support/Text.h"
+
+namespace routelle::driver {
+namespace {
+
+std::string quotedText(const std::string& s) {
+  std::string out = "\"";
+  for (char c : s) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string describe(plist_t node, const HostListArchiver& archiver) {
+  std::ostringstream out;
+  switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+      uint8_t b = 0;
+      plist_get_bool_val(node, &b);
+      return b ? "true" : "false";
+    }
+    case PLIST_UINT: {
+      uint64_t v = 0;
+      plist_get_uint_val(node, &v);
+      return std::to_string(static_cast<int64_t>(v));
+    }
+    case PLIST_REAL: {
+      double d = 0;
+      plist_get_real_val(node, &d);
+      out << d;
+      if (out.str().find_first_of(".en") == std::string::npos) out << ".0";
+      return out.str();
+    }
+    case PLIST_STRING: {
+      uint64_t length = 0;
+      const char* s = plist_get_string_ptr(node, &length);
+      return quotedText(s ? std::string(s, length) : std::string());
+    }
+    case PLIST_DATA: {
+      uint64_t n = 0;
+      const char* d = plist_get_data_ptr(node, &n);
+      Bytes bytes(d, d + (d ? n : 0));
+      auto list = archiver.unarchive(bytes);
+      if (!list) return "<data, " + std::to_string(n) + " bytes, not an archived list>";
+      out << "(";
+      for (size_t i = 0; i < list->size(); ++i) out << (i ? ", " : "") << quotedText((*list)[i]);
+      out << ")";
+      return out.str();
+    }
+    default:
+      return "<other value>";
+  }
+}
+
+std::string optionValue(const std::vector<std::string>& args, size_t& i) {
+  if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
+  return args[++i];
+}
+
+}  // namespace
+
+int runInstallApp(const Invocation& inv, std::ostream& out) {
+  if (inv.args.size() < 2) throw UsageError("install-app needs an application name");
+  AppSpec wanted;
+  wanted.name = inv.args[1];
+  if (wanted.name.empty() || wanted.name.find('/') != std::string::npos) throw UsageError("bad application name");
+  for (size_t i = 2; i < inv.args.size(); ++i) {
+    const std::string& a = inv.args[i];
+    if (a == "--id") wanted.identifier = optionValue(inv.args, i);
+    else if (a == "--folder") wanted.folder = optionValue(inv.args, i);
+    else if (a == "--schemes") wanted.urlSchemes = text::split(optionValue(inv.args, i), ",");
+    else if (a == "--extensions") wanted.documentExtensions = text::split(optionValue(inv.args, i), ",");
+    else if (a == "--binary") wanted.binaryInfoPlist = true;
+    else if (a == "--executable") wanted.executable = optionValue(inv.args, i);
+    else throw UsageError("unknown option \"" + a + "\" for install-app");
+  }
+  World world(inv.root);
+  auto bundle = installApplication(world, wanted);
+  out << world.platformPath(bundle) << "\n";
+  return 0;
+}
+
+int runDefaults(const Invocation& inv, std::ostream& out) {
+  const std::string domain = inv.args.size() > 1 ? inv.args[1] : std::string(domains::standard);
+  World world(inv.root);
+  std::ifstream in(world.preferencesFile(domain), std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.empty()) return 0;
+  auto parsed = hostplist::parsePlist(bytes.data(), bytes.size());
+  plist_t root = parsed.get();
+  if (!root || plist_get_node_type(root) != PLIST_DICT)
+    throw std::runtime_error("preferences of " + domain + " cannot be read");
+  std::vector<std::pair<std::string, std::string>> lines;
+  HostListArchiver archiver;
+  plist_dict_iter it = nullptr;
+  plist_dict_new_iter(root, &it);
+  for (;;) {
+    char* key = nullptr;
+    plist_t value = nullptr;
+    plist_dict_next_item(root, it, &key, &value);
+    if (!value) break;
+    lines.emplace_back(key ? key : "", describe(value, archiver));
+    free(key);
+  }
+  free(it);
+  std::sort(lines.begin(), lines.end());
+  for (const auto& [k, v] : lines) out << k << " = " << v << "\n";
+  return 0;
+}
+
+int runRules(const Invocation& inv, std::ostream& out) {
+  HostSystem system(inv.root);
+  out << "Domain rules:\n";
+  for (const auto& r : system.rules.domainRules()) out << "  " << r.domain << " -> " << r.browser << "\n";
+  out << "Per-application rules:\n";
+  for (const auto& r : system.rules.appRules()) out << "  " << r.application << " -> " << r.browser << "\n";
+  auto priority = system.settings.getString(keys::priority);
+  out << "Priority: " << (priority == "1" ? "per-application rules first" : "domain rules first") << "\n";
+  out << "Modifier keys:\n";
+  for (auto key : {keys::shift, keys::ctrl, keys::alt, keys::command}) {
+    auto target = system.settings.getString(key);
+    if (!target) continue;
+    const bool back = system.settings.getBool(std::string(key) + std::string(keys::backSuffix)).value_or(false);
+    out << "  " << key << " -> " << *target << (back ? " (background)" : "") << "\n";
+  }
+  auto onion = system.settings.getString(keys::onion);
+  out << "Onion: " << (onion ? *onion : "none") << "\n";
+  return 0;
+}
+
+}  // namespace routelle::driver

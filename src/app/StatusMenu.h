@@ -1,0 +1,65 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "app/FloatingWindow.h"
+#include "platform/Accessibility.h"
+#include "platform/LaunchServices.h"
+#include "platform/Presenter.h"
+#include "platform/RunLoop.h"
+#include "platform/Updater.h"
+#include "platform/Workspace.h"
+#include "routing/TabCapture.h"
+#include "settings/RuleStore.h"
+#include "settings/SettingsStore.h"
+#include "support/Trace.h"
+#include "ui/Dialogs.h"
+#include "ui/Menu.h"
+
+namespace routelle {
+
+// The status item and its menu ("menux"), rebuilt from the stored settings
+// whenever something changes and whenever the menu opens.
+class StatusMenu {
+ public:
+  StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace, LaunchServices& launchServices,
+             Accessibility& accessibility, Updater& updater, Presenter& presenter, RunLoop& runLoop,
+             FloatingWindow& floatingWindow, TabCapture& tabCapture, const Trace& trace);
+
+  // Start-up: the status item with its icon, and the first rebuild.
+  void createStatusItem();
+  void fetchMenu();
+  void applyStatusIcon();
+  // A rebuild 0.1 seconds from now, so that it also runs while a menu is tracked.
+  void scheduleMenuRefresh();
+  // The front tab, then the rebuild ("menuWillOpen:", "printQuote1:").
+  void refreshMenu();
+  // "openy:": the chosen entry becomes the default choice.
+  void setDefaultChoice(const MenuItem& sender);
+  // "Hide Menu Bar": the status item goes until the next start.
+  void removeStatusItem();
+
+  const Menu& menu() const { return menu_; }
+  const StatusItemModel& statusItem() const { return statusItem_; }
+
+ private:
+  SettingsStore& settings_;
+  RuleStore& rules_;
+  Workspace& workspace_;
+  LaunchServices& launchServices_;
+  Accessibility& accessibility_;
+  Updater& updater_;
+  Presenter& presenter_;
+  RunLoop& runLoop_;
+  FloatingWindow& floatingWindow_;
+  TabCapture& tabCapture_;
+  const Trace& trace_;
+
+  Menu menu_;                          // "menux"
+  StatusItemModel statusItem_;
+  bool statusItemShown_ = false;       // "statusBarItem"
+  std::optional<int> pendingRefresh_;  // "uiUpdateTimerx"
+  int defaultBrowserNotices_ = 0;      // "numbShow": rebuilds that showed the notice
+};
+
+}  // namespace routelle

@@ -1,0 +1,16 @@
+#include "platform/host/HostListArchiver.h"
+
+#include "platform/host/KeyedArchiveReader.h"
+#include "platform/host/KeyedArchiveWriter.h"
+
+namespace routelle {
+
+Bytes HostListArchiver::archive(const std::vector<std::string>& list) const {
+  return hostplist::writeKeyedStringArray(list);
+}
+
+std::optional<std::vector<std::string>> HostListArchiver::unarchive(const Bytes& data) const {
+  return hostplist::readKeyedStringArray(data);
+}
+
+}  // namespace routelle

@@ -1,0 +1,50 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/Presenter.h"
+#include "platform/host/Transcript.h"
+
+namespace routelle {
+
+// Shows menus and windows as transcript lines; the user's pick is the entry or
+// button whose title is `choice` (a button's title is its key equivalent).
+class HostPresenter final : public Presenter {
+ public:
+  explicit HostPresenter(Transcript& transcript) : transcript_(transcript) {}
+
+  std::optional<MenuItem> popUpMenu(const Menu& menu, Point location) override;
+  void showFloatingWindow(const WindowModel& window, Point origin) override;
+  void orderOutFloatingWindow() override;
+  bool floatingWindowVisible() override { return windowVisible_; }
+  void cancelMenuTracking(const Menu&) override {}
+  void activate(bool) override {}
+  void showStatusItem(const StatusItemModel& item, const Menu& menu) override;
+  void removeStatusItem() override;
+  int runModalAlert(const AlertModel& alert) override;
+  void beginOpenPanel(const OpenPanelModel& panel, std::function<void(std::optional<std::string>)> done) override;
+  void showWindow(const std::string& name, const WindowModel& window) override;
+  void orderOutWindow(const std::string& name) override;
+
+  // The button of the shown floating window that `choice` names, taken once.
+  std::optional<MenuItem> takeWindowChoice();
+
+  std::optional<std::string> choice;
+  // The path an open panel answers with; nothing: the panel is cancelled.
+  std::optional<std::string> openPanelAnswer;
+  const std::optional<WindowModel>& window() const { return window_; }
+  // The status item as last shown; nothing once removed (or never shown).
+  const std::optional<StatusItemModel>& statusItem() const { return statusItem_; }
+  const std::map<std::string, WindowModel>& windows() const { return windows_; }
+
+ private:
+  Transcript& transcript_;
+  std::optional<WindowModel> window_;
+  bool windowVisible_ = false;
+  std::optional<StatusItemModel> statusItem_;
+  std::map<std::string, WindowModel> windows_;
+};
+
+}  // namespace routelle

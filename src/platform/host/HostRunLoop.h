@@ -1,0 +1,31 @@
+#pragma once
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "platform/RunLoop.h"
+
+namespace routelle {
+
+// The main queue of the host world with a manual clock: nothing runs until the
+// clock is advanced, so "five seconds later" is advance(5) and never a sleep.
+class HostRunLoop final : public RunLoop {
+ public:
+  int schedule(double delaySeconds, Task task) override;
+  void cancel(int token) override;
+
+  // Runs every task due by now + seconds, in time order (ties in scheduling order).
+  void advance(double seconds);
+  void runPending() { advance(0); }
+  double now() const;
+  // How many tasks were scheduled so far (a menu refresh schedules one).
+  int scheduledCount() const;
+
+ private:
+  mutable std::mutex mutex_;
+  double now_ = 0;
+  int next_ = 1;
+  std::map<std::pair<double, int>, Task> tasks_;
+};
+
+}  // namespace routelle

@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/UrlParser.h"
+
+namespace routelle {
+
+// URL parsing of the host world, strict as the platform's URL class: text that
+// is not a URI (blanks, control characters, non-ASCII) does not parse.
+class HostUrlParser final : public UrlParser {
+ public:
+  std::optional<ParsedUrl> parse(std::string_view text) const override;
+};
+
+}  // namespace routelle

@@ -1,0 +1,40 @@
+#include "platform/host/MenuDescription.h"
+
+#include <sstream>
+
+namespace routelle {
+namespace {
+
+std::string describeItem(const MenuItem& item) {
+  std::string details;
+  auto add = [&](const std::string& part) { details += (details.empty() ? "\t" : " ") + part; };
+  if (!item.action.empty()) add(item.action);
+  if (!item.keyEquivalent.empty()) add("[" + item.keyEquivalent + "]");
+  if (!item.enabled) add("(disabled)");
+  if (!item.image.empty()) add("<image " + item.image.name + ">");
+  if (item.view) {
+    for (const auto& sub : item.view->subviews)
+      if (sub.kind == View::Kind::textField)
+        add("<text \"" + sub.text + "\" " + describeNumber(sub.frame.width) + "x" +
+            describeNumber(sub.frame.height) + ">");
+  }
+  return item.title + details;
+}
+
+}  // namespace
+
+std::string describeNumber(double v) {
+  std::ostringstream out;
+  out << v;
+  return out.str();
+}
+
+void describeMenu(const Menu& menu, int level, const std::function<void(const std::string&)>& line) {
+  const std::string indent(static_cast<size_t>(level) * 2, ' ');
+  for (const auto& item : menu.items) {
+    line(indent + (item.separator ? std::string("---") : describeItem(item)));
+    if (item.submenu) describeMenu(*item.submenu, level + 1, line);
+  }
+}
+
+}  // namespace routelle

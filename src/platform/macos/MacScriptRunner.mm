@@ -1,0 +1,29 @@
+#import <AppKit/AppKit.h>
+#import <CoreServices/CoreServices.h>
+
+#include "platform/macos/MacPlatform.h"
+#include "platform/macos/Strings.h"
+
+namespace routelle::macos {
+namespace {
+
+class MacScriptRunner final : public ScriptRunner {
+ public:
+  ScriptOutcome run(const std::string& source) override {
+    NSAppleScript* script = [[NSAppleScript alloc] initWithSource:ns(source)];
+    NSDictionary* error = nil;
+    NSAppleEventDescriptor* result = [script executeAndReturnError:&error];
+    if (!result) return {false, "", str([error[NSAppleScriptErrorMessage] description])};
+    return {true, str(result.stringValue), ""};
+  }
+  void determinePermissionToAutomate(const std::string& bundleIdentifier) override {
+    NSAppleEventDescriptor* target = [NSAppleEventDescriptor descriptorWithBundleIdentifier:ns(bundleIdentifier)];
+    AEDeterminePermissionToAutomateTarget(target.aeDesc, typeWildCard, typeWildCard, false);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<ScriptRunner> makeScriptRunner() { return std::make_unique<MacScriptRunner>(); }
+
+}  // namespace routelle::macos

@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+
+#include "platform/Presenter.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/ScriptRunner.h"
+#include "platform/UrlParser.h"
+#include "platform/Workspace.h"
+#include "routing/LinkRequest.h"
+#include "settings/SettingsStore.h"
+#include "support/Trace.h"
+#include "ui/Menu.h"
+
+namespace routelle {
+
+// Starts a browser with a link through the platform's open command; every road
+// of a link ends here. Runs on its caller's thread (the tab watcher's, too).
+class BrowserLauncher {
+ public:
+  BrowserLauncher(SettingsStore& settings, LinkRequest& request, Presenter& presenter, const Menu& statusMenu,
+                  const UrlParser& urls, Workspace& workspace, ProcessLauncher& processes, ScriptRunner& scripts,
+                  const Trace& trace);
+
+  // The browser is a display name, a bundle file name with ".app", or a full path.
+  void launchBrowser(const std::string& link, const std::string& browser);
+  // Starts or activates the browser and, when it was running, asks for a new window.
+  void openNewBrowserWindow(const std::string& browser);
+
+ private:
+  bool isRunning(const std::string& browser);
+
+  SettingsStore& settings_;
+  LinkRequest& request_;
+  Presenter& presenter_;
+  const Menu& statusMenu_;
+  const UrlParser& urls_;
+  Workspace& workspace_;
+  ProcessLauncher& processes_;
+  ScriptRunner& scripts_;
+  const Trace& trace_;
+};
+
+}  // namespace routelle

@@ -1,0 +1,161 @@
+#include "routing/Router.h"
+
+#include "routing/RunningBrowsers.h"
+#include "settings/Keys.h"
+#include "support/Text.h"
+
+namespace routelle {
+namespace {
+
+struct ModifierRule {
+  std::uint64_t flags;
+  std::string_view key;
+};
+
+// Only exactly one of these keys selects a rule.
+constexpr ModifierRule kModifierRules[] = {
+    {modifierFlags::shift, keys::shift},
+    {modifierFlags::control, keys::ctrl},
+    {modifierFlags::option, keys::alt},
+    {modifierFlags::command, keys::command},
+};
+
+}  // namespace
+
+Router::Router(SettingsStore& settings, const UrlParser& urls, Events& events, Workspace& workspace,
+               LinkRequest& request, BrowserLauncher& launcher, BrowserChooser& chooser, const Trace& trace)
+    : settings_(settings),
+      urls_(urls),
+      events_(events),
+      workspace_(workspace),
+      request_(request),
+      launcher_(launcher),
+      chooser_(chooser),
+      trace_(trace) {}
+
+std::optional<std::string> Router::hostOf(const std::string& link) const {
+  auto url = urls_.parse(link);
+  if (!url || !url->host) return std::nullopt;
+  return url->host;
+}
+
+void Router::routeLink() {
+  settings_.snapshot([this] { routeLinkNow(); });
+}
+
+void Router::routeLinkNow() {
+  const std::string link = request_.currentLink();
+  const auto host = hostOf(link);
+  const std::uint64_t flags = events_.modifierFlags();
+  const ModifierRule* selected = nullptr;
+  for (const auto& rule : kModifierRules)
+    if (flags == rule.flags) selected = &rule;
+  if (!selected) trace_(trace::noModifierRule);
+
+  if (selected) {
+    if (auto value = settings_.getString(selected->key)) {
+      request_.setBackgroundOnce(settings_.contains(std::string(selected->key) + std::string(keys::backSuffix)));
+      if (*value == values::showBrowsersList) chooser_.showBrowsersList();
+      else if (*value == values::useOpenedBrowser) useOpenedBrowser();
+      else launcher_.launchBrowser(link, text::replaceAll(*value, ".app", ""));
+      return;
+    }
+  }
+  if (!settings_.contains(keys::login)) trace_(trace::loginMissing);
+  settings_.ensureString(keys::login, values::showBrowserList);
+  const std::string priority = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+  fallbacks_ = 0;
+  routeWithPriority(priority, host);
+}
+
+void Router::routeWithPriority(const std::string& priority, const std::optional<std::string>& host) {
+  if (priority == values::priorityDomainsFirst) {
+    routeByDomain(host);
+  } else if (priority != values::priorityAppsFirst) {
+    trace_(trace::unknownPriority);
+    routeByDomain(host);
+  } else {
+    routeByApplication(host);
+  }
+}
+
+void Router::routeByApplication(const std::optional<std::string>& host) {
+  auto perApp = settings_.sharedList(keys::perApp);
+  if (perApp->state != StoredList::State::list) {
+    routeByDomain(host);
+    return;
+  }
+  const auto previous = request_.previousApplication();
+  if (previous && !previous->localizedName.empty()) {
+    if (auto browser = appRules_.browserFor(perApp, previous->localizedName)) {
+      launcher_.launchBrowser(request_.currentLink(), *browser);
+      return;
+    }
+  }
+  if (fallbacks_ < 1) {
+    ++fallbacks_;
+    routeByDomain(host);
+  } else {
+    trace_(trace::rulesExhausted);
+    routeByDefaultChoice();
+  }
+}
+
+void Router::routeByDomain(const std::optional<std::string>& host) {
+  // A link without a host matches no onion or domain rule and falls through.
+  if (host) {
+    if (auto onion = settings_.getString(keys::onion)) {
+      const size_t pieces = text::split(*host, ".onion").size();
+      if (pieces > 1) {
+        trace_(std::to_string(pieces));
+        launcher_.launchBrowser(request_.currentLink(), *onion);
+        return;
+      }
+    }
+    // No stored domain list is an empty one: the per-application rules still get
+    // their turn before the default choice.
+    if (auto browser = domainRules_.browserFor(settings_.sharedList(keys::domains), *host)) {
+      launcher_.launchBrowser(request_.currentLink(), *browser);
+      return;
+    }
+  }
+  if (fallbacks_ < 1) {
+    ++fallbacks_;
+    routeWithPriority(std::string(values::priorityAppsFirst), host);
+  } else {
+    routeByDefaultChoice();
+  }
+}
+
+void Router::routeByDefaultChoice() {
+  trace_(trace::defaultChoice);
+  const std::string login = settings_.getString(keys::login).value_or("");
+  if (login == values::showBrowserList) chooser_.showBrowsersList();
+  else if (login == values::useOpenedBrowser) useOpenedBrowser();
+  else launcher_.launchBrowser(request_.currentLink(), login);
+}
+
+void Router::useOpenedBrowser() {
+  if (auto browser = firstRunningKnownBrowser(workspace_)) launcher_.launchBrowser(request_.currentLink(), *browser);
+  else chooser_.showBrowsersList();
+}
+
+void Router::handleNewWindowShortcut() {
+  trace_(trace::shortcutPressed);
+  if (!settings_.contains(keys::login)) trace_(trace::loginMissing);
+  const std::string login = settings_.ensureString(keys::login, values::showBrowserList);
+  auto popChooser = [this] {
+    request_.setOpensLink(false);
+    chooser_.popUpBrowsersMenu();
+  };
+  if (login == values::showBrowserList) {
+    popChooser();
+  } else if (login == values::useOpenedBrowser) {
+    if (auto browser = firstRunningKnownBrowser(workspace_)) launcher_.openNewBrowserWindow(*browser);
+    else popChooser();
+  } else {
+    launcher_.openNewBrowserWindow(login);
+  }
+}
+
+}  // namespace routelle

@@ -1,0 +1,59 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/Events.h"
+#include "platform/UrlParser.h"
+#include "platform/Workspace.h"
+#include "routing/BrowserLauncher.h"
+#include "routing/LinkRequest.h"
+#include "routing/RuleIndex.h"
+#include "settings/SettingsStore.h"
+#include "support/Trace.h"
+
+namespace routelle {
+
+// What the chooser offers the router: the browsers list for the current link.
+class BrowserChooser {
+ public:
+  virtual ~BrowserChooser() = default;
+  virtual void showBrowsersList() = 0;
+  // The pop-up menu form, whatever the window setting says (the new-window shortcut).
+  virtual void popUpBrowsersMenu() = 0;
+};
+
+// Decides which browser opens the current link: a modifier rule, the onion,
+// domain and per-application rules in the stored priority, or the default choice.
+class Router {
+ public:
+  Router(SettingsStore& settings, const UrlParser& urls, Events& events, Workspace& workspace, LinkRequest& request,
+         BrowserLauncher& launcher, BrowserChooser& chooser, const Trace& trace);
+
+  // Routes the request's current link, on one consistent view of the settings.
+  void routeLink();
+  // "Use the opened browser": the first running known browser, else the chooser.
+  void useOpenedBrowser();
+  void handleNewWindowShortcut();
+
+ private:
+  void routeLinkNow();
+  void routeWithPriority(const std::string& priority, const std::optional<std::string>& host);
+  void routeByApplication(const std::optional<std::string>& host);
+  void routeByDomain(const std::optional<std::string>& host);
+  void routeByDefaultChoice();
+  std::optional<std::string> hostOf(const std::string& link) const;
+
+  SettingsStore& settings_;
+  const UrlParser& urls_;
+  Events& events_;
+  Workspace& workspace_;
+  LinkRequest& request_;
+  BrowserLauncher& launcher_;
+  BrowserChooser& chooser_;
+  const Trace& trace_;
+  int fallbacks_ = 0;  // "mx": lets each rule kind fall through to the other once
+  DomainRuleIndex domainRules_;
+  AppRuleIndex appRules_;
+};
+
+}  // namespace routelle

@@ -1,0 +1,32 @@
+#include "routing/RunningBrowsers.h"
+
+#include <algorithm>
+
+#include "settings/KnownBrowsers.h"
+#include "support/Text.h"
+
+namespace routelle {
+
+std::string runningBrowserName(const std::string& bundlePath, const std::string& bundleIdentifier) {
+  std::string name = text::replaceAll(text::lastPathComponent(bundlePath), ".app", "");
+  if (name == "Opera" && bundleIdentifier == "com.operasoftware.OperaDeveloper") name = "Opera Developer";
+  return name;
+}
+
+bool namesRunningBrowser(const std::string& browser, const std::string& name) {
+  return browser == text::capitalized(name) || browser == name;
+}
+
+std::optional<std::string> firstRunningKnownBrowser(Workspace& workspace) {
+  auto known = [](const std::string& name) {
+    return std::find(knownBrowserNames.begin(), knownBrowserNames.end(), name) != knownBrowserNames.end();
+  };
+  for (const auto& app : workspace.runningApplications()) {
+    if (!app.bundlePath) continue;
+    const std::string name = runningBrowserName(*app.bundlePath, app.bundleIdentifier);
+    if (known(text::capitalized(name)) || known(name)) return name;
+  }
+  return std::nullopt;
+}
+
+}  // namespace routelle

@@ -1,0 +1,21 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/Workspace.h"
+
+namespace routelle {
+
+// The name a running application goes by among browsers: its bundle's file name
+// without ".app" ("Opera Developer" for the developer build, whose bundle is Opera.app).
+std::string runningBrowserName(const std::string& bundlePath, const std::string& bundleIdentifier);
+
+// Whether the text names the running application as a browser does: exactly, or
+// as the platform capitalises its words.
+bool namesRunningBrowser(const std::string& browser, const std::string& name);
+
+// The first running application, in the workspace's order, whose name is a known
+// browser's ("Use the opened browser").
+std::optional<std::string> firstRunningKnownBrowser(Workspace& workspace);
+
+}  // namespace routelle

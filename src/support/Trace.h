@@ -1,0 +1,56 @@
+#pragma once
+#include <functional>
+#include <mutex>
+#include <string_view>
+
+namespace routelle {
+
+// The program's diagnostic lines, dropped unless a sink is set. The tab watcher
+// writes from its own thread, so lines are handed to the sink one at a time.
+class Trace {
+ public:
+  void setSink(std::function<void(std::string_view)> sink) {
+    std::lock_guard lock(mutex_);
+    sink_ = std::move(sink);
+  }
+  void operator()(std::string_view line) const {
+    std::lock_guard lock(mutex_);
+    if (sink_) sink_(line);
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::function<void(std::string_view)> sink_;
+};
+
+// The diagnostic texts, as the program has always written them.
+namespace trace {
+inline constexpr std::string_view getUrlEvent = "open";
+inline constexpr std::string_view noValidUrl = "No valid URL to handle";
+inline constexpr std::string_view mailLink = "MAILTO";
+inline constexpr std::string_view openWithMenu = "1";     // a mail link or a file is offered to its applications
+inline constexpr std::string_view webPageFile = "2";      // an opened file goes by the default choice
+inline constexpr std::string_view yes = "true";
+inline constexpr std::string_view no = "false";
+inline constexpr std::string_view loginMissing = "login==nil";
+inline constexpr std::string_view servicePieces = "quantos: ";
+inline constexpr std::string_view noModifierRule = "none";
+inline constexpr std::string_view unknownPriority = "default";
+inline constexpr std::string_view rulesExhausted = "22222";  // both rule kinds tried: the default choice
+inline constexpr std::string_view defaultChoice = "go now";
+inline constexpr std::string_view foreground = "not background";
+inline constexpr std::string_view invalidUrl = "invalid url";
+inline constexpr std::string_view urlOpened = "url successfully opened";
+inline constexpr std::string_view newWindowScriptRan = "success";
+inline constexpr std::string_view shortcutPressed = "PRESSED";
+inline constexpr std::string_view floatingWindowShown = "pop1";
+inline constexpr std::string_view reopened = "reopen";
+inline constexpr std::string_view statusMenuPopUp = "pop service";
+inline constexpr std::string_view applicationsListQueued = "This is run on the background queue";
+inline constexpr std::string_view unexpectedPriority = "0";
+inline constexpr std::string_view noUpdateFound = "updaterDidNotFindUpdate";
+inline constexpr std::string_view updateFound = "didFindValidUpdate";
+inline constexpr std::string_view appcastLoaded = "didFinishLoadingAppcast";
+}  // namespace trace
+
+}  // namespace routelle

@@ -1,0 +1,60 @@
+#pragma once
+#include <filesystem>
+
+#include "platform/host/HostDefaults.h"
+#include "platform/host/HostLaunchServices.h"
+#include "platform/host/HostProcessLauncher.h"
+#include "platform/host/HostUpdater.h"
+#include "platform/host/HostWorkspace.h"
+#include "platform/host/HostListArchiver.h"
+#include "platform/host/HostUrlParser.h"
+#include "platform/host/World.h"
+#include "scripting/ScriptCommand.h"
+#include "settings/BrowserRegistry.h"
+#include "settings/Keys.h"
+#include "settings/RuleStore.h"
+#include "settings/SettingsStore.h"
+#include "support/NotificationCenter.h"
+
+namespace routelle {
+
+// The program's core wired to the host world under one root.
+struct HostSystem {
+  explicit HostSystem(const std::filesystem::path& root,
+                      const std::filesystem::path& openCommand = defaultOpenCommand())
+      : world(root),
+        standard(world.preferencesFile(domains::standard)),
+        suite(world.preferencesFile(domains::suite)),
+        global(world.preferencesFile(domains::global), /*readOnly=*/true),
+        workspace(world),
+        launchServices(world, workspace),
+        processes(world, openCommand),
+        updater(world),
+        settings(standard, &suite, &global, archiver),
+        registry(settings, workspace),
+        rules(settings, registry, urls),
+        scripting{settings, registry, rules, workspaceNotifications, updater, launchServices} {
+    workspace.connect(launchServices, processes);
+  }
+
+  // The open stand-in beside the running executable, unless ROUTELLE_OPEN_COMMAND names one.
+  static std::filesystem::path defaultOpenCommand();
+
+  World world;
+  HostDefaults standard;
+  HostDefaults suite;
+  HostDefaults global;
+  HostListArchiver archiver;
+  HostUrlParser urls;
+  HostWorkspace workspace;
+  HostLaunchServices launchServices;
+  HostProcessLauncher processes;
+  HostUpdater updater;
+  NotificationCenter workspaceNotifications;
+  SettingsStore settings;
+  BrowserRegistry registry;
+  RuleStore rules;
+  ScriptContext scripting;
+};
+
+}  // namespace routelle
