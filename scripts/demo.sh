@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build/demo -G Ninja -DCMAKE_BUILD_TYPE=Release -DROUTELLE_BENCH=OFF >/dev/null
 cmake --build build/demo --target routelle routelle-open >/dev/null
-routelle=build/demo/routelle
+routelle=build/demo/driver/routelle
 world=$(mktemp -d "${TMPDIR:-/tmp}/routelle-demo-XXXXXX")
 trap 'rm -rf "$world"' EXIT
 r() { printf "$ routelle"; printf " %q" "$@"; echo; "$routelle" --root "$world" "$@"; }

@@ -17,6 +17,9 @@ configure build/ci-plain
 cmake --build build/ci-plain -j"$jobs"
 ctest --test-dir build/ci-plain --output-on-failure -j"$jobs"
 
+echo "== format and lint (changed files)"
+bash scripts/lint.sh build/ci-plain
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 configure build/ci-asan -DROUTELLE_SANITIZE=address,undefined -DROUTELLE_BENCH=OFF
 cmake --build build/ci-asan -j"$jobs"
