@@ -11,7 +11,8 @@ class LaunchServices {
   virtual ~LaunchServices() = default;
   virtual std::optional<std::string> defaultHandler(const std::string& scheme) = 0;
   virtual bool setDefaultHandler(const std::string& scheme, const std::string& bundleIdentifier) = 0;
-  // Paths of every application that can open the URL (a "file:" URL for a document).
+  // File-system paths (decoded, as a URL's path reads) of every application that
+  // can open the URL (a "file:" URL for a document).
   virtual std::vector<std::string> applicationsForURL(const std::string& url) = 0;
 };
 

@@ -10,20 +10,6 @@
 namespace routelle {
 namespace {
 
-std::string percentDecoded(const std::string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size() && std::isxdigit(static_cast<unsigned char>(s[i + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(s[i + 2]))) {
-      out += static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += s[i];
-    }
-  }
-  return out;
-}
-
 std::string fileURL(const std::string& path) {
   static const char* hex = "0123456789ABCDEF";
   std::string out = "file://";
@@ -68,20 +54,20 @@ void LinkIntake::handleGetURLEvent(const std::optional<std::string>& directParam
     trace_(trace::noValidUrl);
     return;
   }
-  std::string link = normaliseLink(*directParameter);
-  if (link.starts_with("http://mailto:") || link.starts_with("https://mailto:")) {
-    link = text::replaceAll(text::replaceAll(link, "http://", ""), "https://", "");
-    request_.setCurrentLink(link);
+  std::string link = normaliseLink(untilNul(*directParameter));
+  if (auto mail = mailLink(link)) {
+    request_.setCurrentLink(*mail);
     trace_(trace::mailLink);
     trace_(trace::openWithMenu);
-    showOpenWithMenu(link, false);
+    showOpenWithMenu(*mail, false);
     return;
   }
   request_.setCurrentLink(std::move(link));
   router_.routeLink();
 }
 
-bool LinkIntake::applicationOpenFile(const std::string& path) {
+bool LinkIntake::applicationOpenFile(const std::string& givenPath) {
+  const std::string path = untilNul(givenPath);
   request_.setOpensLink(true);
   openWithMenu_.items.clear();
   request_.setCurrentLink(path);
@@ -107,7 +93,11 @@ void LinkIntake::openUrlWithRtl(Pasteboard& pasteboard) {
   auto selected = pasteboard.string();
   if (!selected) return;
   trace_(std::string(trace::servicePieces) + std::to_string(text::split(*selected, "//").size()));
-  processes_.start("/usr/bin/open", {"-b", std::string(domains::ownBundleIdentifier), repairScheme(*selected)});
+  const std::string link = repairScheme(untilNul(*selected));
+  std::vector<std::string> args{"-b", std::string(domains::ownBundleIdentifier), link};
+  // A text beginning with "-" is no option of the open command.
+  if (link.starts_with("-")) args.insert(args.end() - 1, "--");
+  processes_.start("/usr/bin/open", args);
 }
 
 void LinkIntake::openCapturedTab() {
@@ -121,8 +111,7 @@ void LinkIntake::showOpenWithMenu(const std::string& link, bool isFile) {
   const bool parses = isFile || urls_.parse(link).has_value();
   const auto applications =
       parses ? launchServices_.applicationsForURL(isFile ? fileURL(link) : link) : std::vector<std::string>{};
-  for (const auto& listed : applications) {
-    std::string path = percentDecoded(listed);
+  for (std::string path : applications) {
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     if (!workspace_.fileExists(path) || path.ends_with("Routelle.app")) continue;
     MenuItem item;

@@ -33,7 +33,7 @@ class LinkIntake {
   // The get-URL Apple event with its direct parameter, if it has one.
   void handleGetURLEvent(const std::optional<std::string>& directParameter);
   // A document opened with the program ("application:openFile:"); always true.
-  bool applicationOpenFile(const std::string& path);
+  bool applicationOpenFile(const std::string& givenPath);
   // The Services entry ("openUrlWithRtl:userData:error:").
   void openUrlWithRtl(Pasteboard& pasteboard);
   // The status menu's captured-tab entry ("linkUrl:").

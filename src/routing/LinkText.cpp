@@ -17,6 +17,22 @@ std::string normaliseLink(const std::string& input) {
   return repairScheme(link);
 }
 
+std::optional<std::string> mailLink(const std::string& link) {
+  std::string_view rest = link;
+  for (std::string_view scheme : {"http://", "https://"})
+    if (text::lowercased(rest.substr(0, scheme.size())) == scheme) {
+      rest.remove_prefix(scheme.size());
+      break;
+    }
+  if (text::lowercased(rest.substr(0, 7)) != "mailto:") return std::nullopt;
+  return std::string(rest);
+}
+
+std::string untilNul(std::string text) {
+  if (auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  return text;
+}
+
 std::string appNameFromPath(const std::string& path) {
   return text::replaceAll(text::lastPathComponent(path), ".app", "");
 }

@@ -1,5 +1,6 @@
 #include "routing/Router.h"
 
+#include "routing/LinkHost.h"
 #include "routing/RunningBrowsers.h"
 #include "settings/Keys.h"
 #include "support/Text.h"
@@ -33,19 +34,13 @@ Router::Router(SettingsStore& settings, const UrlParser& urls, Events& events, W
       chooser_(chooser),
       trace_(trace) {}
 
-std::optional<std::string> Router::hostOf(const std::string& link) const {
-  auto url = urls_.parse(link);
-  if (!url || !url->host) return std::nullopt;
-  return url->host;
-}
-
 void Router::routeLink() {
   settings_.snapshot([this] { routeLinkNow(); });
 }
 
 void Router::routeLinkNow() {
   const std::string link = request_.currentLink();
-  const auto host = hostOf(link);
+  const auto host = linkHost(urls_, link);
   const std::uint64_t flags = events_.modifierFlags();
   const ModifierRule* selected = nullptr;
   for (const auto& rule : kModifierRules)

@@ -5,6 +5,7 @@
 #include "platform/Events.h"
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
+#include "routing/BrowserChooser.h"
 #include "routing/BrowserLauncher.h"
 #include "routing/LinkRequest.h"
 #include "routing/RuleIndex.h"
@@ -12,15 +13,6 @@
 #include "support/Trace.h"
 
 namespace routelle {
-
-// What the chooser offers the router: the browsers list for the current link.
-class BrowserChooser {
- public:
-  virtual ~BrowserChooser() = default;
-  virtual void showBrowsersList() = 0;
-  // The pop-up menu form, whatever the window setting says (the new-window shortcut).
-  virtual void popUpBrowsersMenu() = 0;
-};
 
 // Decides which browser opens the current link: a modifier rule, the onion,
 // domain and per-application rules in the stored priority, or the default choice.
@@ -41,7 +33,6 @@ class Router {
   void routeByApplication(const std::optional<std::string>& host);
   void routeByDomain(const std::optional<std::string>& host);
   void routeByDefaultChoice();
-  std::optional<std::string> hostOf(const std::string& link) const;
 
   SettingsStore& settings_;
   const UrlParser& urls_;

@@ -9,7 +9,8 @@ std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<con
                                                        const std::string& host) {
   if (domains != indexed_) {
     positions_.clear();
-    for (size_t i = 1; i + 1 < domains->items.size(); i += 2) positions_.try_emplace(domains->items[i], i);
+    for (size_t i = 1; i + 1 < domains->items.size(); i += 2)
+      positions_.try_emplace(text::lowercased(domains->items[i]), i);
     indexed_ = domains;
   }
   auto hit = positions_.find(host);

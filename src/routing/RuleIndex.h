@@ -13,13 +13,14 @@ namespace routelle {
 // store hands out another decoded list, i.e. when the stored value changed.
 class DomainRuleIndex {
  public:
-  // The browser of the first rule for the host (domain positions only; a domain
-  // standing last without its browser is no rule).
+  // The browser of the first rule for the (lower-case) host. Stored domains are
+  // compared without regard to case; only domain positions count, and a domain
+  // standing last without its browser is no rule.
   std::optional<std::string> browserFor(const std::shared_ptr<const StoredList>& domains, const std::string& host);
 
  private:
   std::shared_ptr<const StoredList> indexed_;
-  std::unordered_map<std::string_view, std::size_t> positions_;
+  std::unordered_map<std::string, std::size_t> positions_;
 };
 
 // The per-application rules of one stored "perApp" list, by application name.

@@ -1,5 +1,7 @@
 #include "support/Text.h"
 
+#include <algorithm>
+
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -22,6 +24,13 @@ bool isWordSeparator(UChar32 c) { return u_isWhitespace(c) || c == '\n' || c == 
 }  // namespace
 
 std::string lowercased(std::string_view s) {
+  // Host names and identifiers are ASCII nearly always: no need for the full mapping.
+  if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    std::string out(s);
+    for (char& c : out)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+  }
   icu::UnicodeString u = fromUtf8(s);
   u.toLower(icu::Locale::getRoot());
   return toUtf8(u);

@@ -70,11 +70,19 @@ TEST_F(LinkIntakeTest, MailLinkOffersTheMailApplicationsAndNothingElse) {
   EXPECT_THAT(launches(), ElementsAre("Mail mailto:name"));
 }
 
-TEST_F(LinkIntakeTest, MailLinkLosesEveryWebScheme) {
+// Only the scheme put in front of "mailto:" goes; the message keeps its links,
+// and a mail link holding "//" is still a mail link, in any case of its scheme.
+TEST_F(LinkIntakeTest, MailLinksKeepTheAddressesInTheirMessage) {
   installCommonApps();
-  route("https://mailto:a@b.org?body=see%20http://x.org%20or%20https://y.org");
-  EXPECT_EQ(delegate().linkRequest().currentLink(), "mailto:a@b.org?body=see%20x.org%20or%20y.org");
-  EXPECT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Mail"));
+  for (const auto& [sent, kept] : std::vector<std::pair<std::string, std::string>>{
+           {"https://mailto:a@b.org?body=see%20http://x.org", "mailto:a@b.org?body=see%20http://x.org"},
+           {"mailto:a@b.org?body=https://y.org/p", "mailto:a@b.org?body=https://y.org/p"},
+           {"MAILTO:a@b.org?body=https://y.org", "MAILTO:a@b.org?body=https://y.org"},
+           {"mailto:name", "mailto:name"}}) {
+    EXPECT_THAT(route(sent), IsEmpty()) << sent;
+    EXPECT_EQ(delegate().linkRequest().currentLink(), kept);
+    EXPECT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Mail")) << sent;
+  }
 }
 
 TEST_F(LinkIntakeTest, OpenedFilesGoToEditorsOrByTheDefaultChoiceAlone) {

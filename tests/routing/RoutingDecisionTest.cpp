@@ -67,15 +67,22 @@ TEST_F(RoutingDecisionTest, ModifierRuleForBackgroundChooserAndOpenedBrowser) {
   EXPECT_EQ(route(link, modifierFlags::option), opens("Google Chrome", link));
 }
 
-TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheParsedHostExactly) {
-  settings().setList(keys::domains, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox"});
+TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheHostWithoutRegardToCase) {
+  settings().setList(keys::domains, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox",
+                                     "Upper.Example", "Google Chrome"});
   settings().setString(keys::onion, "Google Chrome");
 
   EXPECT_EQ(route("https://example.org/a"), opens("Firefox", "https://example.org/a"));
   EXPECT_EQ(route("https://www.example.org/"), opens("Safari", "https://www.example.org/"));
-  EXPECT_EQ(route("https://EXAMPLE.org/"), opens("Safari", "https://EXAMPLE.org/"));
+  EXPECT_EQ(route("https://EXAMPLE.org/"), opens("Firefox", "https://EXAMPLE.org/"));
+  EXPECT_EQ(route("https://upper.example/"), opens("Google Chrome", "https://upper.example/"));
   // ".onion" anywhere in the host, and before any domain rule.
   EXPECT_EQ(route("https://www.onion.com.example/"), opens("Google Chrome", "https://www.onion.com.example/"));
+  EXPECT_EQ(route("http://ABC.ONION/"), opens("Google Chrome", "http://ABC.ONION/"));
+  // What a strict parser refuses after the host leaves the host readable.
+  for (const std::string rest : {"/a b", "/\"q\"", "/<x>", "/a|b", "/é", "/#a#b", "/%zz", "/?q=a b"})
+    EXPECT_EQ(route("http://abc.onion" + rest), opens("Google Chrome", "http://abc.onion" + rest)) << rest;
+  EXPECT_EQ(route("https://example.org/a b"), opens("Firefox", "https://example.org/a b"));
   // No host: no onion or domain rule, the default choice.
   EXPECT_EQ(route("http://"), opens("Safari", "http://"));
   EXPECT_EQ(route("no link at all"), opens("Safari", "http://no link at all"));
