@@ -79,6 +79,7 @@ TEST(HostLinkDetectorTest, ReportsEveryLinkInTextOrder) {
       {"a.com then http://b.org/x and c@d.net.",
        {{0, 5, "a.com"}, {11, 14, "http://b.org/x"}, {30, 7, "c@d.net"}}},
       {"example.com,example.org", {{0, 11, "example.com"}, {12, 11, "example.org"}}},
+      {"file.txt, example.com, foo.invalid and b.org", {{10, 11, "example.com"}, {39, 5, "b.org"}}},
   });
 }
 

@@ -6,9 +6,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "platform/host/LinkScanner.h"
 
 namespace routelle {
 namespace {
@@ -19,23 +24,29 @@ namespace {
 // stands for.
 constexpr char32_t kIllFormed = 0x110000;
 
-std::u32string decode(std::string_view bytes) {
-  const auto* s = reinterpret_cast<const std::uint8_t*>(bytes.data());
-  const auto length = static_cast<std::int32_t>(bytes.size());
-  std::u32string codePoints(bytes.size(), U'\0');
-  std::size_t count = 0;
-  for (std::int32_t i = 0; i < length;) {
-    const std::int32_t begin = i;
-    UChar32 c = s[i];
-    if (c < 0x80)
-      ++i;
-    else
-      U8_NEXT(s, i, length, c);
-    codePoints[count++] = c < 0 ? kIllFormed + static_cast<char32_t>(i - begin) : static_cast<char32_t>(c);
+class DecodedText {
+ public:
+  explicit DecodedText(std::string_view bytes)
+      : codePoints_(std::make_unique_for_overwrite<char32_t[]>(bytes.size())) {
+    const auto* s = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    const auto length = static_cast<std::int32_t>(bytes.size());
+    for (std::int32_t i = 0; i < length;) {
+      const std::int32_t begin = i;
+      UChar32 c = s[i];
+      if (c < 0x80)
+        ++i;
+      else
+        U8_NEXT(s, i, length, c);
+      codePoints_[count_++] = c < 0 ? kIllFormed + static_cast<char32_t>(i - begin) : static_cast<char32_t>(c);
+    }
   }
-  codePoints.resize(count);
-  return codePoints;
-}
+
+  std::u32string_view codePoints() const { return {codePoints_.get(), count_}; }
+
+ private:
+  std::unique_ptr<char32_t[]> codePoints_;  // one per byte at most; left uninitialised beyond `count_`
+  std::size_t count_ = 0;
+};
 
 std::size_t utf8Bytes(char32_t c) {
   if (c >= kIllFormed) return c - kIllFormed;
@@ -63,14 +74,35 @@ bool isTopLevelDomain(const psl_ctx_t* suffixes, std::u32string_view label) {
   return psl_is_public_suffix2(suffixes, lowered.c_str(), PSL_TYPE_ICANN | PSL_TYPE_NO_STAR_RULE) != 0;
 }
 
+// The answers already looked up during one scan: a text names few distinct top-level
+// labels ("com", "txt") but may repeat them often, and a lookup costs far more than
+// a comparison.
+class TopLevelMemo {
+ public:
+  explicit TopLevelMemo(const psl_ctx_t* suffixes) : suffixes_(suffixes) {}
+
+  bool operator()(std::u32string_view label) {
+    for (const auto& [known, answer] : answers_)
+      if (known == label) return answer;
+    const bool answer = isTopLevelDomain(suffixes_, label);
+    if (answers_.size() < kCapacity) answers_.emplace_back(label, answer);
+    return answer;
+  }
+
+ private:
+  static constexpr std::size_t kCapacity = 32;
+  const psl_ctx_t* suffixes_;
+  std::vector<std::pair<std::u32string, bool>> answers_;
+};
+
 }  // namespace
 
-HostLinkDetector::HostLinkDetector()
-    : scanner_([suffixes = psl_builtin()](std::u32string_view label) { return isTopLevelDomain(suffixes, label); }) {}
+HostLinkDetector::HostLinkDetector() : suffixes_(psl_builtin()) {}
 
 std::vector<LinkMatch> HostLinkDetector::findLinks(std::string_view text) const {
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
-  const std::u32string codePoints = decode(text);
+  const DecodedText decoded(text);
+  const std::u32string_view codePoints = decoded.codePoints();
   // Spans come in text order, so one forward walk gives every byte and UTF-16 offset.
   std::size_t index = 0;
   std::size_t bytes = 0;
@@ -82,7 +114,8 @@ std::vector<LinkMatch> HostLinkDetector::findLinks(std::string_view text) const 
     }
   };
   std::vector<LinkMatch> matches;
-  for (const auto& span : scanner_.scan(codePoints)) {
+  TopLevelMemo isTopLevel(suffixes_);
+  for (const auto& span : LinkScanner(std::ref(isTopLevel)).scan(codePoints)) {
     advanceTo(span.begin);
     const std::size_t firstByte = bytes;
     LinkMatch match;

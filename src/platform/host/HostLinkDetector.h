@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/LinkDetector.h"
-#include "platform/host/LinkScanner.h"
+
+struct psl_ctx_st;
 
 namespace routelle {
 
@@ -15,7 +16,7 @@ class HostLinkDetector final : public LinkDetector {
   std::vector<LinkMatch> findLinks(std::string_view text) const override;
 
  private:
-  LinkScanner scanner_;
+  const psl_ctx_st* suffixes_;  // libpsl's built-in list, owned by the library
 };
 
 }  // namespace routelle

@@ -30,6 +30,10 @@ std::vector<LinkScanner::Span> LinkScanner::scan(std::u32string_view t) const {
       continue;
     }
     const Token token = tokenAt(t, i);
+    if (!token.couldBeLink(t)) {
+      i = token.end;
+      continue;
+    }
     if (const auto end = linkAt(t, i, token)) {
       links.push_back({i, *end});
       i = *end;
@@ -47,8 +51,10 @@ LinkScanner::Token LinkScanner::tokenAt(std::u32string_view t, std::size_t start
   std::size_t k = start;
   while (k < t.size() && isAsciiLetter(t[k])) ++k;
   token.lettersEnd = k;
-  for (; k < t.size() && is(t[k], localPart); ++k) token.dotted = token.dotted || t[k] == '.';
+  bool dotted = false;
+  for (; k < t.size() && is(t[k], localPart); ++k) dotted |= t[k] == '.';
   token.end = k;
+  token.dotted = dotted;
   return token;
 }
 

@@ -40,6 +40,10 @@ class LinkScanner {
     std::size_t end = 0;
     std::size_t lettersEnd = 0;  // end of the ASCII letters it begins with (a scheme's)
     bool dotted = false;
+    // Most words are none: no dot, and no scheme's ":" or address's "@" after them.
+    bool couldBeLink(std::u32string_view t) const {
+      return dotted || (end < t.size() && (t[end] == ':' || t[end] == '@'));
+    }
   };
 
   static Token tokenAt(std::u32string_view t, std::size_t start);
