@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, tests and demo need, when missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-  libplist-dev libplist-utils libxml2-dev liburiparser-dev libicu-dev
+  libplist-dev libplist-utils libxml2-dev liburiparser-dev libicu-dev libpsl-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy)
 missing=()
 for p in "${packages[@]}"; do
