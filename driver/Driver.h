@@ -21,6 +21,8 @@ class UsageError : public std::runtime_error {
 int runScript(const Invocation& inv, std::ostream& out, std::ostream& err);
 int runInstallApp(const Invocation& inv, std::ostream& out);
 int runDefaults(const Invocation& inv, std::ostream& out);
+int runUpdater(const Invocation& inv, std::ostream& out);
+int runDefaultBrowserAnswer(const Invocation& inv, std::ostream& out);
 int runRules(const Invocation& inv, std::ostream& out);
 int runEvent(const Invocation& inv, std::ostream& out);
 int runScriptFile(const Invocation& inv, std::ostream& out);

@@ -46,7 +46,8 @@ Subcommands:
       Open the status menu and choose the entry reached by those exact titles
       (an entry without a title, such as the icon-size slider, by its action:
       "Preferences... > slideMove:" --value 20), then print the menu again.
-      --choose answers a chooser or alert it shows, --open-panel an open panel.
+      --choose answers a chooser, alert or window it shows (a window's button by
+      its title), --open-panel an open panel.
   run FILE
       Several events in one run of the program, one per line (FILE "-" reads
       standard input): open, file, service, shortcut, menu, click, reopen and
@@ -56,13 +57,19 @@ Subcommands:
         --previous-app NAME  the application that was active before
         --running LIST       running applications by name, in the workspace's order
         --front NAME         the frontmost application
-        --choose TITLE       pick this entry or button when a menu, window or alert shows
+        --choose TITLE       pick this entry or button when a menu, window or alert
+                             shows ("A > B" for an entry of a submenu)
         --open-panel PATH    the application an open panel answers with
       What the program shows and runs is printed as it happens; --trace adds
       its diagnostic lines.
   defaults [DOMAIN]
       Print the keys and values of a preferences domain (default
       com.kestrova.Routelle); archived lists are shown decoded.
+  updater
+      Print the updater's stored settings (feed, check interval, automatic checks).
+  default-browser-answer accept|decline
+      How the user answers when the system asks whether the program may become
+      the default web browser (accept until told otherwise).
   rules
       Print the stored rules: domain rules, per-application rules, priority,
       modifier-key rules and the onion rule.

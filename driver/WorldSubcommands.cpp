@@ -70,6 +70,31 @@ std::string optionValue(const std::vector<std::string>& args, size_t& i) {
   return args[++i];
 }
 
+// Every key of a property-list file of the world, sorted; archived lists decoded.
+void printPropertyList(const std::filesystem::path& file, const std::string& what, std::ostream& out) {
+  std::ifstream in(file, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.empty()) return;
+  auto parsed = hostplist::parsePlist(bytes.data(), bytes.size());
+  plist_t root = parsed.get();
+  if (!root || plist_get_node_type(root) != PLIST_DICT) throw std::runtime_error(what + " cannot be read");
+  std::vector<std::pair<std::string, std::string>> lines;
+  HostListArchiver archiver;
+  plist_dict_iter it = nullptr;
+  plist_dict_new_iter(root, &it);
+  for (;;) {
+    char* key = nullptr;
+    plist_t value = nullptr;
+    plist_dict_next_item(root, it, &key, &value);
+    if (!value) break;
+    lines.emplace_back(key ? key : "", describe(value, archiver));
+    free(key);
+  }
+  free(it);
+  std::sort(lines.begin(), lines.end());
+  for (const auto& [k, v] : lines) out << k << " = " << v << "\n";
+}
+
 }  // namespace
 
 int runInstallApp(const Invocation& inv, std::ostream& out) {
@@ -95,29 +120,21 @@ int runInstallApp(const Invocation& inv, std::ostream& out) {
 
 int runDefaults(const Invocation& inv, std::ostream& out) {
   const std::string domain = inv.args.size() > 1 ? inv.args[1] : std::string(domains::standard);
-  World world(inv.root);
-  std::ifstream in(world.preferencesFile(domain), std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.empty()) return 0;
-  auto parsed = hostplist::parsePlist(bytes.data(), bytes.size());
-  plist_t root = parsed.get();
-  if (!root || plist_get_node_type(root) != PLIST_DICT)
-    throw std::runtime_error("preferences of " + domain + " cannot be read");
-  std::vector<std::pair<std::string, std::string>> lines;
-  HostListArchiver archiver;
-  plist_dict_iter it = nullptr;
-  plist_dict_new_iter(root, &it);
-  for (;;) {
-    char* key = nullptr;
-    plist_t value = nullptr;
-    plist_dict_next_item(root, it, &key, &value);
-    if (!value) break;
-    lines.emplace_back(key ? key : "", describe(value, archiver));
-    free(key);
-  }
-  free(it);
-  std::sort(lines.begin(), lines.end());
-  for (const auto& [k, v] : lines) out << k << " = " << v << "\n";
+  printPropertyList(World(inv.root).preferencesFile(domain), "preferences of " + domain, out);
+  return 0;
+}
+
+int runUpdater(const Invocation& inv, std::ostream& out) {
+  if (inv.args.size() != 1) throw UsageError("updater takes no arguments");
+  printPropertyList(World(inv.root).updaterFile(), "the updater's settings", out);
+  return 0;
+}
+
+int runDefaultBrowserAnswer(const Invocation& inv, std::ostream&) {
+  if (inv.args.size() != 2 || (inv.args[1] != "accept" && inv.args[1] != "decline"))
+    throw UsageError("default-browser-answer needs accept or decline");
+  HostSystem system(inv.root);
+  system.launchServices.setBrowserChangesAccepted(inv.args[1] == "accept");
   return 0;
 }
 

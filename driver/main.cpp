@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
     if (sub == "script") return runScript(inv, std::cout, std::cerr);
     if (sub == "install-app") return runInstallApp(inv, std::cout);
     if (sub == "defaults") return runDefaults(inv, std::cout);
+    if (sub == "updater") return runUpdater(inv, std::cout);
+    if (sub == "default-browser-answer") return runDefaultBrowserAnswer(inv, std::cout);
     if (sub == "rules") return runRules(inv, std::cout);
     if (sub == "open" || sub == "file" || sub == "service" || sub == "shortcut") return runEvent(inv, std::cout);
     if (sub == "run") return runScriptFile(inv, std::cout);

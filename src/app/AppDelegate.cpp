@@ -92,10 +92,16 @@ bool AppDelegate::applicationShouldHandleReopen(bool) {
     chooser_.showFloatingBrowsersWindow();
   } else {
     trace_(trace::statusMenuPopUp);
+    statusMenu_.refreshMenuNow();
     if (auto chosen = s_.presenter.popUpMenu(statusMenu_.menu(), s_.events.mouseLocation()))
       perform(chosen->action, *chosen);
   }
   return true;
+}
+
+const Menu& AppDelegate::applicationDockMenu() {
+  statusMenu_.refreshMenuNow();
+  return statusMenu_.menu();
 }
 
 void AppDelegate::menuWillOpen(const Menu&) { statusMenu_.refreshMenu(); }

@@ -83,7 +83,8 @@ class AppDelegate final : public ActionTarget {
   void applicationDidFinishLaunching();
   // The user opened the running application again.
   bool applicationShouldHandleReopen(bool hasVisibleWindows);
-  const Menu& applicationDockMenu() const { return statusMenu_.menu(); }
+  // The Dock icon's menu: the status menu, current.
+  const Menu& applicationDockMenu();
   bool applicationOpenFile(const std::string& path) { return linkIntake_.applicationOpenFile(path); }
   // The status menu and the chooser menu are about to open.
   void menuWillOpen(const Menu& menu);

@@ -1,7 +1,9 @@
 #include "app/StatusMenu.h"
 
+#include <unicode/brkiter.h>
 #include <unicode/unistr.h>
-#include <unicode/utf16.h>
+
+#include <memory>
 
 #include "app/OwnHandler.h"
 #include "app/StatusMenuSubmenus.h"
@@ -15,14 +17,21 @@ using namespace statusmenu;
 constexpr int32_t kUrlTitleLength = 35;
 constexpr std::string_view kDefaultBrowserQuestion = "Set Routelle as Default web browser?";
 
-// The captured link as the menu shows it, counted in the platform's UTF-16 units
-// and never cut inside a surrogate pair.
+// The captured link as the menu shows it: its first 35 characters as a reader
+// counts them (an emoji with its modifiers, a letter with its accents: one
+// each), never cut inside one.
 std::string capturedUrlTitle(const std::string& url) {
   const auto u = icu::UnicodeString::fromUTF8(icu::StringPiece(url.data(), static_cast<int32_t>(url.size())));
-  if (u.length() <= kUrlTitleLength) return url;
-  const int32_t cut = U16_IS_LEAD(u.charAt(kUrlTitleLength - 1)) ? kUrlTitleLength - 1 : kUrlTitleLength;
+  UErrorCode status = U_ZERO_ERROR;
+  std::unique_ptr<icu::BreakIterator> characters(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+  if (U_FAILURE(status)) return url;
+  characters->setText(u);
+  int32_t end = characters->first();
+  for (int32_t counted = 0; counted < kUrlTitleLength && end != icu::BreakIterator::DONE; ++counted)
+    end = characters->next();
+  if (end == icu::BreakIterator::DONE || end >= u.length()) return url;
   std::string title;
-  u.tempSubString(0, cut).toUTF8String(title);
+  u.tempSubString(0, end).toUTF8String(title);
   return title + "...";
 }
 
@@ -176,6 +185,13 @@ void StatusMenu::scheduleMenuRefresh() {
 void StatusMenu::refreshMenu() {
   tabCapture_.captureFrontTabURL();
   scheduleMenuRefresh();
+}
+
+void StatusMenu::refreshMenuNow() {
+  tabCapture_.captureFrontTabURL();
+  if (pendingRefresh_) runLoop_.cancel(*pendingRefresh_);
+  pendingRefresh_.reset();
+  fetchMenu();
 }
 
 void StatusMenu::setDefaultChoice(const MenuItem& sender) {

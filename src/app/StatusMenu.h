@@ -34,6 +34,9 @@ class StatusMenu {
   void scheduleMenuRefresh();
   // The front tab, then the rebuild ("menuWillOpen:", "printQuote1:").
   void refreshMenu();
+  // The program itself shows the menu (reopen, the Dock): rebuilt at once, so
+  // that what the user sees is current.
+  void refreshMenuNow();
   // "openy:": the chosen entry becomes the default choice.
   void setDefaultChoice(const MenuItem& sender);
   // "Hide Menu Bar": the status item goes until the next start.

@@ -86,12 +86,16 @@ TEST_F(StatusMenuTest, CapturedUrlIsCutAfter35Characters) {
   delegate().statusMenu().refreshMenu();
   app.runLoop.advance(0.1);
   EXPECT_EQ(first(), exact + "...");
-  // Characters, not bytes; a pair of UTF-16 units is never split.
-  const std::string units34 = "https://ex.org/éé" + std::string(17, 'a');
-  showFrontTabs("Google Chrome", {units34 + "😀z"});
-  delegate().statusMenu().refreshMenu();
-  app.runLoop.advance(0.1);
-  EXPECT_EQ(first(), units34 + "...");
+  // Characters as a reader counts them: a flag, an accented letter made of two
+  // code points and an emoji are one each, and none is ever cut.
+  const std::string chars32 = "https://ex.org/🇫🇷e\u0301" + std::string(15, 'a');
+  for (const auto& [url, title] : std::vector<std::pair<std::string, std::string>>{
+           {chars32 + "😀🇩🇪zz", chars32 + "😀🇩🇪z..."}, {chars32 + "😀🇩🇪z", chars32 + "😀🇩🇪z"}}) {
+    showFrontTabs("Google Chrome", {url});
+    delegate().statusMenu().refreshMenu();
+    app.runLoop.advance(0.1);
+    EXPECT_EQ(first(), title);
+  }
 }
 
 TEST_F(StatusMenuTest, DefaultChoiceIsCheckedOrReset) {

@@ -15,6 +15,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -94,9 +95,17 @@ TEST_P(GoldenScenario, OutputMatchesTheReviewedFile) {
   test::TempDir io;
   std::string actual;
   for (const auto& step : readScenario(scenario)) actual += runStep(step, world.path(), io.path());
-  // Everything the world's applications were started with, once they are done.
+  // Everything the world's applications were started with, sorted: detached
+  // applications log in whatever order they get to run.
   const fs::path launches = world.path() / "Library" / "Logs" / "launches.log";
-  if (fs::exists(launches)) actual += "== launches.log\n" + slurp(launches);
+  if (fs::exists(launches)) {
+    std::vector<std::string> lines;
+    std::istringstream log(slurp(launches));
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    actual += "== launches.log (sorted)\n";
+    for (const auto& line : lines) actual += line + "\n";
+  }
 
   if (const char* update = std::getenv("ROUTELLE_UPDATE_GOLDEN"); update && *update == '1') {
     std::ofstream(expectedFile, std::ios::binary) << actual;

@@ -15,8 +15,17 @@ std::optional<std::string> HostLaunchServices::defaultHandler(const std::string&
 
 bool HostLaunchServices::setDefaultHandler(const std::string& scheme, const std::string& bundleIdentifier) {
   if (scheme.empty() || bundleIdentifier.empty()) return false;
-  handlers_.set(text::lowercased(scheme), bundleIdentifier);
+  const std::string key = text::lowercased(scheme);
+  // The user's answer to the system's confirmation; declined, nothing changes.
+  auto accepted = handlers_.object(kBrowserChangesKey);
+  if ((key == "http" || key == "https") && accepted == std::optional<DefaultsValue>(false)) return false;
+  handlers_.set(key, bundleIdentifier);
   return handlers_.synchronize();
+}
+
+void HostLaunchServices::setBrowserChangesAccepted(bool accepted) {
+  handlers_.set(kBrowserChangesKey, accepted);
+  handlers_.synchronize();
 }
 
 }  // namespace routelle

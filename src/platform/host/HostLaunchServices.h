@@ -16,6 +16,12 @@ class HostLaunchServices final : public LaunchServices {
   // Applications declaring the scheme; for a "file:" URL, those declaring its extension.
   std::vector<std::string> applicationsForURL(const std::string& url) override;
 
+  // The system asks the user before another application becomes the default web
+  // browser; the world keeps the answer the user will give (true: accept).
+  void setBrowserChangesAccepted(bool accepted);
+
+  static constexpr const char* kBrowserChangesKey = "AcceptBrowserChanges";
+
  private:
   HostDefaults handlers_;
   HostWorkspace& workspace_;

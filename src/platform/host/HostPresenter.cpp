@@ -1,6 +1,7 @@
 #include "platform/host/HostPresenter.h"
 
 #include "platform/host/MenuDescription.h"
+#include "support/Text.h"
 
 namespace routelle {
 
@@ -8,11 +9,24 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
   transcript_.add("menu at (" + describeNumber(location.x) + ", " + describeNumber(location.y) + "):");
   describeMenu(menu, 1, [this](const std::string& line) { transcript_.add(line); });
   if (choice) {
-    for (const auto& item : menu.items) {
-      if (item.separator || item.title != *choice) continue;
-      transcript_.add("chose \"" + item.title + "\"");
+    // "A > B" reaches into submenus, as the user's pointer would.
+    const Menu* level = &menu;
+    const MenuItem* picked = nullptr;
+    for (const auto& title : text::split(*choice, " > ")) {
+      picked = nullptr;
+      if (!level) break;
+      for (const auto& item : level->items)
+        if (!item.separator && item.title == title) {
+          picked = &item;
+          break;
+        }
+      if (!picked) break;
+      level = picked->submenu.get();
+    }
+    if (picked && !picked->submenu) {
+      transcript_.add("chose \"" + *choice + "\"");
       choice.reset();
-      return item;
+      return *picked;
     }
   }
   transcript_.add("menu dismissed");
@@ -91,17 +105,25 @@ void HostPresenter::orderOutWindow(const std::string& name) {
 }
 
 std::optional<MenuItem> HostPresenter::takeWindowChoice() {
-  if (!windowVisible_ || !window_ || !choice) return std::nullopt;
-  for (const auto& view : window_->content.subviews) {
-    if (view.kind != View::Kind::button || view.keyEquivalent != *choice) continue;
-    transcript_.add("clicked [" + view.keyEquivalent + "]");
+  if (!choice) return std::nullopt;
+  auto press = [this](const View& view, const std::string& label) {
+    transcript_.add("clicked " + label);
     choice.reset();
     MenuItem sender;
-    sender.title = view.keyEquivalent;
+    sender.title = view.text.empty() ? view.keyEquivalent : view.text;
     sender.keyEquivalent = view.keyEquivalent;
     sender.action = view.action;
     return sender;
-  }
+  };
+  // The floating window's buttons go by their key equivalent (the browser's name).
+  if (windowVisible_ && window_)
+    for (const auto& view : window_->content.subviews)
+      if (view.kind == View::Kind::button && view.keyEquivalent == *choice)
+        return press(view, "[" + view.keyEquivalent + "]");
+  // Other windows' buttons go by their title.
+  for (const auto& [name, window] : windows_)
+    for (const auto& view : window.content.subviews)
+      if (view.kind == View::Kind::button && view.text == *choice) return press(view, "\"" + view.text + "\"");
   return std::nullopt;
 }
 
