@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "exchange/XmlInputScreen.h"
 #include "support/Text.h"
@@ -37,9 +38,9 @@ RuleFileOutcome outcome(RuleFileEnd end, std::string message) { return {end, std
 }  // namespace
 
 struct RuleFileParser::State {
-  explicit State(const RuleFileHandlers& h) : handlers(h) {}
+  explicit State(RuleFileHandlers h) : handlers(std::move(h)) {}
 
-  const RuleFileHandlers& handlers;
+  const RuleFileHandlers handlers;
   XmlInputScreen screen{kRuleFileMaxBytes, kRuleFileMaxAttributesPerTag};
   std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context{nullptr, xmlFreeParserCtxt};
   std::string heldStart;  // the first bytes, until a byte order mark can be told
@@ -172,7 +173,7 @@ struct RuleFileParser::State {
   }
 };
 
-RuleFileParser::RuleFileParser(const RuleFileHandlers& handlers) : state_(std::make_unique<State>(handlers)) {}
+RuleFileParser::RuleFileParser(RuleFileHandlers handlers) : state_(std::make_unique<State>(std::move(handlers))) {}
 
 RuleFileParser::~RuleFileParser() = default;
 

@@ -10,7 +10,7 @@ namespace routelle {
 // through the handlers as soon as their element has been parsed.
 class RuleFileParser {
  public:
-  explicit RuleFileParser(const RuleFileHandlers& handlers);
+  explicit RuleFileParser(RuleFileHandlers handlers);
   ~RuleFileParser();
   RuleFileParser(const RuleFileParser&) = delete;
   RuleFileParser& operator=(const RuleFileParser&) = delete;
