@@ -1,0 +1,225 @@
+#include "exchange/RuleFileParser.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "exchange/XmlInputScreen.h"
+#include "support/Text.h"
+
+namespace routelle {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Slices handed to the parser at once; its length argument is an int.
+constexpr std::size_t kParseSlice = 1 << 20;
+
+// No network, no entity substitution, no DTD loading, defaulting or validation,
+// no XInclude, no diagnostics of its own on standard error; and the declared
+// encoding is ignored: the input is always read as UTF-8.
+constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_IGNORE_ENC;
+
+bool named(const xmlChar* name, const char* expected) {
+  return std::strcmp(reinterpret_cast<const char*>(name), expected) == 0;
+}
+
+std::string at(long line, std::string_view what) { return "line " + std::to_string(line) + ": " + std::string(what); }
+
+RuleFileOutcome outcome(RuleFileEnd end, std::string message) { return {end, std::move(message)}; }
+
+}  // namespace
+
+struct RuleFileParser::State {
+  explicit State(RuleFileHandlers h) : handlers(std::move(h)) {}
+
+  const RuleFileHandlers handlers;
+  XmlInputScreen screen{kRuleFileMaxBytes, kRuleFileMaxAttributesPerTag};
+  std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context{nullptr, xmlFreeParserCtxt};
+  std::string heldStart;  // the first bytes, until a byte order mark can be told
+  bool started = false;
+  bool ended = false;
+  int depth = 0;
+  std::optional<RuleFileOutcome> stoppedEarly;  // a limit of ours; wins over what the parser says next
+  std::optional<std::string> firstError;  // kept for when the parser finds the document not well-formed
+  std::exception_ptr handlerFailure;
+
+  void begin();
+
+  void stop(RuleFileOutcome why) {
+    if (!stoppedEarly) stoppedEarly = std::move(why);
+    ended = true;
+    xmlStopParser(context.get());
+  }
+
+  // Attribute values come with every '&' written as "&#38;", the parser's
+  // convention when entities are left unsubstituted.
+  static std::string attribute(const xmlChar** attributes, int count, const char* name) {
+    for (int i = 0; i < count; ++i) {
+      const xmlChar* const* a = attributes + 5 * i;  // local name, prefix, URI, value, value end
+      if (a[1] != nullptr || !named(a[0], name)) continue;
+      const std::string_view value(reinterpret_cast<const char*>(a[3]), static_cast<std::size_t>(a[4] - a[3]));
+      return value.find('&') == std::string_view::npos ? std::string(value) : text::replaceAll(value, "&#38;", "&");
+    }
+    return {};
+  }
+
+  void element(const xmlChar* localName, const xmlChar* prefix, int count, const xmlChar** attributes) {
+    if (++depth > kRuleFileMaxDepth) {
+      stop(outcome(RuleFileEnd::tooDeep, at(xmlSAX2GetLineNumber(context.get()),
+                                            "elements nested more than " + std::to_string(kRuleFileMaxDepth) +
+                                                " deep")));
+      return;
+    }
+    if (prefix != nullptr) return;  // "x:domain" is not "domain"
+    const bool domain = named(localName, "domain");
+    if (!domain && !named(localName, "app")) return;
+    const std::string first = attribute(attributes, count, domain ? "site" : "app");
+    const std::string browser = attribute(attributes, count, "browser");
+    if (first.empty() || browser.empty()) return;
+    const auto& report = domain ? handlers.domainRule : handlers.appRule;
+    if (report) report(first, browser);
+  }
+
+  static void onStart(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*, int,
+                      const xmlChar**, int count, int, const xmlChar** attributes) {
+    auto& self = *static_cast<State*>(user);
+    try {
+      self.element(localName, prefix, count, attributes);
+    } catch (...) {
+      self.handlerFailure = std::current_exception();
+      self.ended = true;
+      xmlStopParser(self.context.get());
+    }
+  }
+
+  static void onEnd(void* user, const xmlChar*, const xmlChar*, const xmlChar*) { --static_cast<State*>(user)->depth; }
+
+  // A template, because the error's pointer type gained a const in later
+  // versions of the library.
+  template <typename ErrorPointer>
+  static void onError(void* user, ErrorPointer error) {
+    auto& self = *static_cast<State*>(user);
+    // Namespace errors (an undeclared prefix) leave the document well-formed
+    // XML, and names are compared as written anyway.
+    if (error == nullptr || error->level == XML_ERR_WARNING || error->domain == XML_FROM_NAMESPACE) return;
+    if (self.firstError) return;
+    std::string message = error->message ? error->message : "unknown error";
+    message = message.substr(0, message.find('\n'));
+    self.firstError = at(error->line, "not well-formed XML: " + message);
+  }
+
+  bool create() {
+    static std::once_flag initialised;
+    std::call_once(initialised, xmlInitParser);
+    xmlSAXHandler sax{};
+    sax.initialized = XML_SAX2_MAGIC;
+    sax.startElementNs = onStart;
+    sax.endElementNs = onEnd;
+    sax.serror = onError;
+    // Every entity, DTD and resolver callback stays empty, so none of them can
+    // fetch or expand anything even if a declaration got through.
+    context.reset(xmlCreatePushParserCtxt(&sax, this, nullptr, 0, nullptr));
+    if (!context) return false;
+    xmlCtxtUseOptions(context.get(), kParseOptions);
+    // Set outright: the defaults of these come from process-wide settings.
+    context->replaceEntities = 0;
+    context->loadsubset = 0;
+    context->validate = 0;
+    return xmlSwitchEncoding(context.get(), XML_CHAR_ENCODING_UTF8) == 0;
+  }
+
+  void push(std::string_view bytes, bool last) {
+    do {
+      const std::size_t size = std::min(bytes.size(), kParseSlice);
+      const bool end = last && size == bytes.size();
+      const int result = xmlParseChunk(context.get(), bytes.data(), static_cast<int>(size), end ? 1 : 0);
+      if (handlerFailure) std::rethrow_exception(handlerFailure);
+      // The result is also non-zero after errors the parser goes on from.
+      if ((result != 0 && context->disableSAX) || stoppedEarly) ended = true;
+      bytes.remove_prefix(size);
+    } while (!bytes.empty() && !ended);
+  }
+
+  // Lets the bytes through the screen, stopping at the first it refuses.
+  void screenAndPush(std::string_view bytes) {
+    const std::size_t passed = screen.pass(bytes);
+    if (passed > 0) push(bytes.substr(0, passed), false);
+    if (passed < bytes.size() && !stoppedEarly) stoppedEarly = screenOutcome();
+    if (stoppedEarly) ended = true;
+  }
+
+  RuleFileOutcome screenOutcome() const {
+    switch (screen.stop()) {
+      case XmlInputScreen::Stop::tooLarge:
+        return RuleFileParser::tooLarge();
+      case XmlInputScreen::Stop::tooManyAttributes:
+        return outcome(RuleFileEnd::tooLarge, at(screen.line(), "more than " +
+                                                                    std::to_string(kRuleFileMaxAttributesPerTag) +
+                                                                    " attributes (or '=' signs) in one tag"));
+      case XmlInputScreen::Stop::documentType:
+      case XmlInputScreen::Stop::none:
+        break;
+    }
+    return outcome(RuleFileEnd::unsupported,
+                   at(screen.line(), "a document type declaration, which rule files never hold; not read"));
+  }
+};
+
+RuleFileParser::RuleFileParser(RuleFileHandlers handlers) : state_(std::make_unique<State>(std::move(handlers))) {}
+
+RuleFileParser::~RuleFileParser() = default;
+
+RuleFileOutcome RuleFileParser::tooLarge() {
+  return outcome(RuleFileEnd::tooLarge,
+                 "larger than " + std::to_string(kRuleFileMaxBytes >> 20) + " MiB, the most a rule file may hold");
+}
+
+void RuleFileParser::State::begin() {
+  started = true;
+  if (!create()) {
+    stoppedEarly = outcome(RuleFileEnd::unreadable, "the XML parser could not be started");
+    ended = true;
+    return;
+  }
+  // A byte order mark is allowed, but the parser skips it only when it guesses
+  // the encoding itself, and here the encoding is fixed.
+  std::string_view first = heldStart;
+  if (first.starts_with(kByteOrderMark)) first.remove_prefix(kByteOrderMark.size());
+  screenAndPush(first);
+  heldStart.clear();
+}
+
+bool RuleFileParser::feed(std::string_view bytes) {
+  State& s = *state_;
+  if (s.ended) return false;
+  if (s.started) {
+    s.screenAndPush(bytes);
+  } else {
+    s.heldStart.append(bytes);
+    const bool mayBeMark = s.heldStart.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(s.heldStart);
+    if (!mayBeMark) s.begin();
+  }
+  return !s.ended;
+}
+
+RuleFileOutcome RuleFileParser::finish() {
+  State& s = *state_;
+  if (!s.started) s.begin();
+  // The end is parsed after a stop of ours too, so that every element complete
+  // before the stop is reported.
+  if (s.context && !s.context->disableSAX) s.push({}, true);
+  if (s.stoppedEarly) return *s.stoppedEarly;
+  if (!s.context->wellFormed)
+    return outcome(RuleFileEnd::notWellFormed, s.firstError.value_or("not well-formed XML"));
+  return {};
+}
+
+}  // namespace routelle

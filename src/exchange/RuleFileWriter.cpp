@@ -1,0 +1,111 @@
+#include "exchange/RuleFileWriter.h"
+
+#include <libxml/xmlwriter.h>
+#include <unicode/utf8.h>
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+namespace routelle {
+namespace {
+
+// The characters XML 1.0 allows in a document, even as character references.
+bool isXmlChar(UChar32 c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+bool isXmlText(std::string_view text) {
+  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);  // negative for ill-formed UTF-8, surrogates included
+    if (c < 0 || !isXmlChar(c)) return false;
+  }
+  return true;
+}
+
+const xmlChar* xml(const char* text) { return reinterpret_cast<const xmlChar*>(text); }
+
+class DocumentWriter {
+ public:
+  DocumentWriter() : buffer_(xmlBufferCreate(), xmlBufferFree), writer_(nullptr, xmlFreeTextWriter) {
+    if (buffer_) writer_.reset(xmlNewTextWriterMemory(buffer_.get(), 0));
+    // Two-space indentation, one element per line: stable and easy to read in a diff.
+    ok_ = writer_ && xmlTextWriterSetIndent(writer_.get(), 1) >= 0 &&
+          xmlTextWriterSetIndentString(writer_.get(), xml("  ")) >= 0;
+  }
+
+  void startDocument() { check(xmlTextWriterStartDocument(writer_.get(), "1.0", "UTF-8", nullptr)); }
+  void start(const char* name) { check(xmlTextWriterStartElement(writer_.get(), xml(name))); }
+  // Elements without children close in the short form, "<apps/>".
+  void end() { check(xmlTextWriterEndElement(writer_.get())); }
+  void attribute(const char* name, const std::string& value) {
+    check(xmlTextWriterWriteAttribute(writer_.get(), xml(name), xml(value.c_str())));
+  }
+
+  std::optional<std::string> finish() {
+    check(xmlTextWriterEndDocument(writer_.get()));
+    check(xmlTextWriterFlush(writer_.get()));
+    if (!ok_) return std::nullopt;
+    return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer_.get())),
+                       static_cast<std::size_t>(xmlBufferLength(buffer_.get())));
+  }
+
+  bool ok() const { return ok_; }
+
+ private:
+  void check(int result) { ok_ = ok_ && result >= 0; }
+
+  std::unique_ptr<xmlBuffer, void (*)(xmlBufferPtr)> buffer_;
+  std::unique_ptr<xmlTextWriter, void (*)(xmlTextWriterPtr)> writer_;
+  bool ok_ = false;
+};
+
+}  // namespace
+
+std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, std::span<const AppRule> apps) {
+  DocumentWriter out;
+  if (!out.ok()) return std::nullopt;
+  RuleFileText result;
+
+  out.startDocument();
+  out.start("lists");
+  out.start("domains");
+  for (const DomainRule& rule : domains) {
+    if (!isXmlText(rule.domain) || !isXmlText(rule.browser)) {
+      ++result.leftOut;
+      continue;
+    }
+    out.start("domain");
+    out.attribute("site", rule.domain);
+    out.attribute("browser", rule.browser);
+    out.end();
+  }
+  out.end();
+  out.start("apps");
+  for (const AppRule& rule : apps) {
+    if (!isXmlText(rule.application) || !isXmlText(rule.browser)) {
+      ++result.leftOut;
+      continue;
+    }
+    out.start("app");
+    out.attribute("app", rule.application);
+    out.attribute("browser", rule.browser);
+    out.end();
+  }
+  out.end();
+  out.end();
+
+  auto document = out.finish();
+  if (!document) return std::nullopt;
+  result.document = std::move(*document);
+  return result;
+}
+
+}  // namespace routelle

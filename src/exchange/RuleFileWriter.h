@@ -1,0 +1,25 @@
+#pragma once
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "settings/RuleStore.h"
+
+namespace routelle {
+
+struct RuleFileText {
+  std::string document;  // UTF-8 XML, ready to be written to a file
+  // Rules left out because one of their texts is not valid UTF-8 or holds a
+  // character XML cannot carry (a control character): written, they would make
+  // the whole file unreadable.
+  std::size_t leftOut = 0;
+};
+
+// The rule file holding the given rules in the given order: root "lists", then
+// "domains" with one "domain" (site, browser) per domain rule, then "apps" with
+// one "app" (app, browser) per per-application rule; both lists always present.
+// Nothing only when the XML writer itself fails (out of memory).
+std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, std::span<const AppRule> apps);
+
+}  // namespace routelle
