@@ -1,8 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <sys/stat.h>
 
+#include <fstream>
+#include <tuple>
+
+#include "settings/Keys.h"
 #include "support/TestWorld.h"
 
 namespace routelle {
@@ -19,6 +23,24 @@ class MenuDriverTest : public ::testing::Test {
   }
   test::TestWorld world;
 };
+
+// A second start finds every value in place and writes nothing: nothing waits
+// for the preferences' lock on the way to a link.
+TEST_F(MenuDriverTest, ASecondStartWritesNothing) {
+  world.installCommonApps();
+  ASSERT_EQ(driver({"menu"}).status, 0);
+  auto stamp = [&](std::string_view domain) {
+    struct stat st {};
+    stat(world.system().world.preferencesFile(domain).c_str(), &st);
+    return std::make_tuple(st.st_ino, st.st_mtim.tv_sec, st.st_mtim.tv_nsec);
+  };
+  const auto standard = stamp(domains::standard);
+  const auto suite = stamp(domains::suite);
+  ASSERT_EQ(driver({"menu"}).status, 0);
+  ASSERT_EQ(driver({"open", "https://example.org/", "--choose", "Safari"}).status, 0);
+  EXPECT_EQ(stamp(domains::standard), standard);
+  EXPECT_EQ(stamp(domains::suite), suite);
+}
 
 TEST_F(MenuDriverTest, AFreshWorldHoldsExactlyTheFirstUseDefaults) {
   world.installCommonApps();

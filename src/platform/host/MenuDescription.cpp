@@ -11,7 +11,11 @@ std::string describeItem(const MenuItem& item) {
   if (!item.action.empty()) add(item.action);
   if (!item.keyEquivalent.empty()) add("[" + item.keyEquivalent + "]");
   if (!item.enabled) add("(disabled)");
-  if (!item.image.empty()) add("<image " + item.image.name + ">");
+  if (!item.image.empty()) {
+    const Size& size = item.image.size;
+    add("<image " + item.image.name +
+        (size.width || size.height ? " " + describeNumber(size.width) + "x" + describeNumber(size.height) : "") + ">");
+  }
   if (item.view) {
     for (const auto& sub : item.view->subviews)
       if (sub.kind == View::Kind::textField)
