@@ -39,7 +39,9 @@ AppDelegate::AppDelegate(AppServices services)
                launcher_, trace_),
       registration_(s_.launchServices, s_.updater, s_.workspace, s_.urls, s_.application, s_.presenter, s_.registry,
                     statusMenu_, chooser_, trace_),
-      about_(s_.presenter, s_.application, s_.processes, registration_) {}
+      about_(s_.presenter, s_.application, s_.processes, registration_) {
+  launcher_.setChooser(chooser_);
+}
 
 void AppDelegate::awakeFromNib() {
   s_.appleEvents.setEventHandler(kInternetEventClass, kGetURLEventID, [this](const std::optional<std::string>& link) {

@@ -1,5 +1,7 @@
 #include "routing/BrowserLauncher.h"
 
+#include <iostream>
+
 #include "routing/RunningBrowsers.h"
 #include "settings/Keys.h"
 
@@ -40,33 +42,57 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
     openNewBrowserWindow(browser);
     return;
   }
-  std::vector<std::string> args{"-g", "-a", applicationPath(browser), link};
-  if (!background) {
-    trace_(trace::foreground);
-    args.erase(args.begin());
-  }
+  if (!background) trace_(trace::foreground);
   presenter_.cancelMenuTracking(statusMenu_);
+  const bool started = start(link, browser, background);
+  request_.setOpensLink(true);
+  if (!started) offerOtherBrowsers(link, browser);
+}
 
+bool BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {
+  // A link beginning with "-" must never read as an option of the command.
+  auto command = [&](std::string application) {
+    std::vector<std::string> args{"-g", "-a", std::move(application)};
+    if (!background) args.erase(args.begin());
+    if (link.starts_with("-")) args.emplace_back("--");
+    args.push_back(link);
+    return args;
+  };
   if (browser == "Helium") {
     const std::string url = "helium://" + link;
-    if (!urls_.parse(url)) trace_(trace::invalidUrl);
-    else if (workspace_.openURL(url)) trace_(trace::urlOpened);
-  } else if (browser == "TorBrowser") {
+    if (!urls_.parse(url)) {
+      trace_(trace::invalidUrl);
+      return false;
+    }
+    if (!workspace_.openURL(url)) return false;
+    trace_(trace::urlOpened);
+    return true;
+  }
+  if (browser == "TorBrowser") {
     bool running = false;
     for (const auto& app : workspace_.runningApplications())
       running = running || app.localizedName == "TorBrowser" || app.localizedName == "Tor Browser";
-    if (running) {
-      processes_.runAndWait(kOpen, args);
-    } else if (auto tor = workspace_.fullPathForApplication("TorBrowser")) {
-      processes_.start(*tor + "/Contents/MacOS/firefox", {link});
-    }
-    // Not installed under that name: there is nothing to start.
-  } else if (processes_.runAndWait(kOpen, args) == 1) {
-    std::vector<std::string> retry{"-g", "-a", browser, link};
-    if (!background) retry.erase(retry.begin());
-    processes_.runAndWait(kOpen, retry);
+    if (running) return processes_.runAndWait(kOpen, command(applicationPath(browser))) == 0;
+    auto tor = workspace_.fullPathForApplication("TorBrowser");
+    if (!tor) return false;
+    std::vector<std::string> args{link};
+    if (link.starts_with("-")) args.insert(args.begin(), "--");
+    return processes_.start(*tor + "/Contents/MacOS/firefox", args);
   }
-  request_.setOpensLink(true);
+  const auto status = processes_.runAndWait(kOpen, command(applicationPath(browser)));
+  if (status == 1) return processes_.runAndWait(kOpen, command(browser)) == 0;
+  return status.has_value();
+}
+
+void BrowserLauncher::offerOtherBrowsers(const std::string& link, const std::string& browser) {
+  constexpr size_t kShownLength = 200;
+  const std::string shown = link.size() > kShownLength ? link.substr(0, kShownLength) + "..." : link;
+  std::cerr << "routelle: \"" << browser << "\" could not open " << shown << "\n";
+  if (!chooser_ || offering_) return;
+  offering_ = true;
+  request_.setCurrentLink(link);
+  chooser_->showBrowsersList();
+  offering_ = false;
 }
 
 bool BrowserLauncher::isRunning(const std::string& browser) {

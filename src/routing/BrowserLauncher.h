@@ -6,6 +6,7 @@
 #include "platform/ScriptRunner.h"
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
+#include "routing/BrowserChooser.h"
 #include "routing/LinkRequest.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -21,13 +22,21 @@ class BrowserLauncher {
                   const UrlParser& urls, Workspace& workspace, ProcessLauncher& processes, ScriptRunner& scripts,
                   const Trace& trace);
 
+  // Where a link goes when its browser cannot be started: the browsers list.
+  void setChooser(BrowserChooser& chooser) { chooser_ = &chooser; }
+
   // The browser is a display name, a bundle file name with ".app", or a full path.
+  // When it cannot be started the failure is reported on standard error and the
+  // browsers list is shown for the link, so that the user picks another.
   void launchBrowser(const std::string& link, const std::string& browser);
   // Starts or activates the browser and, when it was running, asks for a new window.
   void openNewBrowserWindow(const std::string& browser);
 
  private:
   bool isRunning(const std::string& browser);
+  // Answers whether the browser was started with the link.
+  bool start(const std::string& link, const std::string& browser, bool background);
+  void offerOtherBrowsers(const std::string& link, const std::string& browser);
 
   SettingsStore& settings_;
   LinkRequest& request_;
@@ -38,6 +47,8 @@ class BrowserLauncher {
   ProcessLauncher& processes_;
   ScriptRunner& scripts_;
   const Trace& trace_;
+  BrowserChooser* chooser_ = nullptr;
+  bool offering_ = false;  // a failed launch from the list offered after a failure does not offer it again
 };
 
 }  // namespace routelle

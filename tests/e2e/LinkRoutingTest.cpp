@@ -97,9 +97,12 @@ TEST_F(LinkRoutingTest, HostileLinksEndCleanly) {
   EXPECT_THAT(run.out, HasSubstr("menu at (400, 300):\nmenu dismissed\n"));
   EXPECT_EQ(launches().size(), 7u);
 
-  // Too long for an argument of a process: the launch fails, the run does not.
+  // Too long for an argument of a process: the failure is reported and the
+  // browsers list is offered for the link.
   run = runEvents("open https://example.org/" + std::string(1 << 20, 'a') + "\n");
   EXPECT_EQ(run.status, 0) << run.err.substr(0, 200);
+  EXPECT_THAT(run.err, HasSubstr("routelle: \"Firefox\" could not open https://example.org/aaa"));
+  EXPECT_THAT(run.out, HasSubstr("menu at (400, 300):"));
   EXPECT_EQ(launches().size(), 7u);
 
   run = driver({"open", "https://example.org/", "--modifiers", "shift,hyper"});

@@ -85,6 +85,17 @@ TEST_F(LinkIntakeTest, MailLinksKeepTheAddressesInTheirMessage) {
   }
 }
 
+// A process argument ends at a NUL, so the link ends there before it is routed:
+// the rule that decides is the rule for the text that is opened.
+TEST_F(LinkIntakeTest, ANulEndsTheLinkBeforeItIsRouted) {
+  installCommonApps();
+  settings().setList(keys::domains, {"", "evil.example", "Firefox", "nul.example", "Google Chrome"});
+  const std::string link("https://nul.example/\0https://evil.example/", 42);
+  EXPECT_THAT(route(link), ElementsAre(test::openRun({"-a", "/Applications/Google Chrome.app", "https://nul.example/"})));
+  EXPECT_TRUE(delegate().applicationOpenFile(std::string("/Users/me/a.txt\0.html", 22)));
+  EXPECT_EQ(delegate().linkRequest().currentLink(), "/Users/me/a.txt");
+}
+
 TEST_F(LinkIntakeTest, OpenedFilesGoToEditorsOrByTheDefaultChoiceAlone) {
   installCommonApps();
   install(test::applicationBundle("Editor", "com.example.Editor", {}, {"html", "php"}));
