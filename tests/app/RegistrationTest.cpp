@@ -23,7 +23,9 @@ class RegistrationTest : public test::AppTest {
     delegate().setTraceSink([this](std::string_view line) { traced.emplace_back(line); });
   }
   void act(const std::string& action) { ASSERT_TRUE(delegate().perform(action, MenuItem{})); }
-  std::optional<std::string> handler(const std::string& scheme) { return app.system.launchServices.defaultHandler(scheme); }
+  std::optional<std::string> handler(const std::string& scheme) {
+    return app.system.launchServices.defaultHandler(scheme);
+  }
   const View* aboutView(std::size_t i) const {
     auto it = app.presenter.windows().find("About");
     if (it == app.presenter.windows().end() || i >= it->second.content.subviews.size()) return nullptr;
@@ -107,8 +109,9 @@ TEST_F(RegistrationTest, MakerPagesOpenWithTheHttpsHandler) {
   act("maisApps");
   EXPECT_THAT(traced, ElementsAre("url successfully opened", "url successfully opened", "url successfully opened"));
   // Started without waiting: they log in whatever order they get to run.
-  EXPECT_THAT(launches(), UnorderedElementsAre("Safari " + std::string(pages::instructions),
-                                      "Safari " + std::string(pages::contact), "Safari " + std::string(pages::site)));
+  EXPECT_THAT(launches(),
+              UnorderedElementsAre("Safari " + std::string(pages::instructions),
+                                   "Safari " + std::string(pages::contact), "Safari " + std::string(pages::site)));
 }
 
 TEST_F(RegistrationTest, AddBrowserThroughTheOpenPanel) {
