@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/World.h"
+
 namespace routelle::driver {
 
 struct Invocation {
@@ -28,6 +30,10 @@ int runEvent(const Invocation& inv, std::ostream& out);
 int runScriptFile(const Invocation& inv, std::ostream& out);
 int runMenu(const Invocation& inv, std::ostream& out);
 int runClick(const Invocation& inv, std::ostream& out);
+
+int runTabs(const Invocation& inv, std::ostream& out);
+// "tabs BROWSER [URL...] [--active N]": window 1's tabs, set or printed.
+void setOrPrintTabs(const World& world, const std::vector<std::string>& words, std::ostream& out);
 
 void printHelp(std::ostream& out);
 

@@ -51,7 +51,10 @@ Subcommands:
   run FILE
       Several events in one run of the program, one per line (FILE "-" reads
       standard input): open, file, service, shortcut, menu, click, reopen and
-      quit with their options, and "advance SECONDS" to move the clock on.
+      quit with their options, "advance SECONDS" to move the clock on (the tab
+      watcher makes a pass every 5 seconds), and world state that lasts until
+      changed: "running NAME,NAME..." (the running applications, in order),
+      "front NAME" (the frontmost application) and "tabs ...".
       Event options:
         --modifiers LIST     keys held: shift,control,option,command,capslock,function
         --previous-app NAME  the application that was active before
@@ -62,6 +65,10 @@ Subcommands:
         --open-panel PATH    the application an open panel answers with
       What the program shows and runs is printed as it happens; --trace adds
       its diagnostic lines.
+  tabs BROWSER [URL...] [--active N]
+      Set window 1 of the browser to these tabs (the N-th active, 1-based,
+      default 1); with no URL, print its tabs, the active one marked "*". A
+      browser without tabs has no window. Also a line of "run".
   defaults [DOMAIN]
       Print the keys and values of a preferences domain (default
       com.kestrova.Routelle); archived lists are shown decoded.

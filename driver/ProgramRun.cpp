@@ -86,6 +86,22 @@ ProgramRun::ProgramRun(const Invocation& inv, std::ostream& out, bool echo) : ap
 }
 
 void ProgramRun::deliver(const std::vector<std::string>& words) {
+  // World state that lasts until changed.
+  const std::string& first = words.at(0);
+  auto& workspace = app_.system.workspace;
+  if (first == "tabs") return setOrPrintTabs(app_.system.world, words, out_);
+  if (first == "running" || first == "front") {
+    if (words.size() != 2) throw UsageError(first + " needs one argument");
+    if (first == "front") {
+      workspace.setFrontmostApplication(workspace.runningApplicationNamed(words[1]));
+    } else {
+      std::vector<RunningApplication> running;
+      for (const auto& name : text::split(words[1], ","))
+        if (!name.empty()) running.push_back(workspace.runningApplicationNamed(name));
+      workspace.setRunningApplications(std::move(running));
+    }
+    return;
+  }
   Options options;
   std::vector<std::string> args;
   for (size_t i = 1; i < words.size(); ++i) {

@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
     if (sub == "install-app") return runInstallApp(inv, std::cout);
     if (sub == "defaults") return runDefaults(inv, std::cout);
     if (sub == "updater") return runUpdater(inv, std::cout);
+    if (sub == "tabs") return runTabs(inv, std::cout);
     if (sub == "default-browser-answer") return runDefaultBrowserAnswer(inv, std::cout);
     if (sub == "rules") return runRules(inv, std::cout);
     if (sub == "open" || sub == "file" || sub == "service" || sub == "shortcut") return runEvent(inv, std::cout);

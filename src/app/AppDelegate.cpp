@@ -29,14 +29,15 @@ AppDelegate::AppDelegate(AppServices services)
       statusMenu_(s_.settings, s_.rules, s_.workspace, s_.launchServices, s_.accessibility, s_.updater, s_.presenter,
                   s_.runLoop, floatingWindow_, tabCapture_, trace_),
       launcher_(s_.settings, request_, s_.presenter, statusMenu_.menu(), s_.urls, s_.workspace, s_.processes,
-                s_.scripts, trace_),
+                s_.scripts, s_.runLoop, trace_),
+      tabWatcher_(s_.settings, s_.workspace, s_.scripts, s_.urls, launcher_, s_.runLoop, trace_),
       chooser_(s_.settings, s_.workspace, s_.presenter, s_.events, s_.system, request_, launcher_, floatingWindow_,
                selectionMenu_, *this, trace_),
       router_(s_.settings, s_.urls, s_.events, s_.workspace, request_, launcher_, chooser_, trace_),
       linkIntake_(s_.settings, s_.urls, s_.launchServices, s_.workspace, s_.presenter, s_.events, s_.processes,
                   request_, router_, chooser_, launcher_, tabCapture_, *this, trace_),
       toggles_(s_.settings, s_.registry, s_.accessibility, s_.application, s_.presenter, s_.workspace, statusMenu_,
-               launcher_, trace_),
+               launcher_, tabWatcher_, trace_),
       registration_(s_.launchServices, s_.updater, s_.workspace, s_.urls, s_.application, s_.presenter, s_.registry,
                     statusMenu_, chooser_, trace_),
       about_(s_.presenter, s_.application, s_.processes, registration_) {
@@ -83,7 +84,7 @@ void AppDelegate::applicationDidFinishLaunching() {
   registration_.configureUpdater();
 
   trace_(trace::applicationsListQueued);
-  settings.ensureBool(keys::experimental2, false);
+  if (settings.ensureBool(keys::experimental2, false)) tabWatcher_.start();
   s_.application.setServicesProvider([this](Pasteboard& pasteboard) { linkIntake_.openUrlWithRtl(pasteboard); });
 }
 

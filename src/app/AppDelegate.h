@@ -28,6 +28,7 @@
 #include "routing/LinkRequest.h"
 #include "routing/Router.h"
 #include "routing/TabCapture.h"
+#include "routing/TabWatcher.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
@@ -100,6 +101,7 @@ class AppDelegate final : public ActionTarget {
   FloatingWindow& floatingWindow() { return floatingWindow_; }
   StatusMenu& statusMenu() { return statusMenu_; }
   TabCapture& tabCapture() { return tabCapture_; }
+  TabWatcher& tabWatcher() { return tabWatcher_; }
   Registration& registration() { return registration_; }
 
  private:
@@ -113,6 +115,7 @@ class AppDelegate final : public ActionTarget {
   FloatingWindow floatingWindow_;
   StatusMenu statusMenu_;
   BrowserLauncher launcher_;
+  TabWatcher tabWatcher_;
   BrowsersListChooser chooser_;
   Router router_;
   LinkIntake linkIntake_;

@@ -33,7 +33,8 @@ const View* sliderOf(const MenuItem& sender) {
 
 PreferenceToggles::PreferenceToggles(SettingsStore& settings, BrowserRegistry& registry, Accessibility& accessibility,
                                      Application& application, Presenter& presenter, Workspace& workspace,
-                                     StatusMenu& statusMenu, BrowserLauncher& launcher, const Trace& trace)
+                                     StatusMenu& statusMenu, BrowserLauncher& launcher, TabWatcher& tabWatcher,
+                                     const Trace& trace)
     : settings_(settings),
       registry_(registry),
       accessibility_(accessibility),
@@ -42,6 +43,7 @@ PreferenceToggles::PreferenceToggles(SettingsStore& settings, BrowserRegistry& r
       workspace_(workspace),
       statusMenu_(statusMenu),
       launcher_(launcher),
+      tabWatcher_(tabWatcher),
       trace_(trace) {}
 
 void PreferenceToggles::toggleOpenInBackground() {
@@ -98,7 +100,13 @@ void PreferenceToggles::toggleSelectionList() {
 }
 
 void PreferenceToggles::toggleTabWatcher() {
-  flipBool(settings_, keys::experimental2, false);
+  if (settings_.ensureBool(keys::experimental2, false)) {
+    tabWatcher_.stop();
+    settings_.setBool(keys::experimental2, false);
+  } else {
+    tabWatcher_.start();
+    settings_.setBool(keys::experimental2, true);
+  }
   statusMenu_.refreshMenu();
 }
 

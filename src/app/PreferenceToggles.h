@@ -5,6 +5,7 @@
 #include "platform/Presenter.h"
 #include "platform/Workspace.h"
 #include "routing/BrowserLauncher.h"
+#include "routing/TabWatcher.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -17,7 +18,7 @@ class PreferenceToggles {
  public:
   PreferenceToggles(SettingsStore& settings, BrowserRegistry& registry, Accessibility& accessibility,
                     Application& application, Presenter& presenter, Workspace& workspace, StatusMenu& statusMenu,
-                    BrowserLauncher& launcher, const Trace& trace);
+                    BrowserLauncher& launcher, TabWatcher& tabWatcher, const Trace& trace);
 
   void toggleOpenInBackground();                           // "openBack"
   void toggleMenuBarOnly();                                // "only"
@@ -44,6 +45,7 @@ class PreferenceToggles {
   Workspace& workspace_;
   StatusMenu& statusMenu_;
   BrowserLauncher& launcher_;
+  TabWatcher& tabWatcher_;
   const Trace& trace_;
 };
 

@@ -1,9 +1,10 @@
 #pragma once
 #include <functional>
+#include <string>
 
 namespace routelle {
 
-// The main queue and its timers.
+// The main queue and its timers, and repeating timers on queues of their own.
 class RunLoop {
  public:
   using Task = std::function<void()>;
@@ -12,6 +13,14 @@ class RunLoop {
   // Answers a token for cancel().
   virtual int schedule(double delaySeconds, Task task) = 0;
   virtual void cancel(int token) = 0;
+
+  // A repeating timer on a concurrent queue of its own, off the main thread:
+  // first due after `firstDelay`, then every `interval` seconds (the system may
+  // be `leeway` late); its events arrive one at a time. Answers a token for
+  // cancelRepeating().
+  virtual int scheduleRepeating(const std::string& queueLabel, double firstDelay, double interval, double leeway,
+                                Task task) = 0;
+  virtual void cancelRepeating(int token) = 0;
 };
 
 }  // namespace routelle

@@ -23,7 +23,8 @@ std::string applicationPath(const std::string& browser) {
 
 BrowserLauncher::BrowserLauncher(SettingsStore& settings, LinkRequest& request, Presenter& presenter,
                                  const Menu& statusMenu, const UrlParser& urls, Workspace& workspace,
-                                 ProcessLauncher& processes, ScriptRunner& scripts, const Trace& trace)
+                                 ProcessLauncher& processes, ScriptRunner& scripts, RunLoop& runLoop,
+                                 const Trace& trace)
     : settings_(settings),
       request_(request),
       presenter_(presenter),
@@ -32,9 +33,18 @@ BrowserLauncher::BrowserLauncher(SettingsStore& settings, LinkRequest& request, 
       workspace_(workspace),
       processes_(processes),
       scripts_(scripts),
+      runLoop_(runLoop),
       trace_(trace) {}
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
+  launch(link, browser, true);
+}
+
+void BrowserLauncher::launchBrowserOffMainThread(const std::string& link, const std::string& browser) {
+  launch(link, browser, false);
+}
+
+void BrowserLauncher::launch(const std::string& link, const std::string& browser, bool onMainThread) {
   trace_(browser);
   bool background = settings_.ensureBool(keys::background, false);
   if (request_.takeBackgroundOnce()) background = true;
@@ -46,7 +56,9 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
   presenter_.cancelMenuTracking(statusMenu_);
   const bool started = start(link, browser, background);
   request_.setOpensLink(true);
-  if (!started) offerOtherBrowsers(link, browser);
+  if (started) return;
+  if (onMainThread) offerOtherBrowsers(link, browser);
+  else runLoop_.schedule(0, [this, link, browser] { offerOtherBrowsers(link, browser); });
 }
 
 bool BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {

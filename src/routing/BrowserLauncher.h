@@ -3,6 +3,7 @@
 
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/RunLoop.h"
 #include "platform/ScriptRunner.h"
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
@@ -20,7 +21,7 @@ class BrowserLauncher {
  public:
   BrowserLauncher(SettingsStore& settings, LinkRequest& request, Presenter& presenter, const Menu& statusMenu,
                   const UrlParser& urls, Workspace& workspace, ProcessLauncher& processes, ScriptRunner& scripts,
-                  const Trace& trace);
+                  RunLoop& runLoop, const Trace& trace);
 
   // Where a link goes when its browser cannot be started: the browsers list.
   void setChooser(BrowserChooser& chooser) { chooser_ = &chooser; }
@@ -29,10 +30,14 @@ class BrowserLauncher {
   // When it cannot be started the failure is reported on standard error and the
   // browsers list is shown for the link, so that the user picks another.
   void launchBrowser(const std::string& link, const std::string& browser);
+  // The same from a thread other than the main one (the tab watcher's): the
+  // browsers list, when needed, is shown from the main queue.
+  void launchBrowserOffMainThread(const std::string& link, const std::string& browser);
   // Starts or activates the browser and, when it was running, asks for a new window.
   void openNewBrowserWindow(const std::string& browser);
 
  private:
+  void launch(const std::string& link, const std::string& browser, bool onMainThread);
   bool isRunning(const std::string& browser);
   // Answers whether the browser was started with the link.
   bool start(const std::string& link, const std::string& browser, bool background);
@@ -46,6 +51,7 @@ class BrowserLauncher {
   Workspace& workspace_;
   ProcessLauncher& processes_;
   ScriptRunner& scripts_;
+  RunLoop& runLoop_;
   const Trace& trace_;
   BrowserChooser* chooser_ = nullptr;
   bool offering_ = false;  // a failed launch from the list offered after a failure does not offer it again

@@ -91,6 +91,8 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   if (!defaults) return std::make_shared<const StoredList>();
   // The domain's change count names the stored data: same count, same list.
   const std::uint64_t changeCount = defaults->changeCount();
+  // The tab watcher reads the rules from its own thread.
+  std::lock_guard lock(listCacheMutex_);
   auto& cached = listCache_[{d, std::string(key)}];
   if (!cached.list || cached.changeCount != changeCount) {
     cached.list = std::make_shared<const StoredList>(getList(key, d));

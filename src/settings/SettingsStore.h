@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,6 +80,7 @@ class SettingsStore {
     std::shared_ptr<const StoredList> list;
   };
   mutable std::map<std::pair<Domain, std::string>, CachedList, std::less<>> listCache_;
+  mutable std::mutex listCacheMutex_;
 };
 
 }  // namespace routelle

@@ -1,6 +1,9 @@
 #pragma once
 #include <map>
+#include <memory>
 #include <mutex>
+#include <string>
+#include <vector>
 #include <utility>
 
 #include "platform/RunLoop.h"
@@ -13,6 +16,11 @@ class HostRunLoop final : public RunLoop {
  public:
   int schedule(double delaySeconds, Task task) override;
   void cancel(int token) override;
+  // Runs on a thread of its own when due, one event at a time, while the clock
+  // waits for it: "5 seconds later" still never sleeps.
+  int scheduleRepeating(const std::string& queueLabel, double firstDelay, double interval, double leeway,
+                        Task task) override;
+  void cancelRepeating(int token) override;
 
   // Runs every task due by now + seconds, in time order (ties in scheduling order).
   void advance(double seconds);
@@ -20,12 +28,22 @@ class HostRunLoop final : public RunLoop {
   double now() const;
   // How many tasks were scheduled so far (a menu refresh schedules one).
   int scheduledCount() const;
+  // The labels of the repeating timers that run now.
+  std::vector<std::string> repeatingQueues() const;
 
  private:
   mutable std::mutex mutex_;
   double now_ = 0;
   int next_ = 1;
   std::map<std::pair<double, int>, Task> tasks_;
+  struct Repeating {
+    std::string queue;
+    double due;
+    double interval;
+    std::shared_ptr<Task> task;
+  };
+  std::map<int, Repeating> repeating_;
+  int mainScheduled_ = 0;
 };
 
 }  // namespace routelle

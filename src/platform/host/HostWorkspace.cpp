@@ -93,14 +93,40 @@ void HostWorkspace::rebuildIndex() {
   indexed_ = true;
 }
 
-const std::vector<InstalledBundle>& HostWorkspace::applicationBundles() {
+void HostWorkspace::refreshIndex() {
   if (!indexIsCurrent()) rebuildIndex();
+}
+
+std::vector<InstalledBundle> HostWorkspace::applicationBundles() {
+  std::lock_guard lock(mutex_);
+  refreshIndex();
   return bundles_;
+}
+
+std::vector<RunningApplication> HostWorkspace::runningApplications() {
+  std::lock_guard lock(mutex_);
+  return running_;
+}
+
+std::optional<RunningApplication> HostWorkspace::frontmostApplication() {
+  std::lock_guard lock(mutex_);
+  return frontmost_;
+}
+
+void HostWorkspace::setRunningApplications(std::vector<RunningApplication> apps) {
+  std::lock_guard lock(mutex_);
+  running_ = std::move(apps);
+}
+
+void HostWorkspace::setFrontmostApplication(std::optional<RunningApplication> app) {
+  std::lock_guard lock(mutex_);
+  frontmost_ = std::move(app);
 }
 
 std::optional<std::string> HostWorkspace::pathForBundleIdentifier(const std::string& identifier) {
   if (identifier.empty()) return std::nullopt;
-  applicationBundles();
+  std::lock_guard lock(mutex_);
+  refreshIndex();
   auto hit = byIdentifier_.find(text::lowercased(identifier));
   if (hit == byIdentifier_.end()) return std::nullopt;
   return bundles_[hit->second].platformPath;
@@ -111,7 +137,8 @@ std::optional<std::string> HostWorkspace::fullPathForApplication(const std::stri
   if (wanted.size() > 4 && text::equalsIgnoringCase(wanted.substr(wanted.size() - 4), ".app"))
     wanted.resize(wanted.size() - 4);
   if (wanted.empty() || wanted.find('/') != std::string::npos) return std::nullopt;
-  applicationBundles();
+  std::lock_guard lock(mutex_);
+  refreshIndex();
   auto hit = byName_.find(text::lowercased(wanted));
   if (hit == byName_.end()) return std::nullopt;
   return bundles_[hit->second].platformPath;

@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -23,6 +24,7 @@ struct InstalledBundle {
 // immediate subfolders, and /Users/*/Applications, found in that order. Like the
 // platform's application database, the index is rebuilt when one of those
 // folders changes; running applications are world state the driver sets.
+// Thread-safe: the tab watcher asks from its own thread.
 class HostWorkspace final : public Workspace {
  public:
   explicit HostWorkspace(const World& world) : world_(world) {}
@@ -32,17 +34,18 @@ class HostWorkspace final : public Workspace {
   std::optional<std::string> pathForBundleIdentifier(const std::string& identifier) override;
   std::optional<std::string> fullPathForApplication(const std::string& name) override;
   std::optional<std::string> bundleIdentifier(const std::string& path) override;
-  std::vector<RunningApplication> runningApplications() override { return running_; }
-  std::optional<RunningApplication> frontmostApplication() override { return frontmost_; }
+  std::vector<RunningApplication> runningApplications() override;
+  std::optional<RunningApplication> frontmostApplication() override;
   bool openURL(const std::string& url) override;
   bool fileExists(const std::string& path) override;
 
-  void setRunningApplications(std::vector<RunningApplication> apps) { running_ = std::move(apps); }
-  void setFrontmostApplication(std::optional<RunningApplication> app) { frontmost_ = std::move(app); }
+  void setRunningApplications(std::vector<RunningApplication> apps);
+  void setFrontmostApplication(std::optional<RunningApplication> app);
   // A running application as the workspace would report one of that display name.
   RunningApplication runningApplicationNamed(const std::string& name);
 
-  const std::vector<InstalledBundle>& applicationBundles();
+  // A copy: the index may be rebuilt by another thread (the tab watcher's) at any time.
+  std::vector<InstalledBundle> applicationBundles();
   // Platform paths of the applications declaring a URL scheme / a document extension.
   std::vector<std::string> applicationsDeclaringScheme(const std::string& scheme);
   std::vector<std::string> applicationsDeclaringExtension(const std::string& extension);
@@ -50,8 +53,10 @@ class HostWorkspace final : public Workspace {
  private:
   bool indexIsCurrent() const;
   void rebuildIndex();
+  void refreshIndex();  // with mutex_ held
 
   const World& world_;
+  std::recursive_mutex mutex_;
   LaunchServices* launchServices_ = nullptr;
   ProcessLauncher* launcher_ = nullptr;
   std::vector<RunningApplication> running_;
