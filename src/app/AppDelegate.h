@@ -100,6 +100,7 @@ class AppDelegate final : public ActionTarget {
   StatusMenu& statusMenu() { return statusMenu_; }
   TabCapture& tabCapture() { return tabCapture_; }
   Registration& registration() { return registration_; }
+  const Menu& selectionMenu() const { return selectionMenu_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
