@@ -18,7 +18,8 @@ std::map<std::string, routelle::ScriptArgument> argumentsOf(RTLScriptCommand* co
   for (NSString* key in given) {
     const std::string name = routelle::macos::str(key);
     id value = given[key];
-    if ([value isKindOfClass:[NSString class]]) out[name] = routelle::macos::str(value);
+    if ([value isKindOfClass:[NSString class]])
+      out[name] = routelle::macos::str(value);
     else if ([value isKindOfClass:[NSNumber class]] && routelle::isBooleanScriptParameter(className, name))
       out[name] = bool([value boolValue]);
     else if ([value isKindOfClass:[NSNumber class]])

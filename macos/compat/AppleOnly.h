@@ -13,115 +13,115 @@ extern "C" {
 #endif
 
 // ---- MacTypes (CoreServices/CarbonCore); GNUstep declares OSType itself
-typedef unsigned char Boolean;                  // MacTypes
-typedef signed int SInt32;                      // MacTypes
-typedef unsigned int UInt32;                    // MacTypes
-typedef SInt32 OSStatus;                        // MacTypes
-typedef UInt32 FourCharCode;                    // MacTypes
-typedef FourCharCode ResType;                   // MacTypes
-typedef UInt32 OptionBits;                      // MacTypes
-typedef unsigned long ItemCount;                // MacTypes
-typedef unsigned long ByteCount;                // MacTypes
-enum { noErr = 0 };                             // MacTypes
+typedef unsigned char Boolean;    // MacTypes
+typedef signed int SInt32;        // MacTypes
+typedef unsigned int UInt32;      // MacTypes
+typedef SInt32 OSStatus;          // MacTypes
+typedef UInt32 FourCharCode;      // MacTypes
+typedef FourCharCode ResType;     // MacTypes
+typedef UInt32 OptionBits;        // MacTypes
+typedef unsigned long ItemCount;  // MacTypes
+typedef unsigned long ByteCount;  // MacTypes
+enum { noErr = 0 };               // MacTypes
 
 // ---- CoreFoundation
-typedef const void* CFTypeRef;                                                             // CoreFoundation
-typedef const struct __attribute__((objc_bridge(NSString))) __CFString* CFStringRef;       // CoreFoundation
-typedef const struct __attribute__((objc_bridge(NSURL))) __CFURL* CFURLRef;                // CoreFoundation
-typedef const struct __attribute__((objc_bridge(NSArray))) __CFArray* CFArrayRef;          // CoreFoundation
-typedef const struct __attribute__((objc_bridge(NSDictionary))) __CFDictionary* CFDictionaryRef;  // CoreFoundation
-typedef const struct __CFAllocator* CFAllocatorRef;                                        // CoreFoundation
+typedef const void* CFTypeRef;                                                                      // CoreFoundation
+typedef const struct __attribute__((objc_bridge(NSString))) __CFString* CFStringRef;                // CoreFoundation
+typedef const struct __attribute__((objc_bridge(NSURL))) __CFURL* CFURLRef;                         // CoreFoundation
+typedef const struct __attribute__((objc_bridge(NSArray))) __CFArray* CFArrayRef;                   // CoreFoundation
+typedef const struct __attribute__((objc_bridge(NSDictionary))) __CFDictionary* CFDictionaryRef;    // CoreFoundation
+typedef const struct __CFAllocator* CFAllocatorRef;                                                 // CoreFoundation
 CFURLRef CFURLCreateWithString(CFAllocatorRef allocator, CFStringRef URLString, CFURLRef baseURL);  // CoreFoundation
 
 // ---- Launch Services (CoreServices)
-typedef OptionBits LSRolesMask;                                                     // CoreServices
-enum { kLSRolesAll = 0xFFFFFFFF };                                                  // CoreServices
-CFStringRef LSCopyDefaultHandlerForURLScheme(CFStringRef inURLScheme);              // CoreServices
+typedef OptionBits LSRolesMask;                                                                    // CoreServices
+enum { kLSRolesAll = 0xFFFFFFFF };                                                                 // CoreServices
+CFStringRef LSCopyDefaultHandlerForURLScheme(CFStringRef inURLScheme);                             // CoreServices
 OSStatus LSSetDefaultHandlerForURLScheme(CFStringRef inURLScheme, CFStringRef inHandlerBundleID);  // CoreServices
-CFArrayRef LSCopyApplicationURLsForURL(CFURLRef inURL, LSRolesMask inRoleMask);     // CoreServices
+CFArrayRef LSCopyApplicationURLsForURL(CFURLRef inURL, LSRolesMask inRoleMask);                    // CoreServices
 
 // ---- Apple events (CoreServices/AE)
-typedef ResType DescType;                       // CoreServices
-typedef FourCharCode AEKeyword;                 // CoreServices
-typedef FourCharCode AEEventClass;              // CoreServices
-typedef FourCharCode AEEventID;                 // CoreServices
+typedef ResType DescType;                                   // CoreServices
+typedef FourCharCode AEKeyword;                             // CoreServices
+typedef FourCharCode AEEventClass;                          // CoreServices
+typedef FourCharCode AEEventID;                             // CoreServices
 typedef struct OpaqueAEDataStorageType* AEDataStorageType;  // CoreServices
-typedef AEDataStorageType* AEDataStorage;       // CoreServices
-struct AEDesc {                                 // CoreServices
+typedef AEDataStorageType* AEDataStorage;                   // CoreServices
+struct AEDesc {                                             // CoreServices
   DescType descriptorType;
   AEDataStorage dataHandle;
 };
-typedef struct AEDesc AEDesc;                   // CoreServices
-typedef AEDesc AEAddressDesc;                   // CoreServices
-enum { keyDirectObject = '----' };              // CoreServices
-enum { typeWildCard = '****' };                 // CoreServices
+typedef struct AEDesc AEDesc;       // CoreServices
+typedef AEDesc AEAddressDesc;       // CoreServices
+enum { keyDirectObject = '----' };  // CoreServices
+enum { typeWildCard = '****' };     // CoreServices
 OSStatus AEDeterminePermissionToAutomateTarget(const AEAddressDesc* target, AEEventClass theAEEventClass,
                                                AEEventID theAEEventID, Boolean askUserIfNeeded);  // CoreServices
 
 // ---- Accessibility (ApplicationServices/HIServices)
-extern CFStringRef kAXTrustedCheckOptionPrompt;                // ApplicationServices
+extern CFStringRef kAXTrustedCheckOptionPrompt;                  // ApplicationServices
 Boolean AXIsProcessTrustedWithOptions(CFDictionaryRef options);  // ApplicationServices
 
 // ---- Hot keys (Carbon/HIToolbox)
-typedef struct OpaqueEventRef* EventRef;                          // Carbon
-typedef struct OpaqueEventHandlerCallRef* EventHandlerCallRef;    // Carbon
-typedef struct OpaqueEventHandlerRef* EventHandlerRef;            // Carbon
-typedef struct OpaqueEventTargetRef* EventTargetRef;              // Carbon
-typedef struct OpaqueEventHotKeyRef* EventHotKeyRef;              // Carbon
-typedef OSType EventParamName;                                    // Carbon
-typedef OSType EventParamType;                                    // Carbon
+typedef struct OpaqueEventRef* EventRef;                        // Carbon
+typedef struct OpaqueEventHandlerCallRef* EventHandlerCallRef;  // Carbon
+typedef struct OpaqueEventHandlerRef* EventHandlerRef;          // Carbon
+typedef struct OpaqueEventTargetRef* EventTargetRef;            // Carbon
+typedef struct OpaqueEventHotKeyRef* EventHotKeyRef;            // Carbon
+typedef OSType EventParamName;                                  // Carbon
+typedef OSType EventParamType;                                  // Carbon
 typedef OSStatus (*EventHandlerProcPtr)(EventHandlerCallRef inHandlerCallRef, EventRef inEvent,
-                                        void* inUserData);        // Carbon
-typedef EventHandlerProcPtr EventHandlerUPP;                      // Carbon
-struct EventTypeSpec {                                            // Carbon
+                                        void* inUserData);  // Carbon
+typedef EventHandlerProcPtr EventHandlerUPP;                // Carbon
+struct EventTypeSpec {                                      // Carbon
   OSType eventClass;
   UInt32 eventKind;
 };
-typedef struct EventTypeSpec EventTypeSpec;                       // Carbon
-struct EventHotKeyID {                                            // Carbon
+typedef struct EventTypeSpec EventTypeSpec;  // Carbon
+struct EventHotKeyID {                       // Carbon
   OSType signature;
   UInt32 id;
 };
-typedef struct EventHotKeyID EventHotKeyID;                       // Carbon
-enum { kEventClassKeyboard = 'keyb' };                            // Carbon
-enum { kEventHotKeyPressed = 5 };                                 // Carbon
-enum { kEventParamDirectObject = '----' };                        // Carbon
-enum { typeEventHotKeyID = 'hkid' };                              // Carbon
-enum { eventNotHandledErr = -9874 };                              // Carbon
+typedef struct EventHotKeyID EventHotKeyID;                                              // Carbon
+enum { kEventClassKeyboard = 'keyb' };                                                   // Carbon
+enum { kEventHotKeyPressed = 5 };                                                        // Carbon
+enum { kEventParamDirectObject = '----' };                                               // Carbon
+enum { typeEventHotKeyID = 'hkid' };                                                     // Carbon
+enum { eventNotHandledErr = -9874 };                                                     // Carbon
 enum { cmdKey = 1 << 8, shiftKey = 1 << 9, optionKey = 1 << 11, controlKey = 1 << 12 };  // Carbon
-EventTargetRef GetApplicationEventTarget(void);                   // Carbon
+EventTargetRef GetApplicationEventTarget(void);                                          // Carbon
 OSStatus InstallEventHandler(EventTargetRef inTarget, EventHandlerUPP inHandler, ItemCount inNumTypes,
                              const EventTypeSpec* inList, void* inUserData, EventHandlerRef* outRef);  // Carbon
-OSStatus RemoveEventHandler(EventHandlerRef inHandlerRef);       // Carbon
+OSStatus RemoveEventHandler(EventHandlerRef inHandlerRef);                                             // Carbon
 OSStatus RegisterEventHotKey(UInt32 inHotKeyCode, UInt32 inHotKeyModifiers, EventHotKeyID inHotKeyID,
                              EventTargetRef inTarget, OptionBits inOptions, EventHotKeyRef* outRef);  // Carbon
-OSStatus UnregisterEventHotKey(EventHotKeyRef inHotKey);          // Carbon
+OSStatus UnregisterEventHotKey(EventHotKeyRef inHotKey);                                              // Carbon
 OSStatus GetEventParameter(EventRef inEvent, EventParamName inName, EventParamType inDesiredType,
                            EventParamType* outActualType, ByteCount inBufferSize, ByteCount* outActualSize,
-                           void* outData);                        // Carbon
+                           void* outData);  // Carbon
 
 #ifdef __cplusplus
 }
 #endif
 
 // ---- Dispatch (libdispatch; Apple's Foundation brings it in)
-@protocol OS_dispatch_object <NSObject>                               // Dispatch
+@protocol OS_dispatch_object <NSObject>  // Dispatch
 @end
-@protocol OS_dispatch_queue <OS_dispatch_object>                      // Dispatch
+@protocol OS_dispatch_queue <OS_dispatch_object>  // Dispatch
 @end
-typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;                // Dispatch
-typedef void (^dispatch_block_t)(void);                               // Dispatch
+typedef NSObject<OS_dispatch_queue>* dispatch_queue_t;  // Dispatch
+typedef void (^dispatch_block_t)(void);                 // Dispatch
 #ifdef __cplusplus
 extern "C" {
 #endif
-dispatch_queue_t dispatch_get_main_queue(void);                        // Dispatch
-void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);   // Dispatch
+dispatch_queue_t dispatch_get_main_queue(void);                       // Dispatch
+void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);  // Dispatch
 #ifdef __cplusplus
 }
 #endif
 
 // ---- Foundation
-typedef struct {                                                  // Foundation
+typedef struct {  // Foundation
   NSInteger majorVersion;
   NSInteger minorVersion;
   NSInteger patchVersion;
@@ -141,7 +141,7 @@ extern NSString* const NSKeyedArchiveRootObjectKey;  // Foundation
 + (id)unarchivedObjectOfClasses:(NSSet<Class>*)classes fromData:(NSData*)data error:(NSError**)error;  // Foundation
 @end
 
-@interface NSDataDetector : NSRegularExpression                                             // Foundation
+@interface NSDataDetector : NSRegularExpression                                                      // Foundation
 + (NSDataDetector*)dataDetectorWithTypes:(NSTextCheckingTypes)checkingTypes error:(NSError**)error;  // Foundation
 @end
 
@@ -149,9 +149,9 @@ extern NSString* const NSAppleScriptErrorMessage;  // Foundation
 
 @interface NSAppleEventDescriptor (AppleOnly)
 + (NSAppleEventDescriptor*)descriptorWithBundleIdentifier:(NSString*)bundleIdentifier;  // Foundation
-- (NSAppleEventDescriptor*)paramDescriptorForKeyword:(AEKeyword)keyword;                 // Foundation
-@property(readonly, copy) NSString* stringValue;                                          // Foundation
-@property(readonly) const AEDesc* aeDesc;                                                 // Foundation
+- (NSAppleEventDescriptor*)paramDescriptorForKeyword:(AEKeyword)keyword;                // Foundation
+@property(readonly, copy) NSString* stringValue;                                        // Foundation
+@property(readonly) const AEDesc* aeDesc;                                               // Foundation
 @end
 
 @interface NSAppleEventManager (AppleOnly)
@@ -159,11 +159,11 @@ extern NSString* const NSAppleScriptErrorMessage;  // Foundation
 - (void)setEventHandler:(id)handler
             andSelector:(SEL)handleEventSelector
           forEventClass:(AEEventClass)eventClass
-             andEventID:(AEEventID)eventID;       // Foundation
+             andEventID:(AEEventID)eventID;  // Foundation
 @end
 
 @interface NSAppleScript (AppleOnly)
-- (instancetype)initWithSource:(NSString*)source;                                         // Foundation
+- (instancetype)initWithSource:(NSString*)source;                                           // Foundation
 - (NSAppleEventDescriptor*)executeAndReturnError:(NSDictionary<NSString*, id>**)errorInfo;  // Foundation
 @end
 
@@ -184,7 +184,7 @@ enum { NSArgumentsWrongScriptError = 6 };  // Foundation
 @end
 @interface NSURLSessionDataTask : NSURLSessionTask  // Foundation
 @end
-@interface NSURLSession : NSObject                  // Foundation
+@interface NSURLSession : NSObject                               // Foundation
 @property(class, readonly, strong) NSURLSession* sharedSession;  // Foundation
 - (NSURLSessionDataTask*)dataTaskWithRequest:(NSURLRequest*)request
                            completionHandler:(void (^)(NSData* data, NSURLResponse* response,
@@ -193,8 +193,8 @@ enum { NSArgumentsWrongScriptError = 6 };  // Foundation
 #endif
 
 // ---- QuartzCore
-@interface CALayer : NSObject      // QuartzCore
-@property CGFloat cornerRadius;    // QuartzCore
+@interface CALayer : NSObject    // QuartzCore
+@property CGFloat cornerRadius;  // QuartzCore
 @end
 
 // ---- AppKit
@@ -206,8 +206,8 @@ extern NSString* const NSWorkspaceApplicationKey;                        // AppK
 @end
 
 @interface NSMenu (AppleOnly)
-- (void)removeAllItems;                                                                       // AppKit
-- (void)cancelTracking;                                                                       // AppKit
+- (void)removeAllItems;                                                                                // AppKit
+- (void)cancelTracking;                                                                                // AppKit
 - (BOOL)popUpMenuPositioningItem:(NSMenuItem*)item atLocation:(NSPoint)location inView:(NSView*)view;  // AppKit
 @end
 
@@ -237,9 +237,9 @@ typedef NS_ENUM(NSInteger, NSWindowTitleVisibility) {  // AppKit
 };
 
 @interface NSWindow (AppleOnly)
-- (void)setStyleMask:(NSWindowStyleMask)styleMask;                   // AppKit
-@property BOOL titlebarAppearsTransparent;                          // AppKit
-@property NSWindowTitleVisibility titleVisibility;                  // AppKit
+- (void)setStyleMask:(NSWindowStyleMask)styleMask;  // AppKit
+@property BOOL titlebarAppearsTransparent;          // AppKit
+@property NSWindowTitleVisibility titleVisibility;  // AppKit
 @end
 
 @interface NSView (AppleOnly)

@@ -35,7 +35,7 @@ class MacPresenter final : public Presenter {
 
   std::optional<MenuItem> popUpMenu(const Menu& model, Point location) override {
     RTLMenuPick* pick = [RTLMenuPick new];
-    RTLModelMenu* menu = menuFor(model, {pick, @selector(pick:), actionTarget_, menuDelegate_});
+    RTLModelMenu* menu = menuFor(model, { pick, @selector(pick:), actionTarget_, menuDelegate_ });
     popUps_[&model] = menu;
     // Returns once the user has picked an entry or dismissed the menu.
     [menu popUpMenuPositioningItem:nil atLocation:NSMakePoint(location.x, location.y) inView:nil];
@@ -103,8 +103,10 @@ class MacPresenter final : public Presenter {
     __weak NSOpenPanel* weakPanel = panel;
     [panel beginWithCompletionHandler:^(NSModalResponse result) {
       NSURL* chosen = weakPanel.URL;
-      if (result == NSModalResponseOK && chosen) (*completion)(str(chosen.path));
-      else (*completion)(std::nullopt);
+      if (result == NSModalResponseOK && chosen)
+        (*completion)(str(chosen.path));
+      else
+        (*completion)(std::nullopt);
     }];
   }
 
@@ -125,7 +127,7 @@ class MacPresenter final : public Presenter {
   __strong RTLModelMenu* statusMenu_ = nil;
   const Menu* statusModel_ = nullptr;
   std::map<const Menu*, __strong RTLModelMenu*> popUps_;  // being tracked now
-  __strong NSWindow* floating_ = nil;                      // "newWindow"
+  __strong NSWindow* floating_ = nil;                     // "newWindow"
   std::map<std::string, __strong NSWindow*> windows_;
 };
 

@@ -1,5 +1,5 @@
-#import <Foundation/Foundation.h>
 #import <CoreServices/CoreServices.h>
+#import <Foundation/Foundation.h>
 
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"

@@ -35,7 +35,9 @@ class MacUpdater final : public Updater {
   MacUpdater() : bridge_([RTLUpdaterDelegateBridge new]) {}
 
   // An address that is no URL leaves the updater without a feed.
-  void setFeedURL(const std::string& url) override { [[SUUpdater sharedUpdater] setFeedURL:[NSURL URLWithString:ns(url)]]; }
+  void setFeedURL(const std::string& url) override {
+    [[SUUpdater sharedUpdater] setFeedURL:[NSURL URLWithString:ns(url)]];
+  }
   void setUpdateCheckInterval(double seconds) override { [[SUUpdater sharedUpdater] setUpdateCheckInterval:seconds]; }
   void setDelegate(UpdaterDelegate* delegate) override {
     bridge_.target = delegate;

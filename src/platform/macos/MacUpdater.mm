@@ -79,13 +79,13 @@ class MacUpdater final : public Updater {
     NSMutableURLRequest* request = [NSMutableURLRequest requestWithURL:feed_];
     [request setValue:ns(userAgentString()) forHTTPHeaderField:@"User-Agent"];
     auto* self = this;
-    NSURLSessionDataTask* task = [[NSURLSession sharedSession]
-        dataTaskWithRequest:request
-          completionHandler:^(NSData* data, NSURLResponse*, NSError* error) {
-            dispatch_async(dispatch_get_main_queue(), ^{
-              self->finish(error ? nil : data, error, userInitiated);
-            });
-          }];
+    NSURLSessionDataTask* task =
+        [[NSURLSession sharedSession] dataTaskWithRequest:request
+                                        completionHandler:^(NSData* data, NSURLResponse*, NSError* error) {
+                                          dispatch_async(dispatch_get_main_queue(), ^{
+                                            self->finish(error ? nil : data, error, userInitiated);
+                                          });
+                                        }];
     [task resume];
   }
 

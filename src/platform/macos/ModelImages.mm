@@ -6,8 +6,10 @@ namespace routelle::macos {
 
 NSImage* imageFor(const ImageRef& ref) {
   NSImage* source = nil;
-  if (ref.kind == ImageRef::Kind::bundleImage) source = [NSImage imageNamed:ns(ref.name)];
-  else if (ref.kind == ImageRef::Kind::fileIcon) source = [[NSWorkspace sharedWorkspace] iconForFile:ns(ref.name)];
+  if (ref.kind == ImageRef::Kind::bundleImage)
+    source = [NSImage imageNamed:ns(ref.name)];
+  else if (ref.kind == ImageRef::Kind::fileIcon)
+    source = [[NSWorkspace sharedWorkspace] iconForFile:ns(ref.name)];
   if (!source || ref.size.width <= 0 || ref.size.height <= 0) return source;
   // Redrawn rather than scaled, so that menus and buttons get a sharp icon of their size.
   const NSSize size = NSMakeSize(ref.size.width, ref.size.height);

@@ -17,8 +17,8 @@ namespace routelle::macos {
 
 // Where the entries and controls of a menu send their actions.
 struct MenuTargets {
-  __unsafe_unretained id entries = nil;  // entries with an action
-  SEL entryAction = nullptr;             // nullptr: each entry's own selector
+  __unsafe_unretained id entries = nil;   // entries with an action
+  SEL entryAction = nullptr;              // nullptr: each entry's own selector
   __unsafe_unretained id controls = nil;  // controls inside entries' views
   __unsafe_unretained id<NSMenuDelegate> delegate = nil;
 };

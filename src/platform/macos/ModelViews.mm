@@ -30,8 +30,8 @@ NSTextField* textFieldFor(const View& view) {
   // Links are attributes of the text; the field must allow them to be clicked.
   field.allowsEditingTextAttributes = YES;
   NSString* text = ns(view.text);
-  NSMutableAttributedString* styled =
-      [[NSMutableAttributedString alloc] initWithString:text attributes:@{NSFontAttributeName : font}];
+  NSMutableAttributedString* styled = [[NSMutableAttributedString alloc] initWithString:text
+                                                                             attributes:@{NSFontAttributeName : font}];
   for (const auto& link : view.links) {
     const NSRange range = [text rangeOfString:ns(link.text)];
     NSURL* url = [NSURL URLWithString:ns(link.url)];
@@ -72,16 +72,24 @@ NSRect rectOf(const Rect& r) { return NSMakeRect(r.x, r.y, r.width, r.height); }
 NSView* viewFor(const View& view, id target) {
   NSView* out = nil;
   switch (view.kind) {
-    case View::Kind::textField: out = textFieldFor(view); break;
-    case View::Kind::button: out = buttonFor(view, target); break;
-    case View::Kind::slider: out = sliderFor(view, target); break;
+    case View::Kind::textField:
+      out = textFieldFor(view);
+      break;
+    case View::Kind::button:
+      out = buttonFor(view, target);
+      break;
+    case View::Kind::slider:
+      out = sliderFor(view, target);
+      break;
     case View::Kind::imageView: {
       NSImageView* imageView = [[NSImageView alloc] initWithFrame:rectOf(view.frame)];
       imageView.image = imageFor(view.image);
       out = imageView;
       break;
     }
-    case View::Kind::container: out = [[NSView alloc] initWithFrame:rectOf(view.frame)]; break;
+    case View::Kind::container:
+      out = [[NSView alloc] initWithFrame:rectOf(view.frame)];
+      break;
   }
   if (view.cornerRadius > 0) {
     out.wantsLayer = YES;

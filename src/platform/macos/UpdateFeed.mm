@@ -39,11 +39,16 @@
      namespaceURI:(NSString*)namespaceURI
     qualifiedName:(NSString*)qualifiedName {
   if (!_item) return;
-  const std::string text = routelle::macos::str([_text stringByTrimmingCharactersInSet:NSCharacterSet.whitespaceAndNewlineCharacterSet]);
-  if ([name isEqualToString:@"sparkle:version"]) _item->version = text;
-  else if ([name isEqualToString:@"sparkle:shortVersionString"]) _item->displayVersion = text;
-  else if ([name isEqualToString:@"link"] && _item->url.empty()) _item->url = text;
-  else if ([name isEqualToString:@"item"]) [self finishItem];
+  const std::string text =
+      routelle::macos::str([_text stringByTrimmingCharactersInSet:NSCharacterSet.whitespaceAndNewlineCharacterSet]);
+  if ([name isEqualToString:@"sparkle:version"])
+    _item->version = text;
+  else if ([name isEqualToString:@"sparkle:shortVersionString"])
+    _item->displayVersion = text;
+  else if ([name isEqualToString:@"link"] && _item->url.empty())
+    _item->url = text;
+  else if ([name isEqualToString:@"item"])
+    [self finishItem];
 }
 
 - (void)finishItem {
