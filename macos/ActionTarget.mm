@@ -3,6 +3,7 @@
 #import <objc/runtime.h>
 
 #include "platform/macos/ModelMenus.h"
+#include "platform/macos/Strings.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #import <AppKit/AppKit.h>
 
 #import "ApplicationDelegate.h"
+#include "platform/macos/Strings.h"  // also refuses a build without ARC
 
 int main(int argc, const char* argv[]) {
   // The application keeps its delegate weakly; this reference keeps it for the run.

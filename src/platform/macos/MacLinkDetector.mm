@@ -1,6 +1,7 @@
 #import <Foundation/Foundation.h>
 
 #include "platform/macos/MacPlatform.h"
+#include "platform/macos/Strings.h"
 #include "platform/macos/Utf16Text.h"
 
 namespace routelle::macos {
