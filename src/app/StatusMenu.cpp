@@ -28,10 +28,9 @@ std::string capturedUrlTitle(const std::string& url) {
 
 }  // namespace
 
-StatusMenu::StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace,
-                       LaunchServices& launchServices, Accessibility& accessibility, Updater& updater,
-                       Presenter& presenter, RunLoop& runLoop, FloatingWindow& floatingWindow,
-                       TabCapture& tabCapture, const Trace& trace)
+StatusMenu::StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace, LaunchServices& launchServices,
+                       Accessibility& accessibility, Updater& updater, Presenter& presenter, RunLoop& runLoop,
+                       FloatingWindow& floatingWindow, TabCapture& tabCapture, const Trace& trace)
     : settings_(settings),
       rules_(rules),
       workspace_(workspace),
@@ -109,9 +108,9 @@ void StatusMenu::fetchMenu() {
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
   items.push_back(entry("Instructions", Action::readme, "I"));
-  items.push_back(withSubmenu(entry("Experimental", Action::nada),
-                              experimental(settings.ensureBool(keys::experimental, false),
-                                           settings.ensureBool(keys::experimental2, false))));
+  items.push_back(withSubmenu(
+      entry("Experimental", Action::nada),
+      experimental(settings.ensureBool(keys::experimental, false), settings.ensureBool(keys::experimental2, false))));
 
   PreferenceMarks marks;
   marks.background = settings.ensureBool(keys::background, false);
@@ -161,9 +160,9 @@ void StatusMenu::fetchMenu() {
 void StatusMenu::applyStatusIcon() {
   const bool colored = settings_.ensureBool(keys::clicon, true);
   const double size = settings_.ensureDouble(keys::menuBarIconSize, 16.0);
-  const char* name = colored                                  ? "StatusBarButtonImage2"
+  const char* name = colored                                ? "StatusBarButtonImage2"
                      : settings_.interfaceStyle() == "Dark" ? "StatusBarButtonImage3"
-                                                              : "StatusBarButtonImage";
+                                                            : "StatusBarButtonImage";
   // The artwork is drawn for 16 points; other sizes are redrawn.
   statusItem_.image = size == 16.0 ? ImageRef::bundle(name) : ImageRef::bundle(name, {size, size});
   if (statusItemShown_) presenter_.showStatusItem(statusItem_, menu_);

@@ -22,14 +22,15 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
 void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) {
   window_ = window;
   windowVisible_ = true;
-  transcript_.add("window at (" + describeNumber(origin.x) + ", " + describeNumber(origin.y) + ") " + describeNumber(window.frame.width) +
-                  "x" + describeNumber(window.frame.height) + ":");
+  transcript_.add("window at (" + describeNumber(origin.x) + ", " + describeNumber(origin.y) + ") " +
+                  describeNumber(window.frame.width) + "x" + describeNumber(window.frame.height) + ":");
   for (const auto& view : window.content.subviews) {
     if (view.kind == View::Kind::button)
       transcript_.add("  button [" + view.keyEquivalent + "]\t" + view.action +
                       (view.image.empty() ? "" : " <image " + view.image.name + ">"));
     else if (view.kind == View::Kind::textField)
-      transcript_.add("  text \"" + view.text + "\" " + describeNumber(view.frame.width) + "x" + describeNumber(view.frame.height));
+      transcript_.add("  text \"" + view.text + "\" " + describeNumber(view.frame.width) + "x" +
+                      describeNumber(view.frame.height));
   }
 }
 
@@ -44,7 +45,8 @@ void HostPresenter::showStatusItem(const StatusItemModel& item, const Menu&) {
   statusItem_ = item;
   if (changed)
     transcript_.add("status item <image " + item.image.name + " " + describeNumber(item.image.size.width) + "x" +
-                    describeNumber(item.image.size.height) + ">" + (item.title.empty() ? "" : " \"" + item.title + "\""));
+                    describeNumber(item.image.size.height) + ">" +
+                    (item.title.empty() ? "" : " \"" + item.title + "\""));
 }
 
 void HostPresenter::removeStatusItem() {
@@ -80,9 +82,12 @@ void HostPresenter::showWindow(const std::string& name, const WindowModel& windo
   transcript_.add("window \"" + window.title + "\" " + describeNumber(window.frame.width) + "x" +
                   describeNumber(window.frame.height) + ":");
   for (const auto& view : window.content.subviews) {
-    if (view.kind == View::Kind::button) transcript_.add("  button \"" + view.text + "\"\t" + view.action);
-    else if (view.kind == View::Kind::textField) transcript_.add("  text \"" + view.text + "\"");
-    else if (view.kind == View::Kind::imageView) transcript_.add("  image <" + view.image.name + ">");
+    if (view.kind == View::Kind::button)
+      transcript_.add("  button \"" + view.text + "\"\t" + view.action);
+    else if (view.kind == View::Kind::textField)
+      transcript_.add("  text \"" + view.text + "\"");
+    else if (view.kind == View::Kind::imageView)
+      transcript_.add("  image <" + view.image.name + ">");
   }
 }
 
