@@ -17,6 +17,9 @@ configure build/ci-plain
 cmake --build build/ci-plain -j"$jobs"
 ctest --test-dir build/ci-plain --output-on-failure -j"$jobs"
 
+echo "== macOS compile check"
+bash scripts/check-macos.sh
+
 echo "== format and lint (changed files)"
 bash scripts/lint.sh build/ci-plain
 

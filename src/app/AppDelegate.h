@@ -103,6 +103,7 @@ class AppDelegate final : public ActionTarget {
   TabCapture& tabCapture() { return tabCapture_; }
   TabWatcher& tabWatcher() { return tabWatcher_; }
   Registration& registration() { return registration_; }
+  const Menu& selectionMenu() const { return selectionMenu_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }

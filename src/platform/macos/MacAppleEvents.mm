@@ -1,4 +1,5 @@
 #import <AppKit/AppKit.h>
+#import <CoreServices/CoreServices.h>
 
 #include <map>
 #include "platform/macos/MacPlatform.h"
@@ -18,13 +19,14 @@
   return self;
 }
 - (void)handleEvent:(NSAppleEventDescriptor*)event withReplyEvent:(NSAppleEventDescriptor*)reply {
-  NSAppleEventDescriptor* direct = [event paramDescriptorForKeyword:keyDirectObject];
-  if (!direct) {
+  // A direct parameter that cannot be read as text is no link either.
+  NSString* link = [event paramDescriptorForKeyword:keyDirectObject].stringValue;
+  if (!link) {
     NSLog(@"No valid URL to handle");
     _handler(std::nullopt);
     return;
   }
-  _handler(routelle::macos::str(direct.stringValue));
+  _handler(routelle::macos::str(link));
 }
 @end
 

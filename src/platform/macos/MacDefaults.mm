@@ -1,3 +1,5 @@
+#import <Foundation/Foundation.h>
+
 #include <atomic>
 
 #include "platform/macos/MacPlatform.h"
@@ -5,6 +7,17 @@
 
 namespace routelle::macos {
 namespace {
+
+// Booleans are the two shared boolean numbers; the type encoding tells floating
+// point from integers, as the property-list types keep them apart.
+DefaultsValue numberValue(NSNumber* number) {
+  static NSNumber* const yes = [NSNumber numberWithBool:YES];
+  static NSNumber* const no = [NSNumber numberWithBool:NO];
+  if (number == yes || number == no) return bool(number.boolValue);
+  const char type = number.objCType[0];
+  if (type == 'd' || type == 'f') return number.doubleValue;
+  return std::int64_t{number.longLongValue};
+}
 
 class MacDefaults final : public Defaults {
  public:
@@ -29,12 +42,7 @@ class MacDefaults final : public Defaults {
       const auto* bytes = static_cast<const std::uint8_t*>(data.bytes);
       return Bytes(bytes, bytes + data.length);
     }
-    if ([value isKindOfClass:[NSNumber class]]) {
-      NSNumber* number = value;
-      if (number == (id)kCFBooleanTrue || number == (id)kCFBooleanFalse) return bool(number.boolValue);
-      if (CFNumberIsFloatType((__bridge CFNumberRef)number)) return number.doubleValue;
-      return std::int64_t{number.longLongValue};
-    }
+    if ([value isKindOfClass:[NSNumber class]]) return numberValue(value);
     return std::nullopt;
   }
 

@@ -1,9 +1,13 @@
+#import <Foundation/Foundation.h>
+
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
 
 namespace routelle::macos {
 namespace {
 
+// Lists are archived arrays of strings; reading admits those two classes only, so a
+// damaged or foreign archive can name no other class to be instantiated.
 class MacListArchiver final : public ListArchiver {
  public:
   Bytes archive(const std::vector<std::string>& list) const override {
@@ -11,7 +15,7 @@ class MacListArchiver final : public ListArchiver {
     for (const auto& s : list) [array addObject:ns(s)];
     NSData* data = nil;
     if (@available(macOS 10.13, *)) {
-      data = [NSKeyedArchiver archivedDataWithRootObject:array requiringSecureCoding:NO error:nil];
+      data = [NSKeyedArchiver archivedDataWithRootObject:array requiringSecureCoding:YES error:nil];
     } else {
 #pragma clang diagnostic push
 #pragma clang diagnostic ignored "-Wdeprecated-declarations"
@@ -23,18 +27,18 @@ class MacListArchiver final : public ListArchiver {
   }
 
   std::optional<std::vector<std::string>> unarchive(const Bytes& data) const override {
-    NSData* ns_data = [NSData dataWithBytes:data.data() length:data.size()];
+    NSData* archived = [NSData dataWithBytes:data.data() length:data.size()];
+    NSSet* classes = [NSSet setWithObjects:[NSArray class], [NSString class], nil];
     id root = nil;
     if (@available(macOS 10.13, *)) {
-      NSSet* classes = [NSSet setWithObjects:[NSArray class], [NSString class], nil];
-      root = [NSKeyedUnarchiver unarchivedObjectOfClasses:classes fromData:ns_data error:nil];
+      root = [NSKeyedUnarchiver unarchivedObjectOfClasses:classes fromData:archived error:nil];
     } else {
-      // The old unarchiver raises on damaged data.
+      // The older unarchiver raises on damaged data instead of answering nil.
       @try {
-#pragma clang diagnostic push
-#pragma clang diagnostic ignored "-Wdeprecated-declarations"
-        root = [NSKeyedUnarchiver unarchiveObjectWithData:ns_data];
-#pragma clang diagnostic pop
+        NSKeyedUnarchiver* reader = [[NSKeyedUnarchiver alloc] initForReadingWithData:archived];
+        reader.requiresSecureCoding = YES;
+        root = [reader decodeObjectOfClasses:classes forKey:NSKeyedArchiveRootObjectKey];
+        [reader finishDecoding];
       } @catch (NSException*) {
         root = nil;
       }

@@ -1,5 +1,6 @@
 #pragma once
-// The platform's own services behind the ports. No Objective-C types here.
+// The platform's own services behind the ports. No Objective-C types here
+// (the presenter, which draws with the application's objects, is in MacPresenter.h).
 #include <memory>
 #include <string>
 
@@ -9,9 +10,9 @@
 #include "platform/Defaults.h"
 #include "platform/Events.h"
 #include "platform/LaunchServices.h"
+#include "platform/LinkDetector.h"
 #include "platform/ListArchiver.h"
 #include "platform/Pasteboard.h"
-#include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/RunLoop.h"
 #include "platform/ScriptRunner.h"
@@ -38,12 +39,10 @@ std::unique_ptr<Events> makeEvents();
 std::unique_ptr<Pasteboard> makeGeneralPasteboard();
 std::unique_ptr<RunLoop> makeMainRunLoop();
 std::unique_ptr<AppleEvents> makeAppleEvents();
-// Menus and windows; the user's actions reach the core through `perform`.
-std::unique_ptr<Presenter> makePresenter(
-    std::function<void(const std::string& action, const MenuItem& sender)> perform);
 std::unique_ptr<Application> makeApplication();
 std::unique_ptr<Accessibility> makeAccessibility();
 std::unique_ptr<Shortcuts> makeShortcuts();
 std::unique_ptr<SystemInfo> makeSystemInfo();
+std::unique_ptr<LinkDetector> makeLinkDetector();
 
 }  // namespace routelle::macos

@@ -1,28 +1,52 @@
-#import <AppKit/AppKit.h>
+#import <Foundation/Foundation.h>
 
 #include <map>
+#include <memory>
+
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
+
+// Runs one task of the core when its timer fires.
+@interface RTLTimerTask : NSObject
+- (instancetype)initWithTask:(std::function<void()>)task;
+- (void)fire:(NSTimer*)timer;
+@end
+
+@implementation RTLTimerTask {
+  std::function<void()> _task;
+}
+- (instancetype)initWithTask:(std::function<void()>)task {
+  if ((self = [super init])) _task = std::move(task);
+  return self;
+}
+- (void)fire:(NSTimer*)timer {
+  _task();
+}
+@end
 
 namespace routelle::macos {
 namespace {
 
-// One-shot timers in the common modes, so that they also fire while a menu tracks.
+// One-shot timers on the main run loop in the common modes, so that they also fire
+// while a menu is being tracked.
 class MacRunLoop final : public RunLoop {
  public:
   int schedule(double delaySeconds, Task task) override {
     const int token = next_++;
-    auto shared = std::make_shared<Task>(std::move(task));
+    RTLTimerTask* runner = [[RTLTimerTask alloc] initWithTask:[this, token, task = std::move(task)] {
+      timers_.erase(token);
+      task();
+    }];
     NSTimer* timer = [NSTimer timerWithTimeInterval:delaySeconds
-                                            repeats:NO
-                                              block:^(NSTimer*) {
-                                                timers_.erase(token);
-                                                (*shared)();
-                                              }];
-    [[NSRunLoop currentRunLoop] addTimer:timer forMode:NSRunLoopCommonModes];
+                                             target:runner
+                                           selector:@selector(fire:)
+                                           userInfo:nil
+                                            repeats:NO];
+    [[NSRunLoop mainRunLoop] addTimer:timer forMode:NSRunLoopCommonModes];
     timers_[token] = timer;
     return token;
   }
+
   void cancel(int token) override {
     auto it = timers_.find(token);
     if (it == timers_.end()) return;

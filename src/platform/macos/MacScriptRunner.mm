@@ -1,5 +1,5 @@
-#import <AppKit/AppKit.h>
 #import <CoreServices/CoreServices.h>
+#import <Foundation/Foundation.h>
 
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
@@ -11,14 +11,18 @@ class MacScriptRunner final : public ScriptRunner {
  public:
   ScriptOutcome run(const std::string& source) override {
     NSAppleScript* script = [[NSAppleScript alloc] initWithSource:ns(source)];
-    NSDictionary* error = nil;
+    NSDictionary<NSString*, id>* error = nil;
     NSAppleEventDescriptor* result = [script executeAndReturnError:&error];
     if (!result) return {false, "", str([error[NSAppleScriptErrorMessage] description])};
     return {true, str(result.stringValue), ""};
   }
+
   void determinePermissionToAutomate(const std::string& bundleIdentifier) override {
-    NSAppleEventDescriptor* target = [NSAppleEventDescriptor descriptorWithBundleIdentifier:ns(bundleIdentifier)];
-    AEDeterminePermissionToAutomateTarget(target.aeDesc, typeWildCard, typeWildCard, false);
+    // Automation permission exists from macOS 10.14 on; before, every target may be scripted.
+    if (@available(macOS 10.14, *)) {
+      NSAppleEventDescriptor* target = [NSAppleEventDescriptor descriptorWithBundleIdentifier:ns(bundleIdentifier)];
+      AEDeterminePermissionToAutomateTarget(target.aeDesc, typeWildCard, typeWildCard, false);
+    }
   }
 };
 

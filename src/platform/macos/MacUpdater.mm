@@ -1,60 +1,128 @@
-#import <Sparkle/Sparkle.h>
+// The updater port's own implementation, for builds without the Sparkle framework:
+// it reads the feed, tells the delegate, and offers the newer version's download
+// page. It installs nothing itself.
+#import <AppKit/AppKit.h>
 
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
+#include "platform/macos/UpdateFeed.h"
 
-// Forwards the updater's delegate callbacks to the core's delegate.
-@interface RTLUpdaterDelegateBridge : NSObject <SUUpdaterDelegate>
-@property(nonatomic, assign) routelle::UpdaterDelegate* target;
+// Fires the scheduled background checks.
+@interface RTLUpdateTimerTarget : NSObject
+@property(nonatomic, copy) void (^fire)(void);
+- (void)timerFired:(NSTimer*)timer;
 @end
 
-@implementation RTLUpdaterDelegateBridge
-- (void)updaterDidNotFindUpdate:(SUUpdater*)updater {
-  if (self.target) self.target->updaterDidNotFindUpdate();
-}
-- (void)updater:(SUUpdater*)updater didFindValidUpdate:(SUAppcastItem*)item {
-  if (self.target) self.target->updaterDidFindValidUpdate();
-}
-- (void)updater:(SUUpdater*)updater didFinishLoadingAppcast:(SUAppcast*)appcast {
-  if (self.target) self.target->updaterDidFinishLoadingAppcast();
-}
-- (BOOL)updaterShouldRelaunchApplication:(SUUpdater*)updater {
-  return self.target ? self.target->updaterShouldRelaunchApplication() : YES;
-}
-- (void)updaterWillRelaunchApplication:(SUUpdater*)updater {
-  if (self.target) self.target->updaterWillRelaunchApplication();
+@implementation RTLUpdateTimerTarget
+- (void)timerFired:(NSTimer*)timer {
+  if (self.fire) self.fire();
 }
 @end
 
 namespace routelle::macos {
 namespace {
 
+// The keys the Sparkle framework keeps these settings under, so that a build with
+// it finds the user's choice.
+NSString* const kAutomaticChecksKey = @"SUEnableAutomaticChecks";
+NSString* const kAutomaticDownloadsKey = @"SUAutomaticallyUpdate";
+
 class MacUpdater final : public Updater {
  public:
-  MacUpdater() : bridge_([RTLUpdaterDelegateBridge new]) {}
+  MacUpdater() : timerTarget_([RTLUpdateTimerTarget new]) {
+    auto* self = this;
+    timerTarget_.fire = ^{
+      self->check(false);
+    };
+  }
+  ~MacUpdater() override { [timer_ invalidate]; }
 
-  void setFeedURL(const std::string& url) override {
-    NSURL* feed = [NSURL URLWithString:ns(url)];
-    if (feed) [[SUUpdater sharedUpdater] setFeedURL:feed];
+  // An address that is no URL leaves the updater without a feed.
+  void setFeedURL(const std::string& url) override { feed_ = [NSURL URLWithString:ns(url)]; }
+  void setUpdateCheckInterval(double seconds) override {
+    interval_ = seconds;
+    schedule();
   }
-  void setUpdateCheckInterval(double seconds) override { [[SUUpdater sharedUpdater] setUpdateCheckInterval:seconds]; }
-  void setDelegate(UpdaterDelegate* delegate) override {
-    bridge_.target = delegate;
-    [[SUUpdater sharedUpdater] setDelegate:bridge_];
-  }
-  void checkForUpdates() override { [[SUUpdater sharedUpdater] checkForUpdates:nil]; }
-  bool automaticallyChecksForUpdates() override { return [SUUpdater sharedUpdater].automaticallyChecksForUpdates; }
+  void setDelegate(UpdaterDelegate* delegate) override { delegate_ = delegate; }
+  void checkForUpdates() override { check(true); }
+  bool automaticallyChecksForUpdates() override { return [defaults() boolForKey:kAutomaticChecksKey]; }
   void setAutomaticallyChecksForUpdates(bool on) override {
-    [[SUUpdater sharedUpdater] setAutomaticallyChecksForUpdates:on];
+    [defaults() setBool:on forKey:kAutomaticChecksKey];
+    schedule();
   }
-  bool automaticallyDownloadsUpdates() override { return [SUUpdater sharedUpdater].automaticallyDownloadsUpdates; }
-  void setAutomaticallyDownloadsUpdates(bool on) override {
-    [[SUUpdater sharedUpdater] setAutomaticallyDownloadsUpdates:on];
+  bool automaticallyDownloadsUpdates() override { return [defaults() boolForKey:kAutomaticDownloadsKey]; }
+  void setAutomaticallyDownloadsUpdates(bool on) override { [defaults() setBool:on forKey:kAutomaticDownloadsKey]; }
+  std::string userAgentString() override {
+    NSString* version = [NSBundle mainBundle].infoDictionary[@"CFBundleShortVersionString"];
+    return "Routelle/" + str([version isKindOfClass:[NSString class]] ? version : @"");
   }
-  std::string userAgentString() override { return str([SUUpdater sharedUpdater].userAgentString); }
 
  private:
-  __strong RTLUpdaterDelegateBridge* bridge_;
+  static NSUserDefaults* defaults() { return [NSUserDefaults standardUserDefaults]; }
+
+  void schedule() {
+    [timer_ invalidate];
+    timer_ = nil;
+    if (!automaticallyChecksForUpdates() || interval_ <= 0) return;
+    timer_ = [NSTimer scheduledTimerWithTimeInterval:interval_
+                                              target:timerTarget_
+                                            selector:@selector(timerFired:)
+                                            userInfo:nil
+                                             repeats:YES];
+  }
+
+  void check(bool userInitiated) {
+    if (!feed_) {
+      if (userInitiated) alert(@"Update Error!", @"The update feed is not known.", @[ @"OK" ]);
+      return;
+    }
+    NSMutableURLRequest* request = [NSMutableURLRequest requestWithURL:feed_];
+    [request setValue:ns(userAgentString()) forHTTPHeaderField:@"User-Agent"];
+    auto* self = this;
+    NSURLSessionDataTask* task =
+        [[NSURLSession sharedSession] dataTaskWithRequest:request
+                                        completionHandler:^(NSData* data, NSURLResponse*, NSError* error) {
+                                          dispatch_async(dispatch_get_main_queue(), ^{
+                                            self->finish(error ? nil : data, error, userInitiated);
+                                          });
+                                        }];
+    [task resume];
+  }
+
+  void finish(NSData* data, NSError* error, bool userInitiated) {
+    if (!data) {
+      if (userInitiated) alert(@"Update Error!", error.localizedDescription ?: @"", @[ @"OK" ]);
+      return;
+    }
+    if (delegate_) delegate_->updaterDidFinishLoadingAppcast();
+    NSString* running = [NSBundle mainBundle].infoDictionary[@"CFBundleVersion"];
+    auto update = newestUpdate(data);
+    if (!update || ![running isKindOfClass:[NSString class]] || !isNewerVersion(update->version, str(running))) {
+      if (delegate_) delegate_->updaterDidNotFindUpdate();
+      if (userInitiated) alert(@"You're up to date!", @"Routelle is the newest version available.", @[ @"OK" ]);
+      return;
+    }
+    if (delegate_) delegate_->updaterDidFindValidUpdate();
+    NSString* text = [NSString stringWithFormat:@"Routelle %@ is available.", ns(update->displayVersion)];
+    NSURL* page = [NSURL URLWithString:ns(update->url)];
+    if (alert(@"A new version of Routelle is available!", text, @[ @"Download", @"Later" ]) == 0 && page)
+      [[NSWorkspace sharedWorkspace] openURL:page];
+  }
+
+  static NSInteger alert(NSString* message, NSString* information, NSArray<NSString*>* buttons) {
+    NSAlert* alert = [NSAlert new];
+    alert.messageText = message;
+    alert.informativeText = information;
+    for (NSString* title in buttons) [alert addButtonWithTitle:title];
+    [NSApp activateIgnoringOtherApps:YES];
+    return [alert runModal] - NSAlertFirstButtonReturn;
+  }
+
+  __strong NSURL* feed_ = nil;
+  double interval_ = 0;
+  UpdaterDelegate* delegate_ = nullptr;
+  __strong RTLUpdateTimerTarget* timerTarget_;
+  __strong NSTimer* timer_ = nil;
 };
 
 }  // namespace

@@ -1,0 +1,75 @@
+#import "MacApp.h"
+
+#include <cstdio>
+
+#include "platform/macos/MacPresenter.h"
+#include "platform/macos/Strings.h"
+#include "settings/Keys.h"
+
+namespace routelle::macos {
+namespace {
+
+// The deactivated application as the core reads it from the notification's user info.
+UserInfo deactivatedApplication(NSNotification* notification) {
+  UserInfo info;
+  NSRunningApplication* app = notification.userInfo[NSWorkspaceApplicationKey];
+  if (![app isKindOfClass:[NSRunningApplication class]]) return info;
+  info[kApplicationNameKey] = str(app.localizedName);
+  if (app.bundleURL) info[kApplicationBundlePathKey] = str(app.bundleURL.path);
+  info[kApplicationBundleIdentifierKey] = str(app.bundleIdentifier);
+  return info;
+}
+
+}  // namespace
+
+MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
+    : standard_(makeStandardDefaults()),
+      suite_(makeSuiteDefaults(std::string(domains::suite))),
+      global_(makeGlobalDefaults()),
+      archiver_(makeListArchiver()),
+      urls_(makeUrlParser()),
+      workspace_(makeWorkspace()),
+      launchServices_(makeLaunchServices()),
+      processes_(makeProcessLauncher()),
+      updater_(makeUpdater()),
+      scripts_(makeScriptRunner()),
+      events_(makeEvents()),
+      runLoop_(makeMainRunLoop()),
+      presenter_(makePresenter(actionTarget, menuDelegate)),
+      system_(makeSystemInfo()),
+      appleEvents_(makeAppleEvents()),
+      application_(makeApplication()),
+      accessibility_(makeAccessibility()),
+      shortcuts_(makeShortcuts()),
+      settings_(*standard_, suite_.get(), global_.get(), *archiver_),
+      registry_(settings_, *workspace_),
+      rules_(settings_, registry_, *urls_),
+      scripting_{settings_, registry_, rules_, workspaceNotifications_, *updater_, *launchServices_},
+      delegate_(AppServices{settings_, registry_, rules_, *workspace_, *launchServices_, *processes_, *scripts_,
+                            *events_, *runLoop_, *presenter_, *system_, *urls_, workspaceNotifications_, *updater_,
+                            *appleEvents_, *application_, *accessibility_, *shortcuts_}) {
+  // The diagnostic lines go to standard output.
+  delegate_.setTraceSink([](std::string_view line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+  });
+  // The workspace's own notification reaches the core's centre; the program's own
+  // notifications ("fetchmenu", "export", "import") are posted there directly.
+  NotificationCenter* center = &workspaceNotifications_;
+  deactivationObserver_ = [[NSWorkspace sharedWorkspace].notificationCenter
+      addObserverForName:NSWorkspaceDidDeactivateApplicationNotification
+                  object:nil
+                   queue:[NSOperationQueue mainQueue]
+              usingBlock:^(NSNotification* notification) {
+                center->post(kDidDeactivateApplicationNotification, deactivatedApplication(notification));
+              }];
+}
+
+MacApp::~MacApp() { [[NSWorkspace sharedWorkspace].notificationCenter removeObserver:deactivationObserver_]; }
+
+bool MacApp::isWatchedMenu(const Menu* menu) {
+  return menu == &delegate_.statusMenu().menu() || menu == &delegate_.chooser().menu() ||
+         menu == &delegate_.selectionMenu();
+}
+
+}  // namespace routelle::macos

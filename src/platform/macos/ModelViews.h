@@ -1,0 +1,16 @@
+#pragma once
+// Views and windows drawn from the view models. Objective-C++ only.
+#import <AppKit/AppKit.h>
+
+#include "ui/View.h"
+
+namespace routelle::macos {
+
+NSRect rectOf(const Rect& r);
+// Controls send their model's action to `target`, by its selector text.
+NSView* viewFor(const View& view, id target);
+// The window styled and filled as the model says; `reuse` is restyled when given
+// (windows are kept, never released when closed).
+NSWindow* windowFor(const WindowModel& model, NSWindow* reuse, id target);
+
+}  // namespace routelle::macos

@@ -1,0 +1,155 @@
+// The bundles' property lists: what the system reads to send the program its links,
+// files, Services requests and scripts, and what lets the Share extension run.
+#include <gtest/gtest.h>
+#include <plist/plist.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/MakerPages.h"
+#include "settings/Keys.h"
+
+namespace {
+
+const std::filesystem::path kMacos = ROUTELLE_MACOS_DIR;
+
+using Plist = std::unique_ptr<void, decltype(&plist_free)>;
+
+Plist load(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  const std::string xml = bytes.str();
+  plist_t root = nullptr;
+  plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
+  return Plist(root, &plist_free);
+}
+
+plist_t at(plist_t dict, const char* key) {
+  return dict && plist_get_node_type(dict) == PLIST_DICT ? plist_dict_get_item(dict, key) : nullptr;
+}
+
+std::string text(plist_t node) {
+  if (!node || plist_get_node_type(node) != PLIST_STRING) return {};
+  char* value = nullptr;
+  plist_get_string_val(node, &value);
+  std::string out = value ? value : "";
+  std::free(value);
+  return out;
+}
+
+bool flag(plist_t node) {
+  uint8_t value = 0;
+  if (node && plist_get_node_type(node) == PLIST_BOOLEAN) plist_get_bool_val(node, &value);
+  return value != 0;
+}
+
+uint64_t number(plist_t node) {
+  uint64_t value = 0;
+  if (node && plist_get_node_type(node) == PLIST_UINT) plist_get_uint_val(node, &value);
+  return value;
+}
+
+std::vector<plist_t> items(plist_t array) {
+  std::vector<plist_t> out;
+  if (!array || plist_get_node_type(array) != PLIST_ARRAY) return out;
+  for (uint32_t i = 0; i < plist_array_get_size(array); ++i) out.push_back(plist_array_get_item(array, i));
+  return out;
+}
+
+std::vector<std::string> texts(plist_t array) {
+  std::vector<std::string> out;
+  for (plist_t item : items(array)) out.push_back(text(item));
+  return out;
+}
+
+bool has(const std::vector<std::string>& list, const std::string& value) {
+  return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+class ApplicationInfo : public testing::Test {
+ protected:
+  Plist info = load(kMacos / "Info.plist");
+};
+
+TEST_F(ApplicationInfo, NamesTheProgramAsItsSettingsAndLaunchesDo) {
+  ASSERT_TRUE(info) << "Info.plist is no property list";
+  EXPECT_EQ(text(at(info.get(), "CFBundleIdentifier")), routelle::domains::ownBundleIdentifier);
+  EXPECT_EQ(text(at(info.get(), "CFBundlePackageType")), "APPL");
+  // The bundle's executable is the one CMake builds.
+  EXPECT_EQ(text(at(info.get(), "CFBundleExecutable")), "Routelle");
+}
+
+TEST_F(ApplicationInfo, ReceivesWebMailAndItsOwnLinks) {
+  std::vector<std::string> schemes;
+  for (plist_t type : items(at(info.get(), "CFBundleURLTypes")))
+    for (const auto& scheme : texts(at(type, "CFBundleURLSchemes"))) schemes.push_back(scheme);
+  for (const char* scheme : {"http", "https", "mailto", "routelle"}) EXPECT_TRUE(has(schemes, scheme)) << scheme;
+}
+
+TEST_F(ApplicationInfo, OpensWebPagesAndEveryOtherDocument) {
+  std::vector<std::string> extensions;
+  for (plist_t type : items(at(info.get(), "CFBundleDocumentTypes"))) {
+    EXPECT_EQ(text(at(type, "CFBundleTypeRole")), "Viewer");
+    for (const auto& extension : texts(at(type, "CFBundleTypeExtensions"))) extensions.push_back(extension);
+  }
+  // The extensions the program routes as web pages, and any document for the open-with menu.
+  for (const char* extension : {"html", "htm", "shtml", "php", "*"})
+    EXPECT_TRUE(has(extensions, extension)) << extension;
+}
+
+TEST_F(ApplicationInfo, OffersTheServicesEntryForSelectedText) {
+  const auto services = items(at(info.get(), "NSServices"));
+  const auto entry = std::find_if(services.begin(), services.end(),
+                                  [](plist_t s) { return text(at(s, "NSMessage")) == "openUrlWithRtl"; });
+  ASSERT_NE(entry, services.end());
+  EXPECT_TRUE(has(texts(at(*entry, "NSSendTypes")), "public.utf8-plain-text"));
+  EXPECT_FALSE(text(at(at(*entry, "NSMenuItem"), "default")).empty());
+}
+
+TEST_F(ApplicationInfo, IsScriptableAndAsksBeforeScriptingOthers) {
+  const std::string definition = text(at(info.get(), "OSAScriptingDefinition"));
+  EXPECT_TRUE(std::filesystem::exists(kMacos / definition)) << definition;
+  EXPECT_TRUE(flag(at(info.get(), "NSAppleScriptEnabled")));
+  EXPECT_FALSE(text(at(info.get(), "NSAppleEventsUsageDescription")).empty());
+}
+
+TEST_F(ApplicationInfo, TheUpdaterReadsTheFeedThatTheProgramSets) {
+  EXPECT_EQ(text(at(info.get(), "SUFeedURL")), routelle::pages::updateFeed);
+  EXPECT_EQ(number(at(info.get(), "SUScheduledCheckInterval")), 86400u);
+}
+
+TEST(ShareExtensionInfo, IsAShareServiceForUrlsInsideTheApplication) {
+  Plist app = load(kMacos / "Info.plist");
+  Plist info = load(kMacos / "ShareExtension" / "Info.plist");
+  ASSERT_TRUE(info);
+  const std::string identifier = text(at(info.get(), "CFBundleIdentifier"));
+  EXPECT_EQ(identifier, "com.kestrova.Routelle.Open-with-Routelle");
+  // The system accepts an embedded extension only under its application's identifier.
+  EXPECT_EQ(identifier.rfind(text(at(app.get(), "CFBundleIdentifier")) + ".", 0), 0u);
+  EXPECT_EQ(text(at(info.get(), "CFBundlePackageType")), "XPC!");
+  plist_t extension = at(info.get(), "NSExtension");
+  EXPECT_EQ(text(at(extension, "NSExtensionPointIdentifier")), "com.apple.share-services");
+  EXPECT_EQ(text(at(extension, "NSExtensionPrincipalClass")), "ShareViewController");
+  // Items with one URL, and with several (each is handed over).
+  plist_t rule = at(at(extension, "NSExtensionAttributes"), "NSExtensionActivationRule");
+  EXPECT_GE(number(at(rule, "NSExtensionActivationSupportsWebURLWithMaxCount")), 2u);
+}
+
+TEST(ShareExtensionInfo, RunsSandboxedInItsGroupReadingOnlyWhatTheUserChose) {
+  Plist entitlements = load(kMacos / "ShareExtension" / "OpenWithRoutelle.entitlements");
+  ASSERT_TRUE(entitlements);
+  EXPECT_TRUE(flag(at(entitlements.get(), "com.apple.security.app-sandbox")));
+  EXPECT_EQ(texts(at(entitlements.get(), "com.apple.security.application-groups")),
+            std::vector<std::string>{"group.com.kestrova.Routelle2"});
+  EXPECT_TRUE(flag(at(entitlements.get(), "com.apple.security.files.user-selected.read-only")));
+  EXPECT_FALSE(at(entitlements.get(), "com.apple.security.files.user-selected.read-write"));
+}
+
+}  // namespace
