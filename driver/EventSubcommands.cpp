@@ -8,18 +8,18 @@
 namespace routelle::driver {
 
 int runEvent(const Invocation& inv, std::ostream& out) {
-  becomeSubreaper();
+  Descendants descendants;
   {
     ProgramRun run(inv, out, /*echo=*/true);
     run.deliver(inv.args);
     run.settle();
   }
-  reapDescendants();
   return 0;
 }
 
 int runMenu(const Invocation& inv, std::ostream& out) {
   if (inv.args.size() != 1) throw UsageError("menu takes no arguments");
+  Descendants descendants;  // the tab watcher's first pass may move a tab at start-up
   ProgramRun run(inv, out, /*echo=*/false);
   run.settle();
   run.printMenu();
@@ -27,7 +27,7 @@ int runMenu(const Invocation& inv, std::ostream& out) {
 }
 
 int runClick(const Invocation& inv, std::ostream& out) {
-  becomeSubreaper();
+  Descendants descendants;
   {
     ProgramRun run(inv, out, /*echo=*/true);
     run.settle();
@@ -35,7 +35,6 @@ int runClick(const Invocation& inv, std::ostream& out) {
     run.settle();
     run.printMenu();
   }
-  reapDescendants();
   return 0;
 }
 
@@ -48,7 +47,7 @@ int runScriptFile(const Invocation& inv, std::ostream& out) {
     if (!file) throw UsageError("cannot read " + inv.args[1]);
     in = &file;
   }
-  becomeSubreaper();
+  Descendants descendants;
   {
     ProgramRun run(inv, out, /*echo=*/true);
     std::string line;
@@ -60,7 +59,6 @@ int runScriptFile(const Invocation& inv, std::ostream& out) {
     }
     if (!run.terminated()) run.settle();
   }
-  reapDescendants();
   return 0;
 }
 

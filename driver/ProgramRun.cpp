@@ -266,9 +266,9 @@ std::vector<std::string> splitWords(const std::string& line) {
   return out;
 }
 
-void becomeSubreaper() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
+Descendants::Descendants() { prctl(PR_SET_CHILD_SUBREAPER, 1); }
 
-void reapDescendants() {
+Descendants::~Descendants() {
   while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
   }
 }

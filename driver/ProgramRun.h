@@ -33,8 +33,14 @@ class ProgramRun {
 
 // Shell-like words: blanks separate, quotes group, a backslash escapes.
 std::vector<std::string> splitWords(const std::string& line);
-// Detached applications the run started are reaped before the driver exits.
-void becomeSubreaper();
-void reapDescendants();
+// Detached applications the run started are waited for before the driver exits,
+// however the run ends (a usage error in the middle of a run, too).
+class Descendants {
+ public:
+  Descendants();
+  ~Descendants();
+  Descendants(const Descendants&) = delete;
+  Descendants& operator=(const Descendants&) = delete;
+};
 
 }  // namespace routelle::driver

@@ -50,6 +50,7 @@ int runScript(const Invocation& inv, std::ostream& out, std::ostream& err) {
   }
 
   // Script commands reach the running program, started as the system starts it.
+  Descendants descendants;
   ProgramRun run(inv, out, /*echo=*/false);
   HostSystem& system = run.app().system;
   auto command = makeScriptCommand(className, system.scripting);

@@ -33,8 +33,25 @@ std::optional<std::string_view> allTabsSuffix(std::string_view name) {
 std::string quoted(std::string_view text) {
   std::string out = "\"";
   for (char c : text) {
-    if (c == '"' || c == '\\') out += '\\';
-    out += c;
+    switch (c) {
+      case '"':
+      case '\\':
+        out += '\\';
+        out += c;
+        break;
+      // A line break would end a line of the script; the escapes keep it inside the text.
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
+    }
   }
   return out + "\"";
 }

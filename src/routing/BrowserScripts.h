@@ -20,8 +20,9 @@ std::optional<std::string_view> currentTabSuffix(std::string_view name);
 // tab watcher does not scan.
 std::optional<std::string_view> allTabsSuffix(std::string_view name);
 
-// An AppleScript string literal holding the text exactly: the quotes around it,
-// and a backslash before every backslash and double quote inside it.
+// An AppleScript string literal holding the text exactly: the quotes around it, a
+// backslash before every backslash and double quote inside it, and line breaks
+// and tabs written as their escapes.
 std::string quoted(std::string_view text);
 // "tell application" and the quoted browser name, then the suffix.
 std::string tellApplication(std::string_view browser, std::string_view suffix);

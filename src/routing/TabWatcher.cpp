@@ -86,9 +86,11 @@ void TabWatcher::moveTabsByDomainRules(const std::string& browser, std::string_v
   const auto domains = settings_.sharedList(keys::domains);
   if (domains->state != StoredList::State::list) return;
   for (const auto& tab : tabs) {
-    // A rule for the bare host or for its "www." form catches the tab.
-    auto host = linkHost(urls_, text::replaceAll(tab, "www.", ""));
-    if (!host || host->empty()) continue;
+    // A rule for the bare host or for its "www." form catches the tab (in any case).
+    auto host = linkHost(urls_, tab);
+    if (!host) continue;
+    host = text::replaceAll(*host, "www.", "");
+    if (host->empty()) continue;
     auto ruleBrowser = domainRules_.browserFor(domains, *host);
     if (!ruleBrowser) ruleBrowser = domainRules_.browserFor(domains, "www." + *host);
     if (!ruleBrowser) continue;

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <mutex>
 
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
@@ -28,7 +29,8 @@ namespace routelle::macos {
 namespace {
 
 // One-shot timers on the main run loop in the common modes, so that they also fire
-// while a menu is being tracked.
+// while a menu is being tracked; repeating timers are dispatch timer sources on
+// concurrent queues of their own.
 class MacRunLoop final : public RunLoop {
  public:
   int schedule(double delaySeconds, Task task) override {
@@ -54,9 +56,38 @@ class MacRunLoop final : public RunLoop {
     timers_.erase(it);
   }
 
+  int scheduleRepeating(const std::string& queueLabel, double firstDelay, double interval, double leeway,
+                        Task task) override {
+    dispatch_queue_t queue = dispatch_queue_create(queueLabel.c_str(), DISPATCH_QUEUE_CONCURRENT);
+    dispatch_source_t timer = dispatch_source_create(DISPATCH_SOURCE_TYPE_TIMER, 0, 0, queue);
+    dispatch_source_set_timer(timer, dispatch_time(DISPATCH_TIME_NOW, static_cast<int64_t>(firstDelay * NSEC_PER_SEC)),
+                              static_cast<uint64_t>(interval * NSEC_PER_SEC),
+                              static_cast<uint64_t>(leeway * NSEC_PER_SEC));
+    auto shared = std::make_shared<Task>(std::move(task));
+    dispatch_source_set_event_handler(timer, ^{
+      (*shared)();
+    });
+    dispatch_resume(timer);
+    std::lock_guard lock(repeatingMutex_);
+    const int token = nextRepeating_++;
+    repeating_[token] = timer;
+    return token;
+  }
+
+  void cancelRepeating(int token) override {
+    std::lock_guard lock(repeatingMutex_);
+    auto it = repeating_.find(token);
+    if (it == repeating_.end()) return;
+    dispatch_source_cancel(it->second);
+    repeating_.erase(it);
+  }
+
  private:
   int next_ = 1;
   std::map<int, __strong NSTimer*> timers_;
+  std::mutex repeatingMutex_;
+  int nextRepeating_ = 1;
+  std::map<int, __strong dispatch_source_t> repeating_;
 };
 
 }  // namespace
