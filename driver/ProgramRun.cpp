@@ -64,8 +64,11 @@ void installOwnBundle(const World& world) {
   own.urlSchemes = {"http", "https", "mailto", "routelle"};
   std::error_code ec;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  own.executableScript =
-      "for link in \"$@\"; do \"" + self.string() + "\" --root \"$ROUTELLE_WORLD\" open \"$link\"; done\n";
+  // It runs beside the run that started it, so what it shows goes to a log of its
+  // own rather than into the middle of that run's output.
+  own.executableScript = "for link in \"$@\"; do \"" + self.string() +
+                         "\" --root \"$ROUTELLE_WORLD\" open \"$link\" >> \"$ROUTELLE_WORLD/Library/Logs/handoffs.log\" "
+                         "2>&1; done\n";
   installApplication(world, own);
 }
 

@@ -91,14 +91,20 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   if (!defaults) return std::make_shared<const StoredList>();
   // The domain's change count names the stored data: same count, same list.
   const std::uint64_t changeCount = defaults->changeCount();
-  // The tab watcher reads the rules from its own thread.
-  std::lock_guard lock(listCacheMutex_);
-  auto& cached = listCache_[{d, std::string(key)}];
-  if (!cached.list || cached.changeCount != changeCount) {
-    cached.list = std::make_shared<const StoredList>(getList(key, d));
-    cached.changeCount = changeCount;
+  // The tab watcher reads the rules from its own thread. The cache's lock is never
+  // held while the domain is read: the domain has a lock of its own, which a
+  // snapshot holds while it reads lists.
+  const std::pair<Domain, std::string> entry{d, std::string(key)};
+  {
+    std::lock_guard lock(listCacheMutex_);
+    auto cached = listCache_.find(entry);
+    if (cached != listCache_.end() && cached->second.list && cached->second.changeCount == changeCount)
+      return cached->second.list;
   }
-  return cached.list;
+  auto decoded = std::make_shared<const StoredList>(getList(key, d));
+  std::lock_guard lock(listCacheMutex_);
+  listCache_[entry] = {changeCount, decoded};
+  return decoded;
 }
 
 void SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {

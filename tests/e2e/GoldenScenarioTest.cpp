@@ -109,6 +109,9 @@ TEST_P(GoldenScenario, OutputMatchesTheReviewedFile) {
     actual += "== launches.log (sorted)\n";
     for (const auto& line : lines) actual += line + "\n";
   }
+  // What the program did with links handed back to it (Services, its own scheme).
+  const fs::path handoffs = world.path() / "Library" / "Logs" / "handoffs.log";
+  if (fs::exists(handoffs)) actual += "== handoffs.log\n" + slurp(handoffs);
 
   if (const char* update = std::getenv("ROUTELLE_UPDATE_GOLDEN"); update && *update == '1') {
     std::ofstream(expectedFile, std::ios::binary) << actual;
