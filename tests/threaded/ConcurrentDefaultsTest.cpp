@@ -169,6 +169,14 @@ TEST_F(ConcurrentDefaultsTest, AWriterKilledMidWriteLeavesTheOldOrTheNewValue) {
         << "round " << round << ": " << int(value) << " after " << last;
     EXPECT_TRUE(std::all_of(data, data + length, [&](char c) { return static_cast<std::uint8_t>(c) == value; }));
   }
+  // Whatever temporaries the killed writers left, the next writer removes.
+  HostDefaults next(file);
+  next.set("after", true);
+  ASSERT_TRUE(next.synchronize());
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(file.parent_path())) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"com.example.routelle.plist", "com.example.routelle.plist.lock"}));
 }
 
 }  // namespace
