@@ -7,41 +7,53 @@ namespace routelle {
 class AddDomainScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 // Source application under the empty key, browser under "FilePath".
 class AddAppScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 class RemoveRuleScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 // Modifier name under the empty key, browser under "FilePath"; always 0.
 class ModifierKeyScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 // Modifier name under the empty key, Bool under "FilePath".
 class BackModifierKeyScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 // "per domain" or "per app" under "FilePath".
 class ChangePriorityScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 }  // namespace routelle
