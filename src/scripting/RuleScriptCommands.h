@@ -29,7 +29,8 @@ class RemoveRuleScriptCommand final : public ScriptCommand {
   ScriptResult perform() override;
 };
 
-// Modifier name under the empty key, browser under "FilePath"; always 0.
+// Modifier name under the empty key, browser under "FilePath"; 0, or false
+// (nothing stored) when the browser is the program itself.
 class ModifierKeyScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;

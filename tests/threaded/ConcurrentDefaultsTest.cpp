@@ -50,7 +50,7 @@ class ConcurrentDefaultsTest : public ::testing::Test {
  protected:
   test::TempDir dir;
   fs::path file = dir.path() / "Library/Preferences/com.example.routelle.plist";
-  const KeyedListArchiver archiver;
+  const KeyedListArchiver archiver{};
 
   // One read-modify-write of the rule list, as the rule editor does it.
   bool append(HostDefaults& d, const std::string& item) {

@@ -26,8 +26,8 @@ constexpr std::size_t kMaxTextBytes = kMaxPlistBytes;
 // What a decoded element costs in memory: the string object, and its
 // characters when they do not fit inside it.
 std::size_t decodedCost(std::string_view s) {
-  constexpr std::size_t kInline = std::string().capacity();
-  return sizeof(std::string) + (s.size() > kInline ? s.size() + 1 : 0);
+  static const std::size_t inlineCapacity = std::string().capacity();
+  return sizeof(std::string) + (s.size() > inlineCapacity ? s.size() + 1 : 0);
 }
 
 // The questions the reader asks, put to a libplist tree.
@@ -173,6 +173,12 @@ class ArchiveReader {
 }  // namespace
 
 std::size_t maxDecodedListBytes(std::size_t archiveSize) { return 8 * archiveSize + (std::size_t{64} << 10); }
+
+std::size_t decodedListBytes(const std::vector<std::string>& list) {
+  std::size_t total = 0;
+  for (const auto& s : list) total += decodedCost(s);
+  return total;
+}
 
 std::optional<std::vector<std::string>> readKeyedStringArray(const Bytes& data, BinaryReading binary) {
   if (data.size() > kMaxPlistBytes) return std::nullopt;

@@ -17,6 +17,8 @@ enum class BinaryReading { inPlace, libplist };
 // a small archive cannot stand for a huge list; each list being a value of a
 // preferences file, reading a file's lists costs a multiple of its size too.
 std::size_t maxDecodedListBytes(std::size_t archiveSize);
+// What a decoded list occupies, in the measure of that bound.
+std::size_t decodedListBytes(const std::vector<std::string>& list);
 
 // The strings of a keyed archive of an NSArray/NSMutableArray of strings;
 // nothing when the data is no such archive or decodes beyond the bound above.
