@@ -247,14 +247,11 @@ TEST_F(ScriptCommandsTest, APreferenceWriteThatFailsIsAScriptErrorNamingTheCause
   std::filesystem::remove(file);
   std::filesystem::create_directories(file / "blocking");
 
+  // One command of each kind: a rule, the default action, a preference.
   const std::pair<const char*, Arguments> writing[] = {
       {"AddDomainScriptCommand", {{"", "example.com"}, {"FilePath", "Firefox"}}},
-      {"AddAppScriptCommand", {{"", "Mail"}, {"FilePath", "Firefox"}}},
       {"SaveScriptCommand", {{"BrowserName", "Firefox"}}},
-      {"ModifierKeyScriptCommand", {{"", "shift"}, {"FilePath", "Firefox"}}},
-      {"ChangePriorityScriptCommand", {{"FilePath", "per app"}}},
       {"EnablePreferenceScriptCommand", {{"", "Open in background"}}},
-      {"UseTheOpenedBrowser", {}},
   };
   for (const auto& [className, arguments] : writing) {
     EXPECT_EQ(run(className, arguments), kZero) << className;
