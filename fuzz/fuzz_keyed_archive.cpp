@@ -28,8 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const routelle::Bytes again = archiver.archive(**decoded);
     // Equal strings are archived once, so the new archive may be too small for
     // its list; that is the one reason it may not read back.
-    const bool withinBound = routelle::hostplist::decodedListBytes(**decoded) <=
-                             routelle::hostplist::maxDecodedListBytes(again.size());
+    const bool withinBound =
+        routelle::hostplist::decodedListBytes(**decoded) <= routelle::hostplist::maxDecodedListBytes(again.size());
     if (withinBound && archiver.unarchive(again) != *decoded) std::abort();
     if (withinBound && readKeyedStringArray(again, BinaryReading::libplist) != *decoded) std::abort();
   }

@@ -3,10 +3,10 @@
 // rules. Nothing is launched; every input must end.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -51,7 +51,9 @@ class QuietWorkspace final : public Workspace {
   std::optional<std::string> fullPathForApplication(const std::string& name) override {
     return inner_.fullPathForApplication(name);
   }
-  std::optional<std::string> bundleIdentifier(const std::string& path) override { return inner_.bundleIdentifier(path); }
+  std::optional<std::string> bundleIdentifier(const std::string& path) override {
+    return inner_.bundleIdentifier(path);
+  }
   std::vector<RunningApplication> runningApplications() override { return running; }
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool openURL(const std::string& url) override { return !url.empty(); }
@@ -119,10 +121,10 @@ struct Harness {
       const char* identifier;
       const char* scheme;
     };
-    for (const Installed& app : {Installed{"Safari", "com.apple.Safari", ""}, Installed{"Firefox", "org.mozilla.firefox", ""},
-                                 Installed{"Mail", "com.apple.mail", "mailto"},
-                                 Installed{"Helium", "net.imput.helium", "helium"},
-                                 Installed{"Editor", "com.example.Editor", ""}}) {
+    for (const Installed& app :
+         {Installed{"Safari", "com.apple.Safari", ""}, Installed{"Firefox", "org.mozilla.firefox", ""},
+          Installed{"Mail", "com.apple.mail", "mailto"}, Installed{"Helium", "net.imput.helium", "helium"},
+          Installed{"Editor", "com.example.Editor", ""}}) {
       AppSpec wanted;
       wanted.name = app.name;
       wanted.identifier = app.identifier;
@@ -184,8 +186,8 @@ constexpr std::uint64_t kFlags[] = {0,
                                     modifierFlags::shift | modifierFlags::command,
                                     modifierFlags::capsLock,
                                     modifierFlags::function};
-constexpr const char* kLogins[] = {"Show Browser List", "Use the opened browser", "Firefox", "Helium",
-                                   "TorBrowser", "Safari.app", "", "Opera"};
+constexpr const char* kLogins[] = {
+    "Show Browser List", "Use the opened browser", "Firefox", "Helium", "TorBrowser", "Safari.app", "", "Opera"};
 
 }  // namespace
 

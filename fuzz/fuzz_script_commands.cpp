@@ -41,11 +41,26 @@ struct ScratchRoot {
 
 // Names worth reaching quickly: the program under its names, a renamed copy of
 // it, browsers, an added browser, the pseudo-browsers and modifier names.
-constexpr const char* kNames[] = {"Routelle",  "routelle.APP", "/Applications/Routelle.app", "Loop",
-                                  "loop.app",  "/Users/ann/Applications/Loop.app/", "Firefox", "safari",
-                                  "Orion.app", "orion", "Mail", "Show Browsers List", "Use the opened browser",
-                                  "shift", "CTRL", "example.com", "HTTPS://Example.COM/x", "per app",
-                                  "Open in background", "Use Routelle for mailto: links"};
+constexpr const char* kNames[] = {"Routelle",
+                                  "routelle.APP",
+                                  "/Applications/Routelle.app",
+                                  "Loop",
+                                  "loop.app",
+                                  "/Users/ann/Applications/Loop.app/",
+                                  "Firefox",
+                                  "safari",
+                                  "Orion.app",
+                                  "orion",
+                                  "Mail",
+                                  "Show Browsers List",
+                                  "Use the opened browser",
+                                  "shift",
+                                  "CTRL",
+                                  "example.com",
+                                  "HTTPS://Example.COM/x",
+                                  "per app",
+                                  "Open in background",
+                                  "Use Routelle for mailto: links"};
 
 struct Harness {
   Harness() : system(root.path) {
@@ -54,12 +69,11 @@ struct Harness {
       const char* identifier;
       const char* folder;
     };
-    for (const App& app : {App{"Safari", "com.apple.Safari", "/Applications"},
-                           App{"Firefox", "org.mozilla.firefox", "/Applications"},
-                           App{"Mail", "com.apple.mail", "/Applications"},
-                           App{"Orion", "com.kagi.kagimacOS", "/Applications"},
-                           App{"Routelle", "com.kestrova.Routelle", "/Applications"},
-                           App{"Loop", "COM.KESTROVA.routelle", "/Users/ann/Applications"}}) {
+    for (const App& app :
+         {App{"Safari", "com.apple.Safari", "/Applications"}, App{"Firefox", "org.mozilla.firefox", "/Applications"},
+          App{"Mail", "com.apple.mail", "/Applications"}, App{"Orion", "com.kagi.kagimacOS", "/Applications"},
+          App{"Routelle", "com.kestrova.Routelle", "/Applications"},
+          App{"Loop", "COM.KESTROVA.routelle", "/Users/ann/Applications"}}) {
       AppSpec wanted;
       wanted.name = app.name;
       wanted.identifier = app.identifier;
@@ -134,8 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int k = 0; k < 3; ++k) {
       std::string text = field(in);
       if (!(shape & (1u << k))) continue;
-      if (shape & (8u << k)) command->evaluatedArguments[argumentKeys[k]] = !text.empty() && text[0] == 't';
-      else command->evaluatedArguments[argumentKeys[k]] = std::move(text);
+      if (shape & (8u << k))
+        command->evaluatedArguments[argumentKeys[k]] = !text.empty() && text[0] == 't';
+      else
+        command->evaluatedArguments[argumentKeys[k]] = std::move(text);
     }
 
     const std::string before = h.preferencesBytes();

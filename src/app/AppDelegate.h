@@ -172,20 +172,20 @@ class AppDelegate : public UpdaterDelegate {
   }
 
   // --- State (names as the program has always called them)
-  std::string casa;                       // the current link, or an opened file's path
-  std::atomic<bool> helpBack{false};      // one-shot open-in-background override
-  std::atomic<bool> som{true};            // false: the next launch opens a new window instead
-  int mx = 0;                             // fallback counter of one routing pass
+  std::string casa;                   // the current link, or an opened file's path
+  std::atomic<bool> helpBack{false};  // one-shot open-in-background override
+  std::atomic<bool> som{true};        // false: the next launch opens a new window instead
+  int mx = 0;                         // fallback counter of one routing pass
   std::optional<RunningApplication> previousApp;
-  std::string urls;                       // the front browser tab's URL
-  Menu mview2;                            // the open-with menu
-  double lado = 20.0;                     // icon size in the open-with menu
-  Menu menu;                              // the chooser menu
-  Menu menux;                             // the status menu
-  Menu bmen1;                             // its "Preferences..." submenu
-  Menu pMenu;                             // its priority submenu
+  std::string urls;    // the front browser tab's URL
+  Menu mview2;         // the open-with menu
+  double lado = 20.0;  // icon size in the open-with menu
+  Menu menu;           // the chooser menu
+  Menu menux;          // the status menu
+  Menu bmen1;          // its "Preferences..." submenu
+  Menu pMenu;          // its priority submenu
   MenuItem e2, ePriority, ePriority1, ePriority2;
-  bool statusBarItem = false;             // the status item exists
+  bool statusBarItem = false;  // the status item exists
   StatusItemModel statusItem;
   std::optional<int> uiUpdateTimerx;      // the pending refresh timer
   int numbShow = 0;                       // refreshes that showed the default-browser notice

@@ -101,9 +101,12 @@ void AppDelegate::changePriority(const MenuItem&) {
   bool unexpected = false;
   s_.settings.transaction([&] {
     const std::string priority = s_.settings.ensureString(keys::priority, values::priorityDomainsFirst);
-    if (priority == values::priorityDomainsFirst) s_.settings.setString(keys::priority, values::priorityAppsFirst);
-    else if (priority == values::priorityAppsFirst) s_.settings.setString(keys::priority, values::priorityDomainsFirst);
-    else unexpected = true;
+    if (priority == values::priorityDomainsFirst)
+      s_.settings.setString(keys::priority, values::priorityAppsFirst);
+    else if (priority == values::priorityAppsFirst)
+      s_.settings.setString(keys::priority, values::priorityDomainsFirst);
+    else
+      unexpected = true;
   });
   if (unexpected) trace("0");
   refreshMenu();
@@ -128,15 +131,20 @@ void AppDelegate::openBrowserExtensionsPageWithSender(const MenuItem& sender) {
   if (browser == "Safari") {
     launchBrowser(extensions, "Safari");
   } else if (browser == "Firefox") {
-    if (installed("Firefox")) launchBrowser(std::string(pages::firefoxAddOn), "Firefox");
-    else launchBrowser(extensions, "Safari");
+    if (installed("Firefox"))
+      launchBrowser(std::string(pages::firefoxAddOn), "Firefox");
+    else
+      launchBrowser(extensions, "Safari");
   } else if (browser == "Opera") {
     launchBrowser(extensions + "#", installed("Opera") ? "Opera" : "Safari");
   } else if (browser == "Google Chrome" || browser == "Chromium") {
     const char* other = browser == "Chromium" ? "Google Chrome" : "Chromium";
-    if (installed(browser.c_str())) launchBrowser(chrome, browser);
-    else if (installed(other)) launchBrowser(chrome, other);
-    else launchBrowser(chrome, "Safari");
+    if (installed(browser.c_str()))
+      launchBrowser(chrome, browser);
+    else if (installed(other))
+      launchBrowser(chrome, other);
+    else
+      launchBrowser(chrome, "Safari");
   } else if (browser == "Roccat") {
     launchBrowser(extensions, installed("Roccat") ? "Roccat" : "Safari");
   }

@@ -118,7 +118,8 @@ void AppDelegate::saveBte(const MenuItem&) {
 void AppDelegate::saveBte2(const MenuItem&) {
   s_.presenter.orderOutWindow(kAbout);
   // Without the document, open would only complain about its arguments.
-  if (auto path = s_.application.pathForResource("Acknowledgments", "pdf")) s_.processes.start("/usr/bin/open", {*path});
+  if (auto path = s_.application.pathForResource("Acknowledgments", "pdf"))
+    s_.processes.start("/usr/bin/open", {*path});
 }
 
 void AppDelegate::readme(const MenuItem&) {

@@ -91,9 +91,9 @@ void AppDelegate::fetchMenu() {
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
   items.push_back(entry("Instructions", "readme", "I"));
-  items.push_back(withSubmenu(entry("Experimental", "nada"),
-                              experimental(settings.ensureBool(keys::experimental, false),
-                                           settings.ensureBool(keys::experimental2, false))));
+  items.push_back(withSubmenu(
+      entry("Experimental", "nada"),
+      experimental(settings.ensureBool(keys::experimental, false), settings.ensureBool(keys::experimental2, false))));
 
   PreferenceMarks marks;
   marks.background = settings.ensureBool(keys::background, false);
@@ -145,9 +145,9 @@ void AppDelegate::applyStatusIcon() {
   auto& settings = s_.settings;
   const bool colored = settings.ensureBool(keys::clicon, true);
   const double size = settings.ensureDouble(keys::menuBarIconSize, 16.0);
-  const char* name = colored                                ? "StatusBarButtonImage2"
+  const char* name = colored                               ? "StatusBarButtonImage2"
                      : settings.interfaceStyle() == "Dark" ? "StatusBarButtonImage3"
-                                                            : "StatusBarButtonImage";
+                                                           : "StatusBarButtonImage";
   // The artwork is drawn for 16 points; other sizes are redrawn.
   statusItem.image = size == 16.0 ? ImageRef::bundle(name) : ImageRef::bundle(name, {size, size});
   if (statusBarItem) s_.presenter.showStatusItem(statusItem, menux);

@@ -23,8 +23,8 @@ MenuItem label(std::string title) {
 }
 
 // A rule's entry: its icon when the application is installed, and a submenu to delete it.
-MenuItem ruleEntry(std::string title, const std::optional<std::string>& iconPath, double side,
-                   std::string deleteAction, std::string carrier) {
+MenuItem ruleEntry(std::string title, const std::optional<std::string>& iconPath, double side, std::string deleteAction,
+                   std::string carrier) {
   MenuItem item = entry(std::move(title), "nada");
   if (iconPath) item.image = ImageRef::iconOf(*iconPath, {side, side});
   Menu remove;
@@ -109,8 +109,10 @@ Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& a
     MenuItem item = entry(std::string(title), "adModKey:", std::string(key));
     auto browser = settings.getString(key);
     if (browser && *browser != values::showBrowsersList && *browser != values::useOpenedBrowser) {
-      if (const auto& path = apps.named(*browser)) item.image = ImageRef::iconOf(*path, {20, 20});
-      else rules.clearModifierRule(key);
+      if (const auto& path = apps.named(*browser))
+        item.image = ImageRef::iconOf(*path, {20, 20});
+      else
+        rules.clearModifierRule(key);
     }
     menu.items.push_back(std::move(item));
     menu.items.push_back(MenuItem::separatorItem());
@@ -144,8 +146,8 @@ Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
   auto add = [&](const ListedBrowser& browser) {
     const bool chosen = onion && *onion == browser.title;
     matched = matched || chosen;
-    menu.items.push_back(entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title,
-                               "addRuleToSuffixOnion:"));
+    menu.items.push_back(
+        entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title, "addRuleToSuffixOnion:"));
   };
   for (const auto& browser : browsers.known) add(browser);
   for (const auto& browser : browsers.added) add(browser);
@@ -167,8 +169,7 @@ Menu perApp(const StoredList& rules, ApplicationPaths& apps, double iconSide) {
     const size_t first = whole.find(kAppRuleSeparator);
     const size_t last = whole.rfind(kAppRuleSeparator);
     const std::string browser(whole.substr(0, first));
-    std::string application(last == std::string_view::npos ? whole
-                                                              : whole.substr(last + kAppRuleSeparator.size()));
+    std::string application(last == std::string_view::npos ? whole : whole.substr(last + kAppRuleSeparator.size()));
     menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, "deletarPerApp:", rule));
   }
   menu.items.push_back(MenuItem::separatorItem());

@@ -37,8 +37,10 @@ void AppDelegate::launchBrowser(const std::string& link, const std::string& brow
 
   if (browser == "Helium") {
     const std::string url = "helium://" + link;
-    if (!s_.urls.parse(url)) trace("invalid url");
-    else if (s_.workspace.openURL(url)) trace("url successfully opened");
+    if (!s_.urls.parse(url))
+      trace("invalid url");
+    else if (s_.workspace.openURL(url))
+      trace("url successfully opened");
   } else if (browser == "TorBrowser") {
     bool running = false;
     for (const auto& app : s_.workspace.runningApplications())

@@ -50,9 +50,12 @@ bool AppDelegate::applicationOpenFile(const std::string& path) {
   s_.settings.ensureString(keys::priority, values::priorityDomainsFirst);
   if (!s_.settings.contains(keys::login)) trace("login==nil");
   const std::string login = s_.settings.ensureString(keys::login, values::showBrowserList);
-  if (login == values::showBrowserList) showBrowsersList();
-  else if (login == values::useOpenedBrowser) useOpenedBrowser();
-  else launchBrowser(casa, login);
+  if (login == values::showBrowserList)
+    showBrowsersList();
+  else if (login == values::useOpenedBrowser)
+    useOpenedBrowser();
+  else
+    launchBrowser(casa, login);
   return true;
 }
 
@@ -109,8 +112,8 @@ void AppDelegate::showOpenWithMenu(const std::string& link, bool isFile) {
   mview2.items.clear();
   // A mail link the URL parser refuses (a blank, say) has no applications to offer.
   const bool parses = isFile || s_.urls.parse(link).has_value();
-  const auto applications = parses ? s_.launchServices.applicationsForURL(isFile ? fileURL(link) : link)
-                                   : std::vector<std::string>{};
+  const auto applications =
+      parses ? s_.launchServices.applicationsForURL(isFile ? fileURL(link) : link) : std::vector<std::string>{};
   for (const auto& listed : applications) {
     std::string path = percentDecoded(listed);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
@@ -132,8 +135,7 @@ void AppDelegate::showOpenWithMenu(const std::string& link, bool isFile) {
     close.action = "nada";
     mview2.items.push_back(std::move(close));
   }
-  if (auto chosen = s_.presenter.popUpMenu(mview2, s_.events.mouseLocation()))
-    perform(chosen->action, *chosen);
+  if (auto chosen = s_.presenter.popUpMenu(mview2, s_.events.mouseLocation())) perform(chosen->action, *chosen);
 }
 
 }  // namespace routelle

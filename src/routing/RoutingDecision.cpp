@@ -49,9 +49,12 @@ void AppDelegate::routeLinkNow() {
   if (selected) {
     if (auto value = s_.settings.getString(selected->key)) {
       helpBack = s_.settings.contains(std::string(selected->key) + std::string(keys::backSuffix));
-      if (*value == values::showBrowsersList) showBrowsersList();
-      else if (*value == values::useOpenedBrowser) useOpenedBrowser();
-      else launchBrowser(casa, text::replaceAll(*value, ".app", ""));
+      if (*value == values::showBrowsersList)
+        showBrowsersList();
+      else if (*value == values::useOpenedBrowser)
+        useOpenedBrowser();
+      else
+        launchBrowser(casa, text::replaceAll(*value, ".app", ""));
       return;
     }
   }
@@ -153,9 +156,12 @@ void AppDelegate::routeByDomain(const std::optional<std::string>& host) {
 void AppDelegate::routeByDefaultChoice() {
   trace("go now");
   const std::string login = s_.settings.getString(keys::login).value_or("");
-  if (login == values::showBrowserList) showBrowsersList();
-  else if (login == values::useOpenedBrowser) useOpenedBrowser();
-  else launchBrowser(casa, login);
+  if (login == values::showBrowserList)
+    showBrowsersList();
+  else if (login == values::useOpenedBrowser)
+    useOpenedBrowser();
+  else
+    launchBrowser(casa, login);
 }
 
 std::optional<std::string> AppDelegate::firstRunningKnownBrowser() {
@@ -169,8 +175,10 @@ std::optional<std::string> AppDelegate::firstRunningKnownBrowser() {
 }
 
 void AppDelegate::useOpenedBrowser() {
-  if (auto browser = firstRunningKnownBrowser()) launchBrowser(casa, *browser);
-  else showBrowsersList();
+  if (auto browser = firstRunningKnownBrowser())
+    launchBrowser(casa, *browser);
+  else
+    showBrowsersList();
 }
 
 void AppDelegate::setPreviousApplication(std::optional<RunningApplication> app) { previousApp = std::move(app); }
@@ -196,8 +204,10 @@ void AppDelegate::handleNewWindowShortcut() {
   if (login == values::showBrowserList) {
     popChooser();
   } else if (login == values::useOpenedBrowser) {
-    if (auto browser = firstRunningKnownBrowser()) openNewBrowserWindow(*browser);
-    else popChooser();
+    if (auto browser = firstRunningKnownBrowser())
+      openNewBrowserWindow(*browser);
+    else
+      popChooser();
   } else {
     openNewBrowserWindow(login);
   }

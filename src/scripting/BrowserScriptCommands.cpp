@@ -17,10 +17,22 @@ ScriptResult UseTheOpenedBrowser::perform() {
 
 SaveScriptCommand::SaveScriptCommand(ScriptContext& context)
     : ScriptCommand(context),
-      browsersNameList{"Safari",     "Firefox", "Google Chrome", "Opera",     "Chromium",
-                       "Roccat",     "TorBrowser", "Vivaldi",    "iCab",      "SeaMonkey",
-                       "Opera Developer", "Brave", "Helium",     "Safari Technology Preview",
-                       std::string(values::showBrowsersList), std::string(values::useOpenedBrowser)} {}
+      browsersNameList{"Safari",
+                       "Firefox",
+                       "Google Chrome",
+                       "Opera",
+                       "Chromium",
+                       "Roccat",
+                       "TorBrowser",
+                       "Vivaldi",
+                       "iCab",
+                       "SeaMonkey",
+                       "Opera Developer",
+                       "Brave",
+                       "Helium",
+                       "Safari Technology Preview",
+                       std::string(values::showBrowsersList),
+                       std::string(values::useOpenedBrowser)} {}
 
 ScriptResult SaveScriptCommand::perform() {
   auto given = requireText("BrowserName");

@@ -64,9 +64,12 @@ ScriptResult ChangePriorityScriptCommand::perform() {
   auto choice = requireText("FilePath");
   if (!choice) return 0;
   const std::string lowered = text::lowercased(*choice);
-  if (lowered == "per domain") context_.rules.setPriority(values::priorityDomainsFirst);
-  else if (lowered == "per app") context_.rules.setPriority(values::priorityAppsFirst);
-  else return 0;
+  if (lowered == "per domain")
+    context_.rules.setPriority(values::priorityDomainsFirst);
+  else if (lowered == "per app")
+    context_.rules.setPriority(values::priorityAppsFirst);
+  else
+    return 0;
   postFetchMenu();
   return true;
 }

@@ -55,8 +55,8 @@ bool BrowserRegistry::isProgramItself(const std::string& name) const {
   const std::string last = text::lowercased(text::lastPathComponent(bare));
   if (last == kProgramName || last == std::string(kProgramName) + ".app") return true;
   // A renamed copy of the program is still the program.
-  const auto identifier = name.find('/') != std::string::npos ? workspace_.bundleIdentifier(std::string(bare))
-                                                              : bundleIdentifier(name);
+  const auto identifier =
+      name.find('/') != std::string::npos ? workspace_.bundleIdentifier(std::string(bare)) : bundleIdentifier(name);
   return identifier && isOwnBundleIdentifier(*identifier);
 }
 

@@ -176,8 +176,10 @@ void RuleStore::setPriority(std::string_view value) {
 void RuleStore::togglePriority() {
   settings_.transaction([&] {
     const std::string current = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
-    if (current == values::priorityDomainsFirst) settings_.setString(keys::priority, values::priorityAppsFirst);
-    else if (current == values::priorityAppsFirst) settings_.setString(keys::priority, values::priorityDomainsFirst);
+    if (current == values::priorityDomainsFirst)
+      settings_.setString(keys::priority, values::priorityAppsFirst);
+    else if (current == values::priorityAppsFirst)
+      settings_.setString(keys::priority, values::priorityDomainsFirst);
   });
 }
 
@@ -206,8 +208,10 @@ bool RuleStore::setModifierBackground(std::string_view modifier, bool flag) {
   auto key = modifierKey(modifier);
   if (!key) return false;
   const std::string backKey = *key + std::string(keys::backSuffix);
-  if (flag) settings_.setBool(backKey, true);
-  else settings_.remove(backKey);
+  if (flag)
+    settings_.setBool(backKey, true);
+  else
+    settings_.remove(backKey);
   return true;
 }
 

@@ -62,8 +62,9 @@ TEST_F(StartUpTest, ObserversShortcutServicesAndUpdaterAreInPlace) {
   startUp();
 
   // The workspace's deactivation notification names the previous application.
-  app.system.workspaceNotifications.post(kDidDeactivateApplicationNotification,
-                                         {{kApplicationNameKey, "Mail"}, {kApplicationBundlePathKey, "/Applications/Mail.app"}});
+  app.system.workspaceNotifications.post(
+      kDidDeactivateApplicationNotification,
+      {{kApplicationNameKey, "Mail"}, {kApplicationBundlePathKey, "/Applications/Mail.app"}});
   ASSERT_TRUE(delegate().previousApp);
   EXPECT_EQ(delegate().previousApp->localizedName, "Mail");
 

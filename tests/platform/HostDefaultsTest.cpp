@@ -243,11 +243,18 @@ TEST_F(HostDefaultsTest, UnreadableFilesReadAsEmptyAndAreKeptAsideOnlyByAWrite) 
 TEST_F(HostDefaultsTest, AStringValueHoldingNulLeavesTheRestReadable) {
   fs::create_directories(file.parent_path());
   // {"k": "x", NUL, "y" in UTF-16, "ascii": "a", NUL, "b", "other": true}
-  const std::string objects("\xD3\x01\x03\x05\x02\x04\x06"
-                            "\x51k" "\x63\x00x\x00\x00\x00y"
-                            "\x55" "ascii" "\x53" "a\0b"
-                            "\x55" "other" "\x09",
-                            33);
+  const std::string objects(
+      "\xD3\x01\x03\x05\x02\x04\x06"
+      "\x51k"
+      "\x63\x00x\x00\x00\x00y"
+      "\x55"
+      "ascii"
+      "\x53"
+      "a\0b"
+      "\x55"
+      "other"
+      "\x09",
+      33);
   const std::string bytes = binaryPlist(objects, "\x08\x0F\x11\x18\x1E\x22\x28");
   writeFile(file, bytes);
 

@@ -232,8 +232,8 @@ TEST_F(ScriptCommandsTest, TheProgramItselfIsNeverMadeATarget) {
   };
   for (const auto& [className, arguments] : refused) {
     const auto& target = std::get<std::string>(arguments.count("FilePath") ? arguments.at("FilePath")
-                                                : arguments.count("") ? arguments.at("")
-                                                                      : arguments.at("BrowserName"));
+                                               : arguments.count("")       ? arguments.at("")
+                                                                           : arguments.at("BrowserName"));
     EXPECT_EQ(run(className, arguments), kFalse) << className << " " << target;
     EXPECT_FALSE(lastError) << className << " " << target;
   }
@@ -263,8 +263,8 @@ TEST_F(ScriptCommandsTest, APreferenceWriteThatFailsIsAScriptErrorNamingTheCause
   EXPECT_EQ(run("ChangePriorityScriptCommand", {{"FilePath", "app"}}), kZero);
   EXPECT_FALSE(lastError);
 
-  auto failed = test::runDriver({"--root", world.root().string(), "script", "AddDomainScriptCommand", "b.com",
-                                 "--FilePath", "Firefox"});
+  auto failed = test::runDriver(
+      {"--root", world.root().string(), "script", "AddDomainScriptCommand", "b.com", "--FilePath", "Firefox"});
   EXPECT_EQ(failed.status, 1);
   EXPECT_NE(failed.err.find("routelle: script error: The preferences could not be saved:"), std::string::npos)
       << failed.err;
@@ -340,7 +340,9 @@ TEST_F(ScriptCommandsTest, MissingOrMistypedArgumentsAreScriptErrorsThatChangeNo
       expectRefused(className, mistyped, "with mistyped \"" + key + "\"");
       if (std::holds_alternative<std::string>(value)) {
         Arguments broken = arguments;
-        broken[key] = std::string("Fire\xff" "fox");
+        broken[key] = std::string(
+            "Fire\xff"
+            "fox");
         expectRefused(className, broken, "with invalid UTF-8 in \"" + key + "\"");
       }
     }

@@ -36,8 +36,8 @@ TEST_F(RuleStoreTest, TypedDomainsAreReducedToTheirHost) {
   for (const auto& [typed, host] : accepted) EXPECT_EQ(rules().normaliseDomain(typed), host) << typed;
 
   // No host, a host without a dot, blanks and non-ASCII text are no domain.
-  for (const char* typed : {"", "localhost", "http://intranet/", "   ", "exa mple.com", " example.com",
-                            "bücher.de", "http://", "/only/a/path", "https://"}) {
+  for (const char* typed : {"", "localhost", "http://intranet/", "   ", "exa mple.com", " example.com", "bücher.de",
+                            "http://", "/only/a/path", "https://"}) {
     EXPECT_FALSE(rules().normaliseDomain(typed)) << typed;
     EXPECT_FALSE(rules().addDomainRule(typed, "Safari")) << typed;
   }
@@ -104,19 +104,30 @@ TEST_F(RuleStoreTest, ListsWrittenElsewhereAreChangedWithoutLosingAName) {
     Items expected;
   };
   const Case cases[] = {
-      {"replace a host stored in capitals", {"", "Example.COM", "Safari", "b.org", "Firefox"},
+      {"replace a host stored in capitals",
+       {"", "Example.COM", "Safari", "b.org", "Firefox"},
        [](RuleStore& r) { return r.addDomainRule("example.com", "Firefox"); },
        {"", "b.org", "Firefox", "example.com", "Firefox"}},
-      {"remove a host stored in capitals", {"", "Example.COM", "Safari", "b.org", "Firefox"},
-       [](RuleStore& r) { return r.removeDomainRule("example.com"); }, {"", "b.org", "Firefox"}},
-      {"add to a list without the leading empty string", {"a.com", "Safari"},
-       [](RuleStore& r) { return r.addDomainRule("b.com", "Firefox"); }, {"", "a.com", "Safari", "b.com", "Firefox"}},
-      {"replace in a list without the leading empty string", {"a.com", "Safari", "b.com", "Opera"},
-       [](RuleStore& r) { return r.addDomainRule("a.com", "Firefox"); }, {"", "b.com", "Opera", "a.com", "Firefox"}},
-      {"remove from a list without the leading empty string", {"a.com", "Safari", "b.com", "Opera"},
-       [](RuleStore& r) { return r.removeDomainRule("b.com"); }, {"", "a.com", "Safari"}},
-      {"a browser name never matches there either", {"a.com", "Safari"},
-       [](RuleStore& r) { return !r.removeDomainRule("Safari"); }, {"a.com", "Safari"}},
+      {"remove a host stored in capitals",
+       {"", "Example.COM", "Safari", "b.org", "Firefox"},
+       [](RuleStore& r) { return r.removeDomainRule("example.com"); },
+       {"", "b.org", "Firefox"}},
+      {"add to a list without the leading empty string",
+       {"a.com", "Safari"},
+       [](RuleStore& r) { return r.addDomainRule("b.com", "Firefox"); },
+       {"", "a.com", "Safari", "b.com", "Firefox"}},
+      {"replace in a list without the leading empty string",
+       {"a.com", "Safari", "b.com", "Opera"},
+       [](RuleStore& r) { return r.addDomainRule("a.com", "Firefox"); },
+       {"", "b.com", "Opera", "a.com", "Firefox"}},
+      {"remove from a list without the leading empty string",
+       {"a.com", "Safari", "b.com", "Opera"},
+       [](RuleStore& r) { return r.removeDomainRule("b.com"); },
+       {"", "a.com", "Safari"}},
+      {"a browser name never matches there either",
+       {"a.com", "Safari"},
+       [](RuleStore& r) { return !r.removeDomainRule("Safari"); },
+       {"a.com", "Safari"}},
   };
   for (const auto& c : cases) {
     settings().setList(keys::domains, c.stored);

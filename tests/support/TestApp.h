@@ -56,7 +56,7 @@ class AppTest : public ::testing::Test {
 };
 
 AppSpec applicationBundle(const std::string& name, const std::string& identifier, std::vector<std::string> schemes = {},
-                std::vector<std::string> extensions = {});
+                          std::vector<std::string> extensions = {});
 
 // The transcript line of a start of the open command.
 std::string openRun(const std::vector<std::string>& args);

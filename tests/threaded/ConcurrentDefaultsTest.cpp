@@ -59,8 +59,10 @@ class ConcurrentDefaultsTest : public ::testing::Test {
       std::vector<std::string> list;
       if (auto v = d.object("rules")) {
         auto stored = archiver.unarchive(std::get<Bytes>(*v));
-        if (!stored) ok = false;
-        else list = std::move(*stored);
+        if (!stored)
+          ok = false;
+        else
+          list = std::move(*stored);
       }
       list.push_back(item);
       d.set("rules", archiver.archive(list));
@@ -174,7 +176,8 @@ TEST_F(ConcurrentDefaultsTest, AWriterKilledMidWriteLeavesTheOldOrTheNewValue) {
   next.set("after", true);
   ASSERT_TRUE(next.synchronize());
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(file.parent_path())) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(file.parent_path()))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"com.example.routelle.plist", "com.example.routelle.plist.lock"}));
 }

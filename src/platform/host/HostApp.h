@@ -21,10 +21,10 @@ struct HostApp {
         scripts(transcript),
         application(system, transcript),
         accessibility(system.world, transcript),
-        delegate(AppServices{system.settings, system.registry, system.rules, system.workspace,
-                             system.launchServices, system.processes, scripts, events, runLoop, presenter,
-                             systemInfo, system.urls, system.workspaceNotifications, system.updater,
-                             appleEvents, application, accessibility, shortcuts}) {
+        delegate(AppServices{system.settings, system.registry, system.rules, system.workspace, system.launchServices,
+                             system.processes, scripts, events, runLoop, presenter, systemInfo, system.urls,
+                             system.workspaceNotifications, system.updater, appleEvents, application, accessibility,
+                             shortcuts}) {
     system.processes.transcript = &transcript;
   }
 

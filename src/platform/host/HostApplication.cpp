@@ -6,8 +6,9 @@ namespace routelle {
 
 void HostApplication::setActivationPolicy(ActivationPolicy p) {
   policy = p;
-  transcript_.add(std::string("activation policy ") +
-                  (p == ActivationPolicy::accessory ? "accessory" : p == ActivationPolicy::regular ? "regular" : "prohibited"));
+  transcript_.add(std::string("activation policy ") + (p == ActivationPolicy::accessory ? "accessory"
+                                                       : p == ActivationPolicy::regular ? "regular"
+                                                                                        : "prohibited"));
 }
 
 void HostApplication::terminate() {

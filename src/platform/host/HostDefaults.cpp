@@ -82,9 +82,12 @@ plist_t toNode(const DefaultsValue& value) {
         using V = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<V, bool>) return plist_new_bool(v ? 1 : 0);
         // libplist 2.2 knows only unsigned integers; the bits are what is stored.
-        else if constexpr (std::is_same_v<V, std::int64_t>) return plist_new_uint(static_cast<std::uint64_t>(v));
-        else if constexpr (std::is_same_v<V, double>) return plist_new_real(v);
-        else if constexpr (std::is_same_v<V, std::string>) return plist_new_string(v.c_str());
+        else if constexpr (std::is_same_v<V, std::int64_t>)
+          return plist_new_uint(static_cast<std::uint64_t>(v));
+        else if constexpr (std::is_same_v<V, double>)
+          return plist_new_real(v);
+        else if constexpr (std::is_same_v<V, std::string>)
+          return plist_new_string(v.c_str());
         else {
           static const char none = 0;
           return plist_new_data(v.empty() ? &none : reinterpret_cast<const char*>(v.data()), v.size());
@@ -242,8 +245,10 @@ void HostDefaults::refresh() {
   }
   const Stamp stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
   PlistNode parsed;
-  if (result == ReadResult::ok && bytes.empty()) parsed.reset(plist_new_dict());  // nothing there to lose
-  else if (result == ReadResult::ok) parsed = hostplist::parsePlist(bytes.data(), bytes.size());
+  if (result == ReadResult::ok && bytes.empty())
+    parsed.reset(plist_new_dict());  // nothing there to lose
+  else if (result == ReadResult::ok)
+    parsed = hostplist::parsePlist(bytes.data(), bytes.size());
   const bool readable = parsed && plist_get_node_type(parsed.get()) == PLIST_DICT;
   adopt(readable ? std::move(parsed) : PlistNode(plist_new_dict()), fd, stamp);
   if (readable) return;
@@ -279,8 +284,7 @@ void HostDefaults::removeStaleTemporaries() {
   for (std::filesystem::directory_iterator it(directoryOf(file_), ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
     std::error_code kind;
-    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
-        it->is_regular_file(kind))
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 && it->is_regular_file(kind))
       ::unlink(it->path().c_str());
   }
 }

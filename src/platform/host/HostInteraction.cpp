@@ -54,8 +54,8 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
 void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) {
   window_ = window;
   windowVisible_ = true;
-  transcript_.add("window at (" + number(origin.x) + ", " + number(origin.y) + ") " + number(window.frame.width) +
-                  "x" + number(window.frame.height) + ":");
+  transcript_.add("window at (" + number(origin.x) + ", " + number(origin.y) + ") " + number(window.frame.width) + "x" +
+                  number(window.frame.height) + ":");
   for (const auto& view : window.content.subviews) {
     if (view.kind == View::Kind::button)
       transcript_.add("  button [" + view.keyEquivalent + "]\t" + view.action +
@@ -109,12 +109,15 @@ void HostPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<vo
 
 void HostPresenter::showWindow(const std::string& name, const WindowModel& window) {
   windows_[name] = window;
-  transcript_.add("window \"" + window.title + "\" " + number(window.frame.width) + "x" +
-                  number(window.frame.height) + ":");
+  transcript_.add("window \"" + window.title + "\" " + number(window.frame.width) + "x" + number(window.frame.height) +
+                  ":");
   for (const auto& view : window.content.subviews) {
-    if (view.kind == View::Kind::button) transcript_.add("  button \"" + view.text + "\"\t" + view.action);
-    else if (view.kind == View::Kind::textField) transcript_.add("  text \"" + view.text + "\"");
-    else if (view.kind == View::Kind::imageView) transcript_.add("  image <" + view.image.name + ">");
+    if (view.kind == View::Kind::button)
+      transcript_.add("  button \"" + view.text + "\"\t" + view.action);
+    else if (view.kind == View::Kind::textField)
+      transcript_.add("  text \"" + view.text + "\"");
+    else if (view.kind == View::Kind::imageView)
+      transcript_.add("  image <" + view.image.name + ">");
   }
 }
 

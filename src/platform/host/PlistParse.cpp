@@ -106,8 +106,7 @@ class BinaryShape {
       const Seen s = known->second;
       if (s.nodes == 0) return false;  // a cycle: still on the path
       bytes_ += s.bytes;
-      return bytes_ <= maxBytes_ && stack_.size() + s.height <= kMaxPlistDepth &&
-             add(stack_.back(), s.nodes, s.height);
+      return bytes_ <= maxBytes_ && stack_.size() + s.height <= kMaxPlistDepth && add(stack_.back(), s.nodes, s.height);
     }
     if (stack_.size() >= kMaxPlistDepth) return false;
     const std::uint64_t keys = h->type == 0xD ? h->count : 0;
@@ -166,8 +165,10 @@ bool readable(plist_t root) {
     if (!isContainer(node)) return true;
     if (path.size() >= kMaxPlistDepth) return false;
     void* iter = nullptr;
-    if (plist_get_node_type(node) == PLIST_ARRAY) plist_array_new_iter(node, &iter);
-    else plist_dict_new_iter(node, &iter);
+    if (plist_get_node_type(node) == PLIST_ARRAY)
+      plist_array_new_iter(node, &iter);
+    else
+      plist_dict_new_iter(node, &iter);
     path.push_back({node, iter});
     return true;
   };
@@ -176,8 +177,10 @@ bool readable(plist_t root) {
     const Level level = path.back();
     plist_t child = nullptr;
     char* key = nullptr;  // safe to fetch: the document holds no NUL (checked before parsing)
-    if (plist_get_node_type(level.node) == PLIST_ARRAY) plist_array_next_item(level.node, level.iter, &child);
-    else plist_dict_next_item(level.node, level.iter, &key, &child);
+    if (plist_get_node_type(level.node) == PLIST_ARRAY)
+      plist_array_next_item(level.node, level.iter, &child);
+    else
+      plist_dict_next_item(level.node, level.iter, &key, &child);
     if (child) {
       ok = (!key || text::isValidUtf8(key)) && enter(child);
     } else {
