@@ -1,5 +1,6 @@
 // Opens arbitrary bytes as a preferences file, writes to it and reopens it: no
-// crash, the write lands, and what was readable before stays readable.
+// crash, reading moves nothing, the write lands, what was readable before stays
+// readable, and reading holds no more memory than a multiple of the file's size.
 #include <stdlib.h>
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "AllocationPeak.h"
 #include "platform/host/HostDefaults.h"
 
 namespace fs = std::filesystem;
@@ -51,14 +53,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::optional<DefaultsValue> before[std::size(kKeys)];
   {
+    const fuzzing::AllocationPeak peak;
     HostDefaults readOnly(file, /*readOnly=*/true);
     for (std::size_t i = 0; i < std::size(kKeys); ++i) before[i] = readOnly.object(kKeys[i]);
+    if (peak.bytes() > fuzzing::allowedPeak(size)) std::abort();
   }
   {
     HostDefaults d(file);
     for (std::size_t i = 0; i < std::size(kKeys); ++i) {
       if (!same(d.object(kKeys[i]), before[i])) std::abort();
     }
+    if (!fs::exists(file) || fs::file_size(file) != size) std::abort();  // reading leaves the file as it is
     d.set("fuzz", static_cast<std::int64_t>(size));
     if (!d.synchronize()) std::abort();
   }

@@ -26,6 +26,8 @@ class Defaults {
   virtual void remove(std::string_view key) = 0;
   // Writes reach storage at once; this reports whether the last write did.
   virtual bool synchronize() = 0;
+  // Why the last write did not reach storage, for the user to read.
+  virtual std::string lastWriteError() { return "the defaults system reported a failure"; }
   // Changes whenever any stored value may have changed (here or in another
   // process), so that what was decoded from the domain can be kept until then.
   virtual std::uint64_t changeCount() = 0;

@@ -9,35 +9,45 @@ namespace routelle {
 class ShowBrowsersListCommandScript final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 class UseTheOpenedBrowser final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 // Sets the default action from "BrowserName".
 class SaveScriptCommand final : public ScriptCommand {
  public:
   explicit SaveScriptCommand(ScriptContext& context);
-  ScriptResult performDefaultImplementation() override;
 
   std::vector<std::string> browsersNameList;
   std::string stringToReturn;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 class AddBrowserScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 class RemoveBrowserScriptCommand final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 }  // namespace routelle

@@ -13,7 +13,7 @@ PreferenceScriptCommand::PreferenceScriptCommand(ScriptContext& context, bool en
   for (const auto& entry : preferenceNames) prefname.emplace(entry.name, entry.key);
 }
 
-ScriptResult PreferenceScriptCommand::performDefaultImplementation() {
+ScriptResult PreferenceScriptCommand::perform() {
   auto name = requireText("");
   if (!name) return 0;
   auto entry = findPreferenceName(*name);
@@ -40,19 +40,19 @@ ScriptResult PreferenceScriptCommand::performDefaultImplementation() {
   return true;
 }
 
-ScriptResult CheckForUpdatesCommandScript::performDefaultImplementation() {
+ScriptResult CheckForUpdatesCommandScript::perform() {
   context_.updater.checkForUpdates();
   return 0;
 }
 
-ScriptResult ImportCommandScript::performDefaultImplementation() {
+ScriptResult ImportCommandScript::perform() {
   auto path = requireText("FilePath");
   if (!path) return 0;
   context_.workspaceNotifications.post(kImportNotification, {{"path", *path}});
   return 0;
 }
 
-ScriptResult ExportCommandScript::performDefaultImplementation() {
+ScriptResult ExportCommandScript::perform() {
   auto path = requireText("FilePath");
   if (!path) return 0;
   context_.workspaceNotifications.post(kExportNotification, {{"path", *path}});

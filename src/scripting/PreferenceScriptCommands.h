@@ -11,10 +11,12 @@ namespace routelle {
 class PreferenceScriptCommand : public ScriptCommand {
  public:
   PreferenceScriptCommand(ScriptContext& context, bool enable);
-  ScriptResult performDefaultImplementation() override;
 
   // Preference name -> settings key (empty for the two without a key).
   std::map<std::string, std::string> prefname;
+
+ protected:
+  ScriptResult perform() override;
 
  private:
   bool enable_;
@@ -33,21 +35,27 @@ class DisablePreferenceScriptCommand final : public PreferenceScriptCommand {
 class CheckForUpdatesCommandScript final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 // Hands a rule file path to the importer.
 class ImportCommandScript final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 // Hands a directory path to the exporter.
 class ExportCommandScript final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;
-  ScriptResult performDefaultImplementation() override;
+
+ protected:
+  ScriptResult perform() override;
 };
 
 }  // namespace routelle

@@ -5,28 +5,35 @@
 
 namespace routelle {
 
-ScriptResult AddDomainScriptCommand::performDefaultImplementation() {
+ScriptResult AddDomainScriptCommand::perform() {
   auto domain = requireText("");
   auto browser = requireText("FilePath");
   if (!domain || !browser) return 0;
-  if (!context_.registry.isInstalledApplication(*browser)) return 0;
-  const bool added = context_.rules.addDomainRule(*domain, *browser);
+  if (context_.registry.isProgramItself(*browser)) return false;
+  // Stored under the name the menus list, so that the rule is found again.
+  const auto browserName = context_.registry.installedDisplayName(*browser);
+  if (!browserName) return 0;
+  const bool added = context_.rules.addDomainRule(*domain, *browserName);
   postFetchMenu();
   return added;
 }
 
-ScriptResult AddAppScriptCommand::performDefaultImplementation() {
+ScriptResult AddAppScriptCommand::perform() {
   auto application = requireText("");
   auto browser = requireText("FilePath");
   if (!application || !browser) return 0;
-  if (!context_.registry.isInstalledApplication(*application) || !context_.registry.isInstalledApplication(*browser))
-    return 0;
-  const bool added = context_.rules.addAppRule(*application, *browser);
+  if (context_.registry.isProgramItself(*browser)) return false;
+  // Display names, as the source application reports its own and the menus
+  // list browsers: one rule per application, and one that fires.
+  const auto applicationName = context_.registry.installedDisplayName(*application);
+  const auto browserName = context_.registry.installedDisplayName(*browser);
+  if (!applicationName || !browserName) return 0;
+  const bool added = context_.rules.addAppRule(*applicationName, *browserName);
   postFetchMenu();
   return added;
 }
 
-ScriptResult RemoveRuleScriptCommand::performDefaultImplementation() {
+ScriptResult RemoveRuleScriptCommand::perform() {
   auto name = requireText("");
   if (!name) return 0;
   const bool removed = context_.rules.removeRule(*name);
@@ -34,16 +41,17 @@ ScriptResult RemoveRuleScriptCommand::performDefaultImplementation() {
   return removed;
 }
 
-ScriptResult ModifierKeyScriptCommand::performDefaultImplementation() {
+ScriptResult ModifierKeyScriptCommand::perform() {
   auto modifier = requireText("");
   auto browser = requireText("FilePath");
   if (!modifier || !browser) return 0;
+  if (context_.registry.isProgramItself(*browser)) return false;
   context_.rules.setModifierRule(*modifier, *browser);
   postFetchMenu();
   return 0;
 }
 
-ScriptResult BackModifierKeyScriptCommand::performDefaultImplementation() {
+ScriptResult BackModifierKeyScriptCommand::perform() {
   auto modifier = requireText("");
   auto flag = requireBool("FilePath");
   if (!modifier || !flag) return 0;
@@ -52,7 +60,7 @@ ScriptResult BackModifierKeyScriptCommand::performDefaultImplementation() {
   return true;
 }
 
-ScriptResult ChangePriorityScriptCommand::performDefaultImplementation() {
+ScriptResult ChangePriorityScriptCommand::perform() {
   auto choice = requireText("FilePath");
   if (!choice) return 0;
   const std::string lowered = text::lowercased(*choice);

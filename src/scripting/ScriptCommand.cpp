@@ -4,6 +4,14 @@
 
 namespace routelle {
 
+ScriptResult ScriptCommand::performDefaultImplementation() {
+  const auto failuresBefore = context_.settings.writeFailures().count;
+  const ScriptResult result = perform();
+  const auto failures = context_.settings.writeFailures();
+  if (failures.count != failuresBefore) return fail("The preferences could not be saved: " + failures.lastCause);
+  return result;
+}
+
 std::optional<std::string> ScriptCommand::requireText(const std::string& key) {
   auto it = evaluatedArguments.find(key);
   if (it == evaluatedArguments.end()) {

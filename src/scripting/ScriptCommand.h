@@ -40,12 +40,18 @@ class ScriptCommand {
 
   std::map<std::string, ScriptArgument> evaluatedArguments;
 
-  // Runs the command; on a script error the result is 0 and nothing changed.
-  virtual ScriptResult performDefaultImplementation() = 0;
+  // Runs the command; on a script error the result is 0. A change the
+  // preferences could not store is a script error naming the cause, never a
+  // success.
+  ScriptResult performDefaultImplementation();
 
   const std::optional<std::string>& scriptErrorString() const { return scriptError_; }
 
  protected:
+  // What the command does; a missing or mistyped argument is refused before
+  // anything changes.
+  virtual ScriptResult perform() = 0;
+
   // A required argument of the given kind; a missing or mistyped one sets the
   // script error and answers nothing.
   std::optional<std::string> requireText(const std::string& key);

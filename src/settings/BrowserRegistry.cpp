@@ -18,9 +18,9 @@ std::string displayName(const std::string& path) {
   return name;
 }
 
-bool isOwnIdentifier(const std::string& identifier) {
-  return text::lowercased(identifier) == text::lowercased(domains::ownBundleIdentifier);
-}
+constexpr std::string_view kProgramName = "routelle";
+
+bool sameIdentifier(std::string_view a, std::string_view b) { return text::equalsIgnoringCase(a, b); }
 
 }  // namespace
 
@@ -45,6 +45,27 @@ std::vector<InstalledBrowser> BrowserRegistry::installedBrowsers() const {
   return out;
 }
 
+bool BrowserRegistry::isOwnBundleIdentifier(std::string_view identifier) {
+  return sameIdentifier(identifier, domains::ownBundleIdentifier);
+}
+
+bool BrowserRegistry::isProgramItself(const std::string& name) const {
+  std::string_view bare = name;
+  while (bare.size() > 1 && bare.back() == '/') bare.remove_suffix(1);
+  const std::string last = text::lowercased(text::lastPathComponent(bare));
+  if (last == kProgramName || last == std::string(kProgramName) + ".app") return true;
+  // A renamed copy of the program is still the program.
+  const auto identifier =
+      name.find('/') != std::string::npos ? workspace_.bundleIdentifier(std::string(bare)) : bundleIdentifier(name);
+  return identifier && isOwnBundleIdentifier(*identifier);
+}
+
+std::optional<std::string> BrowserRegistry::installedDisplayName(const std::string& name) const {
+  auto path = workspace_.fullPathForApplication(name);
+  if (!path || !workspace_.bundleIdentifier(*path)) return std::nullopt;
+  return displayName(*path);
+}
+
 std::optional<std::string> BrowserRegistry::bundleIdentifier(const std::string& name) const {
   auto path = workspace_.fullPathForApplication(name);
   if (!path) return std::nullopt;
@@ -56,7 +77,7 @@ bool BrowserRegistry::isInstalledApplication(const std::string& name) const {
 }
 
 bool BrowserRegistry::addIdentifier(const std::string& identifier) {
-  if (identifier.empty() || isOwnIdentifier(identifier)) return false;
+  if (identifier.empty() || isOwnBundleIdentifier(identifier)) return false;
   bool stored = false;
   settings_.transaction([&] {
     StoredList list = settings_.getList(keys::addedbrowsers);
@@ -66,7 +87,8 @@ bool BrowserRegistry::addIdentifier(const std::string& identifier) {
       return;
     }
     if (list.state == StoredList::State::absent || list.items.empty()) list.items = {""};
-    if (std::find(list.items.begin(), list.items.end(), identifier) != list.items.end()) return;
+    auto same = [&](const std::string& item) { return sameIdentifier(item, identifier); };
+    if (std::any_of(list.items.begin(), list.items.end(), same)) return;
     list.items.push_back(identifier);
     settings_.setList(keys::addedbrowsers, list.items);
     stored = true;
@@ -86,16 +108,33 @@ bool BrowserRegistry::addBrowserNamed(const std::string& name) {
 
 bool BrowserRegistry::removeAddedBrowser(const std::string& name) {
   auto identifier = bundleIdentifier(name);
-  if (!identifier) return false;
+  return identifier && removeIdentifier(*identifier, name);
+}
+
+bool BrowserRegistry::removeAddedIdentifier(const std::string& identifier) {
+  return !identifier.empty() && removeIdentifier(identifier, "");
+}
+
+bool BrowserRegistry::removeIdentifier(const std::string& identifier, const std::string& name) {
+  // The names the default action may hold for this browser: as given, or as the lists name it.
+  std::vector<std::string> names;
+  if (!name.empty()) names.push_back(name);
+  if (auto path = workspace_.pathForBundleIdentifier(identifier)) {
+    names.push_back(displayName(*path));
+    names.push_back(displayName(*path) + ".app");
+  }
   bool removed = false;
   settings_.transaction([&] {
     StoredList list = settings_.getList(keys::addedbrowsers);
     if (list.state != StoredList::State::list) return;
-    auto it = std::find(list.items.begin(), list.items.end(), *identifier);
+    auto it = std::find_if(list.items.begin(), list.items.end(),
+                           [&](const std::string& stored) { return sameIdentifier(stored, identifier); });
     if (it == list.items.end()) return;
     list.items.erase(it);
     settings_.setList(keys::addedbrowsers, list.items);
-    if (settings_.getString(keys::login) == name) settings_.setString(keys::login, values::showBrowserList);
+    const auto login = settings_.getString(keys::login);
+    if (login && std::find(names.begin(), names.end(), *login) != names.end())
+      settings_.setString(keys::login, values::showBrowserList);
     removed = true;
   });
   return removed;

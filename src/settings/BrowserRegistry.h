@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Workspace.h"
@@ -32,15 +33,25 @@ class BrowserRegistry {
   std::vector<InstalledBrowser> installedBrowsers() const;
 
   bool isInstalledApplication(const std::string& name) const;
+  // The display name of the installed application a name (with or without
+  // ".app", in any case) stands for; nothing when none has a bundle identifier.
+  std::optional<std::string> installedDisplayName(const std::string& name) const;
   std::optional<std::string> pathForIdentifier(const std::string& identifier) const {
     return workspace_.pathForBundleIdentifier(identifier);
   }
   std::optional<std::string> bundleIdentifier(const std::string& name) const;
 
+  // Whether a browser name (display name, bundle file name or path) names this
+  // program: a link sent there would come straight back, without end.
+  bool isProgramItself(const std::string& name) const;
+  static bool isOwnBundleIdentifier(std::string_view identifier);
+
   // Both answer whether the identifier was stored; the caller refreshes menus.
+  // Identifiers are compared without regard to case, as the platform does.
   bool addBrowserAtPath(const std::string& path);
   bool addBrowserNamed(const std::string& name);
   bool removeAddedBrowser(const std::string& name);
+  bool removeAddedIdentifier(const std::string& identifier);
 
   // The non-empty identifiers of "addedbrowsers" (none when undecodable).
   std::vector<std::string> addedIdentifiers() const;
@@ -54,6 +65,8 @@ class BrowserRegistry {
 
  private:
   bool addIdentifier(const std::string& identifier);
+  // Removes the identifier; resets the default action when it names the browser.
+  bool removeIdentifier(const std::string& identifier, const std::string& name);
 
   SettingsStore& settings_;
   Workspace& workspace_;

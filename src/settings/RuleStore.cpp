@@ -17,11 +17,53 @@ bool refuseUndecodable(const StoredList& list, std::string_view key) {
   return true;
 }
 
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string asciiLowercased(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = asciiLower(c);
+  return out;
+}
+
+// Host names are compared the way the web compares them: without regard to case.
+bool sameHost(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (asciiLower(a[i]) != asciiLower(b[i])) return false;
+  return true;
+}
+
+// Removes every occurrence of an ASCII text, in any case, left to right.
+std::string removeIgnoringCase(std::string_view s, std::string_view what) {
+  const std::string lowered = asciiLowercased(s);
+  std::string out;
+  size_t from = 0;
+  for (size_t at; (at = lowered.find(what, from)) != std::string::npos; from = at + what.size())
+    out.append(s.substr(from, at - from));
+  out.append(s.substr(from));
+  return out;
+}
+
+// Where the first domain sits: after the leading empty string the program
+// writes, or at the start of a list another tool wrote without it.
+size_t firstDomainPosition(const std::vector<std::string>& list) {
+  return !list.empty() && !list.front().empty() ? 0 : 1;
+}
+
+// The program's layout: the leading empty string, then the pairs.
+void giveLeadingEmptyString(std::vector<std::string>& list) {
+  if (firstDomainPosition(list) == 0 || list.empty()) list.insert(list.begin(), "");
+}
+
 // Position of the first domain equal to the text that has its browser after it.
 std::optional<size_t> findDomain(const std::vector<std::string>& list, std::string_view domain) {
-  for (size_t i = 1; i + 1 < list.size(); i += 2)
-    if (list[i] == domain) return i;
+  for (size_t i = firstDomainPosition(list); i + 1 < list.size(); i += 2)
+    if (sameHost(list[i], domain)) return i;
   return std::nullopt;
+}
+
+void erasePair(std::vector<std::string>& list, size_t at) {
+  list.erase(list.begin() + static_cast<long>(at), list.begin() + static_cast<long>(at) + 2);
 }
 
 }  // namespace
@@ -30,13 +72,13 @@ RuleStore::RuleStore(SettingsStore& settings, BrowserRegistry& registry, const U
     : settings_(settings), registry_(registry), urls_(urls) {}
 
 std::optional<std::string> RuleStore::normaliseDomain(std::string_view typed) const {
-  std::string bare = text::replaceAll(typed, "http://", "");
-  bare = text::replaceAll(bare, "https://", "");
-  bare = text::replaceAll(bare, "s://", "");
+  std::string bare = removeIgnoringCase(typed, "http://");
+  bare = removeIgnoringCase(bare, "https://");
+  bare = removeIgnoringCase(bare, "s://");
   auto url = urls_.parse("http://" + bare);
   if (!url || !url->host || url->host->empty()) return std::nullopt;
   if (url->host->find('.') == std::string::npos) return std::nullopt;
-  return url->host;
+  return asciiLowercased(*url->host);
 }
 
 bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) {
@@ -47,9 +89,8 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
     StoredList list = settings_.getList(keys::domains);
     if (refuseUndecodable(list, keys::domains)) return;
     auto& items = list.items;
-    if (items.empty()) items.push_back("");
-    if (auto i = findDomain(items, *host))
-      items.erase(items.begin() + static_cast<long>(*i), items.begin() + static_cast<long>(*i) + 2);
+    giveLeadingEmptyString(items);
+    if (auto i = findDomain(items, *host)) erasePair(items, *i);
     // A domain left last without its browser is no rule; dropping it keeps the pairs aligned.
     if (items.size() % 2 == 0) items.pop_back();
     items.push_back(*host);
@@ -67,7 +108,8 @@ bool RuleStore::removeDomainRule(std::string_view domain) {
     if (list.state != State::list) return;
     auto i = findDomain(list.items, domain);
     if (!i) return;
-    list.items.erase(list.items.begin() + static_cast<long>(*i), list.items.begin() + static_cast<long>(*i) + 2);
+    erasePair(list.items, *i);
+    giveLeadingEmptyString(list.items);
     settings_.setList(keys::domains, list.items);
     removed = true;
   });
@@ -179,7 +221,8 @@ void RuleStore::clearOnionRule() { settings_.remove(keys::onion); }
 std::vector<DomainRule> RuleStore::domainRules() const {
   std::vector<DomainRule> out;
   auto list = settings_.getList(keys::domains);
-  for (size_t i = 1; i + 1 < list.items.size(); i += 2) out.push_back({list.items[i], list.items[i + 1]});
+  for (size_t i = firstDomainPosition(list.items); i + 1 < list.items.size(); i += 2)
+    out.push_back({list.items[i], list.items[i + 1]});
   return out;
 }
 

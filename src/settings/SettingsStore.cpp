@@ -16,11 +16,27 @@ std::optional<DefaultsValue> SettingsStore::object(std::string_view key, Domain 
   return defaults ? defaults->object(key) : std::nullopt;
 }
 
-void SettingsStore::write(std::string_view key, const DefaultsValue& v, Domain d) {
-  if (Defaults* defaults = domain(d)) {
-    defaults->set(key, v);
-    defaults->synchronize();
-  }
+// A domain that is missing (the suite could not be opened) skips writes by
+// design; that is no failure.
+bool SettingsStore::write(std::string_view key, const DefaultsValue& v, Domain d) {
+  Defaults* defaults = domain(d);
+  if (!defaults) return true;
+  defaults->set(key, v);
+  return flushed(*defaults);
+}
+
+bool SettingsStore::flushed(Defaults& defaults) {
+  if (defaults.synchronize()) return true;
+  std::string cause = defaults.lastWriteError();
+  std::lock_guard guard(failuresMutex_);
+  ++failures_.count;
+  failures_.lastCause = std::move(cause);
+  return false;
+}
+
+SettingsStore::WriteFailures SettingsStore::writeFailures() const {
+  std::lock_guard guard(failuresMutex_);
+  return failures_;
 }
 
 // Numbers read as the platform's number objects do: a Bool, an Integer and a
@@ -67,15 +83,17 @@ std::optional<std::string> SettingsStore::getString(std::string_view key, Domain
 }
 bool SettingsStore::contains(std::string_view key, Domain d) const { return object(key, d).has_value(); }
 
-void SettingsStore::setBool(std::string_view key, bool v, Domain d) { write(key, v, d); }
-void SettingsStore::setInteger(std::string_view key, std::int64_t v, Domain d) { write(key, v, d); }
-void SettingsStore::setDouble(std::string_view key, double v, Domain d) { write(key, v, d); }
-void SettingsStore::setString(std::string_view key, std::string_view v, Domain d) { write(key, std::string(v), d); }
-void SettingsStore::remove(std::string_view key, Domain d) {
-  if (Defaults* defaults = domain(d)) {
-    defaults->remove(key);
-    defaults->synchronize();
-  }
+bool SettingsStore::setBool(std::string_view key, bool v, Domain d) { return write(key, v, d); }
+bool SettingsStore::setInteger(std::string_view key, std::int64_t v, Domain d) { return write(key, v, d); }
+bool SettingsStore::setDouble(std::string_view key, double v, Domain d) { return write(key, v, d); }
+bool SettingsStore::setString(std::string_view key, std::string_view v, Domain d) {
+  return write(key, std::string(v), d);
+}
+bool SettingsStore::remove(std::string_view key, Domain d) {
+  Defaults* defaults = domain(d);
+  if (!defaults) return true;
+  defaults->remove(key);
+  return flushed(*defaults);
 }
 
 StoredList SettingsStore::getList(std::string_view key, Domain d) const {
@@ -107,8 +125,8 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   return decoded;
 }
 
-void SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
-  write(key, archiver_.archive(list), d);
+bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
+  return write(key, archiver_.archive(list), d);
 }
 
 bool SettingsStore::ensureBool(std::string_view key, bool def, Domain d) {

@@ -36,11 +36,13 @@ class SettingsStore {
   std::optional<std::string> getString(std::string_view key, Domain d = Domain::standard) const;
   bool contains(std::string_view key, Domain d = Domain::standard) const;
 
-  void setBool(std::string_view key, bool v, Domain d = Domain::standard);
-  void setInteger(std::string_view key, std::int64_t v, Domain d = Domain::standard);
-  void setDouble(std::string_view key, double v, Domain d = Domain::standard);
-  void setString(std::string_view key, std::string_view v, Domain d = Domain::standard);
-  void remove(std::string_view key, Domain d = Domain::standard);
+  // Each write answers whether it reached storage; a failure is also counted
+  // (writeFailures) so that whoever started the change can report it.
+  bool setBool(std::string_view key, bool v, Domain d = Domain::standard);
+  bool setInteger(std::string_view key, std::int64_t v, Domain d = Domain::standard);
+  bool setDouble(std::string_view key, double v, Domain d = Domain::standard);
+  bool setString(std::string_view key, std::string_view v, Domain d = Domain::standard);
+  bool remove(std::string_view key, Domain d = Domain::standard);
 
   StoredList getList(std::string_view key, Domain d = Domain::standard) const;
   // The same list, decoded once per stored value: callers on hot paths share it.
@@ -48,8 +50,8 @@ class SettingsStore {
   std::optional<DefaultsValue> getObject(std::string_view key, Domain d = Domain::standard) const {
     return object(key, d);
   }
-  void setObject(std::string_view key, const DefaultsValue& v, Domain d = Domain::standard) { write(key, v, d); }
-  void setList(std::string_view key, const std::vector<std::string>& list, Domain d = Domain::standard);
+  bool setObject(std::string_view key, const DefaultsValue& v, Domain d = Domain::standard) { return write(key, v, d); }
+  bool setList(std::string_view key, const std::vector<std::string>& list, Domain d = Domain::standard);
 
   // Ensure-default: a missing key (or one of another kind) is written first.
   bool ensureBool(std::string_view key, bool def, Domain d = Domain::standard);
@@ -65,10 +67,18 @@ class SettingsStore {
   // "AppleInterfaceStyle" of the system-wide domain; nothing when unset.
   std::optional<std::string> interfaceStyle() const;
 
+  // Writes that did not reach storage so far, and the cause of the latest.
+  struct WriteFailures {
+    std::uint64_t count = 0;
+    std::string lastCause;
+  };
+  WriteFailures writeFailures() const;
+
  private:
   Defaults* domain(Domain d) const;
   std::optional<DefaultsValue> object(std::string_view key, Domain d) const;
-  void write(std::string_view key, const DefaultsValue& v, Domain d);
+  bool write(std::string_view key, const DefaultsValue& v, Domain d);
+  bool flushed(Defaults& defaults);
 
   Defaults& standard_;
   Defaults* suite_;
@@ -81,6 +91,9 @@ class SettingsStore {
   };
   mutable std::map<std::pair<Domain, std::string>, CachedList, std::less<>> listCache_;
   mutable std::mutex listCacheMutex_;
+  // Writes may come from the tab watcher's queue too.
+  mutable std::mutex failuresMutex_;
+  WriteFailures failures_;
 };
 
 }  // namespace routelle

@@ -1,7 +1,11 @@
 #include "platform/host/HostDefaults.h"
 
+#include <fcntl.h>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <plist/plist.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -57,6 +61,22 @@ std::string binaryPlist(const std::string& objects, const std::string& offsets) 
   trailer[15] = static_cast<char>(offsets.size());
   trailer[31] = static_cast<char>(8 + objects.size());
   return "bplist00" + objects + offsets + trailer;
+}
+
+// Objects (marker and payload each) with four-byte offsets and one-byte references.
+std::string binaryPlistOf(const std::vector<std::string>& objects) {
+  auto bigEndian = [](std::uint64_t v, int width) {
+    std::string out;
+    for (int i = width - 1; i >= 0; --i) out += static_cast<char>(v >> (8 * i));
+    return out;
+  };
+  std::string body = "bplist00", table;
+  for (const auto& object : objects) {
+    table += bigEndian(body.size(), 4);
+    body += object;
+  }
+  return body + table + std::string(6, '\0') + "\x04\x01" + bigEndian(objects.size(), 8) + bigEndian(0, 8) +
+         bigEndian(body.size(), 8);
 }
 
 class HostDefaultsTest : public ::testing::Test {
@@ -152,7 +172,7 @@ TEST_F(HostDefaultsTest, RemoveReachesTheFile) {
             (std::set<std::string>{"com.example.routelle.plist", "com.example.routelle.plist.lock"}));
 }
 
-TEST_F(HostDefaultsTest, UnreadableFilesAreKeptAsideAndTheDomainStartsEmpty) {
+TEST_F(HostDefaultsTest, UnreadableFilesReadAsEmptyAndAreKeptAsideOnlyByAWrite) {
   fs::create_directories(file.parent_path());
   // A deep chain, a binary plist of 2^40 shared nodes, and a key holding NUL
   // (libplist's key getter asserts on it): all refused before libplist sees them.
@@ -164,8 +184,22 @@ TEST_F(HostDefaultsTest, UnreadableFilesAreKeptAsideAndTheDomainStartsEmpty) {
     laughs += i < 39 ? std::string{'\xA2', char(i + 1), char(i + 1)} : std::string("\x51x", 2);
   }
   const std::string nulKey("\xD1\x01\x02\x62\x00\x61\x00\x00\x09", 9);
+  // Small files that would cost far more than their size once libplist copies
+  // every share: a thousand references to an array of a thousand, and a 64 KiB
+  // string under two hundred keys.
+  const std::string thousandRefs = std::string{'\xAF', '\x11', '\x03', '\xE8'};
+  const std::string arrayOfArrays = binaryPlistOf({"\xD1\x01\x02", "\x51k", thousandRefs + std::string(1000, '\x03'),
+                                                   thousandRefs + std::string(1000, '\x04'), "\x09"});
+  std::vector<std::string> wide = {std::string{'\xDF', '\x10', '\xC8'}};
+  for (int i = 0; i < 200; ++i) wide[0] += char(i + 1);
+  wide[0] += std::string(200, char(201));
+  for (int i = 0; i < 200; ++i) wide.push_back("\x54k" + std::to_string(100 + i));
+  wide.push_back(std::string{'\x5F', '\x12', '\x00', '\x01', '\x00', '\x00'} + std::string(65536, 's'));
+  const std::string sharedString = binaryPlistOf(wide);
   // Also bytes libplist would read but write back as something else.
-  const std::string cases[] = {"garbage",
+  const std::string cases[] = {arrayOfArrays,
+                               sharedString,
+                               "garbage",
                                "bplist00 truncated",
                                "<plist><array/></plist>",
                                "<plist><dict><key>\xFF</key><true/></dict></plist>",
@@ -173,6 +207,17 @@ TEST_F(HostDefaultsTest, UnreadableFilesAreKeptAsideAndTheDomainStartsEmpty) {
                                deep,
                                binaryPlist(laughs, offsets),
                                binaryPlist(nulKey, "\x08\x0B\x10")};
+  auto keptAside = [&](const std::string& bytes) {
+    int found = 0;
+    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+      const std::string content = readFile(entry.path());
+      if (content != "older" && entry.path().filename().string().find(".corrupt-") != std::string::npos) {
+        EXPECT_EQ(content, bytes);
+        ++found;
+      }
+    }
+    return found;
+  };
   for (const std::string& bytes : cases) {
     for (const auto& entry : fs::directory_iterator(file.parent_path())) fs::remove(entry.path());
     // Names a previous run may already have used stay untouched.
@@ -180,22 +225,52 @@ TEST_F(HostDefaultsTest, UnreadableFilesAreKeptAsideAndTheDomainStartsEmpty) {
     for (auto t = now - 1; t <= now + 2; ++t) writeFile(file.string() + ".corrupt-" + std::to_string(t), "older");
     writeFile(file, bytes);
 
+    // Reading, however often, leaves the user's file where it is.
     HostDefaults d(file);
     EXPECT_EQ(d.object("k"), std::nullopt);
-    EXPECT_FALSE(fs::exists(file));
-    int keptAside = 0;
-    for (const auto& entry : fs::directory_iterator(file.parent_path())) {
-      const std::string content = readFile(entry.path());
-      if (content != "older" && entry.path().filename().string().find(".corrupt-") != std::string::npos) {
-        EXPECT_EQ(content, bytes);
-        ++keptAside;
-      }
-    }
-    EXPECT_EQ(keptAside, 1);
+    EXPECT_EQ(d.object("k"), std::nullopt);
+    EXPECT_EQ(HostDefaults(file).object("k"), std::nullopt);
+    EXPECT_EQ(readFile(file), bytes);
+    EXPECT_EQ(keptAside(bytes), 0);
+
     d.set("k", std::string("v"));
     EXPECT_TRUE(d.synchronize());
+    EXPECT_EQ(keptAside(bytes), 1);
     EXPECT_EQ(HostDefaults(file).object("k"), DefaultsValue(std::string("v")));
   }
+}
+
+TEST_F(HostDefaultsTest, AStringValueHoldingNulLeavesTheRestReadable) {
+  fs::create_directories(file.parent_path());
+  // {"k": "x", NUL, "y" in UTF-16, "ascii": "a", NUL, "b", "other": true}
+  const std::string objects(
+      "\xD3\x01\x03\x05\x02\x04\x06"
+      "\x51k"
+      "\x63\x00x\x00\x00\x00y"
+      "\x55"
+      "ascii"
+      "\x53"
+      "a\0b"
+      "\x55"
+      "other"
+      "\x09",
+      33);
+  const std::string bytes = binaryPlist(objects, "\x08\x0F\x11\x18\x1E\x22\x28");
+  writeFile(file, bytes);
+
+  HostDefaults d(file);
+  EXPECT_EQ(d.object("other"), DefaultsValue(true));
+  // A string ends at its first NUL, as every string written here does.
+  EXPECT_EQ(d.object("k"), DefaultsValue(std::string("x")));
+  EXPECT_EQ(d.object("ascii"), DefaultsValue(std::string("a")));
+  d.set("n", true);
+  EXPECT_TRUE(d.synchronize());
+  EXPECT_EQ(namesIn(file.parent_path()),
+            (std::set<std::string>{"com.example.routelle.plist", "com.example.routelle.plist.lock"}));
+  HostDefaults again(file);
+  EXPECT_EQ(again.object("other"), DefaultsValue(true));
+  EXPECT_EQ(again.object("k"), DefaultsValue(std::string("x")));
+  EXPECT_EQ(again.object("n"), DefaultsValue(true));
 }
 
 TEST_F(HostDefaultsTest, AnEmptyFileIsAnEmptyDomain) {
@@ -255,18 +330,72 @@ TEST_F(HostDefaultsTest, TransactionsNestAndSeeTheFileAsOfTheirStart) {
   EXPECT_EQ(b.object("done"), DefaultsValue(true));
 }
 
-TEST_F(HostDefaultsTest, FailedWritesAreReported) {
+TEST_F(HostDefaultsTest, FailedWritesAreReportedWithTheirCause) {
   fs::create_directories(dir.path() / "blocker");
   writeFile(dir.path() / "blocker/file", "");
   HostDefaults d(dir.path() / "blocker/file/inside/domain.plist");  // a parent is a regular file
   d.set("k", true);
   EXPECT_FALSE(d.synchronize());
+  EXPECT_THAT(d.lastWriteError(), ::testing::HasSubstr("Not a directory"));
+
+  // A directory in the file's place is left alone; writing over it fails.
+  fs::create_directories(file / "inside");
+  HostDefaults blocked(file);
+  blocked.set("k", true);
+  EXPECT_FALSE(blocked.synchronize());
+  EXPECT_THAT(blocked.lastWriteError(), ::testing::HasSubstr("Is a directory"));
+  EXPECT_TRUE(fs::is_directory(file / "inside"));
+  fs::remove_all(file);
 
   HostDefaults ok(file);
   ok.set(std::string_view("a\0b", 3), true);  // no such key in a C-string dictionary
   EXPECT_FALSE(ok.synchronize());
   ok.set("a", true);
   EXPECT_TRUE(ok.synchronize());
+}
+
+TEST_F(HostDefaultsTest, AWriterGivesUpOnALockHeldTooLongAndSavesLater) {
+  HostDefaults d(file, /*readOnly=*/false, std::chrono::milliseconds(20));
+  d.set("before", true);
+  ASSERT_TRUE(d.synchronize());
+
+  // Another process holding the lock: flock excludes other open files of this process too.
+  const int holder = ::open((file.string() + ".lock").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+  d.set("k", true);
+  EXPECT_FALSE(d.synchronize());
+  EXPECT_THAT(d.lastWriteError(), ::testing::HasSubstr("lock"));
+  EXPECT_EQ(HostDefaults(file, true).object("k"), std::nullopt);
+  d.transaction([&] { d.set("t", true); });
+  EXPECT_FALSE(d.synchronize());
+  EXPECT_EQ(HostDefaults(file, true).object("t"), std::nullopt);
+
+  ::flock(holder, LOCK_UN);
+  ::close(holder);
+  EXPECT_TRUE(d.synchronize());  // the change kept in memory is written now
+  HostDefaults fresh(file);
+  EXPECT_EQ(fresh.object("k"), DefaultsValue(true));
+  EXPECT_EQ(fresh.object("t"), DefaultsValue(true));
+  EXPECT_EQ(fresh.object("before"), DefaultsValue(true));
+}
+
+TEST_F(HostDefaultsTest, TemporariesOfKilledWritersAreRemovedByTheNextWriter) {
+  fs::create_directories(file.parent_path());
+  const std::string left[] = {".com.example.routelle.plist.AbC123", ".com.example.routelle.plist.zzzzzz"};
+  for (const auto& name : left) writeFile(file.parent_path() / name, std::string(4096, 'x'));
+  // Names that only look alike stay.
+  const std::set<std::string> others = {".com.example.routelle.plist.keep", ".other.plist.AbC123", "notes.txt"};
+  for (const auto& name : others) writeFile(file.parent_path() / name, "mine");
+
+  HostDefaults d(file);
+  EXPECT_EQ(d.object("k"), std::nullopt);
+  EXPECT_EQ(namesIn(file.parent_path()).count(left[0]), 1u);  // reading removes nothing
+  d.set("k", true);
+  EXPECT_TRUE(d.synchronize());
+  std::set<std::string> expected = others;
+  expected.insert({"com.example.routelle.plist", "com.example.routelle.plist.lock"});
+  EXPECT_EQ(namesIn(file.parent_path()), expected);
 }
 
 }  // namespace

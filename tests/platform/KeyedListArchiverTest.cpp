@@ -316,6 +316,27 @@ Bytes handMade(const std::vector<Bytes>& objects) {
   return out;
 }
 
+TEST(KeyedListArchiverTest, AnArchiveDecodesToAtMostAMultipleOfItsSize) {
+  // A string the archive holds once but names for every element.
+  const Bytes repeated = archiver.archive(List(20000, std::string(60, 'x')));
+  ASSERT_LT(repeated.size(), 64u * 1024);
+  EXPECT_EQ(decode(repeated), std::nullopt);
+  EXPECT_EQ(decode(archiver.archive(List(20000, std::string(15, 'x')))), std::nullopt);  // fits in the string object
+
+  // Every list the rules make fits easily: ten thousand domains all sent to the
+  // browser with the longest name, and as many per-application rules.
+  List domains{""}, perApp{""};
+  for (int i = 0; i < 10000; ++i) {
+    domains.push_back("d" + std::to_string(i) + ".io");
+    domains.push_back("Safari Technology Preview");
+    perApp.push_back("Safari Technology Preview/*/*/*/*/App " + std::to_string(i));
+  }
+  for (const List& list : {domains, perApp}) {
+    const Bytes data = archiver.archive(list);
+    EXPECT_EQ(decode(data), list);
+  }
+}
+
 Bytes ascii(std::string_view s) {
   Bytes b{static_cast<uint8_t>(0x50 | s.size())};
   b.insert(b.end(), s.begin(), s.end());

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "scripting/ScriptCommands.h"
 #include "settings/Keys.h"
 #include "support/TestWorld.h"
@@ -69,6 +71,12 @@ TEST_F(ScriptCommandsTest, AddDomainAndAppRules) {
   EXPECT_TRUE(posts.empty());
   EXPECT_EQ(run("AddAppScriptCommand", {{"", "Mail"}, {"FilePath", "Safari"}}), kTrue);
   EXPECT_EQ(settings().getList(keys::perApp).items, (Names{"", "Safari/*/*/*/*/Mail"}));
+  // Names as typed are stored as the applications' display names: the rule is
+  // replaced, and the one that replaces it names the application as it reports itself.
+  EXPECT_EQ(run("AddAppScriptCommand", {{"", "mail"}, {"FilePath", "FIREFOX.app"}}), kTrue);
+  EXPECT_EQ(settings().getList(keys::perApp).items, (Names{"", "Firefox/*/*/*/*/Mail"}));
+  EXPECT_EQ(run("AddDomainScriptCommand", {{"", "WWW.Example.com"}, {"FilePath", "google chrome"}}), kTrue);
+  EXPECT_EQ(settings().getList(keys::domains).items, (Names{"", "www.example.com", "Google Chrome"}));
 
   EXPECT_EQ(run("RemoveRuleScriptCommand", {{"", "Mail"}}), kTrue);
   EXPECT_EQ(run("RemoveRuleScriptCommand", {{"", "www.example.com"}}), kTrue);
@@ -85,7 +93,9 @@ TEST_F(ScriptCommandsTest, SaveSetsTheDefaultActionByAcceptedName) {
       {"torbrowser", "TorBrowser"},
       {"Show Browsers List", "Show Browser List"},
       {"use the opened browser", "Use the opened browser"},
-      {"arc.app", "Arc.app"},
+      // Added browsers by either name, stored as the status menu lists them.
+      {"arc.app", "Arc"},
+      {"ARC", "Arc"},
       {"SAFARI", "Safari"},
   };
   for (const auto& [given, stored] : accepted) {
@@ -179,6 +189,86 @@ TEST_F(ScriptCommandsTest, AddAndRemoveBrowsers) {
   EXPECT_EQ(settings().getString(keys::login), "Show Browser List");
   EXPECT_EQ(run("RemoveBrowserScriptCommand", {{"", "google chrome"}}), kFalse);
   EXPECT_EQ(system().registry.addedIdentifiers(), (Names{"company.thebrowser.Browser"}));
+}
+
+TEST_F(ScriptCommandsTest, AnAddedBrowserStaysTheDefaultAfterTheMenuIsRebuilt) {
+  world.install("Orion", "com.kagi.kagimacOS");
+  ASSERT_TRUE(system().registry.addBrowserNamed("Orion"));
+  auto driver = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--root", world.root().string()});
+    return test::runDriver(args);
+  };
+  for (const char* name : {"Orion", "orion.app"}) {
+    ASSERT_EQ(driver({"script", "ShowBrowsersListCommandScript"}).status, 0);
+    const auto saved = driver({"script", "SaveScriptCommand", "--BrowserName", name});
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.lastLine(), "true");
+    ASSERT_EQ(driver({"menu"}).status, 0);
+    EXPECT_EQ(world.reopen()->settings.getString(keys::login), "Orion") << name;
+  }
+}
+
+TEST_F(ScriptCommandsTest, TheProgramItselfIsNeverMadeATarget) {
+  // Only a renamed copy is installed: the program's own name is refused by name alone.
+  world.install("Loop", "Com.Kestrova.Routelle", "/Users/ann/Applications");
+  // An added list another tool wrote, naming the renamed copy.
+  settings().setList(keys::addedbrowsers, {"", "com.kestrova.routelle"});
+  settings().setString(keys::login, "Safari");
+  posts.clear();
+  const auto before = test::snapshotLibrary(world.root());
+
+  const std::pair<const char*, Arguments> refused[] = {
+      {"AddDomainScriptCommand", {{"", "loop.example"}, {"FilePath", "Routelle"}}},
+      {"AddDomainScriptCommand", {{"", "loop.example"}, {"FilePath", "routelle.app"}}},
+      {"AddDomainScriptCommand", {{"", "loop.example"}, {"FilePath", "/Applications/Routelle.app"}}},
+      {"AddDomainScriptCommand", {{"", "loop.example"}, {"FilePath", "Loop"}}},
+      {"AddAppScriptCommand", {{"", "Mail"}, {"FilePath", "ROUTELLE"}}},
+      {"AddAppScriptCommand", {{"", "Mail"}, {"FilePath", "loop.app"}}},
+      {"ModifierKeyScriptCommand", {{"", "shift"}, {"FilePath", "Routelle"}}},
+      {"ModifierKeyScriptCommand", {{"", "command"}, {"FilePath", "/Users/ann/Applications/Loop.app"}}},
+      {"SaveScriptCommand", {{"BrowserName", "Loop.app"}}},
+      {"SaveScriptCommand", {{"BrowserName", "loop"}}},
+      {"AddBrowserScriptCommand", {{"", "Routelle"}}},
+  };
+  for (const auto& [className, arguments] : refused) {
+    const auto& target = std::get<std::string>(arguments.count("FilePath") ? arguments.at("FilePath")
+                                               : arguments.count("")       ? arguments.at("")
+                                                                           : arguments.at("BrowserName"));
+    EXPECT_EQ(run(className, arguments), kFalse) << className << " " << target;
+    EXPECT_FALSE(lastError) << className << " " << target;
+  }
+  EXPECT_EQ(test::snapshotLibrary(world.root()), before);
+  EXPECT_EQ(posted(), Names(1, "fetchmenu"));  // only the add-browser command asks for fresh menus
+}
+
+TEST_F(ScriptCommandsTest, APreferenceWriteThatFailsIsAScriptErrorNamingTheCause) {
+  ASSERT_EQ(run("AddDomainScriptCommand", {{"", "a.com"}, {"FilePath", "Firefox"}}), kTrue);
+  const auto file = system().world.preferencesFile(domains::standard);
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file / "blocking");
+
+  // One command of each kind: a rule, the default action, a preference.
+  const std::pair<const char*, Arguments> writing[] = {
+      {"AddDomainScriptCommand", {{"", "example.com"}, {"FilePath", "Firefox"}}},
+      {"SaveScriptCommand", {{"BrowserName", "Firefox"}}},
+      {"EnablePreferenceScriptCommand", {{"", "Open in background"}}},
+  };
+  for (const auto& [className, arguments] : writing) {
+    EXPECT_EQ(run(className, arguments), kZero) << className;
+    ASSERT_TRUE(lastError) << className;
+    EXPECT_NE(lastError->find("could not be saved"), std::string::npos) << *lastError;
+    EXPECT_NE(lastError->find("Is a directory"), std::string::npos) << *lastError;
+  }
+  // A command that writes nothing still answers.
+  EXPECT_EQ(run("ChangePriorityScriptCommand", {{"FilePath", "app"}}), kZero);
+  EXPECT_FALSE(lastError);
+
+  auto failed = test::runDriver(
+      {"--root", world.root().string(), "script", "AddDomainScriptCommand", "b.com", "--FilePath", "Firefox"});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("routelle: script error: The preferences could not be saved:"), std::string::npos)
+      << failed.err;
+  EXPECT_EQ(failed.out.find("true"), std::string::npos);
 }
 
 struct Delegate final : UpdaterDelegate {

@@ -92,6 +92,42 @@ TEST(BrowserRegistry, AddingRefusesItselfAppsWithoutIdentifierAndUnknownNames) {
   EXPECT_TRUE(registry.addedIdentifiers().empty());
 }
 
+TEST(BrowserRegistry, KnowsTheProgramItselfUnderEveryName) {
+  test::TestWorld world;
+  auto& registry = world.system().registry;
+  world.install("Routelle", "com.kestrova.Routelle");
+  world.install("Loop", "COM.KESTROVA.ROUTELLE", "/Users/ann/Applications");  // a renamed copy
+  world.install("Firefox", "org.mozilla.firefox");
+  world.install("Routelle Notes", "com.example.notes");
+
+  for (const char* name : {"Routelle", "routelle", "ROUTELLE.APP", "Routelle.app", "/Applications/Routelle.app",
+                           "/Applications/Routelle.app/", "/Volumes/Backup/routelle.app", "Loop", "loop.app",
+                           "/Users/ann/Applications/Loop.app"})
+    EXPECT_TRUE(registry.isProgramItself(name)) << name;
+  for (const char* name : {"Firefox", "firefox.app", "/Applications/Firefox.app", "Routelle Notes", "RoutelleX.app",
+                           "Show Browsers List", "Use the opened browser", "", "/", "Missing"})
+    EXPECT_FALSE(registry.isProgramItself(name)) << name;
+}
+
+TEST(BrowserRegistry, BundleIdentifiersAreComparedWithoutRegardToCase) {
+  test::TestWorld world;
+  auto& registry = world.system().registry;
+  auto& settings = world.system().settings;
+  world.install("Orion", "com.kagi.kagimacOS");
+  world.install("Arc", "company.thebrowser.Browser");
+  // Written by another tool in other capitals.
+  settings.setList(keys::addedbrowsers, {"", "COM.KAGI.KAGIMACOS", "Company.TheBrowser.browser"});
+
+  EXPECT_FALSE(registry.addBrowserNamed("Orion"));
+  EXPECT_FALSE(registry.addBrowserAtPath("/Applications/Arc.app"));
+  settings.setString(keys::login, "Orion");
+  EXPECT_TRUE(registry.removeAddedBrowser("orion"));
+  EXPECT_EQ(settings.getString(keys::login), "Show Browser List");  // the default named it
+  EXPECT_TRUE(registry.removeAddedIdentifier("company.thebrowser.Browser"));
+  EXPECT_FALSE(registry.removeAddedIdentifier("company.thebrowser.Browser"));
+  EXPECT_EQ(world.reopen()->settings.getList(keys::addedbrowsers).items, (Names{""}));
+}
+
 TEST(BrowserRegistry, RemovingAnAddedBrowserResetsTheDefaultThatNamedIt) {
   test::TestWorld world;
   auto& registry = world.system().registry;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "settings/Keys.h"
 #include "support/TestWorld.h"
 
@@ -26,6 +28,10 @@ TEST_F(RuleStoreTest, TypedDomainsAreReducedToTheirHost) {
       {"example.com/deep/path", "example.com"},
       {"example.com:8080", "example.com"},
       {"xn--bcher-kva.de", "xn--bcher-kva.de"},
+      // Host names and schemes are written in any case; the host is kept in lower case.
+      {"Https://upper.example.com", "upper.example.com"},
+      {"HTTP://WWW.Example.COM/Path", "www.example.com"},
+      {"hTTpS://a.B.c", "a.b.c"},
   };
   for (const auto& [typed, host] : accepted) EXPECT_EQ(rules().normaliseDomain(typed), host) << typed;
 
@@ -86,6 +92,52 @@ TEST_F(RuleStoreTest, ADomainWithoutItsBrowserIsNoRule) {
   settings().setList(keys::domains, {});
   ASSERT_TRUE(rules().addDomainRule("d.com", "Safari"));
   EXPECT_EQ(stored(keys::domains), (Items{"", "d.com", "Safari"}));
+}
+
+TEST_F(RuleStoreTest, ListsWrittenElsewhereAreChangedWithoutLosingAName) {
+  // Older versions and other tools store hosts in capitals and may leave out
+  // the leading empty string; a host is one rule however it is written.
+  struct Case {
+    const char* what;
+    Items stored;
+    std::function<bool(RuleStore&)> change;
+    Items expected;
+  };
+  const Case cases[] = {
+      {"replace a host stored in capitals",
+       {"", "Example.COM", "Safari", "b.org", "Firefox"},
+       [](RuleStore& r) { return r.addDomainRule("example.com", "Firefox"); },
+       {"", "b.org", "Firefox", "example.com", "Firefox"}},
+      {"remove a host stored in capitals",
+       {"", "Example.COM", "Safari", "b.org", "Firefox"},
+       [](RuleStore& r) { return r.removeDomainRule("example.com"); },
+       {"", "b.org", "Firefox"}},
+      {"add to a list without the leading empty string",
+       {"a.com", "Safari"},
+       [](RuleStore& r) { return r.addDomainRule("b.com", "Firefox"); },
+       {"", "a.com", "Safari", "b.com", "Firefox"}},
+      {"replace in a list without the leading empty string",
+       {"a.com", "Safari", "b.com", "Opera"},
+       [](RuleStore& r) { return r.addDomainRule("a.com", "Firefox"); },
+       {"", "b.com", "Opera", "a.com", "Firefox"}},
+      {"remove from a list without the leading empty string",
+       {"a.com", "Safari", "b.com", "Opera"},
+       [](RuleStore& r) { return r.removeDomainRule("b.com"); },
+       {"", "a.com", "Safari"}},
+      {"a browser name never matches there either",
+       {"a.com", "Safari"},
+       [](RuleStore& r) { return !r.removeDomainRule("Safari"); },
+       {"a.com", "Safari"}},
+  };
+  for (const auto& c : cases) {
+    settings().setList(keys::domains, c.stored);
+    EXPECT_TRUE(c.change(rules())) << c.what;
+    EXPECT_EQ(stored(keys::domains), c.expected) << c.what;
+  }
+  settings().setList(keys::domains, {"a.com", "Safari", "b.com", "Opera"});
+  ASSERT_EQ(rules().domainRules().size(), 2u);
+  EXPECT_EQ(rules().domainRules()[1].domain, "b.com");
+  EXPECT_EQ(rules().domainRules()[1].browser, "Opera");
 }
 
 TEST_F(RuleStoreTest, AppRulesKeepOneElementPerApplication) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "settings/Keys.h"
 #include "support/TestWorld.h"
 
@@ -56,6 +58,27 @@ TEST(SettingsStore, UndecodableListIsReportedNotEmptied) {
   EXPECT_EQ(s.settings.getList(keys::domains).state, StoredList::State::undecodable);
   s.standard.set(keys::perApp, std::string("text"));
   EXPECT_EQ(s.settings.getList(keys::perApp).state, StoredList::State::absent);
+}
+
+TEST(SettingsStore, WritesThatFailAreAnsweredAndCountedWithTheirCause) {
+  test::TestWorld world;
+  auto& s = world.system().settings;
+  EXPECT_TRUE(s.setString(keys::login, "Safari"));
+  EXPECT_EQ(s.writeFailures().count, 0u);
+
+  // A directory in the preferences file's place: nothing can replace it.
+  const auto file = world.system().world.preferencesFile(domains::standard);
+  std::filesystem::remove(file);
+  std::filesystem::create_directories(file / "blocking");
+  EXPECT_FALSE(s.setBool(keys::background, true));
+  EXPECT_FALSE(s.setList(keys::domains, {"", "a.com", "Safari"}));
+  EXPECT_FALSE(s.remove(keys::login));
+  const auto failures = s.writeFailures();
+  EXPECT_EQ(failures.count, 3u);
+  EXPECT_NE(failures.lastCause.find("Is a directory"), std::string::npos) << failures.lastCause;
+  // The suite is another file: its writes still succeed and count nothing.
+  EXPECT_TRUE(s.setInteger(keys::sharebehavior, 1, Domain::suite));
+  EXPECT_EQ(s.writeFailures().count, 3u);
 }
 
 TEST(SettingsStore, InterfaceStyleComesFromTheGlobalDomain) {

@@ -50,7 +50,7 @@ class ConcurrentDefaultsTest : public ::testing::Test {
  protected:
   test::TempDir dir;
   fs::path file = dir.path() / "Library/Preferences/com.example.routelle.plist";
-  const HostListArchiver archiver;
+  const HostListArchiver archiver{};
 
   // One read-modify-write of the rule list, as the rule editor does it.
   bool append(HostDefaults& d, const std::string& item) {
@@ -171,6 +171,15 @@ TEST_F(ConcurrentDefaultsTest, AWriterKilledMidWriteLeavesTheOldOrTheNewValue) {
         << "round " << round << ": " << int(value) << " after " << last;
     EXPECT_TRUE(std::all_of(data, data + length, [&](char c) { return static_cast<std::uint8_t>(c) == value; }));
   }
+  // Whatever temporaries the killed writers left, the next writer removes.
+  HostDefaults next(file);
+  next.set("after", true);
+  ASSERT_TRUE(next.synchronize());
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(file.parent_path()))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"com.example.routelle.plist", "com.example.routelle.plist.lock"}));
 }
 
 }  // namespace

@@ -10,9 +10,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <memory>
 #include <string>
+#include <thread>
 #include <type_traits>
 
 namespace routelle {
@@ -113,9 +115,10 @@ std::optional<DefaultsValue> fromNode(plist_t node) {
       return DefaultsValue(d);
     }
     case PLIST_STRING: {
+      // Ends at its first NUL, as every string written here does.
       std::uint64_t length = 0;
       const char* s = plist_get_string_ptr(node, &length);
-      return DefaultsValue(std::string(s ? s : "", s ? length : 0));
+      return DefaultsValue(s ? std::string(s, ::strnlen(s, length)) : std::string());
     }
     case PLIST_DATA: {
       std::uint64_t length = 0;
@@ -129,6 +132,8 @@ std::optional<DefaultsValue> fromNode(plist_t node) {
 
 // libplist keys are C strings: a key holding NUL could only alias a shorter one.
 bool usableKey(std::string_view key) { return key.find('\0') == std::string_view::npos; }
+
+std::string systemError(int error) { return std::strerror(error); }
 
 }  // namespace
 
@@ -144,10 +149,10 @@ class HostDefaults::Scope {
   HostDefaults& d_;
 };
 
-HostDefaults::HostDefaults(std::filesystem::path file, bool readOnly)
-    : file_(std::move(file)), readOnly_(readOnly), dict_(plist_new_dict()) {
+HostDefaults::HostDefaults(std::filesystem::path file, bool readOnly, std::chrono::milliseconds lockWait)
+    : file_(std::move(file)), readOnly_(readOnly), lockWait_(lockWait), dict_(plist_new_dict()) {
   std::lock_guard guard(mutex_);
-  if (refresh(false) == Refresh::needsLock) Scope scope(*this);
+  refresh();
 }
 
 HostDefaults::~HostDefaults() {
@@ -158,24 +163,42 @@ HostDefaults::~HostDefaults() {
 void HostDefaults::acquire() {
   if (lockDepth_++ > 0) return;
   locked_ = false;
+  lockTimedOut_ = false;
   if (lockFd_ < 0) {
     std::error_code ec;
     std::filesystem::create_directories(directoryOf(file_), ec);
     lockFd_ = ::open((file_.string() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   }
   if (lockFd_ >= 0) {
-    int rc;
-    while ((rc = ::flock(lockFd_, LOCK_EX)) != 0 && errno == EINTR) {
+    // Polled rather than blocking, so that a writer that never lets go costs
+    // a bounded wait and a clear error instead of a hang.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + lockWait_;
+    std::chrono::milliseconds pause{1};
+    for (;;) {
+      if (::flock(lockFd_, LOCK_EX | LOCK_NB) == 0) {
+        locked_ = true;
+        break;
+      }
+      if (errno == EINTR) continue;
+      if (errno != EWOULDBLOCK) break;  // no locking on this file system: carry on without
+      const auto now = Clock::now();
+      if (now >= deadline) {
+        lockTimedOut_ = true;
+        break;
+      }
+      std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+      pause = std::min(pause * 2, std::chrono::milliseconds{50});
     }
-    locked_ = rc == 0;
   }
-  refresh(locked_);
+  refresh();
 }
 
 void HostDefaults::release() {
   if (--lockDepth_ > 0) return;
   if (locked_) ::flock(lockFd_, LOCK_UN);
   locked_ = false;
+  lockTimedOut_ = false;
 }
 
 void HostDefaults::adopt(PlistNode dict, int fd, const Stamp& stamp) {
@@ -184,29 +207,30 @@ void HostDefaults::adopt(PlistNode dict, int fd, const Stamp& stamp) {
   if (heldFd_ >= 0) ::close(heldFd_);
   heldFd_ = fd;
   stamp_ = stamp;
-  stuck_ = false;
+  unreadable_ = false;
   unsaved_ = false;
 }
 
 void HostDefaults::forget() { adopt(PlistNode(plist_new_dict()), -1, Stamp{}); }
 
-// Brings the cache up to date with the file. Unreadable contents are only kept
-// aside under the lock, so that a file another writer has just put in place is
-// never the one renamed away.
-HostDefaults::Refresh HostDefaults::refresh(bool exclusive) {
+// Brings the cache up to date with the file. Reading never renames, creates
+// or deletes anything: unreadable contents read as an empty domain, and are
+// only kept aside by the first write (under the lock, so that a file another
+// writer has just put in place is never the one renamed away).
+void HostDefaults::refresh() {
   struct stat st {};
   if (::stat(file_.c_str(), &st) != 0) {
     // Gone since it was read: empty. Never there: keep any change not yet written.
     if ((errno == ENOENT || errno == ENOTDIR) && stamp_.exists) forget();
-    return Refresh::done;  // other errors: keep what was read before
+    return;  // other errors: keep what was read before
   }
-  if (stamp_.exists && stamp_ == Stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)}) return Refresh::done;
+  if (stamp_.exists && stamp_ == Stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)}) return;
 
   // Non-blocking so that a FIFO in its place cannot stall us; it is then refused below.
   const int fd = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT && stamp_.exists) forget();
-    return Refresh::done;
+    return;
   }
   // The stamp is taken from the open file so that it describes the bytes read.
   std::string bytes;
@@ -217,7 +241,7 @@ HostDefaults::Refresh HostDefaults::refresh(bool exclusive) {
   }
   if (result == ReadResult::error) {
     ::close(fd);
-    return Refresh::done;
+    return;
   }
   const Stamp stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
   PlistNode parsed;
@@ -225,56 +249,78 @@ HostDefaults::Refresh HostDefaults::refresh(bool exclusive) {
     parsed.reset(plist_new_dict());  // nothing there to lose
   else if (result == ReadResult::ok)
     parsed = hostplist::parsePlist(bytes.data(), bytes.size());
-  if (parsed && plist_get_node_type(parsed.get()) == PLIST_DICT) {
-    adopt(std::move(parsed), fd, stamp);
-    return Refresh::done;
-  }
-
-  if (!readOnly_ && !exclusive && lockDepth_ == 0) {
-    ::close(fd);
-    return Refresh::needsLock;
-  }
-  std::optional<std::string> aside;
-  if (!readOnly_ && exclusive) aside = keepAside(file_);
-  if (aside) {
-    ::close(fd);
-    forget();
-    std::fprintf(stderr, "routelle: preferences file %s could not be read; kept aside as %s; starting empty\n",
-                 file_.c_str(), aside->c_str());
-    return Refresh::done;
-  }
-  // Left in place (read-only, or the rename failed): reported once, never written over.
-  adopt(PlistNode(plist_new_dict()), fd, stamp);
-  stuck_ = !readOnly_;
+  const bool readable = parsed && plist_get_node_type(parsed.get()) == PLIST_DICT;
+  adopt(readable ? std::move(parsed) : PlistNode(plist_new_dict()), fd, stamp);
+  if (readable) return;
+  unreadable_ = true;
   std::fprintf(stderr, "routelle: preferences file %s could not be read; %s\n", file_.c_str(),
-               readOnly_ ? "ignoring it" : "could not keep it aside either; leaving it untouched");
-  return Refresh::done;
+               readOnly_ ? "ignoring it" : "reading it as empty; it is kept aside when settings are next saved");
+}
+
+bool HostDefaults::failWrite(std::string cause) {
+  lastError_ = std::move(cause);
+  return false;
+}
+
+bool HostDefaults::setUnreadableFileAside() {
+  if (!locked_) return failWrite(file_.string() + " cannot be read and cannot be kept aside without its lock");
+  const auto aside = keepAside(file_);
+  if (!aside) {
+    return failWrite(file_.string() + " cannot be read and cannot be kept aside: " + systemError(errno));
+  }
+  std::fprintf(stderr, "routelle: preferences file %s could not be read; kept aside as %s\n", file_.c_str(),
+               aside->c_str());
+  unreadable_ = false;
+  stamp_ = Stamp{};  // no file now: the change about to be written is kept even if that fails
+  return true;
+}
+
+// Writers only make temporaries while they hold the lock, so whatever is found
+// while holding it was left by one that was killed.
+void HostDefaults::removeStaleTemporaries() {
+  if (!locked_) return;
+  const std::string prefix = "." + file_.filename().string() + ".";
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(directoryOf(file_), ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code kind;
+    if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 && it->is_regular_file(kind))
+      ::unlink(it->path().c_str());
+  }
 }
 
 bool HostDefaults::writeFile() {
-  if (stuck_) return false;
+  if (lockTimedOut_) {
+    return failWrite("another process has held the lock on " + file_.string() + " for over " +
+                     std::to_string(lockWait_.count()) + " ms");
+  }
+  if (unreadable_ && !setUnreadableFileAside()) return false;
   char* data = nullptr;
   std::uint32_t length = 0;
   plist_to_bin(dict_.get(), &data, &length);
-  if (!data) return false;
+  if (!data) return failWrite("the preferences of " + file_.string() + " cannot be encoded");
   std::unique_ptr<char, decltype(&plist_to_bin_free)> owned(data, &plist_to_bin_free);
 
   const std::filesystem::path directory = directoryOf(file_);
   std::error_code ec;
   std::filesystem::create_directories(directory, ec);
+  removeStaleTemporaries();
   std::string name = file_.filename().string();
   name.insert(0, 1, '.');
   name.append(".XXXXXX");
   std::string temp = (directory / name).string();
   const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) return failWrite("cannot create a file in " + directory.string() + ": " + systemError(errno));
   struct stat st {};
-  const bool written = writeAll(fd, data, length) && ::fsync(fd) == 0 && ::fstat(fd, &st) == 0 &&
-                       ::rename(temp.c_str(), file_.c_str()) == 0;
+  const char* step = "write";
+  bool written = writeAll(fd, data, length);
+  if (written) written = (step = "flush", ::fsync(fd) == 0) && ::fstat(fd, &st) == 0;
+  if (written) written = (step = "replace", ::rename(temp.c_str(), file_.c_str()) == 0);
   if (!written) {
+    const int error = errno;
     ::unlink(temp.c_str());
     ::close(fd);
-    return false;
+    return failWrite(std::string("cannot ") + step + " " + file_.string() + ": " + systemError(error));
   }
   // The rename itself must survive a crash too.
   const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -291,18 +337,26 @@ bool HostDefaults::writeFile() {
 void HostDefaults::write() {
   lastWriteOk_ = writeFile();
   unsaved_ = !lastWriteOk_;
+  freshFailure_ = !lastWriteOk_;
+  if (lastWriteOk_) {
+    reportedError_.clear();
+  } else if (lastError_ != reportedError_) {
+    // Once per cause, so that a full disk does not fill the terminal.
+    std::fprintf(stderr, "routelle: preferences not saved: %s\n", lastError_.c_str());
+    reportedError_ = lastError_;
+  }
 }
 
 std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   std::lock_guard guard(mutex_);
   if (!usableKey(key)) return std::nullopt;
-  if (lockDepth_ == 0 && snapshotDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
   return fromNode(plist_dict_get_item(dict_.get(), std::string(key).c_str()));
 }
 
 std::uint64_t HostDefaults::changeCount() {
   std::lock_guard guard(mutex_);
-  if (lockDepth_ == 0 && snapshotDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
   return changes_;
 }
 
@@ -310,7 +364,7 @@ void HostDefaults::set(std::string_view key, const DefaultsValue& value) {
   std::lock_guard guard(mutex_);
   if (readOnly_) return;
   if (!usableKey(key)) {
-    lastWriteOk_ = false;  // refused, not pending: nothing to retry
+    lastWriteOk_ = failWrite("a preferences key cannot hold a NUL character");  // refused, not pending
     return;
   }
   Scope scope(*this);
@@ -332,17 +386,23 @@ void HostDefaults::remove(std::string_view key) {
 
 bool HostDefaults::synchronize() {
   std::lock_guard guard(mutex_);
-  if (readOnly_) return false;
-  if (unsaved_) {
+  if (readOnly_) return failWrite(file_.string() + " is read only");
+  if (unsaved_ && !freshFailure_) {
     Scope scope(*this);
     write();
   }
+  freshFailure_ = false;
   return lastWriteOk_;
+}
+
+std::string HostDefaults::lastWriteError() {
+  std::lock_guard guard(mutex_);
+  return lastError_;
 }
 
 void HostDefaults::snapshot(const std::function<void()>& body) {
   std::lock_guard guard(mutex_);
-  if (lockDepth_ == 0 && snapshotDepth_ == 0 && refresh(false) == Refresh::needsLock) Scope scope(*this);
+  if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
   ++snapshotDepth_;
   struct Leave {
     int& depth;

@@ -1,7 +1,9 @@
 #pragma once
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
+#include <string>
 
 #include "platform/Defaults.h"
 #include "platform/host/PlistParse.h"
@@ -15,14 +17,21 @@ namespace routelle {
 // Each set/remove replaces the file atomically while holding an advisory lock
 // on "<file>.lock", after re-reading the file if another writer changed it, so
 // several processes can share a domain without losing each other's writes.
-// An unreadable file is renamed aside (never deleted) and the domain starts empty.
+// A writer waits a bounded time for the lock, then fails with a clear error
+// rather than stalling; holding it, it removes temporaries killed writers left.
+// An unreadable file reads as an empty domain and stays where it is until the
+// first write, which renames it aside (never deletes it).
+// Failed writes are reported on standard error and through lastWriteError().
 //
 // Thread-safe; an instance must not be carried across fork() (the child would
 // share its lock). String values end at their first NUL, as in a C string.
 class HostDefaults final : public Defaults {
  public:
+  static constexpr std::chrono::milliseconds kLockWait{3000};
+
   // readOnly: never writes, renames or creates anything (the system-wide domain).
-  explicit HostDefaults(std::filesystem::path file, bool readOnly = false);
+  explicit HostDefaults(std::filesystem::path file, bool readOnly = false,
+                        std::chrono::milliseconds lockWait = kLockWait);
   ~HostDefaults() override;
   HostDefaults(const HostDefaults&) = delete;
   HostDefaults& operator=(const HostDefaults&) = delete;
@@ -30,8 +39,10 @@ class HostDefaults final : public Defaults {
   std::optional<DefaultsValue> object(std::string_view key) override;
   void set(std::string_view key, const DefaultsValue& value) override;
   void remove(std::string_view key) override;
-  // Whether the last set/remove reached the file; a failed write is retried first.
+  // Whether the last set/remove reached the file; a write that failed before
+  // this call's own set/remove is retried first.
   bool synchronize() override;
+  std::string lastWriteError() override;
   // Counts every change of the cached contents: local writes and re-reads.
   std::uint64_t changeCount() override;
   // Reads in the body see the file as of its start, without looking again.
@@ -51,18 +62,21 @@ class HostDefaults final : public Defaults {
     bool operator==(const Stamp&) const = default;
   };
   class Scope;
-  enum class Refresh { done, needsLock };
 
   void acquire();
   void release();
-  Refresh refresh(bool exclusive);
+  void refresh();
   void adopt(hostplist::PlistNode dict, int fd, const Stamp& stamp);
   void forget();
+  bool failWrite(std::string cause);
+  bool setUnreadableFileAside();
+  void removeStaleTemporaries();
   bool writeFile();
   void write();
 
   const std::filesystem::path file_;
   const bool readOnly_;
+  const std::chrono::milliseconds lockWait_;
   std::recursive_mutex mutex_;
   hostplist::PlistNode dict_;
   Stamp stamp_;
@@ -73,12 +87,19 @@ class HostDefaults final : public Defaults {
   int lockDepth_ = 0;
   int snapshotDepth_ = 0;
   bool locked_ = false;
+  // Another process held the lock past lockWait_: nothing may be written in this scope.
+  bool lockTimedOut_ = false;
   bool lastWriteOk_ = true;
+  std::string lastError_;
+  std::string reportedError_;  // on standard error already; cleared by a write that succeeds
   std::uint64_t changes_ = 0;
   // The cache holds a change the file lacks (a write failed); kept until the file changes.
   bool unsaved_ = false;
-  // An unreadable file that could not be kept aside: writing would destroy it.
-  bool stuck_ = false;
+  // The last write failed within the current set/remove, so synchronize need not retry it.
+  bool freshFailure_ = false;
+  // The file in place could not be read: the cache stands for it as empty, and
+  // it is kept aside before anything is written over it.
+  bool unreadable_ = false;
 };
 
 }  // namespace routelle

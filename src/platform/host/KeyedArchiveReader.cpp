@@ -2,6 +2,7 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +22,13 @@ namespace {
 // one archive may expand to (a list of ten thousand rules is 20,001 items).
 constexpr std::size_t kMaxItems = std::size_t{1} << 20;
 constexpr std::size_t kMaxTextBytes = kMaxPlistBytes;
+
+// What a decoded element costs in memory: the string object, and its
+// characters when they do not fit inside it.
+std::size_t decodedCost(std::string_view s) {
+  static const std::size_t inlineCapacity = std::string().capacity();
+  return sizeof(std::string) + (s.size() > inlineCapacity ? s.size() + 1 : 0);
+}
 
 // The questions the reader asks, put to a libplist tree.
 class LibplistDoc {
@@ -86,7 +94,7 @@ class ArchiveReader {
   using Node = typename Doc::Node;
 
  public:
-  explicit ArchiveReader(const Doc& doc) : doc_(doc) {}
+  ArchiveReader(const Doc& doc, std::size_t budget) : doc_(doc), budget_(budget) {}
 
   std::optional<std::vector<std::string>> read() {
     const Node archive = doc_.root();
@@ -104,13 +112,14 @@ class ArchiveReader {
 
     state_.assign(objects_.size(), kUnknown);
     std::vector<std::string> list;
-    list.reserve(doc_.count(items));
+    list.reserve(std::min(doc_.count(items), budget_ / sizeof(std::string)));
     std::size_t textBytes = 0;
+    std::size_t cost = 0;
     bool ok = true;
     doc_.forEach(items, [&](Node item) {
       const auto uid = uidOf(item);
       const auto s = uid ? element(*uid) : std::nullopt;
-      ok = s && (textBytes += s->size()) <= kMaxTextBytes;
+      ok = s && (textBytes += s->size()) <= kMaxTextBytes && (cost += decodedCost(*s)) <= budget_;
       if (ok) list.emplace_back(*s);
       return ok;
     });
@@ -156,6 +165,7 @@ class ArchiveReader {
 
   enum : std::uint8_t { kUnknown, kString, kBad };
   const Doc& doc_;
+  const std::size_t budget_;
   decltype(std::declval<const Doc&>().indexed(Node{})) objects_;
   std::uint64_t root_ = 0;
   std::vector<std::uint8_t> state_;
@@ -164,18 +174,27 @@ class ArchiveReader {
 
 }  // namespace
 
+std::size_t maxDecodedListBytes(std::size_t archiveSize) { return 8 * archiveSize + (std::size_t{64} << 10); }
+
+std::size_t decodedListBytes(const std::vector<std::string>& list) {
+  std::size_t total = 0;
+  for (const auto& s : list) total += decodedCost(s);
+  return total;
+}
+
 std::optional<std::vector<std::string>> readKeyedStringArray(const Bytes& data, BinaryReading binary) {
   if (data.size() > kMaxPlistBytes) return std::nullopt;
+  const std::size_t budget = maxDecodedListBytes(data.size());
   const bool isBinary = data.size() >= 6 && std::memcmp(data.data(), "bplist", 6) == 0;
   if (isBinary && binary == BinaryReading::inPlace) {
     const auto view = BinaryPlistView::open(data.data(), data.size());
     if (!view) return std::nullopt;
-    return ArchiveReader<BinaryPlistView>(*view).read();
+    return ArchiveReader<BinaryPlistView>(*view, budget).read();
   }
   const auto tree = parsePlist(reinterpret_cast<const char*>(data.data()), data.size());
   if (!tree) return std::nullopt;
   const LibplistDoc doc(tree.get());
-  return ArchiveReader<LibplistDoc>(doc).read();
+  return ArchiveReader<LibplistDoc>(doc, budget).read();
 }
 
 }  // namespace routelle::hostplist

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +12,16 @@ namespace routelle::hostplist {
 // tree as XML archives always are. Both must agree; the fuzzer checks they do.
 enum class BinaryReading { inPlace, libplist };
 
-// The strings of a keyed archive of an NSArray/NSMutableArray of strings.
+// What the list decoded from an archive of that many bytes may occupy. A
+// string the archive repeats costs its full size each time it is decoded, so
+// a small archive cannot stand for a huge list; each list being a value of a
+// preferences file, reading a file's lists costs a multiple of its size too.
+std::size_t maxDecodedListBytes(std::size_t archiveSize);
+// What a decoded list occupies, in the measure of that bound.
+std::size_t decodedListBytes(const std::vector<std::string>& list);
+
+// The strings of a keyed archive of an NSArray/NSMutableArray of strings;
+// nothing when the data is no such archive or decodes beyond the bound above.
 std::optional<std::vector<std::string>> readKeyedStringArray(const Bytes& data,
                                                              BinaryReading binary = BinaryReading::inPlace);
 

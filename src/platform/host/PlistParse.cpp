@@ -25,10 +25,12 @@ using Node = BinaryPlistView::Node;
 // Bytes of strings and data libplist may copy out of one document.
 constexpr std::uint64_t kMaxExpandedBytes = 4 * std::uint64_t{kMaxPlistBytes};
 
-bool validUtf16(const unsigned char* p, std::uint64_t units) {
+// NUL is a valid character of a string value; libplist cuts the string there
+// (and writes it back so), but a key holding one trips an assertion in it.
+bool validUtf16(const unsigned char* p, std::uint64_t units, bool allowNul) {
   for (std::uint64_t i = 0; i < units; ++i) {
     const unsigned u = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
-    if (u == 0 || (u >= 0xDC00 && u <= 0xDFFF)) return false;
+    if ((u == 0 && !allowNul) || (u >= 0xDC00 && u <= 0xDFFF)) return false;
     if (u >= 0xD800 && u <= 0xDBFF) {
       if (++i == units) return false;
       const unsigned low = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
@@ -44,13 +46,15 @@ bool validUtf16(const unsigned char* p, std::uint64_t units) {
 // refuses graphs that are cyclic, too deep or too large once expanded.
 //
 // It also refuses strings libplist would take in unchecked: ASCII strings with
-// NUL or bytes above 0x7F, UTF-16 with NUL or lone surrogates. Its writer turns
-// them into something else, and a NUL in a key trips an assertion in its getter.
+// bytes above 0x7F, UTF-16 with lone surrogates, and keys holding NUL. Its
+// writer turns the first two into something else, and a NUL in a key trips an
+// assertion in its getter.
 class BinaryShape {
  public:
-  explicit BinaryShape(const BinaryPlistView& view) : v_(view) {}
+  BinaryShape(const BinaryPlistView& view, std::size_t size)
+      : v_(view), maxNodes_(maxExpandedNodes(size)), maxBytes_(maxExpandedBytes(size)) {}
 
-  bool safe() { return v_.objectCount() <= kMaxPlistNodes && walk(); }
+  bool safe() { return v_.objectCount() <= maxNodes_ && walk(); }
 
  private:
   // A container once visited; nodes == 0 while it is still on the path. Leaves
@@ -66,57 +70,61 @@ class BinaryShape {
     Node node;
     std::uint64_t refsAt;
     std::uint64_t refsLeft;
+    std::uint64_t keysLeft;  // a dictionary's keys come before its values
     std::uint64_t nodes;
     std::uint64_t bytesAtEntry;
     unsigned height;
   };
 
-  static bool add(Frame& parent, std::uint64_t nodes, unsigned height) {
+  bool add(Frame& parent, std::uint64_t nodes, unsigned height) const {
     parent.nodes += nodes;
     parent.height = std::max(parent.height, height + 1);
-    return parent.nodes <= kMaxPlistNodes;
+    return parent.nodes <= maxNodes_;
   }
 
-  bool leaf(const BinaryPlistView::Header& h) {
+  bool leaf(const BinaryPlistView::Header& h, bool isKey) {
     const unsigned char* p = v_.bytes() + h.payload;
     if (h.type == 0x4) bytes_ += h.count;
     if (h.type == 0x5) bytes_ += h.count;
     if (h.type == 0x6) bytes_ += 3 * h.count;  // as UTF-8
-    if (bytes_ > kMaxExpandedBytes) return false;
-    if (h.type == 0x5) return std::all_of(p, p + h.count, [](unsigned char c) { return c != 0 && c < 0x80; });
-    if (h.type == 0x6) return validUtf16(p, h.count);
+    if (bytes_ > maxBytes_) return false;
+    if (h.type == 0x5) {
+      return std::all_of(p, p + h.count, [&](unsigned char c) { return (c != 0 || !isKey) && c < 0x80; });
+    }
+    if (h.type == 0x6) return validUtf16(p, h.count, !isKey);
     return true;
   }
 
   // A leaf counts at once, a new container gets a frame, a container seen
   // before counts what its first visit found.
-  bool visit(Node n) {
+  bool visit(Node n, bool isKey) {
     const auto h = v_.header(n);
     if (!h) return false;
-    if (h->type < 0xA || h->type > 0xD) return leaf(*h) && (stack_.empty() || add(stack_.back(), 1, 1));
+    if (h->type < 0xA || h->type > 0xD) return leaf(*h, isKey) && (stack_.empty() || add(stack_.back(), 1, 1));
     auto [known, isNew] = seen_.try_emplace(n);
     if (!isNew) {
       const Seen s = known->second;
       if (s.nodes == 0) return false;  // a cycle: still on the path
       bytes_ += s.bytes;
-      return bytes_ <= kMaxExpandedBytes && stack_.size() + s.height <= kMaxPlistDepth &&
-             add(stack_.back(), s.nodes, s.height);
+      return bytes_ <= maxBytes_ && stack_.size() + s.height <= kMaxPlistDepth && add(stack_.back(), s.nodes, s.height);
     }
     if (stack_.size() >= kMaxPlistDepth) return false;
-    const std::uint64_t refs = h->type == 0xD ? 2 * h->count : h->count;
-    stack_.push_back({n, h->payload, refs, 1, bytes_, 1});
+    const std::uint64_t keys = h->type == 0xD ? h->count : 0;
+    stack_.push_back({n, h->payload, keys + h->count, keys, 1, bytes_, 1});
     return true;
   }
 
   bool walk() {
-    if (!visit(v_.root())) return false;
+    if (!visit(v_.root(), false)) return false;
     while (!stack_.empty()) {
       Frame& f = stack_.back();
       if (f.refsLeft > 0) {
         const Node child = v_.ref(f.refsAt);
         f.refsAt += v_.refSize();
         --f.refsLeft;
-        if (!visit(child)) return false;
+        const bool isKey = f.keysLeft > 0;
+        if (isKey) --f.keysLeft;
+        if (!visit(child, isKey)) return false;
         continue;
       }
       const Frame done = f;
@@ -128,6 +136,8 @@ class BinaryShape {
   }
 
   const BinaryPlistView& v_;
+  const std::uint64_t maxNodes_;
+  const std::uint64_t maxBytes_;
   std::uint64_t bytes_ = 0;
   std::vector<Frame> stack_;
   std::unordered_map<Node, Seen> seen_;
@@ -226,11 +236,19 @@ PlistNode parseXml(const char* data, std::size_t size) {
 
 }  // namespace
 
+std::uint64_t maxExpandedNodes(std::size_t size) {
+  return std::min<std::uint64_t>(kMaxPlistNodes, std::uint64_t{size} + 1024);
+}
+
+std::uint64_t maxExpandedBytes(std::size_t size) {
+  return std::min<std::uint64_t>(kMaxExpandedBytes, 16 * std::uint64_t{size} + (std::uint64_t{4} << 20));
+}
+
 PlistNode parsePlist(const char* data, std::size_t size) {
   if (!data || size == 0 || size > kMaxPlistBytes) return nullptr;
   if (size >= 6 && std::memcmp(data, "bplist", 6) == 0) {
     const auto view = BinaryPlistView::open(reinterpret_cast<const unsigned char*>(data), size);
-    if (!view || !BinaryShape(*view).safe()) return nullptr;
+    if (!view || !BinaryShape(*view, size).safe()) return nullptr;
     plist_t root = nullptr;
     plist_from_bin(data, static_cast<std::uint32_t>(size), &root);
     return PlistNode(root);

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 namespace routelle::hostplist {
@@ -17,10 +18,18 @@ inline constexpr unsigned kMaxPlistDepth = 512;
 // A binary plist can share subtrees; libplist expands every share into copies.
 inline constexpr std::size_t kMaxPlistNodes = std::size_t{1} << 22;
 
+// What a binary plist of that many bytes may expand to in libplist. A file
+// libplist wrote shares strings but never containers, so each of its nodes
+// but the root is one reference of at least a byte: these never refuse one,
+// and keep what any file costs to read a multiple of its size.
+std::uint64_t maxExpandedNodes(std::size_t size);
+std::uint64_t maxExpandedBytes(std::size_t size);
+
 // Parses binary or XML property-list bytes. Nothing when the bytes are not a
-// property list, when a string or key in it is not UTF-8, or when its shape
-// would make libplist overflow its stack or expand without bound; every
-// returned tree is safe for libplist's recursive code and writes back unchanged.
+// property list, when a key in it or any string is not UTF-8 (a string value
+// may hold NUL, which reads as its end), or when its shape would make libplist
+// overflow its stack or expand beyond the bounds above; every returned tree
+// is safe for libplist's recursive code and writes back as it reads.
 PlistNode parsePlist(const char* data, std::size_t size);
 
 }  // namespace routelle::hostplist
