@@ -28,7 +28,7 @@ AppDelegate::AppDelegate(AppServices services)
       floatingWindow_(s_.presenter, s_.workspace),
       statusMenu_(s_.settings, s_.rules, s_.workspace, s_.launchServices, s_.accessibility, s_.updater, s_.presenter,
                   s_.runLoop, floatingWindow_, tabCapture_, trace_),
-      launcher_(s_.settings, request_, s_.presenter, statusMenu_.menu(), s_.urls, s_.workspace, s_.processes,
+      launcher_(s_.settings, s_.registry, request_, s_.presenter, statusMenu_.menu(), s_.urls, s_.workspace, s_.processes,
                 s_.scripts, s_.runLoop, trace_),
       tabWatcher_(s_.settings, s_.workspace, s_.scripts, s_.urls, launcher_, s_.runLoop, trace_),
       chooser_(s_.settings, s_.workspace, s_.presenter, s_.events, s_.system, request_, launcher_, floatingWindow_,

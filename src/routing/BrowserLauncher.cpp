@@ -21,11 +21,12 @@ std::string applicationPath(const std::string& browser) {
 
 }  // namespace
 
-BrowserLauncher::BrowserLauncher(SettingsStore& settings, LinkRequest& request, Presenter& presenter,
-                                 const Menu& statusMenu, const UrlParser& urls, Workspace& workspace,
-                                 ProcessLauncher& processes, ScriptRunner& scripts, RunLoop& runLoop,
-                                 const Trace& trace)
+BrowserLauncher::BrowserLauncher(SettingsStore& settings, const BrowserRegistry& registry, LinkRequest& request,
+                                 Presenter& presenter, const Menu& statusMenu, const UrlParser& urls,
+                                 Workspace& workspace, ProcessLauncher& processes, ScriptRunner& scripts,
+                                 RunLoop& runLoop, const Trace& trace)
     : settings_(settings),
+      registry_(registry),
       request_(request),
       presenter_(presenter),
       statusMenu_(statusMenu),
@@ -54,7 +55,7 @@ void BrowserLauncher::launch(const std::string& link, const std::string& browser
   }
   if (!background) trace_(trace::foreground);
   presenter_.cancelMenuTracking(statusMenu_);
-  const bool started = start(link, browser, background);
+  const bool started = !registry_.isProgramItself(browser) && start(link, browser, background);
   request_.setOpensLink(true);
   if (started) return;
   if (onMainThread) offerOtherBrowsers(link, browser);

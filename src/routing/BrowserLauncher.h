@@ -9,6 +9,7 @@
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
 #include "routing/LinkRequest.h"
+#include "settings/BrowserRegistry.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Menu.h"
@@ -19,16 +20,18 @@ namespace routelle {
 // of a link ends here. Runs on its caller's thread (the tab watcher's, too).
 class BrowserLauncher {
  public:
-  BrowserLauncher(SettingsStore& settings, LinkRequest& request, Presenter& presenter, const Menu& statusMenu,
-                  const UrlParser& urls, Workspace& workspace, ProcessLauncher& processes, ScriptRunner& scripts,
-                  RunLoop& runLoop, const Trace& trace);
+  BrowserLauncher(SettingsStore& settings, const BrowserRegistry& registry, LinkRequest& request,
+                  Presenter& presenter, const Menu& statusMenu, const UrlParser& urls, Workspace& workspace,
+                  ProcessLauncher& processes, ScriptRunner& scripts, RunLoop& runLoop, const Trace& trace);
 
   // Where a link goes when its browser cannot be started: the browsers list.
   void setChooser(BrowserChooser& chooser) { chooser_ = &chooser; }
 
   // The browser is a display name, a bundle file name with ".app", or a full path.
   // When it cannot be started the failure is reported on standard error and the
-  // browsers list is shown for the link, so that the user picks another.
+  // browsers list is shown for the link, so that the user picks another. The
+  // program itself is never started with a link (it would hand the link back to
+  // itself without end), whatever a setting names.
   void launchBrowser(const std::string& link, const std::string& browser);
   // The same from a thread other than the main one (the tab watcher's): the
   // browsers list, when needed, is shown from the main queue.
@@ -44,6 +47,7 @@ class BrowserLauncher {
   void offerOtherBrowsers(const std::string& link, const std::string& browser);
 
   SettingsStore& settings_;
+  const BrowserRegistry& registry_;
   LinkRequest& request_;
   Presenter& presenter_;
   const Menu& statusMenu_;

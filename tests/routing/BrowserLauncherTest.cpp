@@ -28,6 +28,30 @@ class BrowserLauncherTest : public test::AppTest {
   }
 };
 
+// Whatever a setting names, the program never starts itself with a link (it would
+// hand the link back to itself without end): the user gets the browsers list.
+TEST_F(BrowserLauncherTest, TheProgramItselfIsNeverStartedWithALink) {
+  installCommonApps();
+  install("Routelle", "com.kestrova.Routelle");
+  install("Router Copy", "COM.KESTROVA.ROUTELLE");
+  for (const std::string self : {"Routelle", "routelle.app", "/Applications/Routelle.app", "Router Copy"}) {
+    const auto before = transcript().size();
+    EXPECT_THAT(launch(self), IsEmpty()) << self;
+    EXPECT_THAT(std::vector<std::string>(transcript().begin() + static_cast<long>(before), transcript().end()),
+                Contains("menu at (400, 300):"))
+        << self;
+  }
+  // The same through every road that stores a browser name.
+  settings().setString(keys::login, "Routelle");
+  settings().setList(keys::domains, {"", "loop.example", "Routelle.app"});
+  settings().setString(keys::onion, "Routelle");
+  for (const std::string link : {"https://elsewhere.example/", "https://loop.example/", "http://x.onion/"})
+    EXPECT_THAT(route(link), IsEmpty()) << link;
+  settings().setString(keys::shift, "Routelle");
+  EXPECT_THAT(route(kLink, modifierFlags::shift), IsEmpty());
+  EXPECT_THAT(launches(), IsEmpty());
+}
+
 TEST_F(BrowserLauncherTest, BackgroundBySettingOrForOneLaunch) {
   installCommonApps();
   EXPECT_THAT(launch("Firefox"), ElementsAre(openRun({"-a", "/Applications/Firefox.app", kLink})));
