@@ -32,19 +32,27 @@ using namespace routelle;
 namespace {
 
 // Answers like the open command: a path the open-with menu doubled is not found.
+// Fails as the platform's command does: status 1 for an application it cannot
+// find, or no start at all (an argument too long for a process).
 class RecordingLauncher final : public ProcessLauncher {
  public:
+  enum class Failure { realistic, notFound, cannotStart };
   std::optional<int> runAndWait(const std::string&, const std::vector<std::string>& args) override {
     ++started;
+    ++waited;
+    if (failure == Failure::cannotStart) return std::nullopt;
+    if (failure == Failure::notFound) return 1;
     for (const auto& a : args)
       if (a.starts_with("/Applications//")) return 1;
     return 0;
   }
   bool start(const std::string&, const std::vector<std::string>&) override {
     ++started;
-    return true;
+    return failure != Failure::cannotStart;
   }
   std::size_t started = 0;
+  std::size_t waited = 0;  // launches of a browser (the Services hand-off is started, not waited for)
+  Failure failure = Failure::realistic;
 };
 
 // The host world's application lookups; running applications and URL opening in memory.
@@ -75,10 +83,12 @@ class QuietWorkspace final : public Workspace {
 class PickingPresenter final : public Presenter {
  public:
   std::optional<MenuItem> popUpMenu(const Menu& menu, Point) override {
+    ++shown;
     if (pick < menu.items.size()) return menu.items[pick];
     return std::nullopt;
   }
   void showFloatingWindow(const WindowModel& w, Point) override {
+    ++shown;
     window = w;
     visible = true;
   }
@@ -96,6 +106,7 @@ class PickingPresenter final : public Presenter {
   void orderOutWindow(const std::string&) override {}
 
   std::size_t pick = 0;
+  std::size_t shown = 0;  // menus and windows put in front of the user
   std::optional<WindowModel> window;
   bool visible = false;
 };
@@ -202,8 +213,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static Harness h;
   const std::uint8_t a = size > 0 ? data[0] : 0;
   const std::uint8_t b = size > 1 ? data[1] : 0;
-  const std::string input(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 2),
-                          size - std::min<std::size_t>(size, 2));
+  const std::uint8_t c = size > 2 ? data[2] : 0;
+  const std::string input(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 3),
+                          size - std::min<std::size_t>(size, 3));
 
   const std::string link = normaliseLink(input);
   // Whatever came in, the link names a scheme separator.
@@ -221,6 +233,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     h.workspace.running.push_back(h.system.workspace.runningApplicationNamed("TorBrowser"));
   }
   h.launcher.started = 0;
+  h.launcher.waited = 0;
+  h.launcher.failure = static_cast<RecordingLauncher::Failure>(c % 3);
+  h.presenter.shown = 0;
 
   AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
                                    h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
@@ -256,7 +271,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
   }
-  // One launch and its retry at most: a link never fans out.
-  if (h.launcher.started > 2) std::abort();
+  // A launch and its retry, then at most the same once more for the browser the
+  // user picks from the list offered after a failure: a link never fans out.
+  if (h.launcher.started > 4) std::abort();
+  // A link that no browser could take ends in front of the user.
+  if (h.launcher.failure != RecordingLauncher::Failure::realistic && h.launcher.waited > 0 && h.presenter.shown == 0)
+    std::abort();
   return 0;
 }
