@@ -18,6 +18,7 @@
 #include "platform/host/HostAccessibility.h"
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostEvents.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostShortcuts.h"
 #include "platform/host/HostSystemInfo.h"
@@ -62,6 +63,7 @@ class QuietWorkspace final : public Workspace {
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool openURL(const std::string& url) override { return !url.empty(); }
   bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
+  bool activateIgnoringOtherApps(const RunningApplication&) override { return true; }
 
   std::vector<RunningApplication> running;
 
@@ -179,6 +181,7 @@ struct Harness {
   HostApplication application{system.world, system.workspace, transcript};
   HostAccessibility accessibility{system.world, transcript};
   HostShortcuts shortcuts;
+  HostLinkDetector linkDetector;
   std::map<std::string, std::string> written;
   std::optional<bool> imageOnly;
 };
@@ -223,7 +226,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
                                    h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
                                    h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
-                                   h.appleEvents, h.application, h.accessibility, h.shortcuts});
+                                   h.appleEvents, h.application, h.accessibility, h.shortcuts, h.linkDetector,
+                                   h.pasteboard});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {

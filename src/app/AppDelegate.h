@@ -14,6 +14,8 @@
 #include "platform/Application.h"
 #include "platform/Events.h"
 #include "platform/LaunchServices.h"
+#include "platform/LinkDetector.h"
+#include "platform/Pasteboard.h"
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/RunLoop.h"
@@ -28,6 +30,8 @@
 #include "routing/LinkRequest.h"
 #include "routing/Router.h"
 #include "routing/TabCapture.h"
+#include "selection/SelectionMonitor.h"
+#include "selection/SelectionPanel.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
@@ -65,6 +69,8 @@ struct AppServices {
   Application& application;
   Accessibility& accessibility;
   Shortcuts& shortcuts;
+  const LinkDetector& linkDetector;
+  Pasteboard& pasteboard;  // the general pasteboard
 };
 
 // What the platform sees of the program: the application's, the menus' and the
@@ -101,6 +107,8 @@ class AppDelegate final : public ActionTarget {
   StatusMenu& statusMenu() { return statusMenu_; }
   TabCapture& tabCapture() { return tabCapture_; }
   Registration& registration() { return registration_; }
+  SelectionMonitor& selectionMonitor() { return selectionMonitor_; }
+  SelectionPanel& selectionPanel() { return selectionPanel_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -114,6 +122,8 @@ class AppDelegate final : public ActionTarget {
   StatusMenu statusMenu_;
   BrowserLauncher launcher_;
   BrowsersListChooser chooser_;
+  SelectionPanel selectionPanel_;
+  SelectionMonitor selectionMonitor_;
   Router router_;
   LinkIntake linkIntake_;
   PreferenceToggles toggles_;

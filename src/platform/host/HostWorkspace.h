@@ -9,6 +9,7 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/Workspace.h"
 #include "platform/host/BundleInfo.h"
+#include "platform/host/Transcript.h"
 #include "platform/host/World.h"
 
 namespace routelle {
@@ -36,6 +37,8 @@ class HostWorkspace final : public Workspace {
   std::optional<RunningApplication> frontmostApplication() override { return frontmost_; }
   bool openURL(const std::string& url) override;
   bool fileExists(const std::string& path) override;
+  // The application becomes the frontmost one.
+  bool activateIgnoringOtherApps(const RunningApplication& app) override;
 
   void setRunningApplications(std::vector<RunningApplication> apps) { running_ = std::move(apps); }
   void setFrontmostApplication(std::optional<RunningApplication> app) { frontmost_ = std::move(app); }
@@ -43,6 +46,8 @@ class HostWorkspace final : public Workspace {
   RunningApplication runningApplicationNamed(const std::string& name);
 
   const std::vector<InstalledBundle>& applicationBundles();
+  // Where activations are shown; none: not shown.
+  Transcript* transcript = nullptr;
   // Platform paths of the applications declaring a URL scheme / a document extension.
   std::vector<std::string> applicationsDeclaringScheme(const std::string& scheme);
   std::vector<std::string> applicationsDeclaringExtension(const std::string& extension);
