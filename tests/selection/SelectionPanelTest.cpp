@@ -99,8 +99,11 @@ TEST_F(SelectionPanelTest, PasteAndDeleteTypeIntoTheSourceApplicationHalfASecond
     bringToFront("TextEdit");
   }
 
-  // Shown while no application had a name: nothing is reactivated, the keystroke goes
-  // to whatever is in front when it is typed.
+  // Shown while no application had a name: nothing is reactivated (not even the source
+  // of a panel an outside click closed before), the keystroke goes to whatever is in
+  // front when it is typed.
+  selectAndRelease("two words");
+  app.events.deliver(EventType::keyDown);
   bringToFront("");
   selectAndRelease("two words");
   const std::size_t before = transcript().size();
