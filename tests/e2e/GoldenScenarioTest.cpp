@@ -107,6 +107,10 @@ TEST_P(GoldenScenario, OutputMatchesTheReviewedFile) {
     for (const auto& line : lines) actual += line + "\n";
   }
 
+  // Every script the program ran, with the application in front at the time.
+  const fs::path scripts = world.path() / "Library" / "Logs" / "scripts.log";
+  if (fs::exists(scripts)) actual += "== scripts.log\n" + slurp(scripts);
+
   if (const char* update = std::getenv("ROUTELLE_UPDATE_GOLDEN"); update && *update == '1') {
     std::ofstream(expectedFile, std::ios::binary) << actual;
     return;
