@@ -3,6 +3,7 @@
 #include <unicode/unistr.h>
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "support/Text.h"
@@ -10,8 +11,21 @@
 namespace routelle {
 namespace {
 
+// Selections are mostly ASCII: eight bytes at a time, before the full check.
+bool isAscii(std::string_view s) {
+  std::size_t i = 0;
+  for (; i + 8 <= s.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, s.data() + i, 8);
+    if (word & 0x8080808080808080u) return false;
+  }
+  for (; i < s.size(); ++i)
+    if (static_cast<unsigned char>(s[i]) & 0x80) return false;
+  return true;
+}
+
 std::string wellFormed(std::string text) {
-  if (text::isValidUtf8(text)) return text;
+  if (isAscii(text) || text::isValidUtf8(text)) return text;
   // ICU reads each ill-formed sequence as one U+FFFD, as the link detector counts it.
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
   std::string out;
