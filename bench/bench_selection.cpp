@@ -49,11 +49,26 @@ struct SelectionWorld : bench::BenchWorld {
     install("Safari", "com.apple.Safari");
     install("Firefox", "org.mozilla.firefox");
     app->accessibility.setTrusted(true);
-    delegate = std::make_unique<AppDelegate>(AppServices{
-        settings, app->system.registry, app->system.rules, app->system.workspace, app->system.launchServices,
-        app->system.processes, app->scripts, app->events, app->runLoop, app->presenter, app->systemInfo,
-        app->system.urls, app->system.workspaceNotifications, app->system.updater, app->appleEvents,
-        app->application, app->accessibility, app->shortcuts, app->linkDetector, app->generalPasteboard});
+    delegate = std::make_unique<AppDelegate>(AppServices{settings,
+                                                         app->system.registry,
+                                                         app->system.rules,
+                                                         app->system.workspace,
+                                                         app->system.launchServices,
+                                                         app->system.processes,
+                                                         app->scripts,
+                                                         app->events,
+                                                         app->runLoop,
+                                                         app->presenter,
+                                                         app->systemInfo,
+                                                         app->system.urls,
+                                                         app->system.workspaceNotifications,
+                                                         app->system.updater,
+                                                         app->appleEvents,
+                                                         app->application,
+                                                         app->accessibility,
+                                                         app->shortcuts,
+                                                         app->linkDetector,
+                                                         app->generalPasteboard});
     delegate->awakeFromNib();
     delegate->applicationWillFinishLaunching();
     delegate->applicationDidFinishLaunching();
@@ -114,7 +129,9 @@ void BM_CheckLongSelection(benchmark::State& state, Storage storage) {
   const bool panel = window && !window->content.subviews.empty() && window->content.subviews[0].text == "Search";
   if (!w.app->presenter.floatingWindowVisible() || panel == withLink) state.SkipWithError("not what was shown");
 }
-BENCHMARK_CAPTURE(BM_CheckLongSelection, worldFile, Storage::worldFile)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CheckLongSelection, worldFile, Storage::worldFile)
+    ->DenseRange(0, 1)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CheckLongSelection, memory, Storage::memory)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -24,9 +24,12 @@ std::string selectionText(const std::string& written) {
       continue;
     }
     const char next = written[++i];
-    if (next == 'n') out += '\n';
-    else if (next == 't') out += '\t';
-    else if (next == '\\') out += '\\';
+    if (next == 'n')
+      out += '\n';
+    else if (next == 't')
+      out += '\t';
+    else if (next == '\\')
+      out += '\\';
     else if (next == 'x' && i + 2 < written.size() && hexDigit(written[i + 1]) >= 0 && hexDigit(written[i + 2]) >= 0) {
       out += static_cast<char>(hexDigit(written[i + 1]) * 16 + hexDigit(written[i + 2]));
       i += 2;
@@ -64,8 +67,10 @@ bool ProgramRun::deliverSelectionEvent(const std::string& kind, const std::vecto
   } else if (kind == "select") {
     if (args.size() > 1) throw UsageError("select takes one text (quote it)");
     if (noFocus && !args.empty()) throw UsageError("select --no-focus takes no text");
-    if (noFocus) app_.accessibility.removeFocus();
-    else app_.accessibility.focusElementSelecting(args.empty() ? std::string() : selectionText(args[0]));
+    if (noFocus)
+      app_.accessibility.removeFocus();
+    else
+      app_.accessibility.focusElementSelecting(args.empty() ? std::string() : selectionText(args[0]));
   } else if (kind == "mouse") {
     const EventType type = oneOf({{"down", EventType::leftMouseDown},
                                   {"up", EventType::leftMouseUp},
@@ -85,13 +90,17 @@ bool ProgramRun::deliverSelectionEvent(const std::string& kind, const std::vecto
     }
   } else if (kind == "press") {
     if (args.size() != 1) throw UsageError("press needs a button's title or key");
-    if (auto pressed = presenter.pressWindowButton(args[0])) perform(*pressed);
-    else app_.transcript.add("no button \"" + args[0] + "\" is shown");
+    if (auto pressed = presenter.pressWindowButton(args[0]))
+      perform(*pressed);
+    else
+      app_.transcript.add("no button \"" + args[0] + "\" is shown");
   } else if (kind == "choose") {
     if (args.size() != 1) throw UsageError("choose needs a title");
     if (presenter.holdsMenu()) {
-      if (auto chosen = presenter.answerHeldMenu(args[0])) perform(*chosen);
-      else app_.transcript.add("no entry \"" + args[0] + "\" in the menu");
+      if (auto chosen = presenter.answerHeldMenu(args[0]))
+        perform(*chosen);
+      else
+        app_.transcript.add("no entry \"" + args[0] + "\" in the menu");
     } else if (auto clicked = presenter.pressWindowButton(args[0])) {
       perform(*clicked);
     } else {

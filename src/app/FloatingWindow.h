@@ -31,7 +31,9 @@ class FloatingWindow {
   // when it had a name ("bomxx").
   const std::optional<RunningApplication>& previousFrontApplication() const { return previousFront_; }
   // The same, handed out once: the focus goes back to it at most once per showing.
-  std::optional<RunningApplication> takePreviousFrontApplication() { return std::exchange(previousFront_, std::nullopt); }
+  std::optional<RunningApplication> takePreviousFrontApplication() {
+    return std::exchange(previousFront_, std::nullopt);
+  }
   const std::optional<WindowModel>& model() const { return window_; }
 
   // "eventMonitor": hides the window on a click of the mask's kinds in another

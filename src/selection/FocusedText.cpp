@@ -29,8 +29,7 @@ std::string wellFormed(std::string text) {
   // ICU reads each ill-formed sequence as one U+FFFD, as the link detector counts it.
   if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
   std::string out;
-  icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size())))
-      .toUTF8String(out);
+  icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size()))).toUTF8String(out);
   return out;
 }
 

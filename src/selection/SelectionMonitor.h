@@ -15,11 +15,12 @@ namespace routelle {
 
 // Global event kinds the assistant watches, as masks.
 namespace selectionEvents {
-inline constexpr EventMask clicks = maskOf(EventType::leftMouseDown) | maskOf(EventType::leftMouseUp);  // 6
-inline constexpr EventMask drags = maskOf(EventType::leftMouseDragged);                                 // 64
-inline constexpr EventMask outsideClicks = maskOf(EventType::leftMouseDown) | maskOf(EventType::rightMouseDown);  // 10
+inline constexpr EventMask clicks = maskOf(EventType::leftMouseDown) | maskOf(EventType::leftMouseUp);
+inline constexpr EventMask drags = maskOf(EventType::leftMouseDragged);
+inline constexpr EventMask outsideClicks = maskOf(EventType::leftMouseDown) | maskOf(EventType::rightMouseDown);
 inline constexpr EventMask keys =
-    maskOf(EventType::keyDown) | maskOf(EventType::keyUp) | maskOf(EventType::flagsChanged);  // 7168
+    maskOf(EventType::keyDown) | maskOf(EventType::keyUp) | maskOf(EventType::flagsChanged);
+static_assert(clicks == 6 && drags == 64 && outsideClicks == 10 && keys == 7168);
 }  // namespace selectionEvents
 
 // The text selection assistant: while "Show List on text selection" is on, text the

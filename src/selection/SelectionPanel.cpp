@@ -98,7 +98,8 @@ void SelectionPanel::closePanelAndRestoreFocus() {
 
 void SelectionPanel::runSystemEventsScriptLater(std::string_view source) {
   // The keystroke goes to whatever application is frontmost when the time comes.
-  runLoop_.schedule(kKeystrokeDelaySeconds, [&scripts = scripts_, script = std::string(source)] { scripts.run(script); });
+  runLoop_.schedule(kKeystrokeDelaySeconds,
+                    [&scripts = scripts_, script = std::string(source)] { scripts.run(script); });
 }
 
 }  // namespace routelle

@@ -18,21 +18,18 @@ TEST(HostEventsTest, AnEventReachesTheMonitorsPresentWhenItArrived) {
   std::vector<std::string> seen;
   std::optional<Events::MonitorToken> second;
   std::optional<Events::MonitorToken> added;
-  events.addGlobalMonitor(maskOf(EventType::leftMouseDown) | maskOf(EventType::leftMouseUp),
-                          [&](const std::optional<GlobalEvent>& e) {
-                            seen.push_back("first " + std::to_string(static_cast<unsigned>(e->type)));
-                            // Removes the next one and adds one: neither sees this event.
-                            if (second) events.removeMonitor(*second);
-                            second.reset();
-                            if (!added)
-                              added = events.addGlobalMonitor(maskOf(EventType::leftMouseDown),
-                                                              [&](const std::optional<GlobalEvent>&) {
-                                                                seen.push_back("added");
-                                                              });
-                          });
-  second = events.addGlobalMonitor(maskOf(EventType::leftMouseDown), [&](const std::optional<GlobalEvent>&) {
-    seen.push_back("second");
-  });
+  events.addGlobalMonitor(
+      maskOf(EventType::leftMouseDown) | maskOf(EventType::leftMouseUp), [&](const std::optional<GlobalEvent>& e) {
+        seen.push_back("first " + std::to_string(static_cast<unsigned>(e->type)));
+        // Removes the next one and adds one: neither sees this event.
+        if (second) events.removeMonitor(*second);
+        second.reset();
+        if (!added)
+          added = events.addGlobalMonitor(maskOf(EventType::leftMouseDown),
+                                          [&](const std::optional<GlobalEvent>&) { seen.push_back("added"); });
+      });
+  second = events.addGlobalMonitor(maskOf(EventType::leftMouseDown),
+                                   [&](const std::optional<GlobalEvent>&) { seen.push_back("second"); });
   // One that removes itself while it runs.
   std::optional<Events::MonitorToken> self;
   self = events.addGlobalMonitor(maskOf(EventType::keyDown), [&](const std::optional<GlobalEvent>& e) {

@@ -138,7 +138,7 @@ TEST_F(SelectionMonitorTest, DragsCheckTwoSecondsLaterAndFindTheShownPanel) {
 }
 
 TEST_F(SelectionMonitorTest, EventsInOtherApplicationsHideTheWindowAndKeepTheSelection) {
-  const EventType hiding[] = {EventType::keyDown,        EventType::keyUp,          EventType::flagsChanged,
+  const EventType hiding[] = {EventType::keyDown,          EventType::keyUp,          EventType::flagsChanged,
                               EventType::leftMouseDragged, EventType::rightMouseDown, EventType::leftMouseDown};
   for (EventType type : hiding) {
     SCOPED_TRACE(static_cast<unsigned>(type));

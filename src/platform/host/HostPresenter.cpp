@@ -56,7 +56,7 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
     }
   }
   if (holdUnansweredMenus) heldMenu_ = menu;
-  else transcript_.add("menu dismissed");
+  if (!holdUnansweredMenus) transcript_.add("menu dismissed");
   return std::nullopt;
 }
 

@@ -82,10 +82,11 @@ std::optional<std::string> keystroke(Reader& reader) {
   if (!reader.words("keystroke")) return std::nullopt;
   auto key = reader.string();
   if (!key || codePoints(*key) != 1) return std::nullopt;
-  bool command = false;
-  if (Reader braces = reader; braces.words("using {command down}") && braces.atEnd()) command = true;
-  else if (Reader plain = reader; plain.words("using command down") && plain.atEnd()) command = true;
-  else if (!reader.atEnd()) return std::nullopt;
+  Reader braces = reader;
+  Reader plain = reader;
+  const bool command =
+      (braces.words("using {command down}") && braces.atEnd()) || (plain.words("using command down") && plain.atEnd());
+  if (!command && !reader.atEnd()) return std::nullopt;
   return "System Events: keystroke \"" + *key + "\"" + (command ? " using command" : "");
 }
 
