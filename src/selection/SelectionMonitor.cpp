@@ -57,10 +57,10 @@ void SelectionMonitor::installSelectionMonitors(Menu& selectionMenu) {
 void SelectionMonitor::checkSelection() {
   if (!ready_) return;
   if (!settings_.ensureBool(keys::experimental, false)) return;
-  handleSelection();
+  actOnSelection();
 }
 
-void SelectionMonitor::handleSelection() {
+void SelectionMonitor::actOnSelection() {
   // Before start-up made the window, and while it shows, there is nothing to do.
   if (!window_.exists() || window_.visible()) return;
   ready_ = false;

@@ -35,14 +35,14 @@ class SelectionMonitor {
   // "installSelectionMonitors": once, at start-up; the panel's actions join the menu ("menuy").
   void installSelectionMonitors(Menu& selectionMenu);
 
-  // The check after a click, a release or (later) a drag; public for the benchmarks.
-  void checkSelection();
   // "mar": false while a selection is read, and for good once trust was found missing.
   bool ready() const { return ready_; }
 
  private:
-  // "handleSelection"
-  void handleSelection();
+  // The check after a click, a release or (later) a drag: only when ready and switched on.
+  void checkSelection();
+  // "handleSelection": the panel for plain text, the browsers for a link
+  void actOnSelection();
 
   SettingsStore& settings_;
   Events& events_;
