@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/AppInstaller.h"
 #include "HostApp.h"
+#include "platform/host/AppInstaller.h"
 
 namespace routelle::bench {
 

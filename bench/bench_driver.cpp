@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/AppInstaller.h"
 #include "HostSystem.h"
+#include "platform/host/AppInstaller.h"
 #include "platform/host/World.h"
 
 extern char** environ;
@@ -91,8 +91,7 @@ void BM_ThousandOpenCommandsDirectly(benchmark::State& state) {
   const std::string world = "ROUTELLE_WORLD=" + f.root.string();
   for (auto _ : state) {
     for (int i = 0; i < kLinks; ++i)
-      runAndWait({open, "-a", "/Applications/Fake.app", "https://fake.example.com/page" + std::to_string(i)},
-                 {world});
+      runAndWait({open, "-a", "/Applications/Fake.app", "https://fake.example.com/page" + std::to_string(i)}, {world});
     reapAll();
   }
 }

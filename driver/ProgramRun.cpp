@@ -53,8 +53,8 @@ void installOwnBundle(const World& world) {
   own.urlSchemes = {"http", "https", "mailto", "routelle"};
   std::error_code ec;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  own.executableScript = "for link in \"$@\"; do \"" + self.string() +
-                         "\" --root \"$ROUTELLE_WORLD\" open \"$link\"; done\n";
+  own.executableScript =
+      "for link in \"$@\"; do \"" + self.string() + "\" --root \"$ROUTELLE_WORLD\" open \"$link\"; done\n";
   installApplication(world, own);
 }
 
@@ -68,8 +68,10 @@ ProgramRun::ProgramRun(const Invocation& inv, std::ostream& out, bool echo) : ap
   app_.start();
   // The start-up's own timers (the first menu build) run before the user can act.
   settle();
-  if (echo) app_.transcript.echo = [this](const std::string& line) { out_ << line << "\n" << std::flush; };
-  else if (!inv.trace) app_.transcript.echo = nullptr;
+  if (echo)
+    app_.transcript.echo = [this](const std::string& line) { out_ << line << "\n" << std::flush; };
+  else if (!inv.trace)
+    app_.transcript.echo = nullptr;
 }
 
 void ProgramRun::deliver(const std::vector<std::string>& words) {
@@ -81,16 +83,26 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
       if (i + 1 >= words.size()) throw UsageError(w + " needs a value");
       return words[++i];
     };
-    if (w == "--modifiers") options.modifiers = parseModifiers(value());
-    else if (w == "--previous-app") options.previousApp = value();
-    else if (w == "--running") options.running = text::split(value(), ",");
-    else if (w == "--front") options.front = value();
-    else if (w == "--choose") options.choose = value();
-    else if (w == "--open-panel") options.openPanel = value();
-    else if (w == "--value") options.value = number(value());
-    else if (w == "--no-focus") options.noFocus = true;
-    else if (w.size() > 2 && w.starts_with("--")) throw UsageError("unknown option \"" + w + "\"");
-    else args.push_back(w);
+    if (w == "--modifiers")
+      options.modifiers = parseModifiers(value());
+    else if (w == "--previous-app")
+      options.previousApp = value();
+    else if (w == "--running")
+      options.running = text::split(value(), ",");
+    else if (w == "--front")
+      options.front = value();
+    else if (w == "--choose")
+      options.choose = value();
+    else if (w == "--open-panel")
+      options.openPanel = value();
+    else if (w == "--value")
+      options.value = number(value());
+    else if (w == "--no-focus")
+      options.noFocus = true;
+    else if (w.size() > 2 && w.starts_with("--"))
+      throw UsageError("unknown option \"" + w + "\"");
+    else
+      args.push_back(w);
   }
   const std::string& kind = words.at(0);
   auto single = [&](const char* what) -> const std::string& {
@@ -103,8 +115,10 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   if (options.noFocus && kind != "select") throw UsageError("--no-focus goes with select only");
   apply(options);
   auto& d = app_.delegate;
-  if (kind == "open") app_.appleEvents.deliver(kInternetEventClass, kGetURLEventID, single("URL"));
-  else if (kind == "file") d.applicationOpenFile(single("path"));
+  if (kind == "open")
+    app_.appleEvents.deliver(kInternetEventClass, kGetURLEventID, single("URL"));
+  else if (kind == "file")
+    d.applicationOpenFile(single("path"));
   else if (kind == "service") {
     app_.pasteboard.contents = single("text");
     app_.application.requestService(app_.pasteboard);
@@ -214,9 +228,12 @@ std::vector<std::string> splitWords(const std::string& line) {
   for (size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (quote) {
-      if (c == quote) quote = 0;
-      else if (c == '\\' && quote == '"' && i + 1 < line.size()) current += line[++i];
-      else current += c;
+      if (c == quote)
+        quote = 0;
+      else if (c == '\\' && quote == '"' && i + 1 < line.size())
+        current += line[++i];
+      else
+        current += c;
     } else if (c == '"' || c == '\'') {
       quote = c;
       inWord = true;

@@ -7,8 +7,8 @@
 #include <sstream>
 
 #include "Driver.h"
-#include "platform/host/AppInstaller.h"
 #include "HostSystem.h"
+#include "platform/host/AppInstaller.h"
 #include "platform/host/PlistParse.h"
 #include "support/Text.h"
 
@@ -104,13 +104,20 @@ int runInstallApp(const Invocation& inv, std::ostream& out) {
   if (wanted.name.empty() || wanted.name.find('/') != std::string::npos) throw UsageError("bad application name");
   for (size_t i = 2; i < inv.args.size(); ++i) {
     const std::string& a = inv.args[i];
-    if (a == "--id") wanted.identifier = optionValue(inv.args, i);
-    else if (a == "--folder") wanted.folder = optionValue(inv.args, i);
-    else if (a == "--schemes") wanted.urlSchemes = text::split(optionValue(inv.args, i), ",");
-    else if (a == "--extensions") wanted.documentExtensions = text::split(optionValue(inv.args, i), ",");
-    else if (a == "--binary") wanted.binaryInfoPlist = true;
-    else if (a == "--executable") wanted.executable = optionValue(inv.args, i);
-    else throw UsageError("unknown option \"" + a + "\" for install-app");
+    if (a == "--id")
+      wanted.identifier = optionValue(inv.args, i);
+    else if (a == "--folder")
+      wanted.folder = optionValue(inv.args, i);
+    else if (a == "--schemes")
+      wanted.urlSchemes = text::split(optionValue(inv.args, i), ",");
+    else if (a == "--extensions")
+      wanted.documentExtensions = text::split(optionValue(inv.args, i), ",");
+    else if (a == "--binary")
+      wanted.binaryInfoPlist = true;
+    else if (a == "--executable")
+      wanted.executable = optionValue(inv.args, i);
+    else
+      throw UsageError("unknown option \"" + a + "\" for install-app");
   }
   World world(inv.root);
   auto bundle = installApplication(world, wanted);

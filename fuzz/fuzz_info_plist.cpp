@@ -66,8 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   if (auto host = rules.normaliseDomain(text)) {
     // A host is never empty, always has a dot and never holds a blank.
-    if (host->empty() || host->find('.') == std::string::npos || host->find(' ') != std::string::npos)
-      __builtin_trap();
+    if (host->empty() || host->find('.') == std::string::npos || host->find(' ') != std::string::npos) __builtin_trap();
   }
   return 0;
 }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/host/KeyedArchiveReader.h"
 #include "platform/host/HostListArchiver.h"
+#include "platform/host/KeyedArchiveReader.h"
 
 using routelle::hostplist::BinaryReading;
 using routelle::hostplist::readKeyedStringArray;

@@ -3,28 +3,28 @@
 // rules. Nothing is launched; every input must end.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "HostSystem.h"
 #include "app/AppDelegate.h"
 #include "platform/host/AppInstaller.h"
-#include "platform/host/HostApplication.h"
 #include "platform/host/HostAccessibility.h"
 #include "platform/host/HostAppleEvents.h"
+#include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
 #include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
+#include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
 #include "platform/host/HostSystemInfo.h"
 #include "routing/LinkText.h"
-#include "HostSystem.h"
-#include "platform/host/HostRunLoop.h"
 #include "settings/Keys.h"
 
 namespace fs = std::filesystem;
@@ -58,7 +58,9 @@ class QuietWorkspace final : public Workspace {
   std::optional<std::string> fullPathForApplication(const std::string& name) override {
     return inner_.fullPathForApplication(name);
   }
-  std::optional<std::string> bundleIdentifier(const std::string& path) override { return inner_.bundleIdentifier(path); }
+  std::optional<std::string> bundleIdentifier(const std::string& path) override {
+    return inner_.bundleIdentifier(path);
+  }
   std::vector<RunningApplication> runningApplications() override { return running; }
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool openURL(const std::string& url) override { return !url.empty(); }
@@ -128,10 +130,10 @@ struct Harness {
       const char* identifier;
       const char* scheme;
     };
-    for (const Installed& app : {Installed{"Safari", "com.apple.Safari", ""}, Installed{"Firefox", "org.mozilla.firefox", ""},
-                                 Installed{"Mail", "com.apple.mail", "mailto"},
-                                 Installed{"Helium", "net.imput.helium", "helium"},
-                                 Installed{"Editor", "com.example.Editor", ""}}) {
+    for (const Installed& app :
+         {Installed{"Safari", "com.apple.Safari", ""}, Installed{"Firefox", "org.mozilla.firefox", ""},
+          Installed{"Mail", "com.apple.mail", "mailto"}, Installed{"Helium", "net.imput.helium", "helium"},
+          Installed{"Editor", "com.example.Editor", ""}}) {
       AppSpec wanted;
       wanted.name = app.name;
       wanted.identifier = app.identifier;
@@ -194,8 +196,8 @@ constexpr std::uint64_t kFlags[] = {0,
                                     modifierFlags::shift | modifierFlags::command,
                                     modifierFlags::capsLock,
                                     modifierFlags::function};
-constexpr const char* kLogins[] = {"Show Browser List", "Use the opened browser", "Firefox", "Helium",
-                                   "TorBrowser", "Safari.app", "", "Opera"};
+constexpr const char* kLogins[] = {
+    "Show Browser List", "Use the opened browser", "Firefox", "Helium", "TorBrowser", "Safari.app", "", "Opera"};
 
 }  // namespace
 
@@ -223,10 +225,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   h.launcher.started = 0;
 
-  AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
-                                   h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
-                                   h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
-                                   h.appleEvents, h.application, h.accessibility, h.shortcuts, h.linkDetector,
+  AppDelegate delegate(AppServices{h.system.settings,
+                                   h.system.registry,
+                                   h.system.rules,
+                                   h.workspace,
+                                   h.system.launchServices,
+                                   h.launcher,
+                                   h.scripts,
+                                   h.events,
+                                   h.runLoop,
+                                   h.presenter,
+                                   h.systemInfo,
+                                   h.system.urls,
+                                   h.system.workspaceNotifications,
+                                   h.system.updater,
+                                   h.appleEvents,
+                                   h.application,
+                                   h.accessibility,
+                                   h.shortcuts,
+                                   h.linkDetector,
                                    h.pasteboard});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 

@@ -3,11 +3,11 @@
 
 #include "platform/host/HostDefaults.h"
 #include "platform/host/HostLaunchServices.h"
+#include "platform/host/HostListArchiver.h"
 #include "platform/host/HostProcessLauncher.h"
 #include "platform/host/HostUpdater.h"
-#include "platform/host/HostWorkspace.h"
-#include "platform/host/HostListArchiver.h"
 #include "platform/host/HostUrlParser.h"
+#include "platform/host/HostWorkspace.h"
 #include "platform/host/World.h"
 #include "scripting/ScriptCommand.h"
 #include "settings/BrowserRegistry.h"

@@ -81,23 +81,30 @@ int main(int argc, char** argv) {
   int i = 1;
   for (; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "-g") background = true;
-    else if ((a == "-a" || a == "-b") && i + 1 < argc) (a == "-a" ? byName : byIdentifier) = argv[++i];
-    else if (a == "--") { ++i; break; }
-    else if (a.size() > 1 && a[0] == '-') {
+    if (a == "-g")
+      background = true;
+    else if ((a == "-a" || a == "-b") && i + 1 < argc)
+      (a == "-a" ? byName : byIdentifier) = argv[++i];
+    else if (a == "--") {
+      ++i;
+      break;
+    } else if (a.size() > 1 && a[0] == '-') {
       std::cerr << "open: unknown option " << a << "\n";
       return 1;
-    } else break;
+    } else
+      break;
   }
   std::vector<std::string> rest(argv + i, argv + argc);
 
   HostSystem system(root);
   if (byName || byIdentifier) {
-    auto path = byName ? applicationByPathOrName(system, *byName)
-                       : system.workspace.pathForBundleIdentifier(*byIdentifier);
+    auto path =
+        byName ? applicationByPathOrName(system, *byName) : system.workspace.pathForBundleIdentifier(*byIdentifier);
     if (!path) {
-      if (byName) std::cerr << "Unable to find application named '" << *byName << "'\n";
-      else std::cerr << "Unable to find application with bundle identifier '" << *byIdentifier << "'\n";
+      if (byName)
+        std::cerr << "Unable to find application named '" << *byName << "'\n";
+      else
+        std::cerr << "Unable to find application with bundle identifier '" << *byIdentifier << "'\n";
       return 1;
     }
     return openApplication(system, *path, rest, background);

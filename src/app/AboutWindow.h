@@ -17,10 +17,10 @@ class AboutWindow {
 
   // Start-up: a plain titled window, not shown.
   void create();
-  void show();                      // "dialogOKCancel2"
-  void close();                     // "cancelBt"
-  void openSupport();               // "saveBte"
-  void openAcknowledgements();      // "saveBte2"
+  void show();                  // "dialogOKCancel2"
+  void close();                 // "cancelBt"
+  void openSupport();           // "saveBte"
+  void openAcknowledgements();  // "saveBte2"
 
  private:
   Presenter& presenter_;

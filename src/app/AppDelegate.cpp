@@ -26,8 +26,8 @@ AppDelegate::AppDelegate(AppServices services)
     : s_(services),
       tabCapture_(s_.settings, s_.workspace, s_.scripts, s_.presenter, s_.system),
       floatingWindow_(s_.presenter, s_.workspace),
-      statusMenu_(s_.settings, s_.rules, s_.workspace, s_.launchServices, s_.accessibility, s_.updater,
-                  s_.presenter, s_.runLoop, floatingWindow_, tabCapture_, trace_),
+      statusMenu_(s_.settings, s_.rules, s_.workspace, s_.launchServices, s_.accessibility, s_.updater, s_.presenter,
+                  s_.runLoop, floatingWindow_, tabCapture_, trace_),
       launcher_(s_.settings, request_, s_.presenter, statusMenu_.menu(), s_.urls, s_.workspace, s_.processes,
                 s_.scripts, trace_),
       chooser_(s_.settings, s_.workspace, s_.presenter, s_.events, s_.system, request_, launcher_, floatingWindow_,
@@ -115,44 +115,117 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
   const auto action = actionForSelector(selectorText);
   if (!action) return false;
   switch (*action) {
-    case Action::openx: chooser_.openChoice(sender); return true;
-    case Action::xNada: chooser_.close(); return true;
+    case Action::openx:
+      chooser_.openChoice(sender);
+      return true;
+    case Action::xNada:
+      chooser_.close();
+      return true;
     case Action::nada:
-    case Action::reset: return true;
-    case Action::searchs: selectionPanel_.search(); return true;
-    case Action::toClip: selectionPanel_.copy(); return true;
-    case Action::autoPaste: selectionPanel_.paste(); return true;
-    case Action::autoDelete: selectionPanel_.erase(); return true;
-    case Action::openy: statusMenu_.setDefaultChoice(sender); return true;
-    case Action::linkUrl: linkIntake_.openCapturedTab(); return true;
-    case Action::exit: s_.application.terminate(); return true;
-    case Action::printQuote1: statusMenu_.refreshMenu(); return true;
-    case Action::openBack: toggles_.toggleOpenInBackground(); return true;
-    case Action::only: toggles_.toggleMenuBarOnly(); return true;
-    case Action::hideAllOnly: toggles_.toggleHideMenuBar(); return true;
-    case Action::onlyx: toggles_.toggleImagesOnly(); return true;
-    case Action::showEdit: toggles_.toggleMultipleFileTypes(); return true;
-    case Action::changeHexit: toggles_.toggleShowClose(); return true;
-    case Action::changesUrl: toggles_.toggleShowUrl(); return true;
-    case Action::changeIcon: toggles_.toggleColoredIcon(); return true;
-    case Action::slideMove: toggles_.setIconSize(sender); return true;
-    case Action::expActive: toggles_.toggleSelectionList(); return true;
-    case Action::expiActive: toggles_.toggleTabWatcher(); return true;
-    case Action::changePriority: toggles_.togglePriority(); return true;
-    case Action::changeBehavior: toggles_.toggleShareBehavior(); return true;
-    case Action::openBrowserExtensionsPageWithSender: toggles_.openBrowserExtensionsPage(sender); return true;
-    case Action::hideBrowsersWithSender: toggles_.toggleHiddenBrowser(sender); return true;
-    case Action::setBrowserDefault: registration_.setBrowserDefault(); return true;
-    case Action::setMailDefault: registration_.toggleMailDefault(); return true;
-    case Action::checkNow: registration_.checkForUpdates(); return true;
-    case Action::checkWeek: registration_.toggleAutomaticChecks(); return true;
-    case Action::readme: registration_.openInstructions(); return true;
-    case Action::maisApps: registration_.openMakerSite(); return true;
-    case Action::openNew: registration_.addBrowser(); return true;
-    case Action::dialogOKCancel2: about_.show(); return true;
-    case Action::cancelBt: about_.close(); return true;
-    case Action::saveBte: about_.openSupport(); return true;
-    case Action::saveBte2: about_.openAcknowledgements(); return true;
+    case Action::reset:
+      return true;
+    case Action::searchs:
+      selectionPanel_.search();
+      return true;
+    case Action::toClip:
+      selectionPanel_.copy();
+      return true;
+    case Action::autoPaste:
+      selectionPanel_.paste();
+      return true;
+    case Action::autoDelete:
+      selectionPanel_.erase();
+      return true;
+    case Action::openy:
+      statusMenu_.setDefaultChoice(sender);
+      return true;
+    case Action::linkUrl:
+      linkIntake_.openCapturedTab();
+      return true;
+    case Action::exit:
+      s_.application.terminate();
+      return true;
+    case Action::printQuote1:
+      statusMenu_.refreshMenu();
+      return true;
+    case Action::openBack:
+      toggles_.toggleOpenInBackground();
+      return true;
+    case Action::only:
+      toggles_.toggleMenuBarOnly();
+      return true;
+    case Action::hideAllOnly:
+      toggles_.toggleHideMenuBar();
+      return true;
+    case Action::onlyx:
+      toggles_.toggleImagesOnly();
+      return true;
+    case Action::showEdit:
+      toggles_.toggleMultipleFileTypes();
+      return true;
+    case Action::changeHexit:
+      toggles_.toggleShowClose();
+      return true;
+    case Action::changesUrl:
+      toggles_.toggleShowUrl();
+      return true;
+    case Action::changeIcon:
+      toggles_.toggleColoredIcon();
+      return true;
+    case Action::slideMove:
+      toggles_.setIconSize(sender);
+      return true;
+    case Action::expActive:
+      toggles_.toggleSelectionList();
+      return true;
+    case Action::expiActive:
+      toggles_.toggleTabWatcher();
+      return true;
+    case Action::changePriority:
+      toggles_.togglePriority();
+      return true;
+    case Action::changeBehavior:
+      toggles_.toggleShareBehavior();
+      return true;
+    case Action::openBrowserExtensionsPageWithSender:
+      toggles_.openBrowserExtensionsPage(sender);
+      return true;
+    case Action::hideBrowsersWithSender:
+      toggles_.toggleHiddenBrowser(sender);
+      return true;
+    case Action::setBrowserDefault:
+      registration_.setBrowserDefault();
+      return true;
+    case Action::setMailDefault:
+      registration_.toggleMailDefault();
+      return true;
+    case Action::checkNow:
+      registration_.checkForUpdates();
+      return true;
+    case Action::checkWeek:
+      registration_.toggleAutomaticChecks();
+      return true;
+    case Action::readme:
+      registration_.openInstructions();
+      return true;
+    case Action::maisApps:
+      registration_.openMakerSite();
+      return true;
+    case Action::openNew:
+      registration_.addBrowser();
+      return true;
+    case Action::dialogOKCancel2:
+      about_.show();
+      return true;
+    case Action::cancelBt:
+      about_.close();
+      return true;
+    case Action::saveBte:
+      about_.openSupport();
+      return true;
+    case Action::saveBte2:
+      about_.openAcknowledgements();
+      return true;
     // The rule editors and the rule exchange are not in this version yet.
     case Action::addDomains:
     case Action::deletar:
@@ -162,7 +235,8 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
     case Action::addRuleToSuffixOnion:
     case Action::deletex:
     case Action::saveExport:
-    case Action::importList: return false;
+    case Action::importList:
+      return false;
   }
   return false;
 }

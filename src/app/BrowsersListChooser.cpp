@@ -43,8 +43,8 @@ int urlLineCount(const std::string& link, bool canWrap) {
 
 BrowsersListChooser::BrowsersListChooser(SettingsStore& settings, Workspace& workspace, Presenter& presenter,
                                          Events& events, SystemInfo& system, LinkRequest& request,
-                                         BrowserLauncher& launcher, FloatingWindow& window,
-                                         const Menu& selectionMenu, ActionTarget& actions, const Trace& trace)
+                                         BrowserLauncher& launcher, FloatingWindow& window, const Menu& selectionMenu,
+                                         ActionTarget& actions, const Trace& trace)
     : settings_(settings),
       workspace_(workspace),
       presenter_(presenter),

@@ -49,7 +49,7 @@ class BrowsersListChooser final : public BrowserChooser {
   const Menu& selectionMenu_;
   ActionTarget& actions_;
   const Trace& trace_;
-  Menu menu_;                            // "menu"
+  Menu menu_;                             // "menu"
   std::vector<MenuItem> visibleChoices_;  // "bts": the entries the window shows
 };
 

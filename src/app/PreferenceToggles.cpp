@@ -106,9 +106,12 @@ void PreferenceToggles::togglePriority() {
   bool unexpected = false;
   settings_.transaction([&] {
     const std::string priority = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
-    if (priority == values::priorityDomainsFirst) settings_.setString(keys::priority, values::priorityAppsFirst);
-    else if (priority == values::priorityAppsFirst) settings_.setString(keys::priority, values::priorityDomainsFirst);
-    else unexpected = true;
+    if (priority == values::priorityDomainsFirst)
+      settings_.setString(keys::priority, values::priorityAppsFirst);
+    else if (priority == values::priorityAppsFirst)
+      settings_.setString(keys::priority, values::priorityDomainsFirst);
+    else
+      unexpected = true;
   });
   if (unexpected) trace_(trace::unexpectedPriority);
   statusMenu_.refreshMenu();
@@ -133,15 +136,20 @@ void PreferenceToggles::openBrowserExtensionsPage(const MenuItem& sender) {
   if (browser == "Safari") {
     launcher_.launchBrowser(extensions, "Safari");
   } else if (browser == "Firefox") {
-    if (installed("Firefox")) launcher_.launchBrowser(std::string(pages::firefoxAddOn), "Firefox");
-    else launcher_.launchBrowser(extensions, "Safari");
+    if (installed("Firefox"))
+      launcher_.launchBrowser(std::string(pages::firefoxAddOn), "Firefox");
+    else
+      launcher_.launchBrowser(extensions, "Safari");
   } else if (browser == "Opera") {
     launcher_.launchBrowser(extensions + "#", installed("Opera") ? "Opera" : "Safari");
   } else if (browser == "Google Chrome" || browser == "Chromium") {
     const char* other = browser == "Chromium" ? "Google Chrome" : "Chromium";
-    if (installed(browser.c_str())) launcher_.launchBrowser(chrome, browser);
-    else if (installed(other)) launcher_.launchBrowser(chrome, other);
-    else launcher_.launchBrowser(chrome, "Safari");
+    if (installed(browser.c_str()))
+      launcher_.launchBrowser(chrome, browser);
+    else if (installed(other))
+      launcher_.launchBrowser(chrome, other);
+    else
+      launcher_.launchBrowser(chrome, "Safari");
   } else if (browser == "Roccat") {
     launcher_.launchBrowser(extensions, installed("Roccat") ? "Roccat" : "Safari");
   }

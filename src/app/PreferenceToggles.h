@@ -19,19 +19,19 @@ class PreferenceToggles {
                     Application& application, Presenter& presenter, Workspace& workspace, StatusMenu& statusMenu,
                     BrowserLauncher& launcher, const Trace& trace);
 
-  void toggleOpenInBackground();   // "openBack"
-  void toggleMenuBarOnly();        // "only"
-  void toggleHideMenuBar();        // "hideAllOnly"
-  void toggleImagesOnly();         // "onlyx"
-  void toggleMultipleFileTypes();  // "showEdit"
-  void toggleShowClose();          // "changeHexit"
-  void toggleShowUrl();            // "changesUrl"
-  void toggleColoredIcon();        // "changeIcon"
-  void setIconSize(const MenuItem& sender);   // "slideMove:": the sender's slider holds the size
-  void toggleSelectionList();      // "expActive"
-  void toggleTabWatcher();         // "expiActive"
-  void togglePriority();           // "changePriority:": either entry switches
-  void toggleShareBehavior();      // "changeBehavior"
+  void toggleOpenInBackground();                           // "openBack"
+  void toggleMenuBarOnly();                                // "only"
+  void toggleHideMenuBar();                                // "hideAllOnly"
+  void toggleImagesOnly();                                 // "onlyx"
+  void toggleMultipleFileTypes();                          // "showEdit"
+  void toggleShowClose();                                  // "changeHexit"
+  void toggleShowUrl();                                    // "changesUrl"
+  void toggleColoredIcon();                                // "changeIcon"
+  void setIconSize(const MenuItem& sender);                // "slideMove:": the sender's slider holds the size
+  void toggleSelectionList();                              // "expActive"
+  void toggleTabWatcher();                                 // "expiActive"
+  void togglePriority();                                   // "changePriority:": either entry switches
+  void toggleShareBehavior();                              // "changeBehavior"
   void openBrowserExtensionsPage(const MenuItem& sender);  // "openBrowserExtensionsPageWithSender:"
   void toggleHiddenBrowser(const MenuItem& sender);        // "hideBrowsersWithSender:"
 

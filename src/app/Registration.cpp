@@ -64,8 +64,10 @@ void Registration::toggleAutomaticChecks() {
 
 // Opens a page with the system's handler of its scheme.
 void Registration::openPage(std::string_view page) {
-  if (!urls_.parse(page)) trace_(trace::invalidUrl);
-  else if (workspace_.openURL(std::string(page))) trace_(trace::urlOpened);
+  if (!urls_.parse(page))
+    trace_(trace::invalidUrl);
+  else if (workspace_.openURL(std::string(page)))
+    trace_(trace::urlOpened);
 }
 
 void Registration::openInstructions() { openPage(pages::instructions); }

@@ -4,8 +4,8 @@
 #include "platform/Application.h"
 #include "platform/LaunchServices.h"
 #include "platform/Presenter.h"
-#include "platform/UrlParser.h"
 #include "platform/Updater.h"
+#include "platform/UrlParser.h"
 #include "platform/Workspace.h"
 #include "settings/BrowserRegistry.h"
 #include "support/Trace.h"
@@ -24,14 +24,14 @@ class Registration final : public UpdaterDelegate {
   void offerToBecomeDefaultBrowser(SettingsStore& settings);
   void configureUpdater();
 
-  void setBrowserDefault();     // "setBrowserDefault"
-  void toggleMailDefault();     // "setMailDefault"
-  void checkForUpdates();       // "checkNow"
-  void toggleAutomaticChecks(); // "checkWeek"
-  void openInstructions();      // "readme"
-  void openMakerSite();         // "maisApps"
-  void openContactPage();       // "saveBte"
-  void addBrowser();            // "openNew"
+  void setBrowserDefault();      // "setBrowserDefault"
+  void toggleMailDefault();      // "setMailDefault"
+  void checkForUpdates();        // "checkNow"
+  void toggleAutomaticChecks();  // "checkWeek"
+  void openInstructions();       // "readme"
+  void openMakerSite();          // "maisApps"
+  void openContactPage();        // "saveBte"
+  void addBrowser();             // "openNew"
 
   void updaterDidNotFindUpdate() override;
   void updaterDidFindValidUpdate() override;

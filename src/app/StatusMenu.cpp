@@ -23,7 +23,8 @@ constexpr std::string_view kDefaultBrowserQuestion = "Set Routelle as Default we
 std::string capturedUrlTitle(const std::string& url) {
   const auto u = icu::UnicodeString::fromUTF8(icu::StringPiece(url.data(), static_cast<int32_t>(url.size())));
   UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::BreakIterator> characters(icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
+  std::unique_ptr<icu::BreakIterator> characters(
+      icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
   if (U_FAILURE(status)) return url;
   characters->setText(u);
   int32_t end = characters->first();
@@ -37,10 +38,9 @@ std::string capturedUrlTitle(const std::string& url) {
 
 }  // namespace
 
-StatusMenu::StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace,
-                       LaunchServices& launchServices, Accessibility& accessibility, Updater& updater,
-                       Presenter& presenter, RunLoop& runLoop, FloatingWindow& floatingWindow,
-                       TabCapture& tabCapture, const Trace& trace)
+StatusMenu::StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace, LaunchServices& launchServices,
+                       Accessibility& accessibility, Updater& updater, Presenter& presenter, RunLoop& runLoop,
+                       FloatingWindow& floatingWindow, TabCapture& tabCapture, const Trace& trace)
     : settings_(settings),
       rules_(rules),
       workspace_(workspace),
@@ -118,9 +118,9 @@ void StatusMenu::fetchMenu() {
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
   items.push_back(entry("Instructions", Action::readme, "I"));
-  items.push_back(withSubmenu(entry("Experimental", Action::nada),
-                              experimental(settings.ensureBool(keys::experimental, false),
-                                           settings.ensureBool(keys::experimental2, false))));
+  items.push_back(withSubmenu(
+      entry("Experimental", Action::nada),
+      experimental(settings.ensureBool(keys::experimental, false), settings.ensureBool(keys::experimental2, false))));
 
   PreferenceMarks marks;
   marks.background = settings.ensureBool(keys::background, false);
@@ -170,9 +170,9 @@ void StatusMenu::fetchMenu() {
 void StatusMenu::applyStatusIcon() {
   const bool colored = settings_.ensureBool(keys::clicon, true);
   const double size = settings_.ensureDouble(keys::menuBarIconSize, 16.0);
-  const char* name = colored                                  ? "StatusBarButtonImage2"
+  const char* name = colored                                ? "StatusBarButtonImage2"
                      : settings_.interfaceStyle() == "Dark" ? "StatusBarButtonImage3"
-                                                              : "StatusBarButtonImage";
+                                                            : "StatusBarButtonImage";
   // The artwork is drawn for 16 points; other sizes are redrawn.
   statusItem_.image = size == 16.0 ? ImageRef::bundle(name) : ImageRef::bundle(name, {size, size});
   if (statusItemShown_) presenter_.showStatusItem(statusItem_, menu_);

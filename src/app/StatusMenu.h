@@ -58,7 +58,7 @@ class StatusMenu {
   TabCapture& tabCapture_;
   const Trace& trace_;
 
-  Menu menu_;                          // "menux"
+  Menu menu_;  // "menux"
   StatusItemModel statusItem_;
   bool statusItemShown_ = false;       // "statusBarItem"
   std::optional<int> pendingRefresh_;  // "uiUpdateTimerx"

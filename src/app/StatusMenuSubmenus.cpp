@@ -114,8 +114,10 @@ Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& a
     MenuItem item = entry(std::string(title), Action::adModKey, std::string(key));
     auto browser = settings.getString(key);
     if (browser && *browser != values::showBrowsersList && *browser != values::useOpenedBrowser) {
-      if (const auto& path = apps.named(*browser)) item.image = ImageRef::iconOf(*path, {20, 20});
-      else rules.clearModifierRule(key);
+      if (const auto& path = apps.named(*browser))
+        item.image = ImageRef::iconOf(*path, {20, 20});
+      else
+        rules.clearModifierRule(key);
     }
     menu.items.push_back(std::move(item));
     menu.items.push_back(MenuItem::separatorItem());
@@ -149,8 +151,8 @@ Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
   auto add = [&](const ListedBrowser& browser) {
     const bool chosen = onion && *onion == browser.title;
     matched = matched || chosen;
-    menu.items.push_back(entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title,
-                               Action::addRuleToSuffixOnion));
+    menu.items.push_back(
+        entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title, Action::addRuleToSuffixOnion));
   };
   for (const auto& browser : browsers.known) add(browser);
   for (const auto& browser : browsers.added) add(browser);
@@ -172,8 +174,7 @@ Menu perApp(const StoredList& rules, ApplicationPaths& apps, double iconSide) {
     const size_t first = whole.find(kAppRuleSeparator);
     const size_t last = whole.rfind(kAppRuleSeparator);
     const std::string browser(whole.substr(0, first));
-    std::string application(last == std::string_view::npos ? whole
-                                                              : whole.substr(last + kAppRuleSeparator.size()));
+    std::string application(last == std::string_view::npos ? whole : whole.substr(last + kAppRuleSeparator.size()));
     menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, Action::deletarPerApp, rule));
   }
   menu.items.push_back(MenuItem::separatorItem());

@@ -48,7 +48,7 @@ struct RuleFileParser::State {
   bool ended = false;
   int depth = 0;
   std::optional<RuleFileOutcome> stoppedEarly;  // a limit of ours; wins over what the parser says next
-  std::optional<std::string> firstError;  // kept for when the parser finds the document not well-formed
+  std::optional<std::string> firstError;        // kept for when the parser finds the document not well-formed
   std::exception_ptr handlerFailure;
 
   void begin();
@@ -73,9 +73,9 @@ struct RuleFileParser::State {
 
   void element(const xmlChar* localName, const xmlChar* prefix, int count, const xmlChar** attributes) {
     if (++depth > kRuleFileMaxDepth) {
-      stop(outcome(RuleFileEnd::tooDeep, at(xmlSAX2GetLineNumber(context.get()),
-                                            "elements nested more than " + std::to_string(kRuleFileMaxDepth) +
-                                                " deep")));
+      stop(outcome(RuleFileEnd::tooDeep,
+                   at(xmlSAX2GetLineNumber(context.get()),
+                      "elements nested more than " + std::to_string(kRuleFileMaxDepth) + " deep")));
       return;
     }
     if (prefix != nullptr) return;  // "x:domain" is not "domain"
@@ -88,8 +88,8 @@ struct RuleFileParser::State {
     if (report) report(first, browser);
   }
 
-  static void onStart(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*, int,
-                      const xmlChar**, int count, int, const xmlChar** attributes) {
+  static void onStart(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*, int, const xmlChar**,
+                      int count, int, const xmlChar** attributes) {
     auto& self = *static_cast<State*>(user);
     try {
       self.element(localName, prefix, count, attributes);
@@ -161,9 +161,9 @@ struct RuleFileParser::State {
       case XmlInputScreen::Stop::tooLarge:
         return RuleFileParser::tooLarge();
       case XmlInputScreen::Stop::tooManyAttributes:
-        return outcome(RuleFileEnd::tooLarge, at(screen.line(), "more than " +
-                                                                    std::to_string(kRuleFileMaxAttributesPerTag) +
-                                                                    " attributes (or '=' signs) in one tag"));
+        return outcome(RuleFileEnd::tooLarge,
+                       at(screen.line(), "more than " + std::to_string(kRuleFileMaxAttributesPerTag) +
+                                             " attributes (or '=' signs) in one tag"));
       case XmlInputScreen::Stop::documentType:
       case XmlInputScreen::Stop::none:
         break;
@@ -217,8 +217,7 @@ RuleFileOutcome RuleFileParser::finish() {
   // before the stop is reported.
   if (s.context && !s.context->disableSAX) s.push({}, true);
   if (s.stoppedEarly) return *s.stoppedEarly;
-  if (!s.context->wellFormed)
-    return outcome(RuleFileEnd::notWellFormed, s.firstError.value_or("not well-formed XML"));
+  if (!s.context->wellFormed) return outcome(RuleFileEnd::notWellFormed, s.firstError.value_or("not well-formed XML"));
   return {};
 }
 

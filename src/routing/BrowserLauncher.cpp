@@ -49,8 +49,10 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
 
   if (browser == "Helium") {
     const std::string url = "helium://" + link;
-    if (!urls_.parse(url)) trace_(trace::invalidUrl);
-    else if (workspace_.openURL(url)) trace_(trace::urlOpened);
+    if (!urls_.parse(url))
+      trace_(trace::invalidUrl);
+    else if (workspace_.openURL(url))
+      trace_(trace::urlOpened);
   } else if (browser == "TorBrowser") {
     bool running = false;
     for (const auto& app : workspace_.runningApplications())

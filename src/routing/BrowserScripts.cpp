@@ -6,8 +6,8 @@ namespace routelle::browserscripts {
 namespace {
 
 constexpr std::array<std::string_view, 3> kSafariFamily{"Safari", "iCab", "Safari Technology Preview"};
-constexpr std::array<std::string_view, 6> kChromeFamily{"Chrome",  "Chromium",      "Firefox",
-                                                        "Opera",   "Google Chrome", "SRWare Iron"};
+constexpr std::array<std::string_view, 6> kChromeFamily{"Chrome", "Chromium",      "Firefox",
+                                                        "Opera",  "Google Chrome", "SRWare Iron"};
 
 template <typename Names>
 bool among(const Names& names, std::string_view name) {

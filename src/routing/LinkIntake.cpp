@@ -83,9 +83,12 @@ bool LinkIntake::applicationOpenFile(const std::string& givenPath) {
   settings_.ensureString(keys::priority, values::priorityDomainsFirst);
   if (!settings_.contains(keys::login)) trace_(trace::loginMissing);
   const std::string login = settings_.ensureString(keys::login, values::showBrowserList);
-  if (login == values::showBrowserList) chooser_.showBrowsersList();
-  else if (login == values::useOpenedBrowser) router_.useOpenedBrowser();
-  else launcher_.launchBrowser(path, login);
+  if (login == values::showBrowserList)
+    chooser_.showBrowsersList();
+  else if (login == values::useOpenedBrowser)
+    router_.useOpenedBrowser();
+  else
+    launcher_.launchBrowser(path, login);
   return true;
 }
 

@@ -50,9 +50,12 @@ void Router::routeLinkNow() {
   if (selected) {
     if (auto value = settings_.getString(selected->key)) {
       request_.setBackgroundOnce(settings_.contains(std::string(selected->key) + std::string(keys::backSuffix)));
-      if (*value == values::showBrowsersList) chooser_.showBrowsersList();
-      else if (*value == values::useOpenedBrowser) useOpenedBrowser();
-      else launcher_.launchBrowser(link, text::replaceAll(*value, ".app", ""));
+      if (*value == values::showBrowsersList)
+        chooser_.showBrowsersList();
+      else if (*value == values::useOpenedBrowser)
+        useOpenedBrowser();
+      else
+        launcher_.launchBrowser(link, text::replaceAll(*value, ".app", ""));
       return;
     }
   }
@@ -125,14 +128,19 @@ void Router::routeByDomain(const std::optional<std::string>& host) {
 void Router::routeByDefaultChoice() {
   trace_(trace::defaultChoice);
   const std::string login = settings_.getString(keys::login).value_or("");
-  if (login == values::showBrowserList) chooser_.showBrowsersList();
-  else if (login == values::useOpenedBrowser) useOpenedBrowser();
-  else launcher_.launchBrowser(request_.currentLink(), login);
+  if (login == values::showBrowserList)
+    chooser_.showBrowsersList();
+  else if (login == values::useOpenedBrowser)
+    useOpenedBrowser();
+  else
+    launcher_.launchBrowser(request_.currentLink(), login);
 }
 
 void Router::useOpenedBrowser() {
-  if (auto browser = firstRunningKnownBrowser(workspace_)) launcher_.launchBrowser(request_.currentLink(), *browser);
-  else chooser_.showBrowsersList();
+  if (auto browser = firstRunningKnownBrowser(workspace_))
+    launcher_.launchBrowser(request_.currentLink(), *browser);
+  else
+    chooser_.showBrowsersList();
 }
 
 void Router::handleNewWindowShortcut() {
@@ -146,8 +154,10 @@ void Router::handleNewWindowShortcut() {
   if (login == values::showBrowserList) {
     popChooser();
   } else if (login == values::useOpenedBrowser) {
-    if (auto browser = firstRunningKnownBrowser(workspace_)) launcher_.openNewBrowserWindow(*browser);
-    else popChooser();
+    if (auto browser = firstRunningKnownBrowser(workspace_))
+      launcher_.openNewBrowserWindow(*browser);
+    else
+      popChooser();
   } else {
     launcher_.openNewBrowserWindow(login);
   }

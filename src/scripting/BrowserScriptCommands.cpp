@@ -17,10 +17,22 @@ ScriptResult UseTheOpenedBrowser::performDefaultImplementation() {
 
 SaveScriptCommand::SaveScriptCommand(ScriptContext& context)
     : ScriptCommand(context),
-      browsersNameList{"Safari",     "Firefox", "Google Chrome", "Opera",     "Chromium",
-                       "Roccat",     "TorBrowser", "Vivaldi",    "iCab",      "SeaMonkey",
-                       "Opera Developer", "Brave", "Helium",     "Safari Technology Preview",
-                       std::string(values::showBrowsersList), std::string(values::useOpenedBrowser)} {}
+      browsersNameList{"Safari",
+                       "Firefox",
+                       "Google Chrome",
+                       "Opera",
+                       "Chromium",
+                       "Roccat",
+                       "TorBrowser",
+                       "Vivaldi",
+                       "iCab",
+                       "SeaMonkey",
+                       "Opera Developer",
+                       "Brave",
+                       "Helium",
+                       "Safari Technology Preview",
+                       std::string(values::showBrowsersList),
+                       std::string(values::useOpenedBrowser)} {}
 
 ScriptResult SaveScriptCommand::performDefaultImplementation() {
   auto given = requireText("BrowserName");

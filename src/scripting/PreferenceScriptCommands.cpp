@@ -26,8 +26,8 @@ ScriptResult PreferenceScriptCommand::performDefaultImplementation() {
       context_.updater.setAutomaticallyChecksForUpdates(enable_);
       break;
     case PreferenceTarget::mailtoHandler:
-      context_.launchServices.setDefaultHandler(
-          "mailto", enable_ ? std::string(domains::ownBundleIdentifier) : kSystemMail);
+      context_.launchServices.setDefaultHandler("mailto",
+                                                enable_ ? std::string(domains::ownBundleIdentifier) : kSystemMail);
       break;
     case PreferenceTarget::inverseKey:
       context_.settings.setBool(entry->key, !enable_);

@@ -19,8 +19,7 @@ ScriptResult AddAppScriptCommand::performDefaultImplementation() {
   auto application = requireText("");
   auto browser = requireText("FilePath");
   if (!application || !browser) return 0;
-  if (!context_.registry.isInstalledApplication(*application) ||
-      !context_.registry.isInstalledApplication(*browser))
+  if (!context_.registry.isInstalledApplication(*application) || !context_.registry.isInstalledApplication(*browser))
     return 0;
   const bool added = context_.rules.addAppRule(*application, *browser);
   postFetchMenu();
@@ -57,9 +56,12 @@ ScriptResult ChangePriorityScriptCommand::performDefaultImplementation() {
   auto choice = requireText("FilePath");
   if (!choice) return 0;
   const std::string lowered = text::lowercased(*choice);
-  if (lowered == "per domain") context_.rules.setPriority(values::priorityDomainsFirst);
-  else if (lowered == "per app") context_.rules.setPriority(values::priorityAppsFirst);
-  else return 0;
+  if (lowered == "per domain")
+    context_.rules.setPriority(values::priorityDomainsFirst);
+  else if (lowered == "per app")
+    context_.rules.setPriority(values::priorityAppsFirst);
+  else
+    return 0;
   postFetchMenu();
   return true;
 }

@@ -40,8 +40,8 @@ inline constexpr std::string_view appleInterfaceStyle = "AppleInterfaceStyle";
 
 namespace routelle::values {
 
-inline constexpr std::string_view showBrowserList = "Show Browser List";      // stored "login"
-inline constexpr std::string_view showBrowsersList = "Show Browsers List";    // menu title, modifier rule
+inline constexpr std::string_view showBrowserList = "Show Browser List";    // stored "login"
+inline constexpr std::string_view showBrowsersList = "Show Browsers List";  // menu title, modifier rule
 inline constexpr std::string_view useOpenedBrowser = "Use the opened browser";
 inline constexpr std::string_view priorityDomainsFirst = "0";
 inline constexpr std::string_view priorityAppsFirst = "1";

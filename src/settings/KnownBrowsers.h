@@ -30,9 +30,21 @@ inline constexpr std::array<KnownBrowser, 15> knownBrowsers{{
 }};
 
 // Running applications with these names count as browsers.
-inline constexpr std::array<std::string_view, 16> knownBrowserNames{
-    "Safari",   "Firefox",   "Google Chrome",   "Opera", "Chromium", "Roccat",
-    "TorBrowser", "Vivaldi", "iCab",           "SeaMonkey", "Opera Developer", "Brave",
-    "Helium",   "Safari Technology Preview", "SRWare Iron", "Brave Browser"};
+inline constexpr std::array<std::string_view, 16> knownBrowserNames{"Safari",
+                                                                    "Firefox",
+                                                                    "Google Chrome",
+                                                                    "Opera",
+                                                                    "Chromium",
+                                                                    "Roccat",
+                                                                    "TorBrowser",
+                                                                    "Vivaldi",
+                                                                    "iCab",
+                                                                    "SeaMonkey",
+                                                                    "Opera Developer",
+                                                                    "Brave",
+                                                                    "Helium",
+                                                                    "Safari Technology Preview",
+                                                                    "SRWare Iron",
+                                                                    "Brave Browser"};
 
 }  // namespace routelle

@@ -48,7 +48,8 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
     if (refuseUndecodable(list, keys::domains)) return;
     auto& items = list.items;
     if (items.empty()) items.push_back("");
-    if (auto i = findDomain(items, *host)) items.erase(items.begin() + static_cast<long>(*i), items.begin() + static_cast<long>(*i) + 2);
+    if (auto i = findDomain(items, *host))
+      items.erase(items.begin() + static_cast<long>(*i), items.begin() + static_cast<long>(*i) + 2);
     // A domain left last without its browser is no rule; dropping it keeps the pairs aligned.
     if (items.size() % 2 == 0) items.pop_back();
     items.push_back(*host);
@@ -133,8 +134,10 @@ void RuleStore::setPriority(std::string_view value) {
 void RuleStore::togglePriority() {
   settings_.transaction([&] {
     const std::string current = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
-    if (current == values::priorityDomainsFirst) settings_.setString(keys::priority, values::priorityAppsFirst);
-    else if (current == values::priorityAppsFirst) settings_.setString(keys::priority, values::priorityDomainsFirst);
+    if (current == values::priorityDomainsFirst)
+      settings_.setString(keys::priority, values::priorityAppsFirst);
+    else if (current == values::priorityAppsFirst)
+      settings_.setString(keys::priority, values::priorityDomainsFirst);
   });
 }
 
@@ -163,8 +166,10 @@ bool RuleStore::setModifierBackground(std::string_view modifier, bool flag) {
   auto key = modifierKey(modifier);
   if (!key) return false;
   const std::string backKey = *key + std::string(keys::backSuffix);
-  if (flag) settings_.setBool(backKey, true);
-  else settings_.remove(backKey);
+  if (flag)
+    settings_.setBool(backKey, true);
+  else
+    settings_.remove(backKey);
   return true;
 }
 

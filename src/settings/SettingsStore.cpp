@@ -6,8 +6,7 @@
 
 namespace routelle {
 
-SettingsStore::SettingsStore(Defaults& standard, Defaults* suite, Defaults* global,
-                             const ListArchiver& archiver)
+SettingsStore::SettingsStore(Defaults& standard, Defaults* suite, Defaults* global, const ListArchiver& archiver)
     : standard_(standard), suite_(suite), global_(global), archiver_(archiver) {}
 
 Defaults* SettingsStore::domain(Domain d) const { return d == Domain::standard ? &standard_ : suite_; }
@@ -33,15 +32,20 @@ std::optional<T> asNumber(const std::optional<DefaultsValue>& v) {
   return std::visit(
       [](const auto& x) -> std::optional<T> {
         using X = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<X, bool>) return static_cast<T>(x ? 1 : 0);
-        else if constexpr (std::is_same_v<X, std::int64_t>) return static_cast<T>(x);
+        if constexpr (std::is_same_v<X, bool>)
+          return static_cast<T>(x ? 1 : 0);
+        else if constexpr (std::is_same_v<X, std::int64_t>)
+          return static_cast<T>(x);
         else if constexpr (std::is_same_v<X, double>) {
-          if constexpr (std::is_same_v<T, bool>) return x != 0.0;
+          if constexpr (std::is_same_v<T, bool>)
+            return x != 0.0;
           else if constexpr (std::is_same_v<T, std::int64_t>) {
             if (!(x > -9.2e18 && x < 9.2e18)) return std::nullopt;  // NaN or out of range
             return static_cast<std::int64_t>(x);
-          } else return x;
-        } else return std::nullopt;
+          } else
+            return x;
+        } else
+          return std::nullopt;
       },
       *v);
 }
@@ -66,9 +70,7 @@ bool SettingsStore::contains(std::string_view key, Domain d) const { return obje
 void SettingsStore::setBool(std::string_view key, bool v, Domain d) { write(key, v, d); }
 void SettingsStore::setInteger(std::string_view key, std::int64_t v, Domain d) { write(key, v, d); }
 void SettingsStore::setDouble(std::string_view key, double v, Domain d) { write(key, v, d); }
-void SettingsStore::setString(std::string_view key, std::string_view v, Domain d) {
-  write(key, std::string(v), d);
-}
+void SettingsStore::setString(std::string_view key, std::string_view v, Domain d) { write(key, std::string(v), d); }
 void SettingsStore::remove(std::string_view key, Domain d) {
   if (Defaults* defaults = domain(d)) {
     defaults->remove(key);
@@ -123,13 +125,17 @@ std::string SettingsStore::ensureString(std::string_view key, std::string_view d
 }
 
 void SettingsStore::snapshot(const std::function<void()>& body, Domain d) {
-  if (Defaults* defaults = domain(d)) defaults->snapshot(body);
-  else body();
+  if (Defaults* defaults = domain(d))
+    defaults->snapshot(body);
+  else
+    body();
 }
 
 void SettingsStore::transaction(const std::function<void()>& body, Domain d) {
-  if (Defaults* defaults = domain(d)) defaults->transaction(body);
-  else body();
+  if (Defaults* defaults = domain(d))
+    defaults->transaction(body);
+  else
+    body();
 }
 
 std::optional<std::string> SettingsStore::interfaceStyle() const {

@@ -70,11 +70,21 @@ bool isValidUtf8(std::string_view s) {
     const auto c = static_cast<unsigned char>(s[i]);
     size_t n = 0;
     char32_t cp = 0;
-    if (c < 0x80) { ++i; continue; }
-    if ((c & 0xE0) == 0xC0) { n = 1; cp = c & 0x1F; }
-    else if ((c & 0xF0) == 0xE0) { n = 2; cp = c & 0x0F; }
-    else if ((c & 0xF8) == 0xF0) { n = 3; cp = c & 0x07; }
-    else return false;
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    if ((c & 0xE0) == 0xC0) {
+      n = 1;
+      cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      n = 2;
+      cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      n = 3;
+      cp = c & 0x07;
+    } else
+      return false;
     if (i + n >= s.size()) return false;
     for (size_t k = 1; k <= n; ++k) {
       const auto cc = static_cast<unsigned char>(s[i + k]);
@@ -88,9 +98,7 @@ bool isValidUtf8(std::string_view s) {
   return true;
 }
 
-std::size_t characterCount(std::string_view s) {
-  return static_cast<std::size_t>(fromUtf8(s).length());
-}
+std::size_t characterCount(std::string_view s) { return static_cast<std::size_t>(fromUtf8(s).length()); }
 
 bool contains(std::string_view haystack, std::string_view needle) {
   return haystack.find(needle) != std::string_view::npos;

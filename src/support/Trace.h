@@ -28,8 +28,8 @@ namespace trace {
 inline constexpr std::string_view getUrlEvent = "open";
 inline constexpr std::string_view noValidUrl = "No valid URL to handle";
 inline constexpr std::string_view mailLink = "MAILTO";
-inline constexpr std::string_view openWithMenu = "1";     // a mail link or a file is offered to its applications
-inline constexpr std::string_view webPageFile = "2";      // an opened file goes by the default choice
+inline constexpr std::string_view openWithMenu = "1";  // a mail link or a file is offered to its applications
+inline constexpr std::string_view webPageFile = "2";   // an opened file goes by the default choice
 inline constexpr std::string_view yes = "true";
 inline constexpr std::string_view no = "false";
 inline constexpr std::string_view loginMissing = "login==nil";

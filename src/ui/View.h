@@ -33,9 +33,9 @@ struct View {
   std::string fontName;  // empty: the system font
   double fontSize = 0;
   double cornerRadius = 0;
-  int bezelStyle = 0;  // buttons: the platform's bezel style number
-  std::string alignment;  // "center" or empty
-  std::string textColor;  // "white" or empty
+  int bezelStyle = 0;                            // buttons: the platform's bezel style number
+  std::string alignment;                         // "center" or empty
+  std::string textColor;                         // "white" or empty
   double minValue = 0, maxValue = 0, value = 0;  // sliders
   int numberOfTickMarks = 0;                     // sliders: 0 for none
   bool allowsTickMarkValuesOnly = false;

@@ -7,9 +7,9 @@
 namespace routelle {
 namespace {
 
+using test::openRun;
 using ::testing::ElementsAre;
 using ::testing::Lt;
-using test::openRun;
 
 const std::string kClose = "            Close";
 
@@ -36,7 +36,8 @@ TEST_F(BrowsersListChooserTest, KnownBrowsersInTableOrderThenAddedOnes) {
 
   delegate().chooser().buildBrowsersListMenu();
   const auto& items = delegate().chooser().menu().items;
-  ASSERT_THAT(test::titles(delegate().chooser().menu()), ElementsAre("Safari", "Firefox", "Opera", "Vivaldi", "Opera Developer", "Arc.app"));
+  ASSERT_THAT(test::titles(delegate().chooser().menu()),
+              ElementsAre("Safari", "Firefox", "Opera", "Vivaldi", "Opera Developer", "Arc.app"));
   EXPECT_EQ(items[3].keyEquivalent, "Vivaldi");
   EXPECT_EQ(items[3].action, "openx:");
   EXPECT_EQ(items[3].image.name, "/Applications/Vivaldi.app");

@@ -22,7 +22,9 @@ class RegistrationTest : public test::AppTest {
     delegate().setTraceSink([this](std::string_view line) { traced.emplace_back(line); });
   }
   void act(const std::string& action) { ASSERT_TRUE(delegate().perform(action, MenuItem{})); }
-  std::optional<std::string> handler(const std::string& scheme) { return app.system.launchServices.defaultHandler(scheme); }
+  std::optional<std::string> handler(const std::string& scheme) {
+    return app.system.launchServices.defaultHandler(scheme);
+  }
   const View* aboutView(std::size_t i) const {
     auto it = app.presenter.windows().find("About");
     if (it == app.presenter.windows().end() || i >= it->second.content.subviews.size()) return nullptr;

@@ -58,8 +58,9 @@ TEST_F(StartUpTest, ObserversShortcutServicesAndUpdaterAreInPlace) {
   startUp();
 
   // The workspace's deactivation notification names the previous application.
-  app.system.workspaceNotifications.post(kDidDeactivateApplicationNotification,
-                                         {{kApplicationNameKey, "Mail"}, {kApplicationBundlePathKey, "/Applications/Mail.app"}});
+  app.system.workspaceNotifications.post(
+      kDidDeactivateApplicationNotification,
+      {{kApplicationNameKey, "Mail"}, {kApplicationBundlePathKey, "/Applications/Mail.app"}});
   ASSERT_TRUE(delegate().linkRequest().previousApplication());
   EXPECT_EQ(delegate().linkRequest().previousApplication()->localizedName, "Mail");
 

@@ -83,8 +83,9 @@ TEST_F(DriverTest, BadInvocationsFailLoudlyAndChangeNothing) {
   EXPECT_EQ(driver({"script", "NoSuchScriptCommand"}).status, 64);
   // A usage error never starts the program: a fresh world stays empty.
   test::TestWorld fresh;
-  EXPECT_EQ(test::runDriver({"--root", fresh.root().string(), "script", "AddDomainScriptCommand", "a.com",
-                             "b.com"}).status, 64);
+  EXPECT_EQ(
+      test::runDriver({"--root", fresh.root().string(), "script", "AddDomainScriptCommand", "a.com", "b.com"}).status,
+      64);
   EXPECT_FALSE(std::filesystem::exists(fresh.root() / "Library" / "Preferences"));
   EXPECT_EQ(driver({"script", "AddDomainScriptCommand", "example.com"}).status, 1);
 }

@@ -45,9 +45,12 @@ std::vector<Step> readScenario(const fs::path& path) {
   std::istringstream in(slurp(path));
   for (std::string line; std::getline(in, line);) {
     if (line.empty() || line.starts_with("#")) continue;
-    if (line.starts_with("  ") && !steps.empty()) steps.back().input += line.substr(2) + "\n";
-    else if (line.starts_with("! ")) steps.push_back({true, line.substr(2), {}});
-    else steps.push_back({false, line, {}});
+    if (line.starts_with("  ") && !steps.empty())
+      steps.back().input += line.substr(2) + "\n";
+    else if (line.starts_with("! "))
+      steps.push_back({true, line.substr(2), {}});
+    else
+      steps.push_back({false, line, {}});
   }
   return steps;
 }

@@ -94,9 +94,9 @@ TEST(RuleFileTest, WrittenRulesReadBackUnchangedAndInOrder) {
 }
 
 TEST(RuleFileWriterTest, TextsXmlCannotCarryAreLeftOutAndTheFileStaysReadable) {
-  const std::vector<DomainRule> domains = {{"a.com", "Safari"},         {std::string("n\0l.com", 7), "Safari"},
-                                           {"bell\a.com", "Safari"},    {"b.com", "bad \xC3(utf8"},
-                                           {"surrogate.com", "\xED\xA0\x80"}, {"c.com", "Opera"}};
+  const std::vector<DomainRule> domains = {
+      {"a.com", "Safari"},        {std::string("n\0l.com", 7), "Safari"}, {"bell\a.com", "Safari"},
+      {"b.com", "bad \xC3(utf8"}, {"surrogate.com", "\xED\xA0\x80"},      {"c.com", "Opera"}};
   const std::vector<AppRule> apps = {{"Firefox", "Mail\x01"}, {"Firefox", "Notes"}};
   auto text = writeRuleFile(domains, apps);
   ASSERT_TRUE(text);
@@ -127,9 +127,9 @@ TEST(RuleFileReaderTest, OnlyDomainAndAppElementsWithBothTextsCount) {
 )";
   const Read r = read(document);
   EXPECT_TRUE(isComplete(r)) << r.outcome.message;
-  EXPECT_EQ(r.rules, (Rules{"domain root-level.org|Safari", "domain reversed.org|Opera",
-                            "domain default-namespace.org|Safari", "domain  |Safari", "app nested|Firefox",
-                            "app Mail|Firefox", "app Terminal|Safari"}));
+  EXPECT_EQ(r.rules,
+            (Rules{"domain root-level.org|Safari", "domain reversed.org|Opera", "domain default-namespace.org|Safari",
+                   "domain  |Safari", "app nested|Firefox", "app Mail|Firefox", "app Terminal|Safari"}));
 
   // The same when the document arrives byte by byte, after a byte order mark.
   Rules pieces;

@@ -38,12 +38,23 @@ TEST(HostLinkDetectorTest, FindsEachKindOfLink) {
 }
 
 TEST(HostLinkDetectorTest, LeavesOutWhatIsNoLink) {
-  expectLinks({{"notalink", {}},           {"file.txt", {}},           {"version 1.2.3", {}},
-               {"localhost", {}},          {"foo.invalid", {}},        {"http://", {}},
-               {"http:// and more", {}},   {"see http://.", {}},       {"xhttp://example.com", {}},
-               {"user@localhost", {}},     {"e.g. this, i.e. that", {}}, {"example.com_x", {}},
-               {"www.", {}},               {"foo-.com", {}},           {"key=example.com", {}},
-               {"example.com@x", {}},      {"sub/example.com", {}}});
+  expectLinks({{"notalink", {}},
+               {"file.txt", {}},
+               {"version 1.2.3", {}},
+               {"localhost", {}},
+               {"foo.invalid", {}},
+               {"http://", {}},
+               {"http:// and more", {}},
+               {"see http://.", {}},
+               {"xhttp://example.com", {}},
+               {"user@localhost", {}},
+               {"e.g. this, i.e. that", {}},
+               {"example.com_x", {}},
+               {"www.", {}},
+               {"foo-.com", {}},
+               {"key=example.com", {}},
+               {"example.com@x", {}},
+               {"sub/example.com", {}}});
 }
 
 TEST(HostLinkDetectorTest, LeavesOutPunctuationAndUnbalancedBrackets) {
@@ -63,11 +74,15 @@ TEST(HostLinkDetectorTest, LeavesOutPunctuationAndUnbalancedBrackets) {
 
 TEST(HostLinkDetectorTest, CountsRangesInUtf16Units) {
   expectLinks({
-      {"\xF0\x9F\x98\x80 example.com", {{3, 11, "example.com"}}},                          // emoji: 2 units
+      {"\xF0\x9F\x98\x80 example.com", {{3, 11, "example.com"}}},                             // emoji: 2 units
       {"\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBDhttps://x.example", {{4, 17, "https://x.example"}}},  // emoji + tone
-      {"e\xCC\x81 example.com", {{3, 11, "example.com"}}},                                   // combining accent
-      {"\xF0\x9D\x90\x80 www.example.org", {{3, 15, "www.example.org"}}},                    // letter beyond U+FFFF
-      {"b\xC3\xBC" "cher.de/\xC3\xA4", {{0, 11, "b\xC3\xBC" "cher.de/\xC3\xA4"}}},
+      {"e\xCC\x81 example.com", {{3, 11, "example.com"}}},                                    // combining accent
+      {"\xF0\x9D\x90\x80 www.example.org", {{3, 15, "www.example.org"}}},                     // letter beyond U+FFFF
+      {"b\xC3\xBC"
+       "cher.de/\xC3\xA4",
+       {{0, 11,
+         "b\xC3\xBC"
+         "cher.de/\xC3\xA4"}}},
       {"\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84",
        {{0, 9, "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84"}}},
       {"go to example.com", {{6, 11, "example.com"}}},
@@ -76,8 +91,7 @@ TEST(HostLinkDetectorTest, CountsRangesInUtf16Units) {
 
 TEST(HostLinkDetectorTest, ReportsEveryLinkInTextOrder) {
   expectLinks({
-      {"a.com then http://b.org/x and c@d.net.",
-       {{0, 5, "a.com"}, {11, 14, "http://b.org/x"}, {30, 7, "c@d.net"}}},
+      {"a.com then http://b.org/x and c@d.net.", {{0, 5, "a.com"}, {11, 14, "http://b.org/x"}, {30, 7, "c@d.net"}}},
       {"example.com,example.org", {{0, 11, "example.com"}, {12, 11, "example.org"}}},
       {"file.txt, example.com, foo.invalid and b.org", {{10, 11, "example.com"}, {39, 5, "b.org"}}},
   });
@@ -90,7 +104,9 @@ TEST(HostLinkDetectorTest, ReadsInvalidUtf8AsReplacementCharacters) {
       {"\xFF example.com", {{2, 11, "example.com"}}},
       {"\xF0\x9F\x98 example.com", {{2, 11, "example.com"}}},  // truncated sequence: one
       {"\xE0\x80 example.com", {{3, 11, "example.com"}}},      // impossible second byte: two
-      {"http://example.com/a\xFF" "b", {{0, 20, "http://example.com/a"}}},
+      {"http://example.com/a\xFF"
+       "b",
+       {{0, 20, "http://example.com/a"}}},
       {"\xC0", {}},
       {std::string("a\0b example.com", 15), {{4, 11, "example.com"}}},
   });
@@ -104,8 +120,7 @@ TEST(HostLinkDetectorTest, HandlesEmptyAndMegabyteSelections) {
   std::string prose;
   while (prose.size() < mb) prose += "lorem ipsum, dolor 1.2.3 sit amet. ";
   EXPECT_TRUE(detector.findLinks(prose).empty());
-  EXPECT_EQ(detector.findLinks(prose + "example.com"),
-            (std::vector<LinkMatch>{{prose.size(), 11, "example.com"}}));
+  EXPECT_EQ(detector.findLinks(prose + "example.com"), (std::vector<LinkMatch>{{prose.size(), 11, "example.com"}}));
 
   std::string glued;  // one token, no break anywhere
   while (glued.size() < mb) glued += "a.b/c@d:";

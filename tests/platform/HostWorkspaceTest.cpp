@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/host/BundleInfo.h"
@@ -64,8 +64,7 @@ TEST_F(HostWorkspaceTest, SearchesApplicationsItsSubfoldersAndUserApplicationsOn
   std::ofstream(world.root() / "Applications" / "Plain.app") << "a file, not a bundle";
 
   EXPECT_EQ(workspace().fullPathForApplication("terminal"), "/Applications/Utilities/Terminal.app");
-  EXPECT_EQ(workspace().pathForBundleIdentifier("company.thebrowser.browser"),
-            "/Users/ann/Applications/Arc.app");
+  EXPECT_EQ(workspace().pathForBundleIdentifier("company.thebrowser.browser"), "/Users/ann/Applications/Arc.app");
   for (const char* name : {"Deep", "Nested", "Stray", "Elsewhere", "Plain"})
     EXPECT_FALSE(workspace().fullPathForApplication(name)) << name;
   EXPECT_FALSE(workspace().pathForBundleIdentifier("com.example.deep"));
@@ -130,8 +129,10 @@ TEST_F(HostWorkspaceTest, DamagedInfoPlistsGiveNoIdentifierAndDoNotHideOthers) {
       {"TruncatedBinary", "bplist00\xd1\x01\x02"},
       {"TruncatedXml", valid.substr(0, valid.size() / 2)},
       {"ArrayRoot", R"(<plist version="1.0"><array><string>com.example.same</string></array></plist>)"},
-      {"NumberIdentifier", R"(<plist version="1.0"><dict><key>CFBundleIdentifier</key><integer>7</integer></dict></plist>)"},
-      {"EmptyIdentifier", R"(<plist version="1.0"><dict><key>CFBundleIdentifier</key><string></string></dict></plist>)"},
+      {"NumberIdentifier",
+       R"(<plist version="1.0"><dict><key>CFBundleIdentifier</key><integer>7</integer></dict></plist>)"},
+      {"EmptyIdentifier",
+       R"(<plist version="1.0"><dict><key>CFBundleIdentifier</key><string></string></dict></plist>)"},
   };
   // Sorted names put every damaged bundle before the valid one.
   for (const auto& [name, bytes] : damaged) bundleWithInfo("/Applications", std::string("A") + name, bytes);

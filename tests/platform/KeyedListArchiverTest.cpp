@@ -187,29 +187,60 @@ TEST(HostListArchiverTest, RejectsArchivesThatAreNotStringArrays) {
     void (*damage)(plist_t root, plist_t objects, plist_t array);
   };
   const Case cases[] = {
-      {"other archiver", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(r, "$archiver", plist_new_string("NSArchiver")); }},
+      {"other archiver",
+       [](plist_t r, plist_t, plist_t) { plist_dict_set_item(r, "$archiver", plist_new_string("NSArchiver")); }},
       {"no $top", [](plist_t r, plist_t, plist_t) { plist_dict_remove_item(r, "$top"); }},
-      {"root is $null", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(0)); }},
-      {"root out of range", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(99)); }},
-      {"root is a string", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(2)); }},
-      {"root not a UID", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uint(1)); }},
-      {"dictionary class", [](plist_t, plist_t o, plist_t) { plist_dict_set_item(plist_array_get_item(o, 4), "$classname", plist_new_string("NSDictionary")); }},
+      {"root is $null", [](plist_t r, plist_t,
+                           plist_t) { plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(0)); }},
+      {"root out of range",
+       [](plist_t r, plist_t, plist_t) {
+         plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(99));
+       }},
+      {"root is a string",
+       [](plist_t r, plist_t, plist_t) {
+         plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uid(2));
+       }},
+      {"root not a UID",
+       [](plist_t r, plist_t, plist_t) {
+         plist_dict_set_item(plist_dict_get_item(r, "$top"), "root", plist_new_uint(1));
+       }},
+      {"dictionary class",
+       [](plist_t, plist_t o, plist_t) {
+         plist_dict_set_item(plist_array_get_item(o, 4), "$classname", plist_new_string("NSDictionary"));
+       }},
       {"class not a dict", [](plist_t, plist_t, plist_t a) { plist_dict_set_item(a, "$class", plist_new_uid(2)); }},
       {"class is $null", [](plist_t, plist_t, plist_t a) { plist_dict_set_item(a, "$class", plist_new_uid(0)); }},
       {"no NS.objects", [](plist_t, plist_t, plist_t a) { plist_dict_remove_item(a, "NS.objects"); }},
-      {"item is $null", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(0), 1); }},
-      {"item out of range", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(5), 1); }},
-      {"item is the array", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(1), 0); }},
-      {"item is the class", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(4), 0); }},
-      {"item not a UID", [](plist_t, plist_t, plist_t a) { plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_string("a"), 0); }},
+      {"item is $null",
+       [](plist_t, plist_t, plist_t a) {
+         plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(0), 1);
+       }},
+      {"item out of range",
+       [](plist_t, plist_t, plist_t a) {
+         plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(5), 1);
+       }},
+      {"item is the array",
+       [](plist_t, plist_t, plist_t a) {
+         plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(1), 0);
+       }},
+      {"item is the class",
+       [](plist_t, plist_t, plist_t a) {
+         plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_uid(4), 0);
+       }},
+      {"item not a UID",
+       [](plist_t, plist_t, plist_t a) {
+         plist_array_set_item(plist_dict_get_item(a, "NS.objects"), plist_new_string("a"), 0);
+       }},
       {"item is a number", [](plist_t, plist_t o, plist_t) { plist_array_set_item(o, plist_new_uint(7), 3); }},
-      {"string object of another class", [](plist_t, plist_t o, plist_t) {
+      {"string object of another class",
+       [](plist_t, plist_t o, plist_t) {
          plist_t s = plist_new_dict();
          plist_dict_set_item(s, "NS.string", plist_new_string("b"));
          plist_dict_set_item(s, "$class", plist_new_uid(4));  // NSArray
          plist_array_set_item(o, s, 3);
        }},
-      {"objects not an array", [](plist_t r, plist_t, plist_t) { plist_dict_set_item(r, "$objects", plist_new_dict()); }},
+      {"objects not an array",
+       [](plist_t r, plist_t, plist_t) { plist_dict_set_item(r, "$objects", plist_new_dict()); }},
   };
   for (const Case& c : cases) {
     const auto tree = parse(archiver.archive({"a", "b"}));
@@ -234,7 +265,6 @@ TEST(HostListArchiverTest, RejectsDamagedBytes) {
   ASSERT_NE(at, badText.end());
   *at = 0xFF;
   EXPECT_EQ(decode(badText), std::nullopt);
-
 }
 
 // A binary plist put together byte by byte (one-byte references, two-byte offsets).
@@ -250,9 +280,38 @@ Bytes handMade(const std::vector<Bytes>& objects) {
     out.push_back(static_cast<uint8_t>(off >> 8));
     out.push_back(static_cast<uint8_t>(off));
   }
-  const uint8_t trailer[32] = {0, 0, 0, 0, 0, 0, 2, 1, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(objects.size()),
-                               0, 0, 0, 0, 0, 0, 0, 0,  // root object 0
-                               0, 0, 0, 0, 0, 0, static_cast<uint8_t>(table >> 8), static_cast<uint8_t>(table)};
+  const uint8_t trailer[32] = {0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               2,
+                               1,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               static_cast<uint8_t>(objects.size()),
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,  // root object 0
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               0,
+                               static_cast<uint8_t>(table >> 8),
+                               static_cast<uint8_t>(table)};
   out.insert(out.end(), std::begin(trailer), std::end(trailer));
   return out;
 }
@@ -266,10 +325,24 @@ Bytes ascii(std::string_view s) {
 TEST(HostListArchiverTest, RejectsCountsTheDataCannotHold) {
   auto archiveWith = [](const Bytes& items) {
     return handMade({
-        {0xD3, 1, 3, 5, 2, 4, 6}, ascii("$archiver"), bytesOf("\x5F\x10\x0FNSKeyedArchiver"), ascii("$top"),
-        {0xD1, 7, 8}, ascii("$objects"), {0xA3, 9, 10, 11}, ascii("root"), {0x80, 1}, ascii("$null"),
-        {0xD2, 12, 13, 14, 15}, {0xD1, 16, 17}, ascii("NS.objects"), ascii("$class"), items, {0x80, 2},
-        ascii("$classname"), ascii("NSArray"),
+        {0xD3, 1, 3, 5, 2, 4, 6},
+        ascii("$archiver"),
+        bytesOf("\x5F\x10\x0FNSKeyedArchiver"),
+        ascii("$top"),
+        {0xD1, 7, 8},
+        ascii("$objects"),
+        {0xA3, 9, 10, 11},
+        ascii("root"),
+        {0x80, 1},
+        ascii("$null"),
+        {0xD2, 12, 13, 14, 15},
+        {0xD1, 16, 17},
+        ascii("NS.objects"),
+        ascii("$class"),
+        items,
+        {0x80, 2},
+        ascii("$classname"),
+        ascii("NSArray"),
     });
   };
   EXPECT_EQ(decode(archiveWith({0xA0})), List{});

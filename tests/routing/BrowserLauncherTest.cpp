@@ -9,12 +9,12 @@
 namespace routelle {
 namespace {
 
+using test::openRun;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::Not;
 using ::testing::UnorderedElementsAre;
-using test::openRun;
 
 constexpr const char* kLink = "https://example.org/";
 constexpr const char* kNewWindowKeystroke = "System Events: keystroke \"n\" using command";
@@ -39,9 +39,9 @@ TEST_F(BrowserLauncherTest, BackgroundBySettingOrForOneLaunch) {
 
   settings().setBool(keys::background, true);
   EXPECT_THAT(launch("Safari"), ElementsAre(openRun({"-g", "-a", "/Applications/Safari.app", kLink})));
-  EXPECT_THAT(launches(), UnorderedElementsAre(std::string("Firefox ") + kLink, std::string("Firefox (background) ") + kLink,
-                                               std::string("Safari ") + kLink,
-                                               std::string("Safari (background) ") + kLink));
+  EXPECT_THAT(launches(),
+              UnorderedElementsAre(std::string("Firefox ") + kLink, std::string("Firefox (background) ") + kLink,
+                                   std::string("Safari ") + kLink, std::string("Safari (background) ") + kLink));
 }
 
 TEST_F(BrowserLauncherTest, ApplicationsElsewhereAreFoundByNameOnTheSecondTry) {
@@ -62,7 +62,8 @@ TEST_F(BrowserLauncherTest, ApplicationsElsewhereAreFoundByNameOnTheSecondTry) {
 
 TEST_F(BrowserLauncherTest, HeliumOpensItsOwnScheme) {
   install(test::applicationBundle("Helium", "net.imput.helium", {"helium"}));
-  EXPECT_THAT(launch("Helium"), ElementsAre("run /Applications/Helium.app/Contents/MacOS/app helium://https://example.org/"));
+  EXPECT_THAT(launch("Helium"),
+              ElementsAre("run /Applications/Helium.app/Contents/MacOS/app helium://https://example.org/"));
   EXPECT_THAT(launches(), ElementsAre("Helium helium://https://example.org/"));
 }
 
@@ -71,7 +72,8 @@ TEST_F(BrowserLauncherTest, TorBrowserStartsItselfUnlessRunning) {
   tor.executable = "firefox";
   const auto bundle = install(tor);
 
-  EXPECT_THAT(launch("TorBrowser"), ElementsAre(std::string("run /Applications/TorBrowser.app/Contents/MacOS/firefox ") + kLink));
+  EXPECT_THAT(launch("TorBrowser"),
+              ElementsAre(std::string("run /Applications/TorBrowser.app/Contents/MacOS/firefox ") + kLink));
   setRunning({"TorBrowser"});
   EXPECT_THAT(launch("TorBrowser"), ElementsAre(openRun({"-a", "/Applications/TorBrowser.app", kLink})));
   EXPECT_THAT(launches(), ElementsAre(std::string("TorBrowser ") + kLink, std::string("TorBrowser ") + kLink));

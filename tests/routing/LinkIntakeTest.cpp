@@ -8,10 +8,10 @@
 namespace routelle {
 namespace {
 
+using test::openRun;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
-using test::openRun;
 using LinkIntakeTest = test::AppTest;
 
 TEST(NormaliseLink, StripsOwnSchemeAndMarkerAndRepairsTheScheme) {
@@ -32,7 +32,8 @@ TEST_F(LinkIntakeTest, EveryLinkStartsWithFreshRequestFlags) {
   // Left over from an earlier request: neither may reach this link.
   delegate().linkRequest().setBackgroundOnce(true);
   delegate().linkRequest().setOpensLink(false);
-  EXPECT_THAT(route("https://example.org/"), ElementsAre(openRun({"-a", "/Applications/Firefox.app", "https://example.org/"})));
+  EXPECT_THAT(route("https://example.org/"),
+              ElementsAre(openRun({"-a", "/Applications/Firefox.app", "https://example.org/"})));
   EXPECT_FALSE(delegate().linkRequest().backgroundOnce());
   EXPECT_TRUE(delegate().linkRequest().opensLink());
 
@@ -64,9 +65,8 @@ TEST_F(LinkIntakeTest, MailLinkOffersTheMailApplicationsAndNothingElse) {
 
   // The entry's full path is taken for a browser name: the first open misses.
   app.presenter.choice = "Mail";
-  EXPECT_THAT(route("mailto:name"),
-              ElementsAre(openRun({"-a", "/Applications//Applications/Mail.app", "mailto:name"}),
-                          openRun({"-a", "/Applications/Mail.app", "mailto:name"})));
+  EXPECT_THAT(route("mailto:name"), ElementsAre(openRun({"-a", "/Applications//Applications/Mail.app", "mailto:name"}),
+                                                openRun({"-a", "/Applications/Mail.app", "mailto:name"})));
   EXPECT_THAT(launches(), ElementsAre("Mail mailto:name"));
 }
 

@@ -7,10 +7,10 @@
 namespace routelle {
 namespace {
 
+using test::openRun;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using test::openRun;
 
 class RoutingDecisionTest : public test::AppTest {
  protected:
@@ -45,8 +45,9 @@ TEST_F(RoutingDecisionTest, ExactlyOneModifierKeySelectsItsRule) {
   EXPECT_THAT(route(link, modifierFlags::option),
               ElementsAre(openRun({"-a", "/Applications/Vivaldi.app", link}), openRun({"-a", "Vivaldi", link})));
 
-  for (auto flags : {modifierFlags::shift | modifierFlags::control, modifierFlags::shift | modifierFlags::capsLock,
-                     modifierFlags::capsLock, modifierFlags::function, modifierFlags::command | modifierFlags::function})
+  for (auto flags :
+       {modifierFlags::shift | modifierFlags::control, modifierFlags::shift | modifierFlags::capsLock,
+        modifierFlags::capsLock, modifierFlags::function, modifierFlags::command | modifierFlags::function})
     EXPECT_EQ(route(link, flags), opens("Safari", link)) << std::hex << flags;
 }
 
@@ -68,8 +69,8 @@ TEST_F(RoutingDecisionTest, ModifierRuleForBackgroundChooserAndOpenedBrowser) {
 }
 
 TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheHostWithoutRegardToCase) {
-  settings().setList(keys::domains, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox",
-                                     "Upper.Example", "Google Chrome"});
+  settings().setList(keys::domains, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox", "Upper.Example",
+                                     "Google Chrome"});
   settings().setString(keys::onion, "Google Chrome");
 
   EXPECT_EQ(route("https://example.org/a"), opens("Firefox", "https://example.org/a"));

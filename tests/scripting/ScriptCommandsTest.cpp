@@ -250,7 +250,9 @@ TEST_F(ScriptCommandsTest, MissingOrMistypedArgumentsAreScriptErrorsThatChangeNo
       expectRefused(className, mistyped, "with mistyped \"" + key + "\"");
       if (std::holds_alternative<std::string>(value)) {
         Arguments broken = arguments;
-        broken[key] = std::string("Fire\xff" "fox");
+        broken[key] = std::string(
+            "Fire\xff"
+            "fox");
         expectRefused(className, broken, "with invalid UTF-8 in \"" + key + "\"");
       }
     }

@@ -51,8 +51,8 @@ TEST(BrowserRegistry, InstalledBrowsersFollowTheTableThenTheOrderOfAdding) {
 
   const auto browsers = world.reopen()->registry.installedBrowsers();
   // Renamed bundles are listed under their file names, blanks kept.
-  EXPECT_EQ(namesOf(browsers), (Names{"Safari", "Google Chrome", "Tor Browser", "Helium Nightly",
-                                      "Brave Browser", "Orion", "Arc"}));
+  EXPECT_EQ(namesOf(browsers),
+            (Names{"Safari", "Google Chrome", "Tor Browser", "Helium Nightly", "Brave Browser", "Orion", "Arc"}));
   ASSERT_EQ(browsers.size(), 7u);
   EXPECT_EQ(browsers[2].path, "/Applications/Internet/Tor Browser.app");
   EXPECT_EQ(browsers[3].path, "/Users/ann/Applications/Helium Nightly.app");

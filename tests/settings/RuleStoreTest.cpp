@@ -30,8 +30,8 @@ TEST_F(RuleStoreTest, TypedDomainsAreReducedToTheirHost) {
   for (const auto& [typed, host] : accepted) EXPECT_EQ(rules().normaliseDomain(typed), host) << typed;
 
   // No host, a host without a dot, blanks and non-ASCII text are no domain.
-  for (const char* typed : {"", "localhost", "http://intranet/", "   ", "exa mple.com", " example.com",
-                            "bücher.de", "http://", "/only/a/path", "https://"}) {
+  for (const char* typed : {"", "localhost", "http://intranet/", "   ", "exa mple.com", " example.com", "bücher.de",
+                            "http://", "/only/a/path", "https://"}) {
     EXPECT_FALSE(rules().normaliseDomain(typed)) << typed;
     EXPECT_FALSE(rules().addDomainRule(typed, "Safari")) << typed;
   }

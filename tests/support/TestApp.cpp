@@ -11,7 +11,9 @@
 
 namespace routelle::test {
 
-std::filesystem::path openCommandPath() { return std::filesystem::path(ROUTELLE_DRIVER).parent_path() / "routelle-open"; }
+std::filesystem::path openCommandPath() {
+  return std::filesystem::path(ROUTELLE_DRIVER).parent_path() / "routelle-open";
+}
 
 void reapChildren() {
   int status = 0;
@@ -26,7 +28,7 @@ std::vector<std::string> titles(const Menu& menu) {
 }
 
 AppSpec applicationBundle(const std::string& name, const std::string& identifier, std::vector<std::string> schemes,
-                std::vector<std::string> extensions) {
+                          std::vector<std::string> extensions) {
   AppSpec wanted;
   wanted.name = name;
   wanted.identifier = identifier;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/AppInstaller.h"
 #include "HostApp.h"
+#include "platform/host/AppInstaller.h"
 #include "support/TempDir.h"
 
 namespace routelle::test {
@@ -58,7 +58,7 @@ class AppTest : public ::testing::Test {
 };
 
 AppSpec applicationBundle(const std::string& name, const std::string& identifier, std::vector<std::string> schemes = {},
-                std::vector<std::string> extensions = {});
+                          std::vector<std::string> extensions = {});
 
 // The transcript line of a start of the open command.
 std::string openRun(const std::vector<std::string>& args);

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/AppInstaller.h"
 #include "HostSystem.h"
+#include "platform/host/AppInstaller.h"
 #include "support/TempDir.h"
 
 namespace routelle::test {

@@ -59,8 +59,10 @@ class ConcurrentDefaultsTest : public ::testing::Test {
       std::vector<std::string> list;
       if (auto v = d.object("rules")) {
         auto stored = archiver.unarchive(std::get<Bytes>(*v));
-        if (!stored) ok = false;
-        else list = std::move(*stored);
+        if (!stored)
+          ok = false;
+        else
+          list = std::move(*stored);
       }
       list.push_back(item);
       d.set("rules", archiver.archive(list));

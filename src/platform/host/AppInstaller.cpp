@@ -28,18 +28,22 @@ plist_t declarations(const char* key, const std::vector<std::string>& values) {
 
 std::string infoPlist(const AppSpec& wanted, const std::string& executable) {
   plist_t dict = plist_new_dict();
-  if (!wanted.identifier.empty()) plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(wanted.identifier.c_str()));
+  if (!wanted.identifier.empty())
+    plist_dict_set_item(dict, "CFBundleIdentifier", plist_new_string(wanted.identifier.c_str()));
   plist_dict_set_item(dict, "CFBundleName", plist_new_string(wanted.name.c_str()));
   plist_dict_set_item(dict, "CFBundleExecutable", plist_new_string(executable.c_str()));
   plist_dict_set_item(dict, "CFBundleVersion", plist_new_string("1.0"));
   if (!wanted.urlSchemes.empty())
     plist_dict_set_item(dict, "CFBundleURLTypes", declarations("CFBundleURLSchemes", wanted.urlSchemes));
   if (!wanted.documentExtensions.empty())
-    plist_dict_set_item(dict, "CFBundleDocumentTypes", declarations("CFBundleTypeExtensions", wanted.documentExtensions));
+    plist_dict_set_item(dict, "CFBundleDocumentTypes",
+                        declarations("CFBundleTypeExtensions", wanted.documentExtensions));
   char* out = nullptr;
   uint32_t length = 0;
-  if (wanted.binaryInfoPlist) plist_to_bin(dict, &out, &length);
-  else plist_to_xml(dict, &out, &length);
+  if (wanted.binaryInfoPlist)
+    plist_to_bin(dict, &out, &length);
+  else
+    plist_to_xml(dict, &out, &length);
   std::string bytes(out ? out : "", length);
   free(out);
   plist_free(dict);
@@ -70,8 +74,8 @@ fs::path installApplication(const World& world, const AppSpec& wanted) {
              << "printf '%s\\n' \"$line\" >> \"$ROUTELLE_WORLD/Library/Logs/launches.log\"\n";
     }
   }
-  fs::permissions(exe, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                           fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(exe, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                           fs::perms::others_exec);
   return bundle;
 }
 

@@ -83,11 +83,23 @@ std::optional<BinaryPlistView::Header> BinaryPlistView::header(Node n) const {
       return h.count <= 4 && (std::uint64_t{1} << h.count) <= table_ - h.payload ? std::optional(h) : std::nullopt;
     case 0x8:  // UID of n + 1 bytes
       return h.count < 8 && h.count + 1 <= table_ - h.payload ? std::optional(h) : std::nullopt;
-    case 0x4: case 0x5: unit = 1; break;
-    case 0x6: unit = 2; break;
-    case 0xA: case 0xB: case 0xC: unit = refSize_; break;
-    case 0xD: unit = 2 * refSize_; break;
-    default: return h;
+    case 0x4:
+    case 0x5:
+      unit = 1;
+      break;
+    case 0x6:
+      unit = 2;
+      break;
+    case 0xA:
+    case 0xB:
+    case 0xC:
+      unit = refSize_;
+      break;
+    case 0xD:
+      unit = 2 * refSize_;
+      break;
+    default:
+      return h;
   }
   if (h.count == 0xF) {
     if (h.payload >= table_ || (d_[h.payload] >> 4) != 0x1) return std::nullopt;

@@ -32,8 +32,10 @@ std::optional<BrowserTabs::Window> BrowserTabs::window(const std::string& browse
 }
 
 bool BrowserTabs::setWindow(const std::string& browser, const Window& window) {
-  if (window.tabs.empty()) store_.remove(browser);
-  else store_.set(browser, archiver_.archive(encode(window)));
+  if (window.tabs.empty())
+    store_.remove(browser);
+  else
+    store_.set(browser, archiver_.archive(encode(window)));
   return store_.synchronize();
 }
 

@@ -52,8 +52,7 @@ std::optional<BundleInfo> parseBundleInfo(const Bytes& infoPlist) {
   info.executable = stringValue(plist_dict_get_item(raw, "CFBundleExecutable"));
   info.version = stringValue(plist_dict_get_item(raw, "CFBundleVersion"));
   info.urlSchemes = collect(plist_dict_get_item(raw, "CFBundleURLTypes"), "CFBundleURLSchemes");
-  info.documentExtensions =
-      collect(plist_dict_get_item(raw, "CFBundleDocumentTypes"), "CFBundleTypeExtensions");
+  info.documentExtensions = collect(plist_dict_get_item(raw, "CFBundleDocumentTypes"), "CFBundleTypeExtensions");
   return info;
 }
 

@@ -8,7 +8,7 @@ void HostApplication::setActivationPolicy(ActivationPolicy p) {
   policy_ = p;
   transcript_.add(std::string("activation policy ") + (p == ActivationPolicy::accessory ? "accessory"
                                                        : p == ActivationPolicy::regular ? "regular"
-                                                                                         : "prohibited"));
+                                                                                        : "prohibited"));
 }
 
 void HostApplication::terminate() {

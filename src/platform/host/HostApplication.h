@@ -20,7 +20,9 @@ class HostApplication final : public Application {
   void setActivationPolicy(ActivationPolicy policy) override;
   void activateIgnoringOtherApps(bool) override {}
   void terminate() override;
-  void setServicesProvider(std::function<void(Pasteboard&)> openUrl) override { servicesProvider_ = std::move(openUrl); }
+  void setServicesProvider(std::function<void(Pasteboard&)> openUrl) override {
+    servicesProvider_ = std::move(openUrl);
+  }
   std::string infoValue(const std::string& key) override;
   std::optional<std::string> pathForResource(const std::string& name, const std::string& type) override;
 

@@ -80,9 +80,12 @@ plist_t toNode(const DefaultsValue& value) {
         using V = std::decay_t<decltype(v)>;
         if constexpr (std::is_same_v<V, bool>) return plist_new_bool(v ? 1 : 0);
         // libplist 2.2 knows only unsigned integers; the bits are what is stored.
-        else if constexpr (std::is_same_v<V, std::int64_t>) return plist_new_uint(static_cast<std::uint64_t>(v));
-        else if constexpr (std::is_same_v<V, double>) return plist_new_real(v);
-        else if constexpr (std::is_same_v<V, std::string>) return plist_new_string(v.c_str());
+        else if constexpr (std::is_same_v<V, std::int64_t>)
+          return plist_new_uint(static_cast<std::uint64_t>(v));
+        else if constexpr (std::is_same_v<V, double>)
+          return plist_new_real(v);
+        else if constexpr (std::is_same_v<V, std::string>)
+          return plist_new_string(v.c_str());
         else {
           static const char none = 0;
           return plist_new_data(v.empty() ? &none : reinterpret_cast<const char*>(v.data()), v.size());
@@ -218,8 +221,10 @@ HostDefaults::Refresh HostDefaults::refresh(bool exclusive) {
   }
   const Stamp stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
   PlistNode parsed;
-  if (result == ReadResult::ok && bytes.empty()) parsed.reset(plist_new_dict());  // nothing there to lose
-  else if (result == ReadResult::ok) parsed = hostplist::parsePlist(bytes.data(), bytes.size());
+  if (result == ReadResult::ok && bytes.empty())
+    parsed.reset(plist_new_dict());  // nothing there to lose
+  else if (result == ReadResult::ok)
+    parsed = hostplist::parsePlist(bytes.data(), bytes.size());
   if (parsed && plist_get_node_type(parsed.get()) == PLIST_DICT) {
     adopt(std::move(parsed), fd, stamp);
     return Refresh::done;

@@ -26,8 +26,7 @@ constexpr char32_t kIllFormed = 0x110000;
 
 class DecodedText {
  public:
-  explicit DecodedText(std::string_view bytes)
-      : codePoints_(std::make_unique_for_overwrite<char32_t[]>(bytes.size())) {
+  explicit DecodedText(std::string_view bytes) : codePoints_(std::make_unique_for_overwrite<char32_t[]>(bytes.size())) {
     const auto* s = reinterpret_cast<const std::uint8_t*>(bytes.data());
     const auto length = static_cast<std::int32_t>(bytes.size());
     for (std::int32_t i = 0; i < length;) {

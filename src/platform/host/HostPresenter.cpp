@@ -79,13 +79,14 @@ void HostPresenter::dismissHeldMenu() {
 void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) {
   window_ = window;
   windowVisible_ = true;
-  transcript_.add("window at (" + describeNumber(origin.x) + ", " + describeNumber(origin.y) + ") " + describeNumber(window.frame.width) +
-                  "x" + describeNumber(window.frame.height) + ":");
+  transcript_.add("window at (" + describeNumber(origin.x) + ", " + describeNumber(origin.y) + ") " +
+                  describeNumber(window.frame.width) + "x" + describeNumber(window.frame.height) + ":");
   for (const auto& view : window.content.subviews) {
     if (view.kind == View::Kind::button)
       transcript_.add(describeButton(view));
     else if (view.kind == View::Kind::textField)
-      transcript_.add("  text \"" + view.text + "\" " + describeNumber(view.frame.width) + "x" + describeNumber(view.frame.height));
+      transcript_.add("  text \"" + view.text + "\" " + describeNumber(view.frame.width) + "x" +
+                      describeNumber(view.frame.height));
   }
 }
 
@@ -100,7 +101,8 @@ void HostPresenter::showStatusItem(const StatusItemModel& item, const Menu&) {
   statusItem_ = item;
   if (changed)
     transcript_.add("status item <image " + item.image.name + " " + describeNumber(item.image.size.width) + "x" +
-                    describeNumber(item.image.size.height) + ">" + (item.title.empty() ? "" : " \"" + item.title + "\""));
+                    describeNumber(item.image.size.height) + ">" +
+                    (item.title.empty() ? "" : " \"" + item.title + "\""));
 }
 
 void HostPresenter::removeStatusItem() {
@@ -136,9 +138,12 @@ void HostPresenter::showWindow(const std::string& name, const WindowModel& windo
   transcript_.add("window \"" + window.title + "\" " + describeNumber(window.frame.width) + "x" +
                   describeNumber(window.frame.height) + ":");
   for (const auto& view : window.content.subviews) {
-    if (view.kind == View::Kind::button) transcript_.add("  button \"" + view.text + "\"\t" + view.action);
-    else if (view.kind == View::Kind::textField) transcript_.add("  text \"" + view.text + "\"");
-    else if (view.kind == View::Kind::imageView) transcript_.add("  image <" + view.image.name + ">");
+    if (view.kind == View::Kind::button)
+      transcript_.add("  button \"" + view.text + "\"\t" + view.action);
+    else if (view.kind == View::Kind::textField)
+      transcript_.add("  text \"" + view.text + "\"");
+    else if (view.kind == View::Kind::imageView)
+      transcript_.add("  image <" + view.image.name + ">");
   }
 }
 

@@ -17,8 +17,7 @@ bool present(const UriTextRangeA& r) { return r.first != nullptr; }
 std::optional<ParsedUrl> HostUrlParser::parse(std::string_view text) const {
   UriUriA uri;
   const char* errorPos = nullptr;
-  if (uriParseSingleUriExA(&uri, text.data(), text.data() + text.size(), &errorPos) != URI_SUCCESS)
-    return std::nullopt;
+  if (uriParseSingleUriExA(&uri, text.data(), text.data() + text.size(), &errorPos) != URI_SUCCESS) return std::nullopt;
   ParsedUrl out;
   out.scheme = range(uri.scheme);
   if (present(uri.hostText)) {

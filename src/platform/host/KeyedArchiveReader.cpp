@@ -71,8 +71,10 @@ class LibplistDoc {
   static std::optional<std::uint64_t> number(Node n, plist_type type) {
     if (!n || plist_get_node_type(n) != type) return std::nullopt;
     std::uint64_t v = 0;
-    if (type == PLIST_UID) plist_get_uid_val(n, &v);
-    else plist_get_uint_val(n, &v);
+    if (type == PLIST_UID)
+      plist_get_uid_val(n, &v);
+    else
+      plist_get_uint_val(n, &v);
     return v;
   }
 

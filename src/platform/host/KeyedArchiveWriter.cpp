@@ -2,9 +2,9 @@
 
 #include <cstdint>
 #include <initializer_list>
-#include <utility>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace routelle::hostplist {
 
@@ -27,17 +27,28 @@ void toUtf16(std::string_view s, std::u16string& out) {
     const auto c = static_cast<unsigned char>(s[i]);
     std::size_t more = 0;
     char32_t cp = 0xFFFD;
-    if (c < 0x80) cp = c;
-    else if ((c & 0xE0) == 0xC0) { more = 1; cp = c & 0x1F; }
-    else if ((c & 0xF0) == 0xE0) { more = 2; cp = c & 0x0F; }
-    else if ((c & 0xF8) == 0xF0) { more = 3; cp = c & 0x07; }
+    if (c < 0x80)
+      cp = c;
+    else if ((c & 0xE0) == 0xC0) {
+      more = 1;
+      cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      more = 2;
+      cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      more = 3;
+      cp = c & 0x07;
+    }
     bool ok = i + more < s.size();
     for (std::size_t k = 1; ok && k <= more; ++k) {
       const auto cc = static_cast<unsigned char>(s[i + k]);
       ok = (cc & 0xC0) == 0x80;
       cp = (cp << 6) | (cc & 0x3F);
     }
-    if (!ok) { cp = 0xFFFD; more = 0; }
+    if (!ok) {
+      cp = 0xFFFD;
+      more = 0;
+    }
     i += more + 1;
     if (cp >= 0x10000) {
       cp -= 0x10000;
@@ -52,8 +63,7 @@ void toUtf16(std::string_view s, std::u16string& out) {
 // Appends objects in numbering order and keeps their offsets for the table.
 class BinaryPlist {
  public:
-  BinaryPlist(std::uint64_t objectCount, std::size_t reserve)
-      : refSize_(bytesFor(objectCount - 1)) {
+  BinaryPlist(std::uint64_t objectCount, std::size_t reserve) : refSize_(bytesFor(objectCount - 1)) {
     offsets_.reserve(objectCount);
     out_.reserve(reserve);
     raw("bplist00");
@@ -134,10 +144,29 @@ class BinaryPlist {
 // Object numbers of the fixed part of the archive; the list's distinct strings
 // follow, then one UID object per string.
 enum Fixed : std::uint64_t {
-  kRoot, kKeyVersion, kKeyArchiver, kKeyTop, kKeyObjects,
-  kVersion, kArchiverName, kTop, kKeyRoot, kRootUid,
-  kObjects, kNull, kArray, kKeyNSObjects, kKeyClass, kNSObjects, kClassUid,
-  kClass, kKeyClassname, kKeyClasses, kNSArray, kNSObject, kClasses,
+  kRoot,
+  kKeyVersion,
+  kKeyArchiver,
+  kKeyTop,
+  kKeyObjects,
+  kVersion,
+  kArchiverName,
+  kTop,
+  kKeyRoot,
+  kRootUid,
+  kObjects,
+  kNull,
+  kArray,
+  kKeyNSObjects,
+  kKeyClass,
+  kNSObjects,
+  kClassUid,
+  kClass,
+  kKeyClassname,
+  kKeyClasses,
+  kNSArray,
+  kNSObject,
+  kClasses,
   kFixedCount
 };
 

@@ -56,7 +56,8 @@ inline std::uint32_t categoryMask(char32_t c) { return U_GET_GC_MASK(static_cast
 inline std::uint16_t nonAsciiClasses(char32_t c) {
   if (c > 0x10FFFF) return 0;
   const std::uint32_t category = categoryMask(c);
-  if (category & (U_GC_L_MASK | U_GC_ND_MASK)) return letterOrDigit | word | label | localPart | glue | authority | path;
+  if (category & (U_GC_L_MASK | U_GC_ND_MASK))
+    return letterOrDigit | word | label | localPart | glue | authority | path;
   if (category & U_GC_M_MASK) return word | label | localPart | glue | authority | path;
   if (c == 0xFFFD || (category & (U_GC_Z_MASK | U_GC_C_MASK | U_GC_PI_MASK | U_GC_PF_MASK))) return 0;
   return path;

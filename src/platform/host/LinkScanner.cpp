@@ -75,7 +75,8 @@ std::optional<std::size_t> LinkScanner::linkAt(std::u32string_view t, std::size_
 std::optional<std::size_t> LinkScanner::schemeLink(std::u32string_view t, std::size_t start,
                                                    std::size_t schemeEnd) const {
   bool known = false;
-  for (const auto scheme : kSchemes) known = known || (schemeEnd - start == scheme.size() && hasWordAt(t, start, scheme));
+  for (const auto scheme : kSchemes)
+    known = known || (schemeEnd - start == scheme.size() && hasWordAt(t, start, scheme));
   if (!known || !hasWordAt(t, schemeEnd, "://")) return std::nullopt;
   const std::size_t authorityBegin = schemeEnd + 3;
   std::size_t end = authorityBegin;
@@ -101,8 +102,7 @@ std::optional<std::size_t> LinkScanner::mailtoLink(std::u32string_view t, std::s
 std::optional<std::size_t> LinkScanner::emailLink(std::u32string_view t, std::size_t at) const {
   if (t[at - 1] == '.' || at + 1 >= t.size() || !is(t[at + 1], letterOrDigit)) return std::nullopt;
   const auto domain = labelsAt(t, at + 1);
-  if (!domain || domain->count < 2 || !hasRealTopLevel(t, *domain) || !endsCleanly(t, domain->end))
-    return std::nullopt;
+  if (!domain || domain->count < 2 || !hasRealTopLevel(t, *domain) || !endsCleanly(t, domain->end)) return std::nullopt;
   return domain->end;
 }
 

@@ -15,8 +15,8 @@ std::string describeItem(const MenuItem& item) {
   if (item.view) {
     for (const auto& sub : item.view->subviews)
       if (sub.kind == View::Kind::textField)
-        add("<text \"" + sub.text + "\" " + describeNumber(sub.frame.width) + "x" +
-            describeNumber(sub.frame.height) + ">");
+        add("<text \"" + sub.text + "\" " + describeNumber(sub.frame.width) + "x" + describeNumber(sub.frame.height) +
+            ">");
   }
   return item.title + details;
 }

@@ -155,8 +155,10 @@ bool readable(plist_t root) {
     if (!isContainer(node)) return true;
     if (path.size() >= kMaxPlistDepth) return false;
     void* iter = nullptr;
-    if (plist_get_node_type(node) == PLIST_ARRAY) plist_array_new_iter(node, &iter);
-    else plist_dict_new_iter(node, &iter);
+    if (plist_get_node_type(node) == PLIST_ARRAY)
+      plist_array_new_iter(node, &iter);
+    else
+      plist_dict_new_iter(node, &iter);
     path.push_back({node, iter});
     return true;
   };
@@ -165,8 +167,10 @@ bool readable(plist_t root) {
     const Level level = path.back();
     plist_t child = nullptr;
     char* key = nullptr;  // safe to fetch: the document holds no NUL (checked before parsing)
-    if (plist_get_node_type(level.node) == PLIST_ARRAY) plist_array_next_item(level.node, level.iter, &child);
-    else plist_dict_next_item(level.node, level.iter, &key, &child);
+    if (plist_get_node_type(level.node) == PLIST_ARRAY)
+      plist_array_next_item(level.node, level.iter, &child);
+    else
+      plist_dict_next_item(level.node, level.iter, &key, &child);
     if (child) {
       ok = (!key || text::isValidUtf8(key)) && enter(child);
     } else {

@@ -24,9 +24,7 @@ std::filesystem::path World::preferencesFile(std::string_view domain) const {
   return root_ / "Library" / "Preferences" / (std::string(domain) + ".plist");
 }
 
-std::filesystem::path World::launchServicesFile() const {
-  return preferencesFile("com.apple.LaunchServices");
-}
+std::filesystem::path World::launchServicesFile() const { return preferencesFile("com.apple.LaunchServices"); }
 
 std::filesystem::path World::updaterFile() const {
   return root_ / "Library" / "Application Support" / "Updater" / "com.kestrova.Routelle.plist";

@@ -1,7 +1,7 @@
 #import <AppKit/AppKit.h>
 
-#include "platform/macos/MacPlatform.h"
 #include "platform/macos/MacPasteboard.h"
+#include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
 
 // The Services entry's provider object.

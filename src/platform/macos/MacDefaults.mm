@@ -44,11 +44,16 @@ class MacDefaults final : public Defaults {
     std::visit(
         [&](const auto& v) {
           using V = std::decay_t<decltype(v)>;
-          if constexpr (std::is_same_v<V, bool>) [defaults_ setBool:v forKey:k];
-          else if constexpr (std::is_same_v<V, std::int64_t>) [defaults_ setInteger:(NSInteger)v forKey:k];
-          else if constexpr (std::is_same_v<V, double>) [defaults_ setDouble:v forKey:k];
-          else if constexpr (std::is_same_v<V, std::string>) [defaults_ setObject:ns(v) forKey:k];
-          else [defaults_ setObject:[NSData dataWithBytes:v.data() length:v.size()] forKey:k];
+          if constexpr (std::is_same_v<V, bool>)
+            [defaults_ setBool:v forKey:k];
+          else if constexpr (std::is_same_v<V, std::int64_t>)
+            [defaults_ setInteger:(NSInteger)v forKey:k];
+          else if constexpr (std::is_same_v<V, double>)
+            [defaults_ setDouble:v forKey:k];
+          else if constexpr (std::is_same_v<V, std::string>)
+            [defaults_ setObject:ns(v) forKey:k];
+          else
+            [defaults_ setObject:[NSData dataWithBytes:v.data() length:v.size()] forKey:k];
         },
         value);
     changes_.fetch_add(1);

@@ -8,6 +8,8 @@
 #include "platform/Application.h"
 #include "platform/Defaults.h"
 #include "platform/Events.h"
+#include "platform/LaunchServices.h"
+#include "platform/ListArchiver.h"
 #include "platform/Pasteboard.h"
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
@@ -15,8 +17,6 @@
 #include "platform/ScriptRunner.h"
 #include "platform/Shortcuts.h"
 #include "platform/SystemInfo.h"
-#include "platform/LaunchServices.h"
-#include "platform/ListArchiver.h"
 #include "platform/Updater.h"
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
@@ -39,7 +39,8 @@ std::unique_ptr<Pasteboard> makeGeneralPasteboard();
 std::unique_ptr<RunLoop> makeMainRunLoop();
 std::unique_ptr<AppleEvents> makeAppleEvents();
 // Menus and windows; the user's actions reach the core through `perform`.
-std::unique_ptr<Presenter> makePresenter(std::function<void(const std::string& action, const MenuItem& sender)> perform);
+std::unique_ptr<Presenter> makePresenter(
+    std::function<void(const std::string& action, const MenuItem& sender)> perform);
 std::unique_ptr<Application> makeApplication();
 std::unique_ptr<Accessibility> makeAccessibility();
 std::unique_ptr<Shortcuts> makeShortcuts();

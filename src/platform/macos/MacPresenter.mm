@@ -34,8 +34,10 @@ namespace {
 
 NSImage* image(const ImageRef& ref) {
   NSImage* out = nil;
-  if (ref.kind == ImageRef::Kind::bundleImage) out = [NSImage imageNamed:ns(ref.name)];
-  else if (ref.kind == ImageRef::Kind::fileIcon) out = [[NSWorkspace sharedWorkspace] iconForFile:ns(ref.name)];
+  if (ref.kind == ImageRef::Kind::bundleImage)
+    out = [NSImage imageNamed:ns(ref.name)];
+  else if (ref.kind == ImageRef::Kind::fileIcon)
+    out = [[NSWorkspace sharedWorkspace] iconForFile:ns(ref.name)];
   if (!out || ref.size.width <= 0) return out;
   // Redrawn at the requested size with high interpolation.
   NSImage* resized = [[NSImage alloc] initWithSize:NSMakeSize(ref.size.width, ref.size.height)];
@@ -222,8 +224,10 @@ class MacPresenter final : public Presenter {
     panel.directoryURL = [NSURL fileURLWithPath:ns(model.directory)];
     auto completion = std::make_shared<std::function<void(std::optional<std::string>)>>(std::move(done));
     [panel beginWithCompletionHandler:^(NSModalResponse result) {
-      if (result == NSModalResponseOK && panel.URL) (*completion)(str(panel.URL.path));
-      else (*completion)(std::nullopt);
+      if (result == NSModalResponseOK && panel.URL)
+        (*completion)(str(panel.URL.path));
+      else
+        (*completion)(std::nullopt);
     }];
   }
 
@@ -248,8 +252,8 @@ class MacPresenter final : public Presenter {
     window.titlebarAppearsTransparent = model.titlebarTransparent;
     window.titleVisibility = model.hideTitle ? NSWindowTitleHidden : NSWindowTitleVisible;
     if (model.hideStandardButtons)
-      for (NSWindowButton b : {NSWindowFullScreenButton, NSWindowMiniaturizeButton, NSWindowCloseButton,
-                               NSWindowZoomButton})
+      for (NSWindowButton b :
+           {NSWindowFullScreenButton, NSWindowMiniaturizeButton, NSWindowCloseButton, NSWindowZoomButton})
         [window standardWindowButton:b].hidden = YES;
     window.opaque = model.opaque;
     if (model.backgroundColor == "black 0.7")

@@ -13,11 +13,11 @@ class MacShortcuts final : public Shortcuts {
     MASShortcut* shortcut = [[MASShortcut alloc] initWithKeyCode:keyCode modifierFlags:(NSEventModifierFlags)flags];
     auto shared = std::make_shared<std::function<void()>>(std::move(action));
     [[MASShortcutMonitor sharedMonitor] registerShortcut:shortcut
-                                               withAction:^{
-                                                 dispatch_async(dispatch_get_main_queue(), ^{
-                                                   (*shared)();
-                                                 });
-                                               }];
+                                              withAction:^{
+                                                dispatch_async(dispatch_get_main_queue(), ^{
+                                                  (*shared)();
+                                                });
+                                              }];
   }
 };
 
