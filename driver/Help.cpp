@@ -69,6 +69,29 @@ Subcommands:
       Set window 1 of the browser to these tabs (the N-th active, 1-based,
       default 1); with no URL, print its tabs, the active one marked "*". A
       browser without tabs has no window. Also a line of "run".
+      Events around the text selection assistant ("Show List on text selection"):
+        front [NAME]         the frontmost application (without NAME: none)
+        trust on|off         Accessibility permission; a prompt the program asks
+                             for is printed
+        select [TEXT]        the focused element's selected text (none: nothing
+                             selected); in TEXT, \n, \t, \\ and \xHH are escapes
+                             (quote it with '...')
+        select --no-focus    no element has the focus
+        mouse down|up|drag|right [X Y]
+                             a left button press, release or drag, or a right
+                             click, in another application, at X Y (default: where
+                             the pointer was)
+        key [down|up|flags]  a key pressed (down and up) or a modifier change in
+                             another application
+        press TITLE|KEY      a button of the shown panel or window, by its title
+                             (Search, Copy, Paste, Delete) or key (s, c, p, d)
+        choose TITLE         the entry of the pop-up list the line before showed,
+                             or the button of the floating browsers window
+        pasteboard           print the general pasteboard's text
+      What the program shows and runs is printed as it happens (a shown window
+      with its place, size and buttons; "window closed" when it hides); --trace
+      adds its diagnostic lines. Every script the program runs is appended to
+      /Library/Logs/scripts.log of the world with the application then in front.
   defaults [DOMAIN]
       Print the keys and values of a preferences domain (default
       com.kestrova.Routelle); archived lists are shown decoded.

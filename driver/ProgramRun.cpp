@@ -21,6 +21,7 @@ struct ProgramRun::Options {
   std::optional<std::string> choose;
   std::optional<std::string> openPanel;
   std::optional<double> value;
+  bool noFocus = false;
 };
 
 namespace {
@@ -41,18 +42,6 @@ std::uint64_t parseModifiers(const std::string& list) {
     flags |= it->second;
   }
   return flags;
-}
-
-double number(const std::string& text) {
-  size_t used = 0;
-  double v = 0;
-  try {
-    v = std::stod(text, &used);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used == 0 || used != text.size() || !std::isfinite(v)) throw UsageError("not a number: \"" + text + "\"");
-  return v;
 }
 
 // The program's own bundle, whose executable hands its arguments back to this
@@ -93,16 +82,12 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   const std::string& first = words.at(0);
   auto& workspace = app_.system.workspace;
   if (first == "tabs") return setOrPrintTabs(app_.system.world, words, out_);
-  if (first == "running" || first == "front") {
-    if (words.size() != 2) throw UsageError(first + " needs one argument");
-    if (first == "front") {
-      workspace.setFrontmostApplication(workspace.runningApplicationNamed(words[1]));
-    } else {
-      std::vector<RunningApplication> running;
-      for (const auto& name : text::split(words[1], ","))
-        if (!name.empty()) running.push_back(workspace.runningApplicationNamed(name));
-      workspace.setRunningApplications(std::move(running));
-    }
+  if (first == "running") {
+    if (words.size() != 2) throw UsageError("running needs one comma-separated list of names");
+    std::vector<RunningApplication> running;
+    for (const auto& name : text::split(words[1], ","))
+      if (!name.empty()) running.push_back(workspace.runningApplicationNamed(name));
+    workspace.setRunningApplications(std::move(running));
     return;
   }
   Options options;
@@ -127,6 +112,8 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
       options.openPanel = value();
     else if (w == "--value")
       options.value = number(value());
+    else if (w == "--no-focus")
+      options.noFocus = true;
     else if (w.size() > 2 && w.starts_with("--"))
       throw UsageError("unknown option \"" + w + "\"");
     else
@@ -140,6 +127,7 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   auto none = [&] {
     if (!args.empty()) throw UsageError(kind + " takes no arguments");
   };
+  if (options.noFocus && kind != "select") throw UsageError("--no-focus goes with select only");
   apply(options);
   auto& d = app_.delegate;
   if (kind == "open")
@@ -166,7 +154,7 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
     none();
     settle();
     printMenu();
-  } else {
+  } else if (!deliverSelectionEvent(kind, args, options.noFocus)) {
     throw UsageError("unknown event \"" + kind + "\"");
   }
   if (auto clicked = app_.presenter.takeWindowChoice()) d.perform(clicked->action, *clicked);
@@ -233,6 +221,18 @@ void ProgramRun::click(const std::string& path, const Options& options) {
 void ProgramRun::printMenu() {
   describeMenu(app_.delegate.statusMenu().menu(), 0, [this](const std::string& line) { out_ << line << '\n'; });
   out_ << std::flush;
+}
+
+double number(const std::string& text) {
+  size_t used = 0;
+  double v = 0;
+  try {
+    v = std::stod(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size() || !std::isfinite(v)) throw UsageError("not a number: \"" + text + "\"");
+  return v;
 }
 
 std::vector<std::string> splitWords(const std::string& line) {

@@ -26,11 +26,15 @@ class ProgramRun {
   struct Options;
   void apply(const Options& options);
   void click(const std::string& path, const Options& options);
+  // What the user does around the selection assistant; false for another kind of event.
+  bool deliverSelectionEvent(const std::string& kind, const std::vector<std::string>& args, bool noFocus);
 
   HostApp app_;
   std::ostream& out_;
 };
 
+// A finite number written out in full, or a usage error.
+double number(const std::string& text);
 // Shell-like words: blanks separate, quotes group, a backslash escapes.
 std::vector<std::string> splitWords(const std::string& line);
 // Detached applications the run started are waited for before the driver exits,

@@ -19,6 +19,7 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
@@ -72,6 +73,7 @@ class QuietWorkspace final : public Workspace {
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool openURL(const std::string& url) override { return !url.empty(); }
   bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
+  bool activateIgnoringOtherApps(const RunningApplication&) override { return true; }
 
   std::vector<RunningApplication> running;
 
@@ -192,6 +194,7 @@ struct Harness {
   HostApplication application{system.world, system.workspace, transcript};
   HostAccessibility accessibility{system.world, transcript};
   HostShortcuts shortcuts;
+  HostLinkDetector linkDetector;
   std::map<std::string, std::string> written;
   std::optional<bool> imageOnly;
 };
@@ -237,10 +240,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   h.launcher.failure = static_cast<RecordingLauncher::Failure>(c % 3);
   h.presenter.shown = 0;
 
-  AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
-                                   h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
-                                   h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
-                                   h.appleEvents, h.application, h.accessibility, h.shortcuts});
+  AppDelegate delegate(AppServices{h.system.settings,
+                                   h.system.registry,
+                                   h.system.rules,
+                                   h.workspace,
+                                   h.system.launchServices,
+                                   h.launcher,
+                                   h.scripts,
+                                   h.events,
+                                   h.runLoop,
+                                   h.presenter,
+                                   h.systemInfo,
+                                   h.system.urls,
+                                   h.system.workspaceNotifications,
+                                   h.system.updater,
+                                   h.appleEvents,
+                                   h.application,
+                                   h.accessibility,
+                                   h.shortcuts,
+                                   h.linkDetector,
+                                   h.pasteboard});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {

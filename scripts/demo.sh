@@ -71,3 +71,35 @@ echo; echo "== Changed through the menu: default browser, a preference, the prio
 "$routelle" --root "$world" click "Priority (Domain/App) >    Per App" >/dev/null
 echo "\$ routelle click \"Temporally open with: > Firefox\"   (and two more clicks)"
 r menu | sed -n '1,12p;/^Priority/,/Per App/p;/^Preferences/,/Menu Bar Only/p'
+
+echo; echo "== The text selection assistant (\"Show List on text selection\") in one run"
+"$routelle" --root "$world" run - >/dev/null <<<"trust on"   # Accessibility granted before the start
+"$routelle" --root "$world" click "Experimental >    Show List on text selection" >/dev/null
+echo "\$ routelle click \"Experimental >    Show List on text selection\""
+r run - <<'EVENTS'
+front Slack
+# a link inside the selected text: the browsers window at the pointer; the user picks Firefox
+select 'the report is at www.example.com/report, have a look'
+mouse up 200 300
+choose Firefox
+# plain text: the Search / Copy / Paste / Delete panel at the pointer
+select 'rock & roll'
+mouse up 220 310
+press Search
+choose Safari
+select 'two lines\nof text'
+mouse up
+press Copy
+pasteboard
+mouse up
+press Paste
+advance 0.5
+mouse up
+press d
+advance 0.5
+# any key in another application hides the panel
+mouse up
+key
+EVENTS
+echo; echo "== The scripts the program ran, after the application in front at the time"
+cat "$world/Library/Logs/scripts.log"

@@ -7,6 +7,7 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostPresenter.h"
 #include "platform/host/HostRunLoop.h"
@@ -27,11 +28,28 @@ struct HostApp {
         scripts(system.world, system.workspace, transcript),
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
-        delegate(AppServices{system.settings, system.registry, system.rules, system.workspace, system.launchServices,
-                             system.processes, scripts, events, runLoop, presenter, systemInfo, system.urls,
-                             system.workspaceNotifications, system.updater, appleEvents, application, accessibility,
-                             shortcuts}) {
+        delegate(AppServices{system.settings,
+                             system.registry,
+                             system.rules,
+                             system.workspace,
+                             system.launchServices,
+                             system.processes,
+                             scripts,
+                             events,
+                             runLoop,
+                             presenter,
+                             systemInfo,
+                             system.urls,
+                             system.workspaceNotifications,
+                             system.updater,
+                             appleEvents,
+                             application,
+                             accessibility,
+                             shortcuts,
+                             linkDetector,
+                             generalPasteboard}) {
     system.processes.transcript = &transcript;
+    system.workspace.transcript = &transcript;
   }
 
   // The platform's start-up calls, in its order.
@@ -45,7 +63,9 @@ struct HostApp {
   Transcript transcript;
   HostEvents events;
   HostAppleEvents appleEvents;
-  HostPasteboard pasteboard;
+  HostPasteboard pasteboard;  // the one the Services entry hands over
+  HostPasteboard generalPasteboard;
+  HostLinkDetector linkDetector;
   HostSystemInfo systemInfo;
   HostPresenter presenter;
   HostScriptRunner scripts;

@@ -33,6 +33,10 @@ AppDelegate::AppDelegate(AppServices services)
       tabWatcher_(s_.settings, s_.workspace, s_.scripts, s_.urls, launcher_, s_.runLoop, trace_),
       chooser_(s_.settings, s_.workspace, s_.presenter, s_.events, s_.system, request_, launcher_, floatingWindow_,
                selectionMenu_, *this, trace_),
+      selectionPanel_(floatingWindow_, s_.presenter, s_.events, s_.workspace, s_.pasteboard, s_.scripts, s_.runLoop,
+                      request_, chooser_, selectionMenu_, trace_),
+      selectionMonitor_(s_.settings, s_.events, s_.runLoop, s_.accessibility, s_.linkDetector, request_,
+                        floatingWindow_, selectionPanel_, chooser_, trace_),
       router_(s_.settings, s_.urls, s_.events, s_.workspace, request_, launcher_, chooser_, trace_),
       linkIntake_(s_.settings, s_.urls, s_.launchServices, s_.workspace, s_.presenter, s_.events, s_.processes,
                   request_, router_, chooser_, launcher_, tabCapture_, *this, trace_),
@@ -60,6 +64,7 @@ void AppDelegate::applicationWillFinishLaunching() {
   center.addObserver("export", [](const std::string&, const UserInfo&) {});
   center.addObserver("import", [](const std::string&, const UserInfo&) {});
   chooser_.buildBrowsersListMenu();
+  selectionMonitor_.installSelectionMonitors(selectionMenu_);
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -121,6 +126,18 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
     case Action::nada:
     case Action::reset:
+      return true;
+    case Action::searchs:
+      selectionPanel_.search();
+      return true;
+    case Action::toClip:
+      selectionPanel_.copy();
+      return true;
+    case Action::autoPaste:
+      selectionPanel_.paste();
+      return true;
+    case Action::autoDelete:
+      selectionPanel_.erase();
       return true;
     case Action::openy:
       statusMenu_.setDefaultChoice(sender);

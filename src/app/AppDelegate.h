@@ -14,6 +14,8 @@
 #include "platform/Application.h"
 #include "platform/Events.h"
 #include "platform/LaunchServices.h"
+#include "platform/LinkDetector.h"
+#include "platform/Pasteboard.h"
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/RunLoop.h"
@@ -29,6 +31,8 @@
 #include "routing/Router.h"
 #include "routing/TabCapture.h"
 #include "routing/TabWatcher.h"
+#include "selection/SelectionMonitor.h"
+#include "selection/SelectionPanel.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
@@ -66,6 +70,8 @@ struct AppServices {
   Application& application;
   Accessibility& accessibility;
   Shortcuts& shortcuts;
+  const LinkDetector& linkDetector;
+  Pasteboard& pasteboard;  // the general pasteboard
 };
 
 // What the platform sees of the program: the application's, the menus' and the
@@ -104,6 +110,8 @@ class AppDelegate final : public ActionTarget {
   TabWatcher& tabWatcher() { return tabWatcher_; }
   Registration& registration() { return registration_; }
   const Menu& selectionMenu() const { return selectionMenu_; }
+  SelectionMonitor& selectionMonitor() { return selectionMonitor_; }
+  SelectionPanel& selectionPanel() { return selectionPanel_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -118,6 +126,8 @@ class AppDelegate final : public ActionTarget {
   BrowserLauncher launcher_;
   TabWatcher tabWatcher_;
   BrowsersListChooser chooser_;
+  SelectionPanel selectionPanel_;
+  SelectionMonitor selectionMonitor_;
   Router router_;
   LinkIntake linkIntake_;
   PreferenceToggles toggles_;

@@ -15,6 +15,11 @@ enum class Action {
   openx,
   xNada,
   nada,
+  // Selection panel
+  searchs,
+  toClip,
+  autoPaste,
+  autoDelete,
   // Status menu
   openy,
   linkUrl,

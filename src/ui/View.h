@@ -30,6 +30,7 @@ struct View {
   bool bordered = true;
   bool drawsBackground = true;
   int maximumNumberOfLines = 0;
+  std::string fontName;  // empty: the system font
   double fontSize = 0;
   double cornerRadius = 0;
   int bezelStyle = 0;                            // buttons: the platform's bezel style number

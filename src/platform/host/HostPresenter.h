@@ -30,6 +30,16 @@ class HostPresenter final : public Presenter {
 
   // The button of the shown floating window that `choice` names, taken once.
   std::optional<MenuItem> takeWindowChoice();
+  // A button of the shown floating window by its title or key equivalent, pressed.
+  std::optional<MenuItem> pressWindowButton(const std::string& titleOrKey);
+
+  // In a run of several events the user may answer a pop-up with the next event: an
+  // unanswered menu is then held, neither answered nor dismissed, until one of these.
+  bool holdUnansweredMenus = false;
+  // The held menu's entry reached by the titles ("A > B"); nothing (still held) when none is.
+  std::optional<MenuItem> answerHeldMenu(const std::string& path);
+  void dismissHeldMenu();
+  bool holdsMenu() const { return heldMenu_.has_value(); }
 
   std::optional<std::string> choice;
   // The path an open panel answers with; nothing: the panel is cancelled.
@@ -43,6 +53,7 @@ class HostPresenter final : public Presenter {
   Transcript& transcript_;
   std::optional<WindowModel> window_;
   bool windowVisible_ = false;
+  std::optional<Menu> heldMenu_;
   std::optional<StatusItemModel> statusItem_;
   std::map<std::string, WindowModel> windows_;
 };
