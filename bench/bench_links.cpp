@@ -25,7 +25,7 @@ struct LinkWorld : bench::BenchWorld {
             AppServices{app->system.settings, app->system.registry, app->system.rules, app->system.workspace,
                         app->system.launchServices, launcher, app->scripts, app->events, app->runLoop, app->presenter,
                         app->systemInfo, app->system.urls, app->system.workspaceNotifications, app->system.updater,
-                        app->appleEvents, app->application, app->accessibility, app->shortcuts})) {}
+                        app->appleEvents, app->application, app->accessibility, app->shortcuts, app->files})) {}
   CountingLauncher launcher;
   std::unique_ptr<AppDelegate> delegate;
 };

@@ -26,6 +26,7 @@ class ProgramRun {
   struct Options;
   void apply(const Options& options);
   void click(const std::string& path, const Options& options);
+  void finishDialogs();
 
   HostApp app_;
   std::ostream& out_;

@@ -19,6 +19,7 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
+#include "platform/host/HostFileManager.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
@@ -88,7 +89,8 @@ class PickingPresenter final : public Presenter {
   void activate(bool) override {}
   void showStatusItem(const StatusItemModel&, const Menu&) override {}
   void removeStatusItem() override {}
-  int runModalAlert(const AlertModel&) override { return 0; }
+  int runModalAlert(AlertModel&) override { return 0; }
+  void pressAlertButton(std::size_t) override {}
   void beginOpenPanel(const OpenPanelModel&, std::function<void(std::optional<std::string>)> done) override {
     done(std::nullopt);
   }
@@ -181,6 +183,7 @@ struct Harness {
   HostApplication application{system.world, system.workspace, transcript};
   HostAccessibility accessibility{system.world, transcript};
   HostShortcuts shortcuts;
+  HostFileManager files{system.world};
   std::map<std::string, std::string> written;
   std::optional<bool> imageOnly;
 };
@@ -225,7 +228,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
                                    h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
                                    h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
-                                   h.appleEvents, h.application, h.accessibility, h.shortcuts});
+                                   h.appleEvents, h.application, h.accessibility, h.shortcuts, h.files});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {

@@ -7,6 +7,7 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
+#include "platform/host/HostFileManager.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostPresenter.h"
 #include "platform/host/HostRunLoop.h"
@@ -23,15 +24,17 @@ struct HostApp {
   explicit HostApp(const std::filesystem::path& root,
                    const std::filesystem::path& openCommand = HostSystem::defaultOpenCommand())
       : system(root, openCommand),
-        presenter(transcript),
+        presenter(transcript, runLoop),
         scripts(system.world, system.workspace, transcript),
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
+        files(system.world),
         delegate(AppServices{system.settings, system.registry, system.rules, system.workspace, system.launchServices,
                              system.processes, scripts, events, runLoop, presenter, systemInfo, system.urls,
                              system.workspaceNotifications, system.updater, appleEvents, application, accessibility,
-                             shortcuts}) {
+                             shortcuts, files}) {
     system.processes.transcript = &transcript;
+    presenter.setActionTarget(delegate);
   }
 
   // The platform's start-up calls, in its order.
@@ -47,12 +50,13 @@ struct HostApp {
   HostAppleEvents appleEvents;
   HostPasteboard pasteboard;
   HostSystemInfo systemInfo;
+  HostRunLoop runLoop;
   HostPresenter presenter;
   HostScriptRunner scripts;
-  HostRunLoop runLoop;
   HostApplication application;
   HostAccessibility accessibility;
   HostShortcuts shortcuts;
+  HostFileManager files;
   AppDelegate delegate;
 };
 

@@ -9,10 +9,12 @@
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/StatusMenu.h"
+#include "editors/RuleEditors.h"
 #include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
 #include "platform/Events.h"
+#include "platform/FileManager.h"
 #include "platform/LaunchServices.h"
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
@@ -65,6 +67,7 @@ struct AppServices {
   Application& application;
   Accessibility& accessibility;
   Shortcuts& shortcuts;
+  FileManager& files;
 };
 
 // What the platform sees of the program: the application's, the menus' and the
@@ -101,6 +104,7 @@ class AppDelegate final : public ActionTarget {
   StatusMenu& statusMenu() { return statusMenu_; }
   TabCapture& tabCapture() { return tabCapture_; }
   Registration& registration() { return registration_; }
+  RuleEditors& ruleEditors() { return editors_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -119,6 +123,7 @@ class AppDelegate final : public ActionTarget {
   PreferenceToggles toggles_;
   Registration registration_;
   AboutWindow about_;
+  RuleEditors editors_;
 };
 
 }  // namespace routelle

@@ -86,16 +86,26 @@ bool BrowserRegistry::addBrowserNamed(const std::string& name) {
 
 bool BrowserRegistry::removeAddedBrowser(const std::string& name) {
   auto identifier = bundleIdentifier(name);
-  if (!identifier) return false;
+  return identifier && removeIdentifier(*identifier, name);
+}
+
+bool BrowserRegistry::removeAddedIdentifier(const std::string& identifier) {
+  // The name the default choice would hold, read while the browser is still known.
+  std::optional<std::string> name;
+  if (auto path = workspace_.pathForBundleIdentifier(identifier)) name = displayName(*path);
+  return removeIdentifier(identifier, name);
+}
+
+bool BrowserRegistry::removeIdentifier(const std::string& identifier, const std::optional<std::string>& name) {
   bool removed = false;
   settings_.transaction([&] {
     StoredList list = settings_.getList(keys::addedbrowsers);
     if (list.state != StoredList::State::list) return;
-    auto it = std::find(list.items.begin(), list.items.end(), *identifier);
+    auto it = std::find(list.items.begin(), list.items.end(), identifier);
     if (it == list.items.end()) return;
     list.items.erase(it);
     settings_.setList(keys::addedbrowsers, list.items);
-    if (settings_.getString(keys::login) == name) settings_.setString(keys::login, values::showBrowserList);
+    if (name && settings_.getString(keys::login) == *name) settings_.setString(keys::login, values::showBrowserList);
     removed = true;
   });
   return removed;

@@ -41,6 +41,8 @@ class BrowserRegistry {
   bool addBrowserAtPath(const std::string& path);
   bool addBrowserNamed(const std::string& name);
   bool removeAddedBrowser(const std::string& name);
+  // By identifier; a default choice naming the removed browser falls back to the list.
+  bool removeAddedIdentifier(const std::string& identifier);
 
   // The non-empty identifiers of "addedbrowsers" (none when undecodable).
   std::vector<std::string> addedIdentifiers() const;
@@ -54,6 +56,7 @@ class BrowserRegistry {
 
  private:
   bool addIdentifier(const std::string& identifier);
+  bool removeIdentifier(const std::string& identifier, const std::optional<std::string>& displayName);
 
   SettingsStore& settings_;
   Workspace& workspace_;

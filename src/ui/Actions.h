@@ -53,6 +53,7 @@ enum class Action {
   addDomains,
   deletar,
   addPerApp,
+  newAppToPerApp,
   deletarPerApp,
   adModKey,
   addRuleToSuffixOnion,
