@@ -58,10 +58,9 @@ bool RuleEditors::isProgramItself(const std::string& name) const {
 
 void RuleEditors::addDomains() {
   application_.activateIgnoringOtherApps(false);
-  const bool ok =
-      dialog_.run("Domain",
-                  "Type a domain in the box and choose a browser to open it.\nex:" + std::string(kExampleDomain),
-                  dialog_.freshDomainField());
+  const bool ok = dialog_.run(
+      "Domain", "Type a domain in the box and choose a browser to open it.\nex:" + std::string(kExampleDomain),
+      dialog_.freshDomainField());
   // Text without a host with a dot is dropped without a word.
   if (auto browser = dialog_.selectedBrowser(); ok && browser && !isProgramItself(*browser))
     rules_.addDomainRule(dialog_.typedText(), *browser);

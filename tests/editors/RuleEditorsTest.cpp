@@ -120,7 +120,8 @@ TEST_F(RuleEditorsTest, ThePerAppDialogStoresTheChosenPairAndReportsItsResult) {
 TEST_F(RuleEditorsTest, TheProgramItselfIsNeverATarget) {
   install("Routelle", std::string(domains::ownBundleIdentifier));
   install("Arc", "company.thebrowser.Browser");
-  settings().setList(keys::addedbrowsers, {"", std::string(domains::ownBundleIdentifier), "company.thebrowser.Browser"});
+  settings().setList(keys::addedbrowsers,
+                     {"", std::string(domains::ownBundleIdentifier), "company.thebrowser.Browser"});
   settings().setString(keys::command, "Routelle");
 
   answer("OK");

@@ -114,7 +114,8 @@ int HostPresenter::answerDialog(AlertModel& alert) {
     if (answer && answer->button && !answerProblem) {
       for (std::size_t i = 0; i < alert.buttons.size(); ++i)
         if (alert.buttons[i] == *answer->button) button = i;
-      if (!button) refuseAnswer("the dialog " + quoted(alert.messageText) + " has no button " + quoted(*answer->button));
+      if (!button)
+        refuseAnswer("the dialog " + quoted(alert.messageText) + " has no button " + quoted(*answer->button));
     } else if (answer && !answerProblem) {
       refuseAnswer("the dialog " + quoted(alert.messageText) + " was left open: end \"" + answer->spec +
                    "\" with a button");
@@ -168,8 +169,8 @@ void HostPresenter::applyStep(AlertModel& alert, const DialogAnswer::Step& step)
     }
     return;
   }
-  refuseAnswer("the " + std::string(controlName(step.control)) + " offers no " + quoted(step.value) +
-               "; it offers " + (offered.empty() ? std::string("nothing") : offered));
+  refuseAnswer("the " + std::string(controlName(step.control)) + " offers no " + quoted(step.value) + "; it offers " +
+               (offered.empty() ? std::string("nothing") : offered));
 }
 
 void HostPresenter::runModalLoop(const ModalSession& session) {
