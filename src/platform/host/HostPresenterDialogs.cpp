@@ -20,7 +20,9 @@ std::string imageOf(const ImageRef& image) {
   if (image.empty()) return {};
   const Size& size = image.size;
   return " <image " + image.name +
-         (size.width || size.height ? " " + describeNumber(size.width) + "x" + describeNumber(size.height) : "") + ">";
+         (size.width != 0 || size.height != 0 ? " " + describeNumber(size.width) + "x" + describeNumber(size.height)
+                                              : "") +
+         ">";
 }
 
 void describeControl(const View& view, Transcript& transcript) {
