@@ -43,13 +43,13 @@ Subcommands:
       per entry, two blanks of indentation per submenu level, "---" for a
       separator; after a tab: action, [key equivalent], image, (disabled).
   click "TITLE > TITLE > ..." [--choose TITLE] [--open-panel PATH] [--value N]
-        [--dialog SPEC]...
+        [--dialog ANSWER]...
       Open the status menu and choose the entry reached by those exact titles
       (an entry without a title, such as the icon-size slider, by its action:
       "Preferences... > slideMove:" --value 20), then print the menu again.
       --choose answers a chooser, alert or window it shows (a window's button by
       its title), --open-panel an open panel.
-      --dialog answers a rule dialog the click opens: SPEC is a ";"-separated
+      --dialog answers a rule dialog the click opens: ANSWER is a ";"-separated
       list of what the user does, in order, then the button pressed:
         input=TEXT          type TEXT in the text field (TEXT holds no ";")
         browser=TITLE       pick the browser pop-up's entry of that title
@@ -77,7 +77,7 @@ Subcommands:
         --choose TITLE       pick this entry or button when a menu, window or alert
                              shows ("A > B" for an entry of a submenu)
         --open-panel PATH    the application an open panel answers with
-        --dialog SPEC        the answer to a rule dialog (see click)
+        --dialog ANSWER        the answer to a rule dialog (see click)
       What the program shows and runs is printed as it happens; --trace adds
       its diagnostic lines.
   defaults [DOMAIN]

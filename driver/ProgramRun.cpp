@@ -46,9 +46,9 @@ std::uint64_t parseModifiers(const std::string& list) {
   return flags;
 }
 
-DialogAnswer dialogAnswer(const std::string& spec) {
+DialogAnswer dialogAnswer(const std::string& given) {
   std::string problem;
-  auto answer = parseDialogAnswer(spec, problem);
+  auto answer = parseDialogAnswer(given, problem);
   if (!answer) throw UsageError("--dialog: " + problem);
   return std::move(*answer);
 }

@@ -30,9 +30,9 @@ class RuleEditorsTest : public test::AppTest {
     app.presenter.dialogAnswers.push_back(answer);
     act("addDomains");
   }
-  void answer(const std::string& spec) {
+  void answer(const std::string& given) {
     std::string problem;
-    auto parsed = parseDialogAnswer(spec, problem);
+    auto parsed = parseDialogAnswer(given, problem);
     ASSERT_TRUE(parsed) << problem;
     app.presenter.dialogAnswers.push_back(*parsed);
   }

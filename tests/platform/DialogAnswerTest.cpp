@@ -30,10 +30,10 @@ TEST(DialogAnswer, MalformedAnswersAreRefusedWithTheReason) {
       {"background=yes;OK", "on or off"},
       {"colour=red;OK", "unknown dialog item \"colour\""},
   };
-  for (const auto& [spec, reason] : cases) {
+  for (const auto& [given, reason] : cases) {
     std::string problem;
-    EXPECT_FALSE(parseDialogAnswer(spec, problem)) << spec;
-    EXPECT_NE(problem.find(reason), std::string::npos) << spec << ": " << problem;
+    EXPECT_FALSE(parseDialogAnswer(given, problem)) << given;
+    EXPECT_NE(problem.find(reason), std::string::npos) << given << ": " << problem;
   }
 }
 

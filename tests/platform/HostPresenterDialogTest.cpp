@@ -45,9 +45,9 @@ class HostPresenterDialogTest : public ::testing::Test {
     dialog.accessory->subviews = {applications, field, box};
     presenter.setActionTarget(target);
   }
-  void answer(const std::string& spec) {
+  void answer(const std::string& given) {
     std::string problem;
-    presenter.dialogAnswers.push_back(*parseDialogAnswer(spec, problem));
+    presenter.dialogAnswers.push_back(*parseDialogAnswer(given, problem));
   }
   std::size_t line(const std::string& text) const {
     const auto& lines = transcript.lines;
@@ -82,11 +82,11 @@ TEST_F(HostPresenterDialogTest, APanelOpenedWhileTheDialogRunsAnswersAfterItEnde
 }
 
 TEST_F(HostPresenterDialogTest, AnAnswerTheDialogCannotTakeCancelsIt) {
-  for (const char* spec : {"app=Safari;OK", "input=x", "app=Pick;OK", "app=Mail;Apply"}) {
+  for (const char* given : {"app=Safari;OK", "input=x", "app=Pick;OK", "app=Mail;Apply"}) {
     presenter.answerProblem.reset();
-    answer(spec);
-    EXPECT_EQ(presenter.runModalAlert(dialog), 1) << spec;
-    EXPECT_TRUE(presenter.answerProblem) << spec;
+    answer(given);
+    EXPECT_EQ(presenter.runModalAlert(dialog), 1) << given;
+    EXPECT_TRUE(presenter.answerProblem) << given;
     queue.runPending();
   }
   EXPECT_THAT(transcript.lines, ::testing::Not(::testing::Contains("chose")));

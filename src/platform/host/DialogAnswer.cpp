@@ -4,18 +4,18 @@
 
 namespace routelle {
 
-std::optional<DialogAnswer> parseDialogAnswer(std::string_view spec, std::string& problem) {
+std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::string& problem) {
   DialogAnswer answer;
-  answer.spec = std::string(spec);
-  for (const auto& item : text::split(spec, ";")) {
+  answer.given = std::string(given);
+  for (const auto& item : text::split(given, ";")) {
     if (answer.button) {
-      problem = "\"" + *answer.button + "\" ends the dialog: nothing may follow it in \"" + answer.spec + "\"";
+      problem = "\"" + *answer.button + "\" ends the dialog: nothing may follow it in \"" + answer.given + "\"";
       return std::nullopt;
     }
     const auto equals = item.find('=');
     if (equals == std::string::npos) {
       if (item.empty()) {
-        problem = "an empty item in \"" + answer.spec + "\"";
+        problem = "an empty item in \"" + answer.given + "\"";
         return std::nullopt;
       }
       answer.button = item;

@@ -17,11 +17,11 @@ struct DialogAnswer {
   };
   std::vector<Step> steps;
   std::optional<std::string> button;
-  std::string spec;  // as given
+  std::string given;  // the answer as written
 };
 
 // "input=TEXT;browser=TITLE;app=TITLE;background=on|off;OK": items separated by
 // ";", a button title last. Nothing, with the problem, when malformed.
-std::optional<DialogAnswer> parseDialogAnswer(std::string_view spec, std::string& problem);
+std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::string& problem);
 
 }  // namespace routelle

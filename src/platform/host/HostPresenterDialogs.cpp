@@ -104,7 +104,8 @@ int HostPresenter::answerDialog(AlertModel& alert) {
     for (const auto& step : answer->steps) {
       if (answerProblem) break;
       if (session.pressed) {
-        refuseAnswer("the dialog " + quoted(alert.messageText) + " had ended before \"" + answer->spec + "\" was done");
+        refuseAnswer("the dialog " + quoted(alert.messageText) + " had ended before \"" + answer->given +
+                     "\" was done");
         break;
       }
       applyStep(alert, step);
@@ -119,7 +120,7 @@ int HostPresenter::answerDialog(AlertModel& alert) {
       if (!button)
         refuseAnswer("the dialog " + quoted(alert.messageText) + " has no button " + quoted(*answer->button));
     } else if (answer && !answerProblem) {
-      refuseAnswer("the dialog " + quoted(alert.messageText) + " was left open: end \"" + answer->spec +
+      refuseAnswer("the dialog " + quoted(alert.messageText) + " was left open: end \"" + answer->given +
                    "\" with a button");
     }
     // Without an answer the dialog is cancelled with its last button.
