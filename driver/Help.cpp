@@ -77,7 +77,7 @@ Subcommands:
         --choose TITLE       pick this entry or button when a menu, window or alert
                              shows ("A > B" for an entry of a submenu)
         --open-panel PATH    the application an open panel answers with
-        --dialog ANSWER        the answer to a rule dialog (see click)
+        --dialog ANSWER      the answer to a rule dialog (see click)
       What the program shows and runs is printed as it happens; --trace adds
       its diagnostic lines.
   defaults [DOMAIN]
