@@ -40,7 +40,8 @@ struct LinkWorld : bench::BenchWorld {
                                                            app->accessibility,
                                                            app->shortcuts,
                                                            app->linkDetector,
-                                                           app->generalPasteboard})) {}
+                                                           app->generalPasteboard,
+                                                           app->files})) {}
   CountingLauncher launcher;
   std::unique_ptr<AppDelegate> delegate;
 };

@@ -68,7 +68,8 @@ struct SelectionWorld : bench::BenchWorld {
                                                          app->accessibility,
                                                          app->shortcuts,
                                                          app->linkDetector,
-                                                         app->generalPasteboard});
+                                                         app->generalPasteboard,
+                                                         app->files});
     delegate->awakeFromNib();
     delegate->applicationWillFinishLaunching();
     delegate->applicationDidFinishLaunching();

@@ -43,11 +43,28 @@ Subcommands:
       per entry, two blanks of indentation per submenu level, "---" for a
       separator; after a tab: action, [key equivalent], image, (disabled).
   click "TITLE > TITLE > ..." [--choose TITLE] [--open-panel PATH] [--value N]
+        [--dialog ANSWER]...
       Open the status menu and choose the entry reached by those exact titles
       (an entry without a title, such as the icon-size slider, by its action:
       "Preferences... > slideMove:" --value 20), then print the menu again.
       --choose answers a chooser, alert or window it shows (a window's button by
       its title), --open-panel an open panel.
+      --dialog answers a rule dialog the click opens: ANSWER is a ";"-separated
+      list of what the user does, in order, then the button pressed:
+        input=TEXT          type TEXT in the text field (TEXT holds no ";")
+        browser=TITLE       pick the browser pop-up's entry of that title
+        app=TITLE           pick the application pop-up's entry of that title
+        background=on|off   set the "Open in background" checkbox
+        OK | Cancel         press that button; left out when a pick ends the
+                            dialog by itself ("app=Choose another app")
+      Give --dialog once per dialog shown, in order: "Choose another app" is
+      followed by a file chooser (--open-panel PATH, or it is cancelled) and the
+      dialog again. A dialog without an answer is cancelled. Every dialog is
+      printed: message, informative text (line breaks as \n), each control with
+      its frame, pop-up entries in order (the selected one marked "selected"),
+      the checkbox state. A title the pop-up does not offer or a dialog left
+      open is a usage error (exit status 64) and cancels the dialog; so is an
+      answer no dialog used, reported after the dialogs before it took effect.
   run FILE
       Several events in one run of the program, one per line (FILE "-" reads
       standard input): open, file, service, shortcut, menu, click, reopen and
@@ -63,6 +80,7 @@ Subcommands:
         --choose TITLE       pick this entry or button when a menu, window or alert
                              shows ("A > B" for an entry of a submenu)
         --open-panel PATH    the application an open panel answers with
+        --dialog ANSWER      the answer to a rule dialog (see click)
       What the program shows and runs is printed as it happens; --trace adds
       its diagnostic lines.
   tabs BROWSER [URL...] [--active N]

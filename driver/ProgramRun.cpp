@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cmath>
 #include <map>
+#include <utility>
 
 #include "platform/host/AppInstaller.h"
+#include "platform/host/DialogAnswer.h"
 #include "platform/host/MenuDescription.h"
 #include "support/Text.h"
 
@@ -22,6 +24,7 @@ struct ProgramRun::Options {
   std::optional<std::string> openPanel;
   std::optional<double> value;
   bool noFocus = false;
+  std::vector<DialogAnswer> dialogs;
 };
 
 namespace {
@@ -42,6 +45,13 @@ std::uint64_t parseModifiers(const std::string& list) {
     flags |= it->second;
   }
   return flags;
+}
+
+DialogAnswer dialogAnswer(const std::string& given) {
+  std::string problem;
+  auto answer = parseDialogAnswer(given, problem);
+  if (!answer) throw UsageError("--dialog: " + problem);
+  return std::move(*answer);
 }
 
 // The program's own bundle, whose executable hands its arguments back to this
@@ -114,6 +124,8 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
       options.value = number(value());
     else if (w == "--no-focus")
       options.noFocus = true;
+    else if (w == "--dialog")
+      options.dialogs.push_back(dialogAnswer(value()));
     else if (w.size() > 2 && w.starts_with("--"))
       throw UsageError("unknown option \"" + w + "\"");
     else
@@ -158,9 +170,25 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
     throw UsageError("unknown event \"" + kind + "\"");
   }
   if (auto clicked = app_.presenter.takeWindowChoice()) d.perform(clicked->action, *clicked);
+  finishDialogs();
   app_.presenter.choice.reset();
   app_.presenter.openPanelAnswer.reset();
   app_.events.flags = 0;
+}
+
+// An open panel answered during the event brings its dialog back at once
+// ("Choose another app"): the main queue's work of this moment runs while
+// dialog answers wait. Answers left over, or that could not be given, are the
+// caller's mistake.
+void ProgramRun::finishDialogs() {
+  auto& presenter = app_.presenter;
+  while (!presenter.dialogAnswers.empty() && !presenter.answerProblem && app_.runLoop.runNextDue()) {
+  }
+  auto problem = std::exchange(presenter.answerProblem, std::nullopt);
+  const std::size_t unused = presenter.dialogAnswers.size();
+  presenter.dialogAnswers.clear();
+  if (problem) throw UsageError(*problem);
+  if (unused) throw UsageError(std::to_string(unused) + " --dialog answer(s) left: no dialog showed for them");
 }
 
 void ProgramRun::apply(const Options& options) {
@@ -181,6 +209,7 @@ void ProgramRun::apply(const Options& options) {
   }
   app_.presenter.choice = options.choose;
   app_.presenter.openPanelAnswer = options.openPanel;
+  app_.presenter.dialogAnswers.assign(options.dialogs.begin(), options.dialogs.end());
 }
 
 // The user opens the status menu (it refreshes as it opens) and picks the entry

@@ -28,6 +28,7 @@ class ProgramRun {
   void click(const std::string& path, const Options& options);
   // What the user does around the selection assistant; false for another kind of event.
   bool deliverSelectionEvent(const std::string& kind, const std::vector<std::string>& args, bool noFocus);
+  void finishDialogs();
 
   HostApp app_;
   std::ostream& out_;

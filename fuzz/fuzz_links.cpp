@@ -20,6 +20,7 @@
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
 #include "platform/host/HostLinkDetector.h"
+#include "platform/host/HostFileManager.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
@@ -100,7 +101,8 @@ class PickingPresenter final : public Presenter {
   void activate(bool) override {}
   void showStatusItem(const StatusItemModel&, const Menu&) override {}
   void removeStatusItem() override {}
-  int runModalAlert(const AlertModel&) override { return 0; }
+  int runModalAlert(AlertModel&) override { return 0; }
+  void pressAlertButton(std::size_t) override {}
   void beginOpenPanel(const OpenPanelModel&, std::function<void(std::optional<std::string>)> done) override {
     done(std::nullopt);
   }
@@ -195,6 +197,7 @@ struct Harness {
   HostAccessibility accessibility{system.world, transcript};
   HostShortcuts shortcuts;
   HostLinkDetector linkDetector;
+  HostFileManager files{system.world};
   std::map<std::string, std::string> written;
   std::optional<bool> imageOnly;
 };
@@ -259,7 +262,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    h.accessibility,
                                    h.shortcuts,
                                    h.linkDetector,
-                                   h.pasteboard});
+                                   h.pasteboard,
+                                   h.files});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {

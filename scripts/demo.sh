@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The demo: a sandbox world with a few browsers, changed through script commands.
+# The demo: a sandbox world with a few browsers, changed through script commands
+# and through the menu and its dialogs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -65,6 +66,11 @@ cat "$world/Library/Logs/launches.log"
 
 echo; echo "== The status-bar menu, rebuilt from the stored settings"
 r menu
+echo; echo "== A rule made through the menu's dialog (a full address: only its host is kept)"
+r click "Per Domain > Add domains..." \
+  --dialog "input=https://docs.example.org:8443/guide?page=2;browser=Google Chrome;OK" | sed -n '1,/^pressed/p'
+r rules | sed -n '1,/^Per-application/p'
+
 echo; echo "== Changed through the menu: default browser, a preference, the priority"
 "$routelle" --root "$world" click "Temporally open with: > Firefox" >/dev/null
 "$routelle" --root "$world" click "Preferences... >    Open in background" >/dev/null

@@ -8,6 +8,7 @@
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
 #include "platform/host/HostLinkDetector.h"
+#include "platform/host/HostFileManager.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostPresenter.h"
 #include "platform/host/HostRunLoop.h"
@@ -24,10 +25,11 @@ struct HostApp {
   explicit HostApp(const std::filesystem::path& root,
                    const std::filesystem::path& openCommand = HostSystem::defaultOpenCommand())
       : system(root, openCommand),
-        presenter(transcript),
+        presenter(transcript, runLoop),
         scripts(system.world, system.workspace, transcript),
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
+        files(system.world),
         delegate(AppServices{system.settings,
                              system.registry,
                              system.rules,
@@ -47,9 +49,11 @@ struct HostApp {
                              accessibility,
                              shortcuts,
                              linkDetector,
-                             generalPasteboard}) {
+                             generalPasteboard,
+                             files}) {
     system.processes.transcript = &transcript;
     system.workspace.transcript = &transcript;
+    presenter.setActionTarget(delegate);
   }
 
   // The platform's start-up calls, in its order.
@@ -67,12 +71,13 @@ struct HostApp {
   HostPasteboard generalPasteboard;
   HostLinkDetector linkDetector;
   HostSystemInfo systemInfo;
+  HostRunLoop runLoop;
   HostPresenter presenter;
   HostScriptRunner scripts;
-  HostRunLoop runLoop;
   HostApplication application;
   HostAccessibility accessibility;
   HostShortcuts shortcuts;
+  HostFileManager files;
   AppDelegate delegate;
 };
 

@@ -44,7 +44,9 @@ AppDelegate::AppDelegate(AppServices services)
                launcher_, tabWatcher_, trace_),
       registration_(s_.launchServices, s_.updater, s_.workspace, s_.urls, s_.application, s_.presenter, s_.registry,
                     statusMenu_, chooser_, trace_),
-      about_(s_.presenter, s_.application, s_.processes, registration_) {
+      about_(s_.presenter, s_.application, s_.processes, registration_),
+      editors_(s_.settings, s_.rules, s_.registry, s_.workspace, s_.files, s_.presenter, s_.application, s_.runLoop,
+               statusMenu_, chooser_, trace_) {
   launcher_.setChooser(chooser_);
 }
 
@@ -89,6 +91,7 @@ void AppDelegate::applicationDidFinishLaunching() {
   registration_.configureUpdater();
 
   trace_(trace::applicationsListQueued);
+  editors_.fillApplicationsPopup();
   if (settings.ensureBool(keys::experimental2, false)) tabWatcher_.start();
   s_.application.setServicesProvider([this](Pasteboard& pasteboard) { linkIntake_.openUrlWithRtl(pasteboard); });
 }
@@ -229,14 +232,31 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
     case Action::saveBte2:
       about_.openAcknowledgements();
       return true;
-    // The rule editors and the rule exchange are not in this version yet.
     case Action::addDomains:
+      editors_.addDomains();
+      return true;
     case Action::deletar:
+      editors_.removeDomainRule(sender);
+      return true;
     case Action::addPerApp:
+      editors_.addPerApp();
+      return true;
+    case Action::newAppToPerApp:
+      editors_.chooseAnotherApp();
+      return true;
     case Action::deletarPerApp:
+      editors_.removeAppRule(sender);
+      return true;
     case Action::adModKey:
+      editors_.editModifierKey(sender);
+      return true;
     case Action::addRuleToSuffixOnion:
+      editors_.setOnionRule(sender);
+      return true;
     case Action::deletex:
+      editors_.removeAddedBrowser(sender);
+      return true;
+    // The rule exchange is not in this version yet.
     case Action::saveExport:
     case Action::importList:
       return false;

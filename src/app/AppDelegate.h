@@ -9,10 +9,12 @@
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/StatusMenu.h"
+#include "editors/RuleEditors.h"
 #include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
 #include "platform/Events.h"
+#include "platform/FileManager.h"
 #include "platform/LaunchServices.h"
 #include "platform/LinkDetector.h"
 #include "platform/Pasteboard.h"
@@ -72,6 +74,7 @@ struct AppServices {
   Shortcuts& shortcuts;
   const LinkDetector& linkDetector;
   Pasteboard& pasteboard;  // the general pasteboard
+  FileManager& files;
 };
 
 // What the platform sees of the program: the application's, the menus' and the
@@ -112,6 +115,7 @@ class AppDelegate final : public ActionTarget {
   const Menu& selectionMenu() const { return selectionMenu_; }
   SelectionMonitor& selectionMonitor() { return selectionMonitor_; }
   SelectionPanel& selectionPanel() { return selectionPanel_; }
+  RuleEditors& ruleEditors() { return editors_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -133,6 +137,7 @@ class AppDelegate final : public ActionTarget {
   PreferenceToggles toggles_;
   Registration registration_;
   AboutWindow about_;
+  RuleEditors editors_;
 };
 
 }  // namespace routelle

@@ -39,6 +39,8 @@ class RuleStore {
   bool removeDomainRule(std::string_view domain);
   bool addAppRule(std::string_view application, std::string_view browser);
   bool removeAppRule(std::string_view name);
+  // The first element equal to the whole rule text ("Safari/*/*/*/*/Mail").
+  bool removeAppRuleElement(std::string_view element);
   bool removeRule(const std::string& name);
 
   void setPriority(std::string_view value);

@@ -48,6 +48,7 @@ constexpr std::pair<Action, std::string_view> kSelectors[] = {
     {Action::addDomains, "addDomains"},
     {Action::deletar, "deletar:"},
     {Action::addPerApp, "addPerApp"},
+    {Action::newAppToPerApp, "newAppToPerApp"},
     {Action::deletarPerApp, "deletarPerApp:"},
     {Action::adModKey, "adModKey:"},
     {Action::addRuleToSuffixOnion, "addRuleToSuffixOnion:"},

@@ -58,6 +58,7 @@ enum class Action {
   addDomains,
   deletar,
   addPerApp,
+  newAppToPerApp,
   deletarPerApp,
   adModKey,
   addRuleToSuffixOnion,

@@ -53,8 +53,10 @@ TEST_F(ActionsTest, EveryMenuAndWindowSendsAKnownAction) {
   collect(delegate().linkIntake().openWithMenu(), actions);
   ASSERT_TRUE(delegate().perform("dialogOKCancel2", MenuItem{}));
   collect(app.presenter.windows().at("About").content, actions);
+  for (const auto& entry : delegate().ruleEditors().dialog().applicationsPopup().entries)
+    if (!entry.action.empty()) actions.insert(entry.action);
 
-  EXPECT_GE(actions.size(), 42u);  // the walk reached every menu
+  EXPECT_GE(actions.size(), 43u);  // the walk reached every menu
   for (const auto& selector : actions) {
     auto action = actionForSelector(selector);
     ASSERT_TRUE(action) << "nothing handles \"" << selector << "\"";

@@ -110,7 +110,8 @@ void HostPresenter::removeStatusItem() {
   statusItem_.reset();
 }
 
-int HostPresenter::runModalAlert(const AlertModel& alert) {
+int HostPresenter::runModalAlert(AlertModel& alert) {
+  if (alert.accessory) return answerDialog(alert);
   transcript_.add("alert (" + alert.style + "): " + alert.messageText);
   if (!alert.informativeText.empty()) transcript_.add("  " + alert.informativeText);
   int pressed = 0;
@@ -127,10 +128,17 @@ void HostPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<vo
   std::string types;
   for (const auto& t : panel.allowedFileTypes) types += (types.empty() ? "" : ",") + t;
   transcript_.add("open panel in " + panel.directory + " for " + (types.empty() ? "any file" : types));
-  auto answer = openPanelAnswer;
+  auto answer = answerProblem ? std::nullopt : openPanelAnswer;
   openPanelAnswer.reset();
-  transcript_.add(answer ? "chose " + *answer : std::string("cancelled"));
-  done(answer);
+  auto finish = [this, answer, done = std::move(done)] {
+    transcript_.add(answer ? "chose " + *answer : std::string("cancelled"));
+    done(answer);
+  };
+  // The user turns to the panel once the current event, and any dialog, is over.
+  if (sessions_.empty())
+    mainQueue_.schedule(0, std::move(finish));
+  else
+    panelsAfterDialog_.push_back(std::move(finish));
 }
 
 void HostPresenter::showWindow(const std::string& name, const WindowModel& window) {
