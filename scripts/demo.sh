@@ -71,6 +71,19 @@ r click "Per Domain > Add domains..." \
   --dialog "input=https://docs.example.org:8443/guide?page=2;browser=Google Chrome;OK" | sed -n '1,/^pressed/p'
 r rules | sed -n '1,/^Per-application/p'
 
+echo; echo "== Links inside browsers: the front tab in the menu, and the tab watcher"
+r tabs Safari https://www.example.com/moved https://docs.example.org/guide https://unruled.example.net/ --active 3
+r run - <<'EVENTS'
+running Safari,Firefox
+front Safari
+# the frontmost browser's current tab is the menu's first entry; choosing it offers the browsers
+click https://unruled.example.net/ --choose Firefox
+# "Manipulate links inside browsers": every 5 seconds, tabs go where their domain rule says
+click 'Experimental >    Manipulate links inside browsers'
+advance 5
+EVENTS
+r tabs Safari
+
 echo; echo "== Changed through the menu: default browser, a preference, the priority"
 "$routelle" --root "$world" click "Temporally open with: > Firefox" >/dev/null
 "$routelle" --root "$world" click "Preferences... >    Open in background" >/dev/null
