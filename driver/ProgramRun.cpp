@@ -55,23 +55,6 @@ double number(const std::string& text) {
   return v;
 }
 
-// The program's own bundle, whose executable hands its arguments back to this
-// driver as get-URL events, as the platform does for a running application.
-void installOwnBundle(const World& world) {
-  AppSpec own;
-  own.name = "Routelle";
-  own.identifier = std::string(domains::ownBundleIdentifier);
-  own.urlSchemes = {"http", "https", "mailto", "routelle"};
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  // It runs beside the run that started it, so what it shows goes to a log of its
-  // own rather than into the middle of that run's output.
-  own.executableScript = "for link in \"$@\"; do \"" + self.string() +
-                         "\" --root \"$ROUTELLE_WORLD\" open \"$link\" >> \"$ROUTELLE_WORLD/Library/Logs/handoffs.log\" "
-                         "2>&1; done\n";
-  installApplication(world, own);
-}
-
 }  // namespace
 
 ProgramRun::ProgramRun(const Invocation& inv, std::ostream& out, bool echo) : app_(inv.root), out_(out) {
@@ -233,6 +216,28 @@ void ProgramRun::click(const std::string& path, const Options& options) {
 void ProgramRun::printMenu() {
   describeMenu(app_.delegate.statusMenu().menu(), 0, [this](const std::string& line) { out_ << line << '\n'; });
   out_ << std::flush;
+}
+
+// The program's own bundle, whose executable hands its arguments back to this
+// driver as get-URL events, as the platform does for a running application; and,
+// the first time, the user's Downloads folder (a world may do without it later).
+void installOwnBundle(const World& world) {
+  std::error_code exists;
+  if (!std::filesystem::exists(world.hostPath("/Applications/Routelle.app"), exists))
+    std::filesystem::create_directories(world.hostPath(HostFiles::kDownloads), exists);
+  AppSpec own;
+  own.name = "Routelle";
+  own.identifier = std::string(domains::ownBundleIdentifier);
+  own.urlSchemes = {"http", "https", "mailto", "routelle"};
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  // It runs beside the run that started it, so what it shows goes to a log of its
+  // own rather than into the middle of that run's output.
+  own.executableScript =
+      "for link in \"$@\"; do \"" + self.string() +
+      "\" --root \"$ROUTELLE_WORLD\" open \"$link\" >> \"$ROUTELLE_WORLD/Library/Logs/handoffs.log\" "
+      "2>&1; done\n";
+  installApplication(world, own);
 }
 
 std::vector<std::string> splitWords(const std::string& line) {

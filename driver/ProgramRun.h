@@ -31,6 +31,10 @@ class ProgramRun {
   std::ostream& out_;
 };
 
+// Installs the program's own bundle in the world (and the first time, the
+// user's Downloads folder), as the program is installed on a Mac.
+void installOwnBundle(const World& world);
+
 // Shell-like words: blanks separate, quotes group, a backslash escapes.
 std::vector<std::string> splitWords(const std::string& line);
 // Detached applications the run started are waited for before the driver exits,

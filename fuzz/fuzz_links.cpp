@@ -222,10 +222,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   h.launcher.started = 0;
 
-  AppDelegate delegate(AppServices{h.system.settings, h.system.registry, h.system.rules, h.workspace,
-                                   h.system.launchServices, h.launcher, h.scripts, h.events, h.runLoop, h.presenter,
-                                   h.systemInfo, h.system.urls, h.system.workspaceNotifications, h.system.updater,
-                                   h.appleEvents, h.application, h.accessibility, h.shortcuts});
+  AppDelegate delegate(AppServices{h.system.settings,
+                                   h.system.registry,
+                                   h.system.rules,
+                                   h.workspace,
+                                   h.system.launchServices,
+                                   h.launcher,
+                                   h.scripts,
+                                   h.events,
+                                   h.runLoop,
+                                   h.presenter,
+                                   h.systemInfo,
+                                   h.system.urls,
+                                   h.system.workspaceNotifications,
+                                   h.system.updater,
+                                   h.appleEvents,
+                                   h.application,
+                                   h.accessibility,
+                                   h.shortcuts,
+                                   h.system.files,
+                                   h.system.calendar});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {

@@ -49,6 +49,8 @@ class MacApp {
   std::unique_ptr<Application> application_;
   std::unique_ptr<Accessibility> accessibility_;
   std::unique_ptr<Shortcuts> shortcuts_;
+  std::unique_ptr<Files> files_;
+  std::unique_ptr<Calendar> calendar_;
   NotificationCenter workspaceNotifications_;
   SettingsStore settings_;
   BrowserRegistry registry_;

@@ -27,11 +27,28 @@ struct HostApp {
         scripts(system.world, system.workspace, transcript),
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
-        delegate(AppServices{system.settings, system.registry, system.rules, system.workspace, system.launchServices,
-                             system.processes, scripts, events, runLoop, presenter, systemInfo, system.urls,
-                             system.workspaceNotifications, system.updater, appleEvents, application, accessibility,
-                             shortcuts}) {
+        delegate(AppServices{system.settings,
+                             system.registry,
+                             system.rules,
+                             system.workspace,
+                             system.launchServices,
+                             system.processes,
+                             scripts,
+                             events,
+                             runLoop,
+                             presenter,
+                             systemInfo,
+                             system.urls,
+                             system.workspaceNotifications,
+                             system.updater,
+                             appleEvents,
+                             application,
+                             accessibility,
+                             shortcuts,
+                             system.files,
+                             system.calendar}) {
     system.processes.transcript = &transcript;
+    system.files.transcript = &transcript;
   }
 
   // The platform's start-up calls, in its order.

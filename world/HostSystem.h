@@ -1,7 +1,9 @@
 #pragma once
 #include <filesystem>
 
+#include "platform/host/HostCalendar.h"
 #include "platform/host/HostDefaults.h"
+#include "platform/host/HostFiles.h"
 #include "platform/host/HostLaunchServices.h"
 #include "platform/host/HostListArchiver.h"
 #include "platform/host/HostProcessLauncher.h"
@@ -30,6 +32,8 @@ struct HostSystem {
         launchServices(world, workspace),
         processes(world, openCommand),
         updater(world),
+        files(world),
+        calendar(world),
         settings(standard, &suite, &global, archiver),
         registry(settings, workspace),
         rules(settings, registry, urls),
@@ -50,6 +54,8 @@ struct HostSystem {
   HostLaunchServices launchServices;
   HostProcessLauncher processes;
   HostUpdater updater;
+  HostFiles files;
+  HostCalendar calendar;
   NotificationCenter workspaceNotifications;
   SettingsStore settings;
   BrowserRegistry registry;

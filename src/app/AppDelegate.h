@@ -9,10 +9,13 @@
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/StatusMenu.h"
+#include "exchange/RuleExchange.h"
 #include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
+#include "platform/Calendar.h"
 #include "platform/Events.h"
+#include "platform/Files.h"
 #include "platform/LaunchServices.h"
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
@@ -66,6 +69,8 @@ struct AppServices {
   Application& application;
   Accessibility& accessibility;
   Shortcuts& shortcuts;
+  Files& files;
+  Calendar& calendar;
 };
 
 // What the platform sees of the program: the application's, the menus' and the
@@ -103,6 +108,7 @@ class AppDelegate final : public ActionTarget {
   TabCapture& tabCapture() { return tabCapture_; }
   TabWatcher& tabWatcher() { return tabWatcher_; }
   Registration& registration() { return registration_; }
+  RuleExchange& exchange() { return exchange_; }
   const Menu& selectionMenu() const { return selectionMenu_; }
 
  private:
@@ -123,6 +129,7 @@ class AppDelegate final : public ActionTarget {
   PreferenceToggles toggles_;
   Registration registration_;
   AboutWindow about_;
+  RuleExchange exchange_;
 };
 
 }  // namespace routelle
