@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "platform/host/AppInstaller.h"
@@ -222,8 +224,9 @@ void ProgramRun::printMenu() {
 // driver as get-URL events, as the platform does for a running application; and,
 // the first time, the user's Downloads folder (a world may do without it later).
 void installOwnBundle(const World& world) {
+  const auto bundle = world.hostPath("/Applications/Routelle.app");
   std::error_code exists;
-  if (!std::filesystem::exists(world.hostPath("/Applications/Routelle.app"), exists))
+  if (!std::filesystem::exists(bundle, exists))
     std::filesystem::create_directories(world.hostPath(HostFiles::kDownloads), exists);
   AppSpec own;
   own.name = "Routelle";
@@ -237,6 +240,13 @@ void installOwnBundle(const World& world) {
       "for link in \"$@\"; do \"" + self.string() +
       "\" --root \"$ROUTELLE_WORLD\" open \"$link\" >> \"$ROUTELLE_WORLD/Library/Logs/handoffs.log\" "
       "2>&1; done\n";
+  // Installed once: a hand-off may be running the executable right now, and a
+  // script rewritten under the shell that reads it runs lines twice.
+  std::ifstream installed(bundle / "Contents" / "MacOS" / own.executable, std::ios::binary);
+  const std::string current((std::istreambuf_iterator<char>(installed)), std::istreambuf_iterator<char>());
+  if (current == "#!/bin/sh\n" + own.executableScript &&
+      std::filesystem::exists(bundle / "Contents" / "Info.plist", exists))
+    return;
   installApplication(world, own);
 }
 
