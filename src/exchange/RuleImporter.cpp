@@ -41,6 +41,10 @@ class Batch {
   std::vector<AppRule> apps_;
 };
 
+// A name holding the separator would be read back split in the wrong place:
+// as another application, or another browser, than the file names.
+bool holdsSeparator(std::string_view name) { return name.find(kAppRuleSeparator) != std::string_view::npos; }
+
 }  // namespace
 
 ImportReport RuleImporter::importDocument(std::string_view document) {
@@ -58,7 +62,10 @@ ImportReport RuleImporter::importDocument(std::string_view document) {
                                     if (!isProgramItself(browser)) batch.domain(site, browser);
                                   },
                                   [&](std::string_view application, std::string_view browser) {
-                                    if (!isProgramItself(browser)) batch.app(application, browser);
+                                    if (holdsSeparator(application) || holdsSeparator(browser))
+                                      ++report.skipped;
+                                    else if (!isProgramItself(browser))
+                                      batch.app(application, browser);
                                   }};
   try {
     report.outcome = readRuleFile(document, handlers);

@@ -12,12 +12,14 @@ struct ImportReport {
   RuleFileOutcome outcome;
   std::size_t domainRules = 0;  // elements stored
   std::size_t appRules = 0;
-  std::size_t skipped = 0;  // elements whose browser is the program itself, or whose site names no host
+  std::size_t skipped = 0;  // elements that store nothing (see RuleImporter)
 };
 
 // Merges a rule file into the stored rules, each rule as the rule store adds
-// one. Rules naming the program itself as the browser are skipped: a link sent
-// there would come straight back.
+// one. Rules naming the program itself as the browser are skipped (a link sent
+// there would come straight back), and so are per-application rules whose
+// names hold the separator "/*/*/*/*/" (stored, they would read back as
+// another rule, and the next import could not replace them).
 //
 // Accepted elements are stored in batches of `batchSize`, in the file's order,
 // and whatever was accepted before the document ends or breaks off (or the
