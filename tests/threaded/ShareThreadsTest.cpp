@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <latch>
 #include <mutex>
 #include <thread>
 
@@ -63,8 +64,14 @@ struct Extension {
 
   // Every load finishes on a thread of its own, all at once, while `meanwhile` runs here.
   void finishLoads(const std::function<void()>& meanwhile) {
+    std::latch start(static_cast<std::ptrdiff_t>(context->loads.size()) + 1);
     std::vector<std::thread> threads;
-    for (auto& load : context->loads) threads.emplace_back(load);
+    for (auto& load : context->loads)
+      threads.emplace_back([&start, &load] {
+        start.arrive_and_wait();
+        load();
+      });
+    start.arrive_and_wait();
     meanwhile();
     for (auto& thread : threads) thread.join();
   }
