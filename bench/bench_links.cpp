@@ -39,7 +39,9 @@ struct LinkWorld : bench::BenchWorld {
                                                            app->application,
                                                            app->accessibility,
                                                            app->shortcuts,
-                                                           app->system.files,
+                                                           app->linkDetector,
+                                                           app->generalPasteboard,
+                                                           app->files,
                                                            app->system.calendar})) {}
   CountingLauncher launcher;
   std::unique_ptr<AppDelegate> delegate;

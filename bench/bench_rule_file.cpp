@@ -10,7 +10,7 @@
 
 #include "exchange/RuleFileReader.h"
 #include "exchange/RuleFileWriter.h"
-#include "platform/host/HostFiles.h"
+#include "platform/host/HostFileManager.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ void BM_ReadRuleFileFromDisk(benchmark::State& state) {
   const std::string text = document();
   std::ofstream(file, std::ios::binary) << text;
   const World world(pattern);
-  HostFiles files(world);
+  HostFileManager files(world);
   for (auto _ : state) {
     Counter counter;
     const FileContents contents = files.readFile("/rules.xml", kRuleFileMaxBytes);

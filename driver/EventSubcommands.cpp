@@ -50,13 +50,18 @@ int runScriptFile(const Invocation& inv, std::ostream& out) {
   Descendants descendants;
   {
     ProgramRun run(inv, out, /*echo=*/true);
+    // A pop-up waits for the next line: "choose TITLE" answers it, anything else dismisses it.
+    auto& presenter = run.app().presenter;
+    presenter.holdUnansweredMenus = true;
     std::string line;
     while (!run.terminated() && std::getline(*in, line)) {
       auto words = splitWords(line);
       if (words.empty() || words[0].starts_with("#")) continue;
+      if (words[0] != "choose") presenter.dismissHeldMenu();
       out << "> " << line << "\n";
       run.deliver(words);
     }
+    presenter.dismissHeldMenu();
     if (!run.terminated()) run.settle();
   }
   return 0;

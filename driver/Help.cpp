@@ -48,11 +48,28 @@ Subcommands:
       per entry, two blanks of indentation per submenu level, "---" for a
       separator; after a tab: action, [key equivalent], image, (disabled).
   click "TITLE > TITLE > ..." [--choose TITLE] [--open-panel PATH] [--value N]
+        [--dialog ANSWER]...
       Open the status menu and choose the entry reached by those exact titles
       (an entry without a title, such as the icon-size slider, by its action:
       "Preferences... > slideMove:" --value 20), then print the menu again.
       --choose answers a chooser, alert or window it shows (a window's button by
       its title), --open-panel an open panel.
+      --dialog answers a rule dialog the click opens: ANSWER is a ";"-separated
+      list of what the user does, in order, then the button pressed:
+        input=TEXT          type TEXT in the text field (TEXT holds no ";")
+        browser=TITLE       pick the browser pop-up's entry of that title
+        app=TITLE           pick the application pop-up's entry of that title
+        background=on|off   set the "Open in background" checkbox
+        OK | Cancel         press that button; left out when a pick ends the
+                            dialog by itself ("app=Choose another app")
+      Give --dialog once per dialog shown, in order: "Choose another app" is
+      followed by a file chooser (--open-panel PATH, or it is cancelled) and the
+      dialog again. A dialog without an answer is cancelled. Every dialog is
+      printed: message, informative text (line breaks as \n), each control with
+      its frame, pop-up entries in order (the selected one marked "selected"),
+      the checkbox state. A title the pop-up does not offer or a dialog left
+      open is a usage error (exit status 64) and cancels the dialog; so is an
+      answer no dialog used, reported after the dialogs before it took effect.
   run FILE
       Several events in one run of the program, one per line (FILE "-" reads
       standard input): open, file, service, shortcut, menu, click, reopen and
@@ -68,12 +85,36 @@ Subcommands:
         --choose TITLE       pick this entry or button when a menu, window or alert
                              shows ("A > B" for an entry of a submenu)
         --open-panel PATH    the application an open panel answers with
+        --dialog ANSWER      the answer to a rule dialog (see click)
       What the program shows and runs is printed as it happens; --trace adds
       its diagnostic lines.
   tabs BROWSER [URL...] [--active N]
       Set window 1 of the browser to these tabs (the N-th active, 1-based,
       default 1); with no URL, print its tabs, the active one marked "*". A
       browser without tabs has no window. Also a line of "run".
+      Events around the text selection assistant ("Show List on text selection"):
+        front [NAME]         the frontmost application (without NAME: none)
+        trust on|off         Accessibility permission; a prompt the program asks
+                             for is printed
+        select [TEXT]        the focused element's selected text (none: nothing
+                             selected); in TEXT, \n, \t, \\ and \xHH are escapes
+                             (quote it with '...')
+        select --no-focus    no element has the focus
+        mouse down|up|drag|right [X Y]
+                             a left button press, release or drag, or a right
+                             click, in another application, at X Y (default: where
+                             the pointer was)
+        key [down|up|flags]  a key pressed (down and up) or a modifier change in
+                             another application
+        press TITLE|KEY      a button of the shown panel or window, by its title
+                             (Search, Copy, Paste, Delete) or key (s, c, p, d)
+        choose TITLE         the entry of the pop-up list the line before showed,
+                             or the button of the floating browsers window
+        pasteboard           print the general pasteboard's text
+      What the program shows and runs is printed as it happens (a shown window
+      with its place, size and buttons; "window closed" when it hides); --trace
+      adds its diagnostic lines. Every script the program runs is appended to
+      /Library/Logs/scripts.log of the world with the application then in front.
   defaults [DOMAIN]
       Print the keys and values of a preferences domain (default
       com.kestrova.Routelle); archived lists are shown decoded.

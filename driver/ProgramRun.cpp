@@ -8,8 +8,10 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <utility>
 
 #include "platform/host/AppInstaller.h"
+#include "platform/host/DialogAnswer.h"
 #include "platform/host/MenuDescription.h"
 #include "support/Text.h"
 
@@ -23,6 +25,8 @@ struct ProgramRun::Options {
   std::optional<std::string> choose;
   std::optional<std::string> openPanel;
   std::optional<double> value;
+  bool noFocus = false;
+  std::vector<DialogAnswer> dialogs;
 };
 
 namespace {
@@ -45,16 +49,11 @@ std::uint64_t parseModifiers(const std::string& list) {
   return flags;
 }
 
-double number(const std::string& text) {
-  size_t used = 0;
-  double v = 0;
-  try {
-    v = std::stod(text, &used);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used == 0 || used != text.size() || !std::isfinite(v)) throw UsageError("not a number: \"" + text + "\"");
-  return v;
+DialogAnswer dialogAnswer(const std::string& given) {
+  std::string problem;
+  auto answer = parseDialogAnswer(given, problem);
+  if (!answer) throw UsageError("--dialog: " + problem);
+  return std::move(*answer);
 }
 
 }  // namespace
@@ -78,16 +77,12 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   const std::string& first = words.at(0);
   auto& workspace = app_.system.workspace;
   if (first == "tabs") return setOrPrintTabs(app_.system.world, words, out_);
-  if (first == "running" || first == "front") {
-    if (words.size() != 2) throw UsageError(first + " needs one argument");
-    if (first == "front") {
-      workspace.setFrontmostApplication(workspace.runningApplicationNamed(words[1]));
-    } else {
-      std::vector<RunningApplication> running;
-      for (const auto& name : text::split(words[1], ","))
-        if (!name.empty()) running.push_back(workspace.runningApplicationNamed(name));
-      workspace.setRunningApplications(std::move(running));
-    }
+  if (first == "running") {
+    if (words.size() != 2) throw UsageError("running needs one comma-separated list of names");
+    std::vector<RunningApplication> running;
+    for (const auto& name : text::split(words[1], ","))
+      if (!name.empty()) running.push_back(workspace.runningApplicationNamed(name));
+    workspace.setRunningApplications(std::move(running));
     return;
   }
   Options options;
@@ -112,6 +107,10 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
       options.openPanel = value();
     else if (w == "--value")
       options.value = number(value());
+    else if (w == "--no-focus")
+      options.noFocus = true;
+    else if (w == "--dialog")
+      options.dialogs.push_back(dialogAnswer(value()));
     else if (w.size() > 2 && w.starts_with("--"))
       throw UsageError("unknown option \"" + w + "\"");
     else
@@ -125,6 +124,7 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   auto none = [&] {
     if (!args.empty()) throw UsageError(kind + " takes no arguments");
   };
+  if (options.noFocus && kind != "select") throw UsageError("--no-focus goes with select only");
   apply(options);
   auto& d = app_.delegate;
   if (kind == "open")
@@ -151,13 +151,32 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
     none();
     settle();
     printMenu();
-  } else {
+  } else if (!deliverSelectionEvent(kind, args, options.noFocus)) {
     throw UsageError("unknown event \"" + kind + "\"");
   }
   if (auto clicked = app_.presenter.takeWindowChoice()) d.perform(clicked->action, *clicked);
+  finishDialogs();
+  // What the event queued for this instant (a panel's answer, a fallback list) runs before the next event.
+  while (!terminated() && app_.runLoop.runNextDue()) {
+  }
   app_.presenter.choice.reset();
   app_.presenter.openPanelAnswer.reset();
   app_.events.flags = 0;
+}
+
+// An open panel answered during the event brings its dialog back at once
+// ("Choose another app"): the main queue's work of this moment runs while
+// dialog answers wait. Answers left over, or that could not be given, are the
+// caller's mistake.
+void ProgramRun::finishDialogs() {
+  auto& presenter = app_.presenter;
+  while (!presenter.dialogAnswers.empty() && !presenter.answerProblem && app_.runLoop.runNextDue()) {
+  }
+  auto problem = std::exchange(presenter.answerProblem, std::nullopt);
+  const std::size_t unused = presenter.dialogAnswers.size();
+  presenter.dialogAnswers.clear();
+  if (problem) throw UsageError(*problem);
+  if (unused) throw UsageError(std::to_string(unused) + " --dialog answer(s) left: no dialog showed for them");
 }
 
 void ProgramRun::apply(const Options& options) {
@@ -178,6 +197,7 @@ void ProgramRun::apply(const Options& options) {
   }
   app_.presenter.choice = options.choose;
   app_.presenter.openPanelAnswer = options.openPanel;
+  app_.presenter.dialogAnswers.assign(options.dialogs.begin(), options.dialogs.end());
 }
 
 // The user opens the status menu (it refreshes as it opens) and picks the entry
@@ -227,7 +247,7 @@ void installOwnBundle(const World& world) {
   const auto bundle = world.hostPath("/Applications/Routelle.app");
   std::error_code exists;
   if (!std::filesystem::exists(bundle, exists))
-    std::filesystem::create_directories(world.hostPath(HostFiles::kDownloads), exists);
+    std::filesystem::create_directories(world.hostPath(HostFileManager::kDownloads), exists);
   AppSpec own;
   own.name = "Routelle";
   own.identifier = std::string(domains::ownBundleIdentifier);
@@ -248,6 +268,18 @@ void installOwnBundle(const World& world) {
       std::filesystem::exists(bundle / "Contents" / "Info.plist", exists))
     return;
   installApplication(world, own);
+}
+
+double number(const std::string& text) {
+  size_t used = 0;
+  double v = 0;
+  try {
+    v = std::stod(text, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size() || !std::isfinite(v)) throw UsageError("not a number: \"" + text + "\"");
+  return v;
 }
 
 std::vector<std::string> splitWords(const std::string& line) {

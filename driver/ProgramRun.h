@@ -26,6 +26,9 @@ class ProgramRun {
   struct Options;
   void apply(const Options& options);
   void click(const std::string& path, const Options& options);
+  // What the user does around the selection assistant; false for another kind of event.
+  bool deliverSelectionEvent(const std::string& kind, const std::vector<std::string>& args, bool noFocus);
+  void finishDialogs();
 
   HostApp app_;
   std::ostream& out_;
@@ -35,6 +38,8 @@ class ProgramRun {
 // user's Downloads folder), as the program is installed on a Mac.
 void installOwnBundle(const World& world);
 
+// A finite number written out in full, or a usage error.
+double number(const std::string& text);
 // Shell-like words: blanks separate, quotes group, a backslash escapes.
 std::vector<std::string> splitWords(const std::string& line);
 // Detached applications the run started are waited for before the driver exits,

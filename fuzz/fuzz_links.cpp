@@ -19,6 +19,8 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
+#include "platform/host/HostFileManager.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
@@ -32,19 +34,27 @@ using namespace routelle;
 namespace {
 
 // Answers like the open command: a path the open-with menu doubled is not found.
+// Fails as the platform's command does: status 1 for an application it cannot
+// find, or no start at all (an argument too long for a process).
 class RecordingLauncher final : public ProcessLauncher {
  public:
+  enum class Failure { realistic, notFound, cannotStart };
   std::optional<int> runAndWait(const std::string&, const std::vector<std::string>& args) override {
     ++started;
+    ++waited;
+    if (failure == Failure::cannotStart) return std::nullopt;
+    if (failure == Failure::notFound) return 1;
     for (const auto& a : args)
       if (a.starts_with("/Applications//")) return 1;
     return 0;
   }
   bool start(const std::string&, const std::vector<std::string>&) override {
     ++started;
-    return true;
+    return failure != Failure::cannotStart;
   }
   std::size_t started = 0;
+  std::size_t waited = 0;  // launches of a browser (the Services hand-off is started, not waited for)
+  Failure failure = Failure::realistic;
 };
 
 // The host world's application lookups; running applications and URL opening in memory.
@@ -64,6 +74,7 @@ class QuietWorkspace final : public Workspace {
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool openURL(const std::string& url) override { return !url.empty(); }
   bool fileExists(const std::string& path) override { return inner_.fileExists(path); }
+  bool activateIgnoringOtherApps(const RunningApplication&) override { return true; }
 
   std::vector<RunningApplication> running;
 
@@ -75,10 +86,12 @@ class QuietWorkspace final : public Workspace {
 class PickingPresenter final : public Presenter {
  public:
   std::optional<MenuItem> popUpMenu(const Menu& menu, Point) override {
+    ++shown;
     if (pick < menu.items.size()) return menu.items[pick];
     return std::nullopt;
   }
   void showFloatingWindow(const WindowModel& w, Point) override {
+    ++shown;
     window = w;
     visible = true;
   }
@@ -88,7 +101,8 @@ class PickingPresenter final : public Presenter {
   void activate(bool) override {}
   void showStatusItem(const StatusItemModel&, const Menu&) override {}
   void removeStatusItem() override {}
-  int runModalAlert(const AlertModel&) override { return 0; }
+  int runModalAlert(AlertModel&) override { return 0; }
+  void pressAlertButton(std::size_t) override {}
   void beginOpenPanel(const OpenPanelModel&, std::function<void(std::optional<std::string>)> done) override {
     done(std::nullopt);
   }
@@ -96,6 +110,7 @@ class PickingPresenter final : public Presenter {
   void orderOutWindow(const std::string&) override {}
 
   std::size_t pick = 0;
+  std::size_t shown = 0;  // menus and windows put in front of the user
   std::optional<WindowModel> window;
   bool visible = false;
 };
@@ -181,6 +196,8 @@ struct Harness {
   HostApplication application{system.world, system.workspace, transcript};
   HostAccessibility accessibility{system.world, transcript};
   HostShortcuts shortcuts;
+  HostLinkDetector linkDetector;
+  HostFileManager files{system.world};
   std::map<std::string, std::string> written;
   std::optional<bool> imageOnly;
 };
@@ -202,8 +219,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static Harness h;
   const std::uint8_t a = size > 0 ? data[0] : 0;
   const std::uint8_t b = size > 1 ? data[1] : 0;
-  const std::string input(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 2),
-                          size - std::min<std::size_t>(size, 2));
+  const std::uint8_t c = size > 2 ? data[2] : 0;
+  const std::string input(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 3),
+                          size - std::min<std::size_t>(size, 3));
 
   const std::string link = normaliseLink(input);
   // Whatever came in, the link names a scheme separator.
@@ -221,6 +239,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     h.workspace.running.push_back(h.system.workspace.runningApplicationNamed("TorBrowser"));
   }
   h.launcher.started = 0;
+  h.launcher.waited = 0;
+  h.launcher.failure = static_cast<RecordingLauncher::Failure>(c % 3);
+  h.presenter.shown = 0;
 
   AppDelegate delegate(AppServices{h.system.settings,
                                    h.system.registry,
@@ -240,7 +261,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    h.application,
                                    h.accessibility,
                                    h.shortcuts,
-                                   h.system.files,
+                                   h.linkDetector,
+                                   h.pasteboard,
+                                   h.files,
                                    h.system.calendar});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
@@ -272,7 +295,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
   }
-  // One launch and its retry at most: a link never fans out.
-  if (h.launcher.started > 2) std::abort();
+  // A launch and its retry, then at most the same once more for the browser the
+  // user picks from the list offered after a failure: a link never fans out.
+  if (h.launcher.started > 4) std::abort();
+  // A link that no browser could take ends in front of the user.
+  if (h.launcher.failure != RecordingLauncher::Failure::realistic && h.launcher.waited > 0 && h.presenter.shown == 0)
+    std::abort();
   return 0;
 }

@@ -41,7 +41,9 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
       application_(makeApplication()),
       accessibility_(makeAccessibility()),
       shortcuts_(makeShortcuts()),
-      files_(makeFiles()),
+      linkDetector_(makeLinkDetector()),
+      pasteboard_(makeGeneralPasteboard()),
+      files_(makeFileManager()),
       calendar_(makeCalendar()),
       settings_(*standard_, suite_.get(), global_.get(), *archiver_),
       registry_(settings_, *workspace_),
@@ -65,6 +67,8 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
                             *application_,
                             *accessibility_,
                             *shortcuts_,
+                            *linkDetector_,
+                            *pasteboard_,
                             *files_,
                             *calendar_}) {
   // The diagnostic lines go to standard output.

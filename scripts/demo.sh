@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The demo: a sandbox world with a few browsers, changed through script commands.
+# The demo: a sandbox world with a few browsers, changed through script commands
+# and through the menu and its dialogs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -65,12 +66,49 @@ cat "$world/Library/Logs/launches.log"
 
 echo; echo "== The status-bar menu, rebuilt from the stored settings"
 r menu
+echo; echo "== A rule made through the menu's dialog (a full address: only its host is kept)"
+r click "Per Domain > Add domains..." \
+  --dialog "input=https://docs.example.org:8443/guide?page=2;browser=Google Chrome;OK" | sed -n '1,/^pressed/p'
+r rules | sed -n '1,/^Per-application/p'
+
 echo; echo "== Changed through the menu: default browser, a preference, the priority"
 "$routelle" --root "$world" click "Temporally open with: > Firefox" >/dev/null
 "$routelle" --root "$world" click "Preferences... >    Open in background" >/dev/null
 "$routelle" --root "$world" click "Priority (Domain/App) >    Per App" >/dev/null
 echo "\$ routelle click \"Temporally open with: > Firefox\"   (and two more clicks)"
 r menu | sed -n '1,12p;/^Priority/,/Per App/p;/^Preferences/,/Menu Bar Only/p'
+
+echo; echo "== The text selection assistant (\"Show List on text selection\") in one run"
+"$routelle" --root "$world" run - >/dev/null <<<"trust on"   # Accessibility granted before the start
+"$routelle" --root "$world" click "Experimental >    Show List on text selection" >/dev/null
+echo "\$ routelle click \"Experimental >    Show List on text selection\""
+r run - <<'EVENTS'
+front Slack
+# a link inside the selected text: the browsers window at the pointer; the user picks Firefox
+select 'the report is at www.example.com/report, have a look'
+mouse up 200 300
+choose Firefox
+# plain text: the Search / Copy / Paste / Delete panel at the pointer
+select 'rock & roll'
+mouse up 220 310
+press Search
+choose Safari
+select 'two lines\nof text'
+mouse up
+press Copy
+pasteboard
+mouse up
+press Paste
+advance 0.5
+mouse up
+press d
+advance 0.5
+# any key in another application hides the panel
+mouse up
+key
+EVENTS
+echo; echo "== The scripts the program ran, after the application in front at the time"
+cat "$world/Library/Logs/scripts.log"
 
 echo; echo "== The rules exported to the Downloads folder (named after the world's date)"
 r date 2026-03-05

@@ -7,6 +7,8 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
+#include "platform/host/HostFileManager.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostPresenter.h"
 #include "platform/host/HostRunLoop.h"
@@ -23,10 +25,11 @@ struct HostApp {
   explicit HostApp(const std::filesystem::path& root,
                    const std::filesystem::path& openCommand = HostSystem::defaultOpenCommand())
       : system(root, openCommand),
-        presenter(transcript),
+        presenter(transcript, runLoop),
         scripts(system.world, system.workspace, transcript),
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
+        files(system.world),
         delegate(AppServices{system.settings,
                              system.registry,
                              system.rules,
@@ -45,10 +48,14 @@ struct HostApp {
                              application,
                              accessibility,
                              shortcuts,
-                             system.files,
+                             linkDetector,
+                             generalPasteboard,
+                             files,
                              system.calendar}) {
     system.processes.transcript = &transcript;
-    system.files.transcript = &transcript;
+    system.workspace.transcript = &transcript;
+    files.transcript = &transcript;
+    presenter.setActionTarget(delegate);
   }
 
   // The platform's start-up calls, in its order.
@@ -62,14 +69,17 @@ struct HostApp {
   Transcript transcript;
   HostEvents events;
   HostAppleEvents appleEvents;
-  HostPasteboard pasteboard;
+  HostPasteboard pasteboard;  // the one the Services entry hands over
+  HostPasteboard generalPasteboard;
+  HostLinkDetector linkDetector;
   HostSystemInfo systemInfo;
+  HostRunLoop runLoop;
   HostPresenter presenter;
   HostScriptRunner scripts;
-  HostRunLoop runLoop;
   HostApplication application;
   HostAccessibility accessibility;
   HostShortcuts shortcuts;
+  HostFileManager files;
   AppDelegate delegate;
 };
 

@@ -3,7 +3,6 @@
 
 #include "platform/host/HostCalendar.h"
 #include "platform/host/HostDefaults.h"
-#include "platform/host/HostFiles.h"
 #include "platform/host/HostLaunchServices.h"
 #include "platform/host/HostListArchiver.h"
 #include "platform/host/HostProcessLauncher.h"
@@ -32,7 +31,6 @@ struct HostSystem {
         launchServices(world, workspace),
         processes(world, openCommand),
         updater(world),
-        files(world),
         calendar(world),
         settings(standard, &suite, &global, archiver),
         registry(settings, workspace),
@@ -54,7 +52,6 @@ struct HostSystem {
   HostLaunchServices launchServices;
   HostProcessLauncher processes;
   HostUpdater updater;
-  HostFiles files;
   HostCalendar calendar;
   NotificationCenter workspaceNotifications;
   SettingsStore settings;

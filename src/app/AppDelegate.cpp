@@ -34,6 +34,10 @@ AppDelegate::AppDelegate(AppServices services)
       tabWatcher_(s_.settings, s_.workspace, s_.scripts, s_.urls, launcher_, s_.runLoop, trace_),
       chooser_(s_.settings, s_.workspace, s_.presenter, s_.events, s_.system, request_, launcher_, floatingWindow_,
                selectionMenu_, *this, trace_),
+      selectionPanel_(floatingWindow_, s_.presenter, s_.events, s_.workspace, s_.pasteboard, s_.scripts, s_.runLoop,
+                      request_, chooser_, selectionMenu_, trace_),
+      selectionMonitor_(s_.settings, s_.events, s_.runLoop, s_.accessibility, s_.linkDetector, request_,
+                        floatingWindow_, selectionPanel_, chooser_, trace_),
       router_(s_.settings, s_.urls, s_.events, s_.workspace, request_, launcher_, chooser_, trace_),
       linkIntake_(s_.settings, s_.urls, s_.launchServices, s_.workspace, s_.presenter, s_.events, s_.processes,
                   request_, router_, chooser_, launcher_, tabCapture_, *this, trace_),
@@ -42,6 +46,8 @@ AppDelegate::AppDelegate(AppServices services)
       registration_(s_.launchServices, s_.updater, s_.workspace, s_.urls, s_.application, s_.presenter, s_.registry,
                     statusMenu_, chooser_, trace_),
       about_(s_.presenter, s_.application, s_.processes, registration_),
+      editors_(s_.settings, s_.rules, s_.registry, s_.workspace, s_.files, s_.presenter, s_.application, s_.runLoop,
+               statusMenu_, chooser_, trace_),
       exchange_(s_.rules, s_.registry, s_.workspace, s_.files, s_.calendar, s_.presenter, statusMenu_, trace_) {
   launcher_.setChooser(chooser_);
 }
@@ -63,6 +69,7 @@ void AppDelegate::applicationWillFinishLaunching() {
   center.addObserver(kImportNotification,
                      [this](const std::string&, const UserInfo& info) { exchange_.importListWithNotification(info); });
   chooser_.buildBrowsersListMenu();
+  selectionMonitor_.installSelectionMonitors(selectionMenu_);
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -87,6 +94,7 @@ void AppDelegate::applicationDidFinishLaunching() {
   registration_.configureUpdater();
 
   trace_(trace::applicationsListQueued);
+  editors_.fillApplicationsPopup();
   if (settings.ensureBool(keys::experimental2, false)) tabWatcher_.start();
   s_.application.setServicesProvider([this](Pasteboard& pasteboard) { linkIntake_.openUrlWithRtl(pasteboard); });
 }
@@ -124,6 +132,18 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
     case Action::nada:
     case Action::reset:
+      return true;
+    case Action::searchs:
+      selectionPanel_.search();
+      return true;
+    case Action::toClip:
+      selectionPanel_.copy();
+      return true;
+    case Action::autoPaste:
+      selectionPanel_.paste();
+      return true;
+    case Action::autoDelete:
+      selectionPanel_.erase();
       return true;
     case Action::openy:
       statusMenu_.setDefaultChoice(sender);
@@ -221,15 +241,30 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
     case Action::importList:
       exchange_.importList();
       return true;
-    // The rule editors are not in this version yet.
     case Action::addDomains:
+      editors_.addDomains();
+      return true;
     case Action::deletar:
+      editors_.removeDomainRule(sender);
+      return true;
     case Action::addPerApp:
+      editors_.addPerApp();
+      return true;
+    case Action::newAppToPerApp:
+      editors_.chooseAnotherApp();
+      return true;
     case Action::deletarPerApp:
+      editors_.removeAppRule(sender);
+      return true;
     case Action::adModKey:
+      editors_.editModifierKey(sender);
+      return true;
     case Action::addRuleToSuffixOnion:
+      editors_.setOnionRule(sender);
+      return true;
     case Action::deletex:
-      return false;
+      editors_.removeAddedBrowser(sender);
+      return true;
   }
   return false;
 }

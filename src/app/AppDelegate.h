@@ -9,14 +9,17 @@
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/StatusMenu.h"
+#include "editors/RuleEditors.h"
 #include "exchange/RuleExchange.h"
 #include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
 #include "platform/Calendar.h"
 #include "platform/Events.h"
-#include "platform/Files.h"
+#include "platform/FileManager.h"
 #include "platform/LaunchServices.h"
+#include "platform/LinkDetector.h"
+#include "platform/Pasteboard.h"
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/RunLoop.h"
@@ -32,6 +35,8 @@
 #include "routing/Router.h"
 #include "routing/TabCapture.h"
 #include "routing/TabWatcher.h"
+#include "selection/SelectionMonitor.h"
+#include "selection/SelectionPanel.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
@@ -69,7 +74,9 @@ struct AppServices {
   Application& application;
   Accessibility& accessibility;
   Shortcuts& shortcuts;
-  Files& files;
+  const LinkDetector& linkDetector;
+  Pasteboard& pasteboard;  // the general pasteboard
+  FileManager& files;
   Calendar& calendar;
 };
 
@@ -110,6 +117,9 @@ class AppDelegate final : public ActionTarget {
   Registration& registration() { return registration_; }
   RuleExchange& exchange() { return exchange_; }
   const Menu& selectionMenu() const { return selectionMenu_; }
+  SelectionMonitor& selectionMonitor() { return selectionMonitor_; }
+  SelectionPanel& selectionPanel() { return selectionPanel_; }
+  RuleEditors& ruleEditors() { return editors_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -124,11 +134,14 @@ class AppDelegate final : public ActionTarget {
   BrowserLauncher launcher_;
   TabWatcher tabWatcher_;
   BrowsersListChooser chooser_;
+  SelectionPanel selectionPanel_;
+  SelectionMonitor selectionMonitor_;
   Router router_;
   LinkIntake linkIntake_;
   PreferenceToggles toggles_;
   Registration registration_;
   AboutWindow about_;
+  RuleEditors editors_;
   RuleExchange exchange_;
 };
 

@@ -20,6 +20,7 @@ void FloatingWindow::show(View content, Point origin) {
   showing_ = true;
   style(std::move(content));
   presenter_.showFloatingWindow(*window_, origin);
+  if (outsideClicks_) outsideClicks_->start();
 }
 
 void FloatingWindow::style(View content) {
@@ -41,6 +42,11 @@ void FloatingWindow::hide() {
   if (!window_ || !presenter_.floatingWindowVisible()) return;
   presenter_.orderOutFloatingWindow();
   showing_ = false;
+  if (outsideClicks_) outsideClicks_->stop();
+}
+
+void FloatingWindow::createOutsideClickMonitor(Events& events, EventMask mask) {
+  outsideClicks_.emplace(events, mask, [this](const std::optional<GlobalEvent>&) { hide(); });
 }
 
 }  // namespace routelle

@@ -1,9 +1,11 @@
 #pragma once
 #include <optional>
+#include <utility>
 
 #include "platform/Events.h"
 #include "platform/Presenter.h"
 #include "platform/Workspace.h"
+#include "selection/EventMonitor.h"
 #include "ui/View.h"
 
 namespace routelle {
@@ -17,6 +19,7 @@ class FloatingWindow {
   // Start-up: a plain titled window, not shown.
   void create();
   bool exists() const { return window_.has_value(); }
+  bool visible() const { return window_ && presenter_.floatingWindowVisible(); }
   // Remembers the frontmost application, styles the content as a floating panel
   // ("styleFloatingWindow") and shows it with its lower-left corner at the origin.
   void show(View content, Point origin);
@@ -27,7 +30,16 @@ class FloatingWindow {
   // The application that was frontmost when the window last opened ("oApp"),
   // when it had a name ("bomxx").
   const std::optional<RunningApplication>& previousFrontApplication() const { return previousFront_; }
+  // The same, handed out once: the focus goes back to it at most once per showing.
+  std::optional<RunningApplication> takePreviousFrontApplication() {
+    return std::exchange(previousFront_, std::nullopt);
+  }
   const std::optional<WindowModel>& model() const { return window_; }
+
+  // "eventMonitor": hides the window on a click of the mask's kinds in another
+  // application. It runs while the window shows, so that a right click elsewhere
+  // hides the window as a left click does.
+  void createOutsideClickMonitor(Events& events, EventMask mask);
 
  private:
   void style(View content);
@@ -37,6 +49,7 @@ class FloatingWindow {
   std::optional<WindowModel> window_;
   bool showing_ = false;
   std::optional<RunningApplication> previousFront_;
+  std::optional<EventMonitor> outsideClicks_;
 };
 
 }  // namespace routelle

@@ -60,11 +60,12 @@ void PreferenceToggles::toggleHideMenuBar() {
   if (settings_.ensureBool(keys::hideAll, false)) {
     // The status item is only created at start-up, so showing it again takes a restart.
     settings_.setBool(keys::hideAll, false);
-    presenter_.runModalAlert(AlertModel{"Shutting Down Routelle...",
-                                        "This change will take effect next time you open Routelle.",
-                                        "warning",
-                                        {"OK"},
-                                        std::nullopt});
+    AlertModel notice{"Shutting Down Routelle...",
+                      "This change will take effect next time you open Routelle.",
+                      "warning",
+                      {"OK"},
+                      std::nullopt};
+    presenter_.runModalAlert(notice);
     application_.terminate();
     return;
   }

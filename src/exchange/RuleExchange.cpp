@@ -20,7 +20,7 @@ std::optional<std::string> pathFrom(const UserInfo& info) {
 
 }  // namespace
 
-RuleExchange::RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, Files& files,
+RuleExchange::RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, FileManager& files,
                            Calendar& calendar, Presenter& presenter, StatusMenu& statusMenu, const Trace& trace)
     : rules_(rules),
       registry_(registry),

@@ -4,7 +4,7 @@
 #include "app/StatusMenu.h"
 #include "exchange/RuleImporter.h"
 #include "platform/Calendar.h"
-#include "platform/Files.h"
+#include "platform/FileManager.h"
 #include "platform/Presenter.h"
 #include "platform/Workspace.h"
 #include "settings/BrowserRegistry.h"
@@ -21,7 +21,7 @@ inline constexpr const char* kExchangePathKey = "path";
 // "export" and "import" notifications, from scripts.
 class RuleExchange {
  public:
-  RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, Files& files,
+  RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, FileManager& files,
                Calendar& calendar, Presenter& presenter, StatusMenu& statusMenu, const Trace& trace);
 
   // "exportRules": "routelle-MM-dd-yyyy.xml" in the folder, then shown in the
@@ -45,7 +45,7 @@ class RuleExchange {
   RuleStore& rules_;
   const BrowserRegistry& registry_;
   Workspace& workspace_;
-  Files& files_;
+  FileManager& files_;
   Calendar& calendar_;
   Presenter& presenter_;
   StatusMenu& statusMenu_;

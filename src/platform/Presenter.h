@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,8 +29,14 @@ class Presenter {
   // The status item: created once, then kept in step with the model and the menu.
   virtual void showStatusItem(const StatusItemModel& item, const Menu& menu) = 0;
   virtual void removeStatusItem() = 0;
-  // Runs an alert modally; answers the index of the button pressed.
-  virtual int runModalAlert(const AlertModel& alert) = 0;
+  // Runs an alert modally; answers the index of the button pressed. What the
+  // user left in its accessory view (text typed, pop-up entries selected,
+  // checkboxes) is written back into the model. Picking a pop-up entry that has
+  // an action sends it while the alert runs; main-queue work runs meanwhile.
+  virtual int runModalAlert(AlertModel& alert) = 0;
+  // Presses a button of the alert being run modally, as a click would, which
+  // ends it; nothing when no alert runs.
+  virtual void pressAlertButton(std::size_t index) = 0;
   // Shows an open panel; the completion receives the chosen path, or nothing.
   virtual void beginOpenPanel(const OpenPanelModel& panel, std::function<void(std::optional<std::string>)> done) = 0;
   // Other windows, by name ("About"): shown key and in front, or ordered out.

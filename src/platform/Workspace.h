@@ -9,6 +9,7 @@ struct RunningApplication {
   std::string localizedName;
   std::optional<std::string> bundlePath;  // platform path of its bundle, when it has one
   std::string bundleIdentifier;
+  int processIdentifier = 0;  // 0 when the platform reported none
 };
 
 // Applications: lookups, the running ones, and opening URLs.
@@ -28,6 +29,9 @@ class Workspace {
   // Opens the URL with the application the system names for its scheme.
   virtual bool openURL(const std::string& url) = 0;
   virtual bool fileExists(const std::string& path) = 0;
+  // Brings the running application to the front, ignoring other applications;
+  // false when it is no longer running.
+  virtual bool activateIgnoringOtherApps(const RunningApplication& app) = 0;
 };
 
 }  // namespace routelle

@@ -100,7 +100,9 @@ void LinkIntake::openUrlWithRtl(Pasteboard& pasteboard) {
   std::vector<std::string> args{"-b", std::string(domains::ownBundleIdentifier), link};
   // A text beginning with "-" is no option of the open command.
   if (link.starts_with("-")) args.insert(args.end() - 1, "--");
-  processes_.start("/usr/bin/open", args);
+  // The system hands the link back as a get-URL event; when the hand-off cannot
+  // even start, the link is handled here rather than lost.
+  if (!processes_.start("/usr/bin/open", args)) handleGetURLEvent(link);
 }
 
 void LinkIntake::openCapturedTab() {

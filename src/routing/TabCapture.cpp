@@ -49,7 +49,8 @@ bool TabCapture::readFrontTabURL(const std::string& name, const RunningApplicati
 void TabCapture::askAutomationPermission(const RunningApplication& app) {
   if (settings_.ensureBool(keys::firstTimePermission, true)) {
     settings_.setBool(keys::firstTimePermission, false);
-    presenter_.runModalAlert(AlertModel{kAutomationNotice, kAutomationNoticeDetail, "warning", {"OK"}, std::nullopt});
+    AlertModel notice{kAutomationNotice, kAutomationNoticeDetail, "warning", {"OK"}, std::nullopt};
+    presenter_.runModalAlert(notice);
   }
   scripts_.determinePermissionToAutomate(app.bundleIdentifier);
 }

@@ -1,5 +1,6 @@
 #include "settings/RuleStore.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "settings/Keys.h"
@@ -223,6 +224,20 @@ bool RuleStore::removeAppRule(std::string_view name) {
       removed = true;
       return;
     }
+  });
+  return removed;
+}
+
+bool RuleStore::removeAppRuleElement(std::string_view element) {
+  bool removed = false;
+  settings_.transaction([&] {
+    StoredList list = settings_.getList(keys::perApp);
+    if (list.state != State::list) return;
+    auto it = std::find(list.items.begin(), list.items.end(), element);
+    if (it == list.items.end()) return;
+    list.items.erase(it);
+    settings_.setList(keys::perApp, list.items);
+    removed = true;
   });
   return removed;
 }

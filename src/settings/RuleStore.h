@@ -41,6 +41,8 @@ class RuleStore {
   bool removeDomainRule(std::string_view domain);
   bool addAppRule(std::string_view application, std::string_view browser);
   bool removeAppRule(std::string_view name);
+  // The first element equal to the whole rule text ("Safari/*/*/*/*/Mail").
+  bool removeAppRuleElement(std::string_view element);
   bool removeRule(const std::string& name);
   // The same as addDomainRule (typed text in `domain`) / addAppRule for each
   // rule in turn, with one write per list; answer how many were stored.

@@ -15,6 +15,11 @@ enum class Action {
   openx,
   xNada,
   nada,
+  // Selection panel
+  searchs,
+  toClip,
+  autoPaste,
+  autoDelete,
   // Status menu
   openy,
   linkUrl,
@@ -53,6 +58,7 @@ enum class Action {
   addDomains,
   deletar,
   addPerApp,
+  newAppToPerApp,
   deletarPerApp,
   adModKey,
   addRuleToSuffixOnion,

@@ -47,12 +47,16 @@ TEST_F(ActionsTest, EveryMenuAndWindowSendsAKnownAction) {
   delegate().chooser().showFloatingBrowsersWindow();
   ASSERT_TRUE(app.presenter.window());
   collect(app.presenter.window()->content, actions);
+  delegate().selectionPanel().showSelectionPanel();
+  collect(app.presenter.window()->content, actions);
   route("mailto:a@example.com");
   collect(delegate().linkIntake().openWithMenu(), actions);
   ASSERT_TRUE(delegate().perform("dialogOKCancel2", MenuItem{}));
   collect(app.presenter.windows().at("About").content, actions);
+  for (const auto& entry : delegate().ruleEditors().dialog().applicationsPopup().entries)
+    if (!entry.action.empty()) actions.insert(entry.action);
 
-  EXPECT_GE(actions.size(), 38u);  // the walk reached every menu
+  EXPECT_GE(actions.size(), 43u);  // the walk reached every menu
   for (const auto& selector : actions) {
     auto action = actionForSelector(selector);
     ASSERT_TRUE(action) << "nothing handles \"" << selector << "\"";

@@ -120,11 +120,15 @@ TEST_F(RegistrationTest, AddBrowserThroughTheOpenPanel) {
   app.presenter.openPanelAnswer = "/Applications/Routelle.app";
   act("openNew");
   EXPECT_THAT(transcript(), Contains("open panel in /Applications/ for app"));
+  // The panel answers once the action is over.
+  app.runLoop.runPending();
   act("openNew");  // cancelled
+  app.runLoop.runPending();
   EXPECT_FALSE(settings().contains(keys::addedbrowsers));
 
   app.presenter.openPanelAnswer = "/Applications/Arc.app";
   act("openNew");
+  app.runLoop.runPending();
   EXPECT_EQ(app.system.registry.addedIdentifiers(), std::vector<std::string>{"company.thebrowser.Browser"});
   EXPECT_THAT(test::titles(delegate().chooser().menu()), Contains("Arc.app"));
 }

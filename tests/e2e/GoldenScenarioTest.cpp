@@ -119,6 +119,10 @@ TEST_P(GoldenScenario, OutputMatchesTheReviewedFile) {
   const fs::path handoffs = world.path() / "Library" / "Logs" / "handoffs.log";
   if (fs::exists(handoffs)) actual += "== handoffs.log\n" + slurp(handoffs);
 
+  // Every script the program ran, with the application in front at the time.
+  const fs::path scripts = world.path() / "Library" / "Logs" / "scripts.log";
+  if (fs::exists(scripts)) actual += "== scripts.log\n" + slurp(scripts);
+
   if (const char* update = std::getenv("ROUTELLE_UPDATE_GOLDEN"); update && *update == '1') {
     std::ofstream(expectedFile, std::ios::binary) << actual;
     return;

@@ -46,6 +46,7 @@ class OpeningWorkspace final : public Workspace {
   std::vector<RunningApplication> runningApplications() override { return {}; }
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool fileExists(const std::string&) override { return false; }
+  bool activateIgnoringOtherApps(const RunningApplication&) override { return false; }
   bool openURL(const std::string& url) override {
     std::lock_guard lock(mutex);
     opened.push_back(url);

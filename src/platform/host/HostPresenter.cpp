@@ -5,32 +5,75 @@
 
 namespace routelle {
 
+namespace {
+
+// The entry reached by "A > B" titles, as the user's pointer would reach into submenus.
+const MenuItem* entryAt(const Menu& menu, const std::string& path) {
+  const Menu* level = &menu;
+  const MenuItem* picked = nullptr;
+  for (const auto& title : text::split(path, " > ")) {
+    picked = nullptr;
+    if (!level) break;
+    for (const auto& item : level->items)
+      if (!item.separator && item.title == title) {
+        picked = &item;
+        break;
+      }
+    if (!picked) break;
+    level = picked->submenu.get();
+  }
+  return picked && !picked->submenu ? picked : nullptr;
+}
+
+std::string describeButton(const View& view) {
+  std::string line = "  button ";
+  if (!view.text.empty()) line += "\"" + view.text + "\" ";
+  line += "[" + view.keyEquivalent + "]\t" + view.action;
+  if (!view.image.empty()) line += " <image " + view.image.name + ">";
+  // Titled buttons (the selection panel's) show where they are and how they look.
+  if (!view.text.empty()) {
+    line += " at (" + describeNumber(view.frame.x) + ", " + describeNumber(view.frame.y) + ") " +
+            describeNumber(view.frame.width) + "x" + describeNumber(view.frame.height);
+    if (!view.fontName.empty()) line += " font \"" + view.fontName + "\" " + describeNumber(view.fontSize);
+    if (!view.textColor.empty()) line += " " + view.textColor;
+    if (!view.alignment.empty()) line += " " + view.alignment;
+    if (view.bordered) line += " bordered";
+  }
+  return line;
+}
+
+}  // namespace
+
 std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point location) {
+  dismissHeldMenu();
   transcript_.add("menu at (" + describeNumber(location.x) + ", " + describeNumber(location.y) + "):");
   describeMenu(menu, 1, [this](const std::string& line) { transcript_.add(line); });
   if (choice) {
-    // "A > B" reaches into submenus, as the user's pointer would.
-    const Menu* level = &menu;
-    const MenuItem* picked = nullptr;
-    for (const auto& title : text::split(*choice, " > ")) {
-      picked = nullptr;
-      if (!level) break;
-      for (const auto& item : level->items)
-        if (!item.separator && item.title == title) {
-          picked = &item;
-          break;
-        }
-      if (!picked) break;
-      level = picked->submenu.get();
-    }
-    if (picked && !picked->submenu) {
+    if (const MenuItem* picked = entryAt(menu, *choice)) {
       transcript_.add("chose \"" + *choice + "\"");
       choice.reset();
       return *picked;
     }
   }
-  transcript_.add("menu dismissed");
+  if (holdUnansweredMenus) heldMenu_ = menu;
+  if (!holdUnansweredMenus) transcript_.add("menu dismissed");
   return std::nullopt;
+}
+
+std::optional<MenuItem> HostPresenter::answerHeldMenu(const std::string& path) {
+  if (!heldMenu_) return std::nullopt;
+  const MenuItem* picked = entryAt(*heldMenu_, path);
+  if (!picked) return std::nullopt;
+  MenuItem chosen = *picked;
+  heldMenu_.reset();
+  transcript_.add("chose \"" + path + "\"");
+  return chosen;
+}
+
+void HostPresenter::dismissHeldMenu() {
+  if (!heldMenu_) return;
+  heldMenu_.reset();
+  transcript_.add("menu dismissed");
 }
 
 void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) {
@@ -40,8 +83,7 @@ void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) 
                   describeNumber(window.frame.width) + "x" + describeNumber(window.frame.height) + ":");
   for (const auto& view : window.content.subviews) {
     if (view.kind == View::Kind::button)
-      transcript_.add("  button [" + view.keyEquivalent + "]\t" + view.action +
-                      (view.image.empty() ? "" : " <image " + view.image.name + ">"));
+      transcript_.add(describeButton(view));
     else if (view.kind == View::Kind::textField)
       transcript_.add("  text \"" + view.text + "\" " + describeNumber(view.frame.width) + "x" +
                       describeNumber(view.frame.height));
@@ -68,7 +110,8 @@ void HostPresenter::removeStatusItem() {
   statusItem_.reset();
 }
 
-int HostPresenter::runModalAlert(const AlertModel& alert) {
+int HostPresenter::runModalAlert(AlertModel& alert) {
+  if (alert.accessory) return answerDialog(alert);
   transcript_.add("alert (" + alert.style + "): " + alert.messageText);
   if (!alert.informativeText.empty()) transcript_.add("  " + alert.informativeText);
   int pressed = 0;
@@ -87,10 +130,17 @@ void HostPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<vo
   const std::string what = panel.canChooseFiles ? (types.empty() ? "any file" : types) : "a folder";
   transcript_.add("open panel" + (panel.prompt.empty() ? "" : " \"" + panel.prompt + "\"") + " in " + panel.directory +
                   " for " + what);
-  auto answer = openPanelAnswer;
+  auto answer = answerProblem ? std::nullopt : openPanelAnswer;
   openPanelAnswer.reset();
-  transcript_.add(answer ? "chose " + *answer : std::string("cancelled"));
-  done(answer);
+  auto finish = [this, answer, done = std::move(done)] {
+    transcript_.add(answer ? "chose " + *answer : std::string("cancelled"));
+    done(answer);
+  };
+  // The user turns to the panel once the current event, and any dialog, is over.
+  if (sessions_.empty())
+    mainQueue_.schedule(0, std::move(finish));
+  else
+    panelsAfterDialog_.push_back(std::move(finish));
 }
 
 void HostPresenter::showWindow(const std::string& name, const WindowModel& window) {
@@ -132,6 +182,29 @@ std::optional<MenuItem> HostPresenter::takeWindowChoice() {
     for (const auto& view : window.content.subviews)
       if (view.kind == View::Kind::button && view.text == *choice) return press(view, "\"" + view.text + "\"");
   return std::nullopt;
+}
+
+std::optional<MenuItem> HostPresenter::pressWindowButton(const std::string& titleOrKey) {
+  if (!windowVisible_ || !window_) return std::nullopt;
+  const View* pressed = nullptr;
+  std::string how;
+  for (const auto& view : window_->content.subviews)
+    if (!pressed && view.kind == View::Kind::button && !view.text.empty() && view.text == titleOrKey) {
+      pressed = &view;
+      how = "clicked \"" + view.text + "\"";
+    }
+  for (const auto& view : window_->content.subviews)
+    if (!pressed && view.kind == View::Kind::button && view.keyEquivalent == titleOrKey) {
+      pressed = &view;
+      how = view.text.empty() ? "clicked [" + view.keyEquivalent + "]" : "typed \"" + view.keyEquivalent + "\"";
+    }
+  if (!pressed) return std::nullopt;
+  transcript_.add(how);
+  MenuItem sender;
+  sender.title = pressed->text.empty() ? pressed->keyEquivalent : pressed->text;
+  sender.keyEquivalent = pressed->keyEquivalent;
+  sender.action = pressed->action;
+  return sender;
 }
 
 }  // namespace routelle

@@ -1,19 +1,29 @@
 #pragma once
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Presenter.h"
+#include "platform/host/DialogAnswer.h"
+#include "platform/host/HostRunLoop.h"
 #include "platform/host/Transcript.h"
+#include "ui/Actions.h"
 
 namespace routelle {
 
 // Shows menus and windows as transcript lines; the user's pick is the entry or
 // button whose title is `choice` (a button's title is its key equivalent).
+// Dialogs with an accessory view are answered from `dialogAnswers`. Like the
+// platform's, a modal dialog runs the main queue's work while it is shown, and
+// an open panel answers once the current event is over.
 class HostPresenter final : public Presenter {
  public:
-  explicit HostPresenter(Transcript& transcript) : transcript_(transcript) {}
+  HostPresenter(Transcript& transcript, HostRunLoop& mainQueue) : transcript_(transcript), mainQueue_(mainQueue) {}
+  // Where the actions of pop-up entries go while a dialog runs.
+  void setActionTarget(ActionTarget& target) { actions_ = &target; }
 
   std::optional<MenuItem> popUpMenu(const Menu& menu, Point location) override;
   void showFloatingWindow(const WindowModel& window, Point origin) override;
@@ -23,15 +33,32 @@ class HostPresenter final : public Presenter {
   void activate(bool) override {}
   void showStatusItem(const StatusItemModel& item, const Menu& menu) override;
   void removeStatusItem() override;
-  int runModalAlert(const AlertModel& alert) override;
+  int runModalAlert(AlertModel& alert) override;
+  void pressAlertButton(std::size_t index) override;
   void beginOpenPanel(const OpenPanelModel& panel, std::function<void(std::optional<std::string>)> done) override;
   void showWindow(const std::string& name, const WindowModel& window) override;
   void orderOutWindow(const std::string& name) override;
 
   // The button of the shown floating window that `choice` names, taken once.
   std::optional<MenuItem> takeWindowChoice();
+  // A button of the shown floating window by its title or key equivalent, pressed.
+  std::optional<MenuItem> pressWindowButton(const std::string& titleOrKey);
+
+  // In a run of several events the user may answer a pop-up with the next event: an
+  // unanswered menu is then held, neither answered nor dismissed, until one of these.
+  bool holdUnansweredMenus = false;
+  // The held menu's entry reached by the titles ("A > B"); nothing (still held) when none is.
+  std::optional<MenuItem> answerHeldMenu(const std::string& path);
+  void dismissHeldMenu();
+  bool holdsMenu() const { return heldMenu_.has_value(); }
 
   std::optional<std::string> choice;
+  // Answers of the dialogs with an accessory, in the order they show; a dialog
+  // without one is cancelled.
+  std::deque<DialogAnswer> dialogAnswers;
+  // Why an answer could not be given (a title the dialog does not offer, a
+  // dialog left open); every dialog and open panel after it is cancelled.
+  std::optional<std::string> answerProblem;
   // The path an open panel answers with; nothing: the panel is cancelled.
   std::optional<std::string> openPanelAnswer;
   const std::optional<WindowModel>& window() const { return window_; }
@@ -40,9 +67,26 @@ class HostPresenter final : public Presenter {
   const std::map<std::string, WindowModel>& windows() const { return windows_; }
 
  private:
+  // One alert being run modally: how many buttons it has, which was pressed.
+  struct ModalSession {
+    std::size_t buttons = 0;
+    std::optional<std::size_t> pressed;
+  };
+  int answerDialog(AlertModel& alert);
+  void applyStep(AlertModel& alert, const DialogAnswer::Step& step);
+  // The modal loop: main-queue work due now, one task at a time, until a button is pressed.
+  void runModalLoop(const ModalSession& session);
+  void refuseAnswer(std::string problem);
+
   Transcript& transcript_;
+  HostRunLoop& mainQueue_;
+  ActionTarget* actions_ = nullptr;
+  std::vector<ModalSession*> sessions_;
+  // Open-panel answers waiting for the modal dialog to end.
+  std::vector<std::function<void()>> panelsAfterDialog_;
   std::optional<WindowModel> window_;
   bool windowVisible_ = false;
+  std::optional<Menu> heldMenu_;
   std::optional<StatusItemModel> statusItem_;
   std::map<std::string, WindowModel> windows_;
 };

@@ -82,6 +82,19 @@ void HostRunLoop::advance(double seconds) {
   }
 }
 
+bool HostRunLoop::runNextDue() {
+  Task task;
+  {
+    std::lock_guard lock(mutex_);
+    auto first = tasks_.begin();
+    if (first == tasks_.end() || first->first.first > now_) return false;
+    task = std::move(first->second);
+    tasks_.erase(first);
+  }
+  task();
+  return true;
+}
+
 int HostRunLoop::scheduledCount() const {
   std::lock_guard lock(mutex_);
   return mainScheduled_;

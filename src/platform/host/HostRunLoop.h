@@ -25,6 +25,9 @@ class HostRunLoop final : public RunLoop {
   // Runs every task due by now + seconds, in time order (ties in scheduling order).
   void advance(double seconds);
   void runPending() { advance(0); }
+  // Runs the first task due by now, as a modal loop takes one event at a time;
+  // false when none is due.
+  bool runNextDue();
   double now() const;
   // How many tasks were scheduled so far (a menu refresh schedules one).
   int scheduledCount() const;

@@ -1,5 +1,7 @@
 #include "platform/host/HostScriptRunner.h"
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -68,6 +70,26 @@ constexpr Statement kTabRequests[] = {
     {"to return URL of tabs of front window as string", true},
 };
 
+std::size_t codePoints(std::string_view s) {
+  std::size_t n = 0;
+  for (char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+// keystroke "K" [using command down | using {command down}]: one character for the
+// frontmost application; answers what the world shows of it.
+std::optional<std::string> keystroke(Reader& reader) {
+  if (!reader.words("keystroke")) return std::nullopt;
+  auto key = reader.string();
+  if (!key || codePoints(*key) != 1) return std::nullopt;
+  Reader braces = reader;
+  Reader plain = reader;
+  const bool command =
+      (braces.words("using {command down}") && braces.atEnd()) || (plain.words("using command down") && plain.atEnd());
+  if (!command && !reader.atEnd()) return std::nullopt;
+  return "System Events: keystroke \"" + *key + "\"" + (command ? " using command" : "");
+}
+
 ScriptOutcome notUnderstood(Transcript& transcript, const std::string& source) {
   transcript.add("AppleScript error: cannot run \"" + source + "\"");
   return {false, "", "The script could not be understood."};
@@ -75,7 +97,10 @@ ScriptOutcome notUnderstood(Transcript& transcript, const std::string& source) {
 
 }  // namespace
 
+std::filesystem::path scriptLog(const World& world) { return world.root() / "Library" / "Logs" / "scripts.log"; }
+
 ScriptOutcome HostScriptRunner::run(const std::string& source) {
+  logScript(source);
   const auto lines = text::split(source, "\n");
   // The close script: four lines.
   if (lines.size() == 4) {
@@ -91,19 +116,34 @@ ScriptOutcome HostScriptRunner::run(const std::string& source) {
     }
   }
   ScriptOutcome outcome{true, "", ""};
+  std::optional<std::string> block;  // the application an open "tell" block speaks to
+  // Keystrokes happen once the whole script is understood, as it is compiled first.
+  std::vector<std::string> keystrokes;
+  auto typed = [&keystrokes](std::optional<std::string> line) {
+    if (line) keystrokes.push_back(std::move(*line));
+    return line.has_value();
+  };
   for (const auto& line : lines) {
     Reader reader(line);
     if (reader.atEnd()) continue;
     if (Reader delay(line); delay.words("delay")) continue;
+    if (block) {
+      if (Reader end(line); end.words("end tell") && end.atEnd()) {
+        block.reset();
+      } else if (*block != "System Events" || !typed(keystroke(reader))) {
+        return notUnderstood(transcript_, source);
+      }
+      continue;
+    }
     if (!reader.words("tell application")) return notUnderstood(transcript_, source);
     auto target = reader.string();
     if (!target) return notUnderstood(transcript_, source);
+    if (reader.atEnd()) {
+      block = *target;
+      continue;
+    }
     if (*target == "System Events") {
-      std::optional<std::string> key;
-      if (reader.words("to keystroke")) key = reader.string();
-      const bool command = key && reader.words("using {command down}") && reader.atEnd();
-      if (!command || key->size() != 1) return notUnderstood(transcript_, source);
-      transcript_.add("System Events: keystroke \"" + *key + "\" using command");
+      if (!reader.words("to") || !typed(keystroke(reader))) return notUnderstood(transcript_, source);
       continue;
     }
     const Statement* matched = nullptr;
@@ -115,7 +155,20 @@ ScriptOutcome HostScriptRunner::run(const std::string& source) {
     outcome = tellBrowser(*target, matched->allTabs);
     if (!outcome.ok) return outcome;
   }
+  if (block) return notUnderstood(transcript_, source);
+  for (auto& line : keystrokes) transcript_.add(std::move(line));
   return outcome;
+}
+
+void HostScriptRunner::logScript(const std::string& source) {
+  std::string line;
+  const auto front = workspace_.frontmostApplication();
+  line += front ? front->localizedName : "-";
+  line += '\t';
+  for (char c : source) line += c == '\n' ? std::string("\\n") : c == '\\' ? std::string("\\\\") : std::string(1, c);
+  std::error_code ec;
+  std::filesystem::create_directories(scriptLog(world_).parent_path(), ec);
+  std::ofstream(scriptLog(world_), std::ios::app | std::ios::binary) << line << "\n";
 }
 
 ScriptOutcome HostScriptRunner::tellBrowser(const std::string& browser, bool allTabs) {

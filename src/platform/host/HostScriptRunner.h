@@ -1,4 +1,6 @@
 #pragma once
+#include <filesystem>
+
 #include "platform/ScriptRunner.h"
 #include "platform/Workspace.h"
 #include "platform/host/BrowserTabs.h"
@@ -7,6 +9,10 @@
 
 namespace routelle {
 
+// Every script run, one line each: the frontmost application's name ("-" for none),
+// a tab, and the source with line breaks written as \n and backslashes doubled.
+std::filesystem::path scriptLog(const World& world);
+
 // AppleScript of the host world: exactly the script forms the program sends,
 // read as a real interpreter reads them (string literals with backslash
 // escapes) and acted on world state; anything else fails as a script the
@@ -14,16 +20,18 @@ namespace routelle {
 class HostScriptRunner final : public ScriptRunner {
  public:
   HostScriptRunner(const World& world, Workspace& workspace, Transcript& transcript)
-      : tabs_(world), workspace_(workspace), transcript_(transcript) {}
+      : world_(world), tabs_(world), workspace_(workspace), transcript_(transcript) {}
   ScriptOutcome run(const std::string& source) override;
   void determinePermissionToAutomate(const std::string& bundleIdentifier) override {
     transcript_.add("automation permission asked for " + bundleIdentifier);
   }
 
  private:
+  void logScript(const std::string& source);
   ScriptOutcome tellBrowser(const std::string& browser, bool allTabs);
   ScriptOutcome closeTabs(const std::string& browser, const std::string& url);
 
+  const World& world_;
   BrowserTabs tabs_;
   Workspace& workspace_;
   Transcript& transcript_;

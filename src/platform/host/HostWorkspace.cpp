@@ -150,6 +150,12 @@ std::optional<std::string> HostWorkspace::bundleIdentifier(const std::string& pa
   return info->identifier;
 }
 
+bool HostWorkspace::activateIgnoringOtherApps(const RunningApplication& app) {
+  if (transcript) transcript->add("activated " + app.localizedName);
+  frontmost_ = app;
+  return true;
+}
+
 RunningApplication HostWorkspace::runningApplicationNamed(const std::string& name) {
   RunningApplication app{name, std::nullopt, ""};
   if (auto path = fullPathForApplication(name)) {

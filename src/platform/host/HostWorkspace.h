@@ -10,6 +10,7 @@
 #include "platform/ProcessLauncher.h"
 #include "platform/Workspace.h"
 #include "platform/host/BundleInfo.h"
+#include "platform/host/Transcript.h"
 #include "platform/host/World.h"
 
 namespace routelle {
@@ -38,6 +39,8 @@ class HostWorkspace final : public Workspace {
   std::optional<RunningApplication> frontmostApplication() override;
   bool openURL(const std::string& url) override;
   bool fileExists(const std::string& path) override;
+  // The application becomes the frontmost one.
+  bool activateIgnoringOtherApps(const RunningApplication& app) override;
 
   void setRunningApplications(std::vector<RunningApplication> apps);
   void setFrontmostApplication(std::optional<RunningApplication> app);
@@ -46,6 +49,8 @@ class HostWorkspace final : public Workspace {
 
   // A copy: the index may be rebuilt by another thread (the tab watcher's) at any time.
   std::vector<InstalledBundle> applicationBundles();
+  // Where activations are shown; none: not shown.
+  Transcript* transcript = nullptr;
   // Platform paths of the applications declaring a URL scheme / a document extension.
   std::vector<std::string> applicationsDeclaringScheme(const std::string& scheme);
   std::vector<std::string> applicationsDeclaringExtension(const std::string& extension);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace routelle {
 
@@ -13,11 +14,16 @@ struct FileContents {
   std::string error;  // why it was not read, one line; empty when read
 };
 
-// The user's folders and the files the program reads and writes itself.
-// Paths are the platform's own ("/Users/ann/Downloads").
-class Files {
+// Folders and files of the file system. Paths are the platform's own ("/Applications").
+class FileManager {
  public:
-  virtual ~Files() = default;
+  virtual ~FileManager() = default;
+  // The local domain's Applications folder; nothing when the system names none.
+  virtual std::optional<std::string> localApplicationsFolder() = 0;
+  // The paths of a folder's entries, hidden files skipped, in no particular
+  // order; nothing when the folder cannot be listed.
+  virtual std::optional<std::vector<std::string>> contentsOfDirectory(const std::string& path) = 0;
+
   // NSHomeDirectory.
   virtual std::string homeDirectory() = 0;
   // The user's Downloads folder as the system's search path names it; nothing

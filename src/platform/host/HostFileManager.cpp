@@ -1,4 +1,4 @@
-#include "platform/host/HostFiles.h"
+#include "platform/host/HostFileManager.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -35,17 +35,32 @@ FileContents failed(int error) {
 
 }  // namespace
 
-std::optional<std::string> HostFiles::downloadsDirectory() {
+std::optional<std::vector<std::string>> HostFileManager::contentsOfDirectory(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::directory_iterator it(world_.hostPath(path), ec);
+  if (ec) return std::nullopt;
+  std::string prefix = path;
+  if (prefix.empty() || prefix.back() != '/') prefix += '/';
+  std::vector<std::string> out;
+  for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+    if (ec) return std::nullopt;
+    std::string name = it->path().filename().string();
+    if (!name.starts_with('.')) out.push_back(prefix + name);
+  }
+  return out;
+}
+
+std::optional<std::string> HostFileManager::downloadsDirectory() {
   if (!directoryExists(kDownloads)) return std::nullopt;
   return kDownloads;
 }
 
-bool HostFiles::directoryExists(const std::string& path) {
+bool HostFileManager::directoryExists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_directory(world_.hostPath(path), ec);
 }
 
-FileContents HostFiles::readFile(const std::string& path, std::size_t maxBytes) {
+FileContents HostFileManager::readFile(const std::string& path, std::size_t maxBytes) {
   // Non-blocking, so that opening a FIFO without a writer returns at once; the
   // file's kind is then seen on the open descriptor, where it cannot be swapped.
   const Descriptor file(::open(world_.hostPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -73,7 +88,7 @@ FileContents HostFiles::readFile(const std::string& path, std::size_t maxBytes) 
   }
 }
 
-bool HostFiles::writeFile(const std::string& path, std::string_view bytes) {
+bool HostFileManager::writeFile(const std::string& path, std::string_view bytes) {
   // A link in the file's place is not followed out of the world, and whatever is
   // not a regular file is left alone.
   const Descriptor file(::open(world_.hostPath(path).c_str(),
@@ -90,7 +105,7 @@ bool HostFiles::writeFile(const std::string& path, std::string_view bytes) {
   return true;
 }
 
-void HostFiles::revealInFileBrowser(const std::string& path) {
+void HostFileManager::revealInFileBrowser(const std::string& path) {
   const auto log = world_.hostPath(kFileBrowserLog);
   std::error_code ec;
   std::filesystem::create_directories(log.parent_path(), ec);

@@ -20,8 +20,24 @@ FileContents failed(int error) {
                  std::strerror(error));
 }
 
-class MacFiles final : public Files {
+class MacFileManager final : public FileManager {
  public:
+  std::optional<std::string> localApplicationsFolder() override {
+    NSArray<NSString*>* found = NSSearchPathForDirectoriesInDomains(NSApplicationDirectory, NSLocalDomainMask, YES);
+    if (found.count == 0) return std::nullopt;
+    return str(found.firstObject);
+  }
+
+  std::optional<std::vector<std::string>> contentsOfDirectory(const std::string& path) override {
+    NSArray<NSString*>* names = [[NSFileManager defaultManager] contentsOfDirectoryAtPath:ns(path) error:nil];
+    if (!names) return std::nullopt;
+    NSString* folder = ns(path);
+    std::vector<std::string> out;
+    for (NSString* name in names)
+      if (![name hasPrefix:@"."]) out.push_back(str([folder stringByAppendingPathComponent:name]));
+    return out;
+  }
+
   std::string homeDirectory() override { return str(NSHomeDirectory()); }
 
   std::optional<std::string> downloadsDirectory() override {
@@ -76,6 +92,6 @@ class MacFiles final : public Files {
 
 }  // namespace
 
-std::unique_ptr<Files> makeFiles() { return std::make_unique<MacFiles>(); }
+std::unique_ptr<FileManager> makeFileManager() { return std::make_unique<MacFileManager>(); }
 
 }  // namespace routelle::macos

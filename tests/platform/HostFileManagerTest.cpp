@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "platform/host/HostCalendar.h"
-#include "platform/host/HostFiles.h"
+#include "platform/host/HostFileManager.h"
 #include "support/TempDir.h"
 
 namespace routelle {
@@ -19,18 +19,18 @@ std::string slurp(const fs::path& path) {
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-class HostFilesTest : public ::testing::Test {
+class HostFileManagerTest : public ::testing::Test {
  protected:
   fs::path at(const std::string& platformPath) { return world.hostPath(platformPath); }
 
   test::TempDir dir;
   World world{dir.path()};
-  HostFiles files{world};
+  HostFileManager files{world};
 };
 
 // Writes replace a regular file in place, and leave alone whatever else is in
 // its place: a link (which could lead out of the world), a FIFO, a folder.
-TEST_F(HostFilesTest, WritesReplaceFilesAndNothingElse) {
+TEST_F(HostFileManagerTest, WritesReplaceFilesAndNothingElse) {
   fs::create_directories(at("/Users/user/Downloads"));
   EXPECT_TRUE(files.writeFile("/Users/user/Downloads/a.xml", "a longer first version"));
   EXPECT_TRUE(files.writeFile("/Users/user/Downloads/a.xml", "second"));
@@ -52,7 +52,7 @@ TEST_F(HostFilesTest, WritesReplaceFilesAndNothingElse) {
   EXPECT_EQ(files.readFile("/Users/user/Downloads/none.xml", 5).status, FileContents::Status::missing);
 }
 
-TEST_F(HostFilesTest, TheSystemKnowsTheDownloadsFolderWhileItExists) {
+TEST_F(HostFileManagerTest, TheSystemKnowsTheDownloadsFolderWhileItExists) {
   EXPECT_EQ(files.homeDirectory(), "/Users/user");
   EXPECT_FALSE(files.downloadsDirectory());
   fs::create_directories(at("/Users/user/Downloads"));
@@ -63,7 +63,7 @@ TEST_F(HostFilesTest, TheSystemKnowsTheDownloadsFolderWhileItExists) {
   EXPECT_EQ(slurp(at("/Library/Logs/finder.log")), "/Users/user/Downloads/a.xml\n/Users/user/Downloads/b.xml\n");
 }
 
-TEST_F(HostFilesTest, TheWorldsDateIsFixedOnlyByAValidDate) {
+TEST_F(HostFileManagerTest, TheWorldsDateIsFixedOnlyByAValidDate) {
   EXPECT_FALSE(HostCalendar::fixedDate(world));
   ASSERT_TRUE(HostCalendar::fixDate(world, {2024, 2, 29}));
   const CalendarDate today = HostCalendar(world).today();

@@ -1,0 +1,140 @@
+#include "editors/RuleEditors.h"
+
+#include "editors/ApplicationList.h"
+#include "settings/Keys.h"
+#include "support/Text.h"
+
+namespace routelle {
+namespace {
+
+constexpr std::string_view kCheck = "✓";
+
+std::string modifierKeyText(const std::string& name) {
+  return "Select a browser to open when a link is clicked with " + name +
+         " key pressed.*\n*This option only works outside browsers" +
+         ".\n\nOn Firefox with Routelle add-on installed, Right Click> click on Open with Routelle+" + name +
+         ".\n\nOn Opera with Routelle extension installed, Right Click> click on Open with Routelle+" + name +
+         ".\n\nOn Safari with Routelle Share Extension enabled and Share Extension Behavior on Routelle set to Open "
+         "Routelle, Right Click>Share> click on Open with Routelle+" +
+         name;
+}
+
+std::string trimmedBlanks(std::string text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  const auto first = text.find_first_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+}  // namespace
+
+RuleEditors::RuleEditors(SettingsStore& settings, RuleStore& rules, BrowserRegistry& registry, Workspace& workspace,
+                         FileManager& files, Presenter& presenter, Application& application, RunLoop& runLoop,
+                         StatusMenu& statusMenu, BrowsersListChooser& chooser, const Trace& trace)
+    : rules_(rules),
+      registry_(registry),
+      workspace_(workspace),
+      files_(files),
+      presenter_(presenter),
+      application_(application),
+      runLoop_(runLoop),
+      statusMenu_(statusMenu),
+      chooser_(chooser),
+      trace_(trace),
+      dialog_(settings, workspace, presenter, application, runLoop) {}
+
+void RuleEditors::fillApplicationsPopup() {
+  runLoop_.schedule(0, [this] { dialog_.setApplications(localApplications(files_, workspace_)); });
+}
+
+void RuleEditors::refreshAfterRuleChange(bool rebuildBrowsersList) {
+  statusMenu_.refreshMenu();  // the front tab again, then the menu's rebuild
+  if (rebuildBrowsersList) chooser_.buildBrowsersListMenu();
+}
+
+bool RuleEditors::isProgramItself(const std::string& name) const {
+  const auto identifier = registry_.bundleIdentifier(name);
+  return identifier && text::equalsIgnoringCase(*identifier, domains::ownBundleIdentifier);
+}
+
+void RuleEditors::addDomains() {
+  application_.activateIgnoringOtherApps(false);
+  const bool ok = dialog_.run(
+      "Domain", "Type a domain in the box and choose a browser to open it.\nex:" + std::string(kExampleDomain),
+      dialog_.freshDomainField());
+  // Text without a host with a dot is dropped without a word.
+  if (auto browser = dialog_.selectedBrowser(); ok && browser && !isProgramItself(*browser))
+    rules_.addDomainRule(dialog_.typedText(), *browser);
+  refreshAfterRuleChange(true);
+}
+
+void RuleEditors::removeDomainRule(const MenuItem& sender) {
+  rules_.removeDomainRule(sender.keyEquivalent);
+  refreshAfterRuleChange(true);
+}
+
+void RuleEditors::addPerApp() {
+  const bool ok = dialog_.run("Per App", "Select an App and choose a browser to open the urls.", true);
+  const auto browser = dialog_.selectedBrowser();
+  const auto application = dialog_.selectedApplication();
+  if (ok && browser && application && !isProgramItself(*browser)) rules_.addAppRule(*application, *browser);
+  refreshAfterRuleChange(true);
+  trace_(ok ? trace::yes : trace::no);
+}
+
+// The dialog is cancelled from the main queue, after the pop-up's menu has
+// closed; the file chooser's answer comes once it has gone.
+void RuleEditors::chooseAnotherApp() {
+  dialog_.cancelFromMainQueue();
+  OpenPanelModel panel;
+  panel.allowsMultipleSelection = false;
+  panel.canChooseDirectories = false;
+  panel.canCreateDirectories = false;
+  panel.canChooseFiles = true;
+  panel.allowedFileTypes = {"app"};
+  panel.directory = "/Applications/";
+  presenter_.beginOpenPanel(panel, [this](const std::optional<std::string>& path) {
+    if (path) {
+      std::string name = text::replaceAll(text::lastPathComponent(*path), ".app", "");
+      if (!name.empty()) dialog_.addChosenApplication(applicationEntry(std::move(name), workspace_));
+    }
+    addPerApp();
+  });
+}
+
+void RuleEditors::removeAppRule(const MenuItem& sender) {
+  rules_.removeAppRuleElement(sender.keyEquivalent);
+  refreshAfterRuleChange(true);
+}
+
+void RuleEditors::editModifierKey(const MenuItem& sender) {
+  const std::string& key = sender.keyEquivalent;
+  const bool ok = dialog_.run(std::string(kModifierKeyTitle) + sender.title, modifierKeyText(sender.title), false);
+  if (ok) {
+    const auto target = dialog_.selectedBrowser();
+    if (!target || *target == "None") {
+      rules_.clearModifierRule(key);
+    } else if (!isProgramItself(*target)) {
+      rules_.setModifierRule(key, *target);
+      rules_.setModifierBackground(key, dialog_.inBackground());
+    }
+  }
+  refreshAfterRuleChange(true);
+  trace_(ok ? trace::yes : trace::no);
+}
+
+void RuleEditors::setOnionRule(const MenuItem& sender) {
+  // The chosen entry reads "Name ✓": the mark goes with the blank before it.
+  const std::string name = trimmedBlanks(text::replaceAll(sender.title, kCheck, ""));
+  if (name == "Disabled" || name == "Disable rule")
+    rules_.clearOnionRule();
+  else if (!name.empty() && !isProgramItself(name))
+    rules_.setOnionRule(name);
+  refreshAfterRuleChange(false);
+}
+
+void RuleEditors::removeAddedBrowser(const MenuItem& sender) {
+  registry_.removeAddedIdentifier(sender.keyEquivalent);
+  refreshAfterRuleChange(true);
+}
+
+}  // namespace routelle

@@ -1,0 +1,89 @@
+#include "selection/SelectionMonitor.h"
+
+#include "selection/FocusedText.h"
+#include "settings/Keys.h"
+#include "ui/Actions.h"
+
+namespace routelle {
+namespace {
+
+constexpr double kDragCheckDelaySeconds = 2.0;
+
+MenuItem selectionMenuEntry(const char* title, Action action, const char* key) {
+  MenuItem item;
+  item.title = title;
+  item.action = selector(action);
+  item.keyEquivalent = key;
+  return item;
+}
+
+}  // namespace
+
+SelectionMonitor::SelectionMonitor(SettingsStore& settings, Events& events, RunLoop& runLoop,
+                                   Accessibility& accessibility, const LinkDetector& links, LinkRequest& request,
+                                   FloatingWindow& window, SelectionPanel& panel, BrowsersListChooser& chooser,
+                                   const Trace& trace)
+    : settings_(settings),
+      events_(events),
+      runLoop_(runLoop),
+      accessibility_(accessibility),
+      links_(links),
+      request_(request),
+      window_(window),
+      panel_(panel),
+      chooser_(chooser),
+      trace_(trace) {}
+
+void SelectionMonitor::installSelectionMonitors(Menu& selectionMenu) {
+  // The always-on monitors live as long as the process: their tokens are not kept.
+  events_.addGlobalMonitor(selectionEvents::clicks, [this](const std::optional<GlobalEvent>&) {
+    window_.hide();
+    checkSelection();
+  });
+  // Every drag event checks once, later; a window already shown by then stays as it is.
+  events_.addGlobalMonitor(selectionEvents::drags, [this](const std::optional<GlobalEvent>&) {
+    window_.hide();
+    runLoop_.schedule(kDragCheckDelaySeconds, [this] { checkSelection(); });
+  });
+  window_.createOutsideClickMonitor(events_, selectionEvents::outsideClicks);
+  events_.addGlobalMonitor(selectionEvents::keys, [this](const std::optional<GlobalEvent>&) { window_.hide(); });
+
+  selectionMenu.items.push_back(selectionMenuEntry("Search", Action::searchs, "s"));
+  selectionMenu.items.push_back(selectionMenuEntry("Copy", Action::toClip, "c"));
+  selectionMenu.items.push_back(selectionMenuEntry("Paste", Action::autoPaste, "v"));
+  selectionMenu.items.push_back(selectionMenuEntry("Delete", Action::autoDelete, "d"));
+}
+
+void SelectionMonitor::checkSelection() {
+  if (!ready_) return;
+  if (!settings_.ensureBool(keys::experimental, false)) return;
+  actOnSelection();
+}
+
+void SelectionMonitor::actOnSelection() {
+  // Before start-up made the window, and while it shows, there is nothing to do.
+  if (!window_.exists() || window_.visible()) return;
+  ready_ = false;
+  // Without trust the system prompts; asking again would prompt on every click, so the
+  // assistant stays quiet until the program starts again.
+  if (!accessibility_.isProcessTrusted(true)) return;
+  auto selected = readFocusedSelectedText(accessibility_);
+  ready_ = true;
+  if (!selected) return;
+
+  const auto found = links_.findLinks(*selected);
+  if (found.empty()) {
+    panel_.setSelectedText(*selected);
+    trace_(trace::plainSelection);
+    request_.setCurrentLink("http://" + *selected);
+    if (!window_.isShowing()) panel_.showSelectionPanel();
+    return;
+  }
+  // The first link as it stands in the text; "https" begins with "http" too.
+  const std::string& link = found.front().text;
+  trace_(std::string(trace::selectedLinkFound) + " " + link);
+  request_.setCurrentLink(link.starts_with("http") ? link : "http://" + link);
+  chooser_.showFloatingBrowsersWindow();
+}
+
+}  // namespace routelle

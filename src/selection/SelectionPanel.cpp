@@ -1,0 +1,105 @@
+#include "selection/SelectionPanel.h"
+
+#include "selection/KeystrokeScripts.h"
+#include "selection/SearchLink.h"
+#include "support/Text.h"
+#include "ui/Actions.h"
+
+namespace routelle {
+namespace {
+
+constexpr double kButtonWidth = 55.0;
+constexpr double kPanelHeight = 35.0;
+constexpr double kKeystrokeDelaySeconds = 0.5;
+
+struct PanelButton {
+  const char* title;
+  const char* key;  // the title's first letter, lower case
+  Action action;
+};
+constexpr PanelButton kButtons[] = {
+    {"Search", "s", Action::searchs},
+    {"Copy", "c", Action::toClip},
+    {"Paste", "p", Action::autoPaste},
+    {"Delete", "d", Action::autoDelete},
+};
+
+View panelButton(const PanelButton& spec, double x) {
+  View button;
+  button.kind = View::Kind::button;
+  button.text = spec.title;
+  button.keyEquivalent = spec.key;
+  button.action = selector(spec.action);
+  button.frame = {x, 0, kButtonWidth, kPanelHeight};
+  button.bordered = false;
+  button.textColor = "white";
+  button.alignment = "center";
+  // Where the font is missing the platform draws the system font at the same size.
+  button.fontName = "Helvetica Neue";
+  button.fontSize = 15.0;
+  return button;
+}
+
+}  // namespace
+
+SelectionPanel::SelectionPanel(FloatingWindow& window, Presenter& presenter, Events& events, Workspace& workspace,
+                               Pasteboard& pasteboard, ScriptRunner& scripts, RunLoop& runLoop, LinkRequest& request,
+                               BrowserChooser& chooser, const Menu& selectionMenu, const Trace& trace)
+    : window_(window),
+      presenter_(presenter),
+      events_(events),
+      workspace_(workspace),
+      pasteboard_(pasteboard),
+      scripts_(scripts),
+      runLoop_(runLoop),
+      request_(request),
+      chooser_(chooser),
+      selectionMenu_(selectionMenu),
+      trace_(trace) {}
+
+void SelectionPanel::showSelectionPanel() {
+  presenter_.cancelMenuTracking(selectionMenu_);
+  trace_(trace::selectionPanelShown);
+  View content;
+  content.frame = {0, 0, kButtonWidth * static_cast<double>(std::size(kButtons)), kPanelHeight};
+  for (std::size_t i = 0; i < std::size(kButtons); ++i)
+    content.subviews.push_back(panelButton(kButtons[i], kButtonWidth * static_cast<double>(i)));
+  window_.show(std::move(content), events_.mouseLocation());
+}
+
+void SelectionPanel::search() {
+  // The current link is "http://" and the selection: taking every "http://" out gives the text back.
+  const std::string selected = text::replaceAll(request_.currentLink(), "http://", "");
+  request_.setCurrentLink(searchLink(selected));
+  // The panel stays: a pick in the list hides it, the browsers window takes its place.
+  chooser_.showBrowsersList();
+}
+
+void SelectionPanel::copy() {
+  closePanelAndRestoreFocus();
+  pasteboard_.setString(selectedText_);
+}
+
+void SelectionPanel::paste() {
+  closePanelAndRestoreFocus();
+  runSystemEventsScriptLater(kPasteScript);
+}
+
+void SelectionPanel::erase() {
+  closePanelAndRestoreFocus();
+  runSystemEventsScriptLater(kDeleteScript);
+}
+
+void SelectionPanel::closePanelAndRestoreFocus() {
+  trace_(trace::selectionPanelClosed);
+  if (auto source = window_.takePreviousFrontApplication()) workspace_.activateIgnoringOtherApps(*source);
+  window_.hide();
+}
+
+void SelectionPanel::runSystemEventsScriptLater(std::string_view source) {
+  // The keystroke goes to whatever application is frontmost when the time comes.
+  runLoop_.schedule(kKeystrokeDelaySeconds,
+                    [&scripts = scripts_, script = std::string(source)] { scripts.run(script); });
+}
+
+}  // namespace routelle
