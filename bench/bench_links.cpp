@@ -41,7 +41,8 @@ struct LinkWorld : bench::BenchWorld {
                                                            app->shortcuts,
                                                            app->linkDetector,
                                                            app->generalPasteboard,
-                                                           app->files})) {}
+                                                           app->files,
+                                                           app->system.calendar})) {}
   CountingLauncher launcher;
   std::unique_ptr<AppDelegate> delegate;
 };

@@ -122,3 +122,30 @@ key
 EVENTS
 echo; echo "== The scripts the program ran, after the application in front at the time"
 cat "$world/Library/Logs/scripts.log"
+
+echo; echo "== The rules exported to the Downloads folder (named after the world's date)"
+r date 2026-03-05
+r script ExportCommandScript --FilePath /Users/user/Downloads
+echo "\$ cat \$world/Users/user/Downloads/routelle-03-05-2026.xml"
+cat "$world/Users/user/Downloads/routelle-03-05-2026.xml"
+echo "(the file browser was asked to show it:)"
+cat "$world/Library/Logs/finder.log"
+
+echo; echo "== Imported into a second world that has rules of its own"
+second=$(mktemp -d "${TMPDIR:-/tmp}/routelle-demo2-XXXXXX")
+trap 'rm -rf "$world" "$second"' EXIT
+r2() { printf "$ routelle --root second"; printf " %q" "$@"; echo; "$routelle" --root "$second" "$@"; }
+r2 install-app Safari --id com.apple.Safari >/dev/null
+r2 install-app Firefox --id org.mozilla.firefox >/dev/null
+r2 script AddDomainScriptCommand www.example.com --FilePath Safari
+r2 script AddDomainScriptCommand kept.example.org --FilePath Safari
+cp "$world/Users/user/Downloads/routelle-03-05-2026.xml" "$second/Users/user/Downloads/"
+r2 run - <<'EVENTS'
+click "Preferences... >    Rules > Import" --open-panel /Users/user/Downloads/routelle-03-05-2026.xml
+EVENTS
+r2 rules
+
+echo; echo "== A page shared from another application's Share menu"
+r share --url "https://www.example.com/shared?id=7#comments" --text "a note"
+echo "(the program, started with routelle://..., routed it by the domain rule:)"
+tail -n 1 "$world/Library/Logs/launches.log"

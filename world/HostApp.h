@@ -7,8 +7,8 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
-#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostFileManager.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostPresenter.h"
 #include "platform/host/HostRunLoop.h"
@@ -50,9 +50,11 @@ struct HostApp {
                              shortcuts,
                              linkDetector,
                              generalPasteboard,
-                             files}) {
+                             files,
+                             system.calendar}) {
     system.processes.transcript = &transcript;
     system.workspace.transcript = &transcript;
+    files.transcript = &transcript;
     presenter.setActionTarget(delegate);
   }
 

@@ -14,7 +14,9 @@ std::string describeItem(const MenuItem& item) {
   if (!item.image.empty()) {
     const Size& size = item.image.size;
     add("<image " + item.image.name +
-        (size.width != 0 || size.height != 0 ? " " + describeNumber(size.width) + "x" + describeNumber(size.height) : "") + ">");
+        (size.width != 0 || size.height != 0 ? " " + describeNumber(size.width) + "x" + describeNumber(size.height)
+                                             : "") +
+        ">");
   }
   if (item.view) {
     for (const auto& sub : item.view->subviews)

@@ -7,8 +7,10 @@
 #include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
+#include "platform/Calendar.h"
 #include "platform/Defaults.h"
 #include "platform/Events.h"
+#include "platform/FileManager.h"
 #include "platform/LaunchServices.h"
 #include "platform/LinkDetector.h"
 #include "platform/ListArchiver.h"
@@ -44,5 +46,7 @@ std::unique_ptr<Accessibility> makeAccessibility();
 std::unique_ptr<Shortcuts> makeShortcuts();
 std::unique_ptr<SystemInfo> makeSystemInfo();
 std::unique_ptr<LinkDetector> makeLinkDetector();
+std::unique_ptr<FileManager> makeFileManager();
+std::unique_ptr<Calendar> makeCalendar();
 
 }  // namespace routelle::macos
