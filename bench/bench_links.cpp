@@ -20,8 +20,7 @@ class CountingLauncher final : public ProcessLauncher {
 
 // The program with the counting launcher in place of the world's processes.
 struct LinkWorld : bench::BenchWorld {
-  LinkWorld()
-      : delegate(std::make_unique<AppDelegate>(app->services(app->system.settings, launcher))) {}
+  LinkWorld() : delegate(std::make_unique<AppDelegate>(app->services(app->system.settings, launcher))) {}
   CountingLauncher launcher;
   std::unique_ptr<AppDelegate> delegate;
 };

@@ -62,8 +62,7 @@ void BM_TabWatcherPass(benchmark::State& state) {
   Menu statusMenu;
   BrowserLauncher launcher(app.system.settings, app.system.registry, request, app.presenter, statusMenu,
                            app.system.urls, app.system.workspace, processes, scripts, app.runLoop, trace);
-  TabWatcher watcher(app.system.settings, app.system.workspace, scripts, app.system.urls, launcher, app.runLoop,
-                     trace);
+  TabWatcher watcher(app.system.settings, app.system.workspace, scripts, app.system.urls, launcher, app.runLoop, trace);
   for (auto _ : state) watcher.scanBrowserTabs();
   if (processes.runs != 0) state.SkipWithError("a tab moved");
   state.counters["tabs"] = static_cast<double>(kTabs * std::size(kBrowsers));

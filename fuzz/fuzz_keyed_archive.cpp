@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "AllocationPeak.h"
-#include "platform/host/KeyedArchiveReader.h"
 #include "platform/host/HostListArchiver.h"
+#include "platform/host/KeyedArchiveReader.h"
 
 using routelle::hostplist::BinaryReading;
 using routelle::hostplist::readKeyedStringArray;

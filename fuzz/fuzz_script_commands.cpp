@@ -14,8 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/host/AppInstaller.h"
 #include "HostSystem.h"
+#include "platform/host/AppInstaller.h"
 #include "scripting/ScriptCommands.h"
 #include "settings/Keys.h"
 

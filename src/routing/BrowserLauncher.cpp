@@ -58,8 +58,10 @@ void BrowserLauncher::launch(const std::string& link, const std::string& browser
   const bool started = !registry_.isProgramItself(browser) && start(link, browser, background);
   request_.setOpensLink(true);
   if (started) return;
-  if (onMainThread) offerOtherBrowsers(link, browser);
-  else runLoop_.schedule(0, [this, link, browser] { offerOtherBrowsers(link, browser); });
+  if (onMainThread)
+    offerOtherBrowsers(link, browser);
+  else
+    runLoop_.schedule(0, [this, link, browser] { offerOtherBrowsers(link, browser); });
 }
 
 bool BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {

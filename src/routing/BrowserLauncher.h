@@ -20,9 +20,9 @@ namespace routelle {
 // of a link ends here. Runs on its caller's thread (the tab watcher's, too).
 class BrowserLauncher {
  public:
-  BrowserLauncher(SettingsStore& settings, const BrowserRegistry& registry, LinkRequest& request,
-                  Presenter& presenter, const Menu& statusMenu, const UrlParser& urls, Workspace& workspace,
-                  ProcessLauncher& processes, ScriptRunner& scripts, RunLoop& runLoop, const Trace& trace);
+  BrowserLauncher(SettingsStore& settings, const BrowserRegistry& registry, LinkRequest& request, Presenter& presenter,
+                  const Menu& statusMenu, const UrlParser& urls, Workspace& workspace, ProcessLauncher& processes,
+                  ScriptRunner& scripts, RunLoop& runLoop, const Trace& trace);
 
   // Where a link goes when its browser cannot be started: the browsers list.
   void setChooser(BrowserChooser& chooser) { chooser_ = &chooser; }

@@ -34,10 +34,9 @@ class TabWatcherTest : public test::AppTest {
 // The exact text of each moved tab reaches the rule's browser, and only the
 // moved tab is closed, whatever the address holds.
 TEST_F(TabWatcherTest, HostileAddressesMoveExactlyTheirTab) {
-  const std::vector<std::string> hostile{"https://example.org/\"; tell application \"Finder\" to quit; \"",
-                                         "https://example.org/back\\slash\\\"",
-                                         "https://example.org/line\nbreak\rand\ttab", "https://example.org/Grüße/日本",
-                                         "https://WWW.Example.ORG/caps"};
+  const std::vector<std::string> hostile{
+      "https://example.org/\"; tell application \"Finder\" to quit; \"", "https://example.org/back\\slash\\\"",
+      "https://example.org/line\nbreak\rand\ttab", "https://example.org/Grüße/日本", "https://WWW.Example.ORG/caps"};
   std::vector<std::string> tabs = hostile;
   tabs.push_back("https://unruled.example/");
   EXPECT_THAT(passOver(tabs), ElementsAre("https://unruled.example/"));

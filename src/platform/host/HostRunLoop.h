@@ -3,8 +3,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "platform/RunLoop.h"
 
