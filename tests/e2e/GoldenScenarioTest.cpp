@@ -23,6 +23,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "support/Golden.h"
 #include "support/TempDir.h"
 
 namespace routelle {
@@ -123,12 +124,7 @@ TEST_P(GoldenScenario, OutputMatchesTheReviewedFile) {
   const fs::path scripts = world.path() / "Library" / "Logs" / "scripts.log";
   if (fs::exists(scripts)) actual += "== scripts.log\n" + slurp(scripts);
 
-  if (const char* update = std::getenv("ROUTELLE_UPDATE_GOLDEN"); update && *update == '1') {
-    std::ofstream(expectedFile, std::ios::binary) << actual;
-    return;
-  }
-  ASSERT_TRUE(fs::exists(expectedFile)) << expectedFile << " is missing; regenerate with ROUTELLE_UPDATE_GOLDEN=1";
-  EXPECT_EQ(actual, slurp(expectedFile)) << "differs from " << expectedFile;
+  test::expectMatchesGolden(actual, expectedFile);
 }
 
 std::vector<std::string> scenarioNames() {

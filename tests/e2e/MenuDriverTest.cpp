@@ -42,42 +42,8 @@ TEST_F(MenuDriverTest, ASecondStartWritesNothing) {
   EXPECT_EQ(stamp(domains::suite), suite);
 }
 
-TEST_F(MenuDriverTest, AFreshWorldHoldsExactlyTheFirstUseDefaults) {
-  world.installCommonApps();
-  auto menu = driver({"menu"});
-  ASSERT_EQ(menu.status, 0) << menu.err;
-  EXPECT_EQ(driver({"defaults"}).out,
-            "Experimental = false\n"
-            "Experimental2 = false\n"
-            "askb = false\n"
-            "background = false\n"
-            "clicon = true\n"
-            "hiddenBrowsers = \"\"\n"
-            "hide = false\n"
-            "hideAll = false\n"
-            "hideExit = true\n"
-            "hideUrl = true\n"
-            "imonly = false\n"
-            "login = \"Show Browser List\"\n"
-            "menuBarIconSize = 16.0\n"
-            "priority = \"0\"\n"
-            "showeditor = false\n");
-  EXPECT_EQ(driver({"defaults", "group.com.kestrova.Routelle"}).out, "sharebehavior = 0\n");
-  // The one-time offer to be the default browser was made.
-  EXPECT_THAT(driver({"defaults", "com.apple.LaunchServices"}).out,
-              HasSubstr("http = \"com.kestrova.Routelle\"\nhttps = \"com.kestrova.Routelle\"\n"));
-}
-
 TEST_F(MenuDriverTest, MenuPrintsEveryEntryAndClickChangesTheSettings) {
   world.installCommonApps();
-  auto menu = driver({"menu"});
-  ASSERT_EQ(menu.status, 0) << menu.err;
-  EXPECT_TRUE(menu.out.starts_with("✓Show Browsers List\topeny: [S]\n")) << menu.out;
-  EXPECT_THAT(menu.out, HasSubstr("\n  Safari\topeny: [0]"));
-  EXPECT_THAT(menu.out, HasSubstr("\n  ---\n"));
-  EXPECT_THAT(menu.out, HasSubstr("\n     Open in background\topenBack"));
-  EXPECT_TRUE(menu.out.ends_with("---\nQuit\texit [Q]\n")) << menu.out;
-
   // Through the menu: a default browser, a preference, the priority.
   auto click = driver({"click", "Temporally open with: > Firefox"});
   ASSERT_EQ(click.status, 0) << click.err;

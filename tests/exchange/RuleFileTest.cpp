@@ -9,6 +9,8 @@
 #include "exchange/RuleFileParser.h"
 #include "exchange/RuleFileReader.h"
 #include "exchange/RuleFileWriter.h"
+#include "support/Golden.h"
+#include "support/Golden.h"
 #include "support/TempDir.h"
 
 // Golden files: regenerate with
@@ -50,11 +52,7 @@ std::string write(const std::vector<DomainRule>& domains, const std::vector<AppR
 }
 
 void expectGolden(const std::string& name, const std::string& actual) {
-  const auto path = std::filesystem::path(__FILE__).parent_path() / "golden" / name;
-  if (std::getenv("ROUTELLE_UPDATE_GOLDEN")) std::ofstream(path, std::ios::binary) << actual;
-  std::stringstream golden;
-  golden << std::ifstream(path, std::ios::binary).rdbuf();
-  EXPECT_EQ(actual, golden.str()) << "golden file " << path;
+  test::expectMatchesGolden(actual, std::filesystem::path(__FILE__).parent_path() / "golden" / name);
 }
 
 bool isComplete(const Read& r) { return r.outcome.end == RuleFileEnd::complete && r.outcome.message.empty(); }
