@@ -49,6 +49,9 @@ class MacApp {
   std::unique_ptr<Application> application_;
   std::unique_ptr<Accessibility> accessibility_;
   std::unique_ptr<Shortcuts> shortcuts_;
+  std::unique_ptr<LinkDetector> linkDetector_;
+  std::unique_ptr<Pasteboard> pasteboard_;
+  std::unique_ptr<FileManager> files_;
   NotificationCenter workspaceNotifications_;
   SettingsStore settings_;
   BrowserRegistry registry_;

@@ -9,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/Defaults.h"
 #include "platform/Events.h"
+#include "platform/FileManager.h"
 #include "platform/LaunchServices.h"
 #include "platform/LinkDetector.h"
 #include "platform/ListArchiver.h"
@@ -44,5 +45,6 @@ std::unique_ptr<Accessibility> makeAccessibility();
 std::unique_ptr<Shortcuts> makeShortcuts();
 std::unique_ptr<SystemInfo> makeSystemInfo();
 std::unique_ptr<LinkDetector> makeLinkDetector();
+std::unique_ptr<FileManager> makeFileManager();
 
 }  // namespace routelle::macos
