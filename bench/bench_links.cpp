@@ -21,27 +21,7 @@ class CountingLauncher final : public ProcessLauncher {
 // The program with the counting launcher in place of the world's processes.
 struct LinkWorld : bench::BenchWorld {
   LinkWorld()
-      : delegate(std::make_unique<AppDelegate>(AppServices{app->system.settings,
-                                                           app->system.registry,
-                                                           app->system.rules,
-                                                           app->system.workspace,
-                                                           app->system.launchServices,
-                                                           launcher,
-                                                           app->scripts,
-                                                           app->events,
-                                                           app->runLoop,
-                                                           app->presenter,
-                                                           app->systemInfo,
-                                                           app->system.urls,
-                                                           app->system.workspaceNotifications,
-                                                           app->system.updater,
-                                                           app->appleEvents,
-                                                           app->application,
-                                                           app->accessibility,
-                                                           app->shortcuts,
-                                                           app->linkDetector,
-                                                           app->generalPasteboard,
-                                                           app->files})) {}
+      : delegate(std::make_unique<AppDelegate>(app->services(app->system.settings, launcher))) {}
   CountingLauncher launcher;
   std::unique_ptr<AppDelegate> delegate;
 };

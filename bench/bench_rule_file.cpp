@@ -10,6 +10,7 @@
 
 #include "exchange/RuleFileReader.h"
 #include "exchange/RuleFileWriter.h"
+#include "platform/host/HostFileManager.h"
 
 namespace {
 
@@ -73,9 +74,12 @@ void BM_ReadRuleFileFromDisk(benchmark::State& state) {
   const std::filesystem::path file = std::filesystem::path(pattern) / "rules.xml";
   const std::string text = document();
   std::ofstream(file, std::ios::binary) << text;
+  const World world(pattern);
+  HostFileManager files(world);
   for (auto _ : state) {
     Counter counter;
-    if (readRuleFileAt(file.string(), counter.handlers()).end != RuleFileEnd::complete ||
+    const FileContents contents = files.readFile("/rules.xml", kRuleFileMaxBytes);
+    if (readRuleFile(contents.bytes, counter.handlers()).end != RuleFileEnd::complete ||
         counter.rules != kDomainRules + kAppRules)
       state.SkipWithError("read failed");
   }

@@ -49,27 +49,7 @@ struct SelectionWorld : bench::BenchWorld {
     install("Safari", "com.apple.Safari");
     install("Firefox", "org.mozilla.firefox");
     app->accessibility.setTrusted(true);
-    delegate = std::make_unique<AppDelegate>(AppServices{settings,
-                                                         app->system.registry,
-                                                         app->system.rules,
-                                                         app->system.workspace,
-                                                         app->system.launchServices,
-                                                         app->system.processes,
-                                                         app->scripts,
-                                                         app->events,
-                                                         app->runLoop,
-                                                         app->presenter,
-                                                         app->systemInfo,
-                                                         app->system.urls,
-                                                         app->system.workspaceNotifications,
-                                                         app->system.updater,
-                                                         app->appleEvents,
-                                                         app->application,
-                                                         app->accessibility,
-                                                         app->shortcuts,
-                                                         app->linkDetector,
-                                                         app->generalPasteboard,
-                                                         app->files});
+    delegate = std::make_unique<AppDelegate>(app->services(settings, app->system.processes));
     delegate->awakeFromNib();
     delegate->applicationWillFinishLaunching();
     delegate->applicationDidFinishLaunching();

@@ -30,6 +30,8 @@ int runEvent(const Invocation& inv, std::ostream& out);
 int runScriptFile(const Invocation& inv, std::ostream& out);
 int runMenu(const Invocation& inv, std::ostream& out);
 int runClick(const Invocation& inv, std::ostream& out);
+int runShare(const Invocation& inv, std::ostream& out);
+int runDate(const Invocation& inv, std::ostream& out);
 
 int runTabs(const Invocation& inv, std::ostream& out);
 // "tabs BROWSER [URL...] [--active N]": window 1's tabs, set or printed.

@@ -10,11 +10,16 @@ void printHelp(std::ostream& out) {
 
 The world is a directory standing in for a Mac (applications, preferences,
 default handlers). Without --root it is $XDG_DATA_HOME/routelle/world
-(or ~/.local/share/routelle/world).
+(or ~/.local/share/routelle/world). The user's home in it is /Users/user;
+paths given to the program (script arguments, --open-panel answers) are
+paths of the world.
 
 Every subcommand that runs the program (script, open, file, service,
 shortcut, run, menu, click) first starts it as the system does: first-use
-defaults, the status item, the one-time offer to be the default browser.
+defaults, the status item, the one-time offer to be the default browser. The
+first start in a world also installs the program itself (/Applications/
+Routelle.app, which hands links it is opened with to a run of its own, logged
+to /Library/Logs/handoffs.log) and makes the user's Downloads folder.
 
 Subcommands:
   script COMMAND [DIRECT] [--NAME VALUE]...
@@ -118,6 +123,20 @@ Subcommands:
   default-browser-answer accept|decline
       How the user answers when the system asks whether the program may become
       the default web browser (accept until told otherwise).
+  share [--url URL]... [--text TEXT]... [--no-items] [--cancel]
+      Run the Share extension once, as when a page is shared from another
+      application's Share menu: one input item holding the attachments in
+      order (a URL attachment conforms to the URL type and loads as that URL,
+      or as nothing when the text is no URL; a text attachment does not
+      conform); --no-items shares no item at all. The attachments load each on
+      a thread of its own; --cancel presses the sheet's Cancel button before
+      they do. Prints the sheet as it changes ("sheet: TITLE URL"), the
+      extension's standard output ("stdout: ..."), what it starts, and how the
+      request ended on the extension's clock (0 s, or 10 s for the fallback
+      close). A URL handed off starts Routelle.app with "routelle://URL".
+  date [YYYY-MM-DD | --now]
+      The world's calendar: fix today's date (exports are named after it) or
+      go back to the host's local date; prints the date in force.
   rules
       Print the stored rules: domain rules, per-application rules, priority,
       modifier-key rules and the onion rule.

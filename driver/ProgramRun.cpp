@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <utility>
 
@@ -52,23 +54,6 @@ DialogAnswer dialogAnswer(const std::string& given) {
   auto answer = parseDialogAnswer(given, problem);
   if (!answer) throw UsageError("--dialog: " + problem);
   return std::move(*answer);
-}
-
-// The program's own bundle, whose executable hands its arguments back to this
-// driver as get-URL events, as the platform does for a running application.
-void installOwnBundle(const World& world) {
-  AppSpec own;
-  own.name = "Routelle";
-  own.identifier = std::string(domains::ownBundleIdentifier);
-  own.urlSchemes = {"http", "https", "mailto", "routelle"};
-  std::error_code ec;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  // It runs beside the run that started it, so what it shows goes to a log of its
-  // own rather than into the middle of that run's output.
-  own.executableScript = "for link in \"$@\"; do \"" + self.string() +
-                         "\" --root \"$ROUTELLE_WORLD\" open \"$link\" >> \"$ROUTELLE_WORLD/Library/Logs/handoffs.log\" "
-                         "2>&1; done\n";
-  installApplication(world, own);
 }
 
 }  // namespace
@@ -171,6 +156,9 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   }
   if (auto clicked = app_.presenter.takeWindowChoice()) d.perform(clicked->action, *clicked);
   finishDialogs();
+  // What the event queued for this instant (a panel's answer, a fallback list) runs before the next event.
+  while (!terminated() && app_.runLoop.runNextDue()) {
+  }
   app_.presenter.choice.reset();
   app_.presenter.openPanelAnswer.reset();
   app_.events.flags = 0;
@@ -250,6 +238,36 @@ void ProgramRun::click(const std::string& path, const Options& options) {
 void ProgramRun::printMenu() {
   describeMenu(app_.delegate.statusMenu().menu(), 0, [this](const std::string& line) { out_ << line << '\n'; });
   out_ << std::flush;
+}
+
+// The program's own bundle, whose executable hands its arguments back to this
+// driver as get-URL events, as the platform does for a running application; and,
+// the first time, the user's Downloads folder (a world may do without it later).
+void installOwnBundle(const World& world) {
+  const auto bundle = world.hostPath("/Applications/Routelle.app");
+  std::error_code exists;
+  if (!std::filesystem::exists(bundle, exists))
+    std::filesystem::create_directories(world.hostPath(HostFileManager::kDownloads), exists);
+  AppSpec own;
+  own.name = "Routelle";
+  own.identifier = std::string(domains::ownBundleIdentifier);
+  own.urlSchemes = {"http", "https", "mailto", "routelle"};
+  std::error_code ec;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  // It runs beside the run that started it, so what it shows goes to a log of its
+  // own rather than into the middle of that run's output.
+  own.executableScript =
+      "for link in \"$@\"; do \"" + self.string() +
+      "\" --root \"$ROUTELLE_WORLD\" open \"$link\" >> \"$ROUTELLE_WORLD/Library/Logs/handoffs.log\" "
+      "2>&1; done\n";
+  // Installed once: a hand-off may be running the executable right now, and a
+  // script rewritten under the shell that reads it runs lines twice.
+  std::ifstream installed(bundle / "Contents" / "MacOS" / own.executable, std::ios::binary);
+  const std::string current((std::istreambuf_iterator<char>(installed)), std::istreambuf_iterator<char>());
+  if (current == "#!/bin/sh\n" + own.executableScript &&
+      std::filesystem::exists(bundle / "Contents" / "Info.plist", exists))
+    return;
+  installApplication(world, own);
 }
 
 double number(const std::string& text) {

@@ -34,6 +34,10 @@ class ProgramRun {
   std::ostream& out_;
 };
 
+// Installs the program's own bundle in the world (and the first time, the
+// user's Downloads folder), as the program is installed on a Mac.
+void installOwnBundle(const World& world);
+
 // A finite number written out in full, or a usage error.
 double number(const std::string& text);
 // Shell-like words: blanks separate, quotes group, a backslash escapes.

@@ -1,6 +1,7 @@
 #include <plist/plist.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <ostream>
@@ -9,6 +10,7 @@
 #include "Driver.h"
 #include "HostSystem.h"
 #include "platform/host/AppInstaller.h"
+#include "platform/host/HostCalendar.h"
 #include "platform/host/PlistParse.h"
 #include "support/Text.h"
 
@@ -162,6 +164,25 @@ int runRules(const Invocation& inv, std::ostream& out) {
   }
   auto onion = system.settings.getString(keys::onion);
   out << "Onion: " << (onion ? *onion : "none") << "\n";
+  return 0;
+}
+
+int runDate(const Invocation& inv, std::ostream& out) {
+  if (inv.args.size() > 2) throw UsageError("date takes one date (YYYY-MM-DD) or --now");
+  World world(inv.root);
+  if (inv.args.size() == 2) {
+    if (inv.args[1] == "--now") {
+      HostCalendar::unfixDate(world);
+    } else {
+      auto date = HostCalendar::parseDate(inv.args[1]);
+      if (!date) throw UsageError("not a date: \"" + inv.args[1] + "\" (YYYY-MM-DD)");
+      if (!HostCalendar::fixDate(world, *date)) throw std::runtime_error("cannot write the world's date");
+    }
+  }
+  const CalendarDate today = HostCalendar(world).today();
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", today.year, today.month, today.day);
+  out << text << (HostCalendar::fixedDate(world) ? "" : " (the host's clock)") << "\n";
   return 0;
 }
 

@@ -56,6 +56,8 @@ int main(int argc, char** argv) {
     if (sub == "run") return runScriptFile(inv, std::cout);
     if (sub == "menu") return runMenu(inv, std::cout);
     if (sub == "click") return runClick(inv, std::cout);
+    if (sub == "share") return runShare(inv, std::cout);
+    if (sub == "date") return runDate(inv, std::cout);
     throw UsageError("unknown subcommand \"" + sub + "\" (see routelle --help)");
   } catch (const UsageError& e) {
     std::cerr << "routelle: " << e.what() << "\n";

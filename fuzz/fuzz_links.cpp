@@ -19,8 +19,8 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
-#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostFileManager.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
@@ -263,7 +263,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    h.shortcuts,
                                    h.linkDetector,
                                    h.pasteboard,
-                                   h.files});
+                                   h.files,
+                                   h.system.calendar});
   if (a & 0x20) delegate.linkRequest().setPreviousApplication(h.system.workspace.runningApplicationNamed("Mail"));
 
   switch (a >> 6) {

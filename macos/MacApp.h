@@ -52,6 +52,7 @@ class MacApp {
   std::unique_ptr<LinkDetector> linkDetector_;
   std::unique_ptr<Pasteboard> pasteboard_;
   std::unique_ptr<FileManager> files_;
+  std::unique_ptr<Calendar> calendar_;
   NotificationCenter workspaceNotifications_;
   SettingsStore settings_;
   BrowserRegistry registry_;

@@ -44,6 +44,7 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
       linkDetector_(makeLinkDetector()),
       pasteboard_(makeGeneralPasteboard()),
       files_(makeFileManager()),
+      calendar_(makeCalendar()),
       settings_(*standard_, suite_.get(), global_.get(), *archiver_),
       registry_(settings_, *workspace_),
       rules_(settings_, registry_, *urls_),
@@ -68,7 +69,8 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
                             *shortcuts_,
                             *linkDetector_,
                             *pasteboard_,
-                            *files_}) {
+                            *files_,
+                            *calendar_}) {
   // The diagnostic lines go to standard output.
   delegate_.setTraceSink([](std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), stdout);

@@ -71,6 +71,19 @@ r click "Per Domain > Add domains..." \
   --dialog "input=https://docs.example.org:8443/guide?page=2;browser=Google Chrome;OK" | sed -n '1,/^pressed/p'
 r rules | sed -n '1,/^Per-application/p'
 
+echo; echo "== Links inside browsers: the front tab in the menu, and the tab watcher"
+r tabs Safari https://www.example.com/moved https://docs.example.org/guide https://unruled.example.net/ --active 3
+r run - <<'EVENTS'
+running Safari,Firefox
+front Safari
+# the frontmost browser's current tab is the menu's first entry; choosing it offers the browsers
+click https://unruled.example.net/ --choose Firefox
+# "Manipulate links inside browsers": every 5 seconds, tabs go where their domain rule says
+click 'Experimental >    Manipulate links inside browsers'
+advance 5
+EVENTS
+r tabs Safari
+
 echo; echo "== Changed through the menu: default browser, a preference, the priority"
 "$routelle" --root "$world" click "Temporally open with: > Firefox" >/dev/null
 "$routelle" --root "$world" click "Preferences... >    Open in background" >/dev/null
@@ -109,3 +122,30 @@ key
 EVENTS
 echo; echo "== The scripts the program ran, after the application in front at the time"
 cat "$world/Library/Logs/scripts.log"
+
+echo; echo "== The rules exported to the Downloads folder (named after the world's date)"
+r date 2026-03-05
+r script ExportCommandScript --FilePath /Users/user/Downloads
+echo "\$ cat \$world/Users/user/Downloads/routelle-03-05-2026.xml"
+cat "$world/Users/user/Downloads/routelle-03-05-2026.xml"
+echo "(the file browser was asked to show it:)"
+cat "$world/Library/Logs/finder.log"
+
+echo; echo "== Imported into a second world that has rules of its own"
+second=$(mktemp -d "${TMPDIR:-/tmp}/routelle-demo2-XXXXXX")
+trap 'rm -rf "$world" "$second"' EXIT
+r2() { printf "$ routelle --root second"; printf " %q" "$@"; echo; "$routelle" --root "$second" "$@"; }
+r2 install-app Safari --id com.apple.Safari >/dev/null
+r2 install-app Firefox --id org.mozilla.firefox >/dev/null
+r2 script AddDomainScriptCommand www.example.com --FilePath Safari
+r2 script AddDomainScriptCommand kept.example.org --FilePath Safari
+cp "$world/Users/user/Downloads/routelle-03-05-2026.xml" "$second/Users/user/Downloads/"
+r2 run - <<'EVENTS'
+click "Preferences... >    Rules > Import" --open-panel /Users/user/Downloads/routelle-03-05-2026.xml
+EVENTS
+r2 rules
+
+echo; echo "== A page shared from another application's Share menu"
+r share --url "https://www.example.com/shared?id=7#comments" --text "a note"
+echo "(the program, started with routelle://..., routed it by the domain rule:)"
+tail -n 1 "$world/Library/Logs/launches.log"

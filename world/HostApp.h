@@ -7,8 +7,8 @@
 #include "platform/host/HostAppleEvents.h"
 #include "platform/host/HostApplication.h"
 #include "platform/host/HostEvents.h"
-#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostFileManager.h"
+#include "platform/host/HostLinkDetector.h"
 #include "platform/host/HostPasteboard.h"
 #include "platform/host/HostPresenter.h"
 #include "platform/host/HostRunLoop.h"
@@ -30,30 +30,37 @@ struct HostApp {
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
         files(system.world),
-        delegate(AppServices{system.settings,
-                             system.registry,
-                             system.rules,
-                             system.workspace,
-                             system.launchServices,
-                             system.processes,
-                             scripts,
-                             events,
-                             runLoop,
-                             presenter,
-                             systemInfo,
-                             system.urls,
-                             system.workspaceNotifications,
-                             system.updater,
-                             appleEvents,
-                             application,
-                             accessibility,
-                             shortcuts,
-                             linkDetector,
-                             generalPasteboard,
-                             files}) {
+        delegate(services(system.settings, system.processes)) {
     system.processes.transcript = &transcript;
     system.workspace.transcript = &transcript;
+    files.transcript = &transcript;
     presenter.setActionTarget(delegate);
+  }
+
+  // The world's services; benchmarks put settings in memory or count launches instead.
+  AppServices services(SettingsStore& settings, ProcessLauncher& processes) {
+    return AppServices{settings,
+                       system.registry,
+                       system.rules,
+                       system.workspace,
+                       system.launchServices,
+                       processes,
+                       scripts,
+                       events,
+                       runLoop,
+                       presenter,
+                       systemInfo,
+                       system.urls,
+                       system.workspaceNotifications,
+                       system.updater,
+                       appleEvents,
+                       application,
+                       accessibility,
+                       shortcuts,
+                       linkDetector,
+                       generalPasteboard,
+                       files,
+                       system.calendar};
   }
 
   // The platform's start-up calls, in its order.

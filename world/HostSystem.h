@@ -1,6 +1,7 @@
 #pragma once
 #include <filesystem>
 
+#include "platform/host/HostCalendar.h"
 #include "platform/host/HostDefaults.h"
 #include "platform/host/HostLaunchServices.h"
 #include "platform/host/HostListArchiver.h"
@@ -30,6 +31,7 @@ struct HostSystem {
         launchServices(world, workspace),
         processes(world, openCommand),
         updater(world),
+        calendar(world),
         settings(standard, &suite, &global, archiver),
         registry(settings, workspace),
         rules(settings, registry, urls),
@@ -50,6 +52,7 @@ struct HostSystem {
   HostLaunchServices launchServices;
   HostProcessLauncher processes;
   HostUpdater updater;
+  HostCalendar calendar;
   NotificationCenter workspaceNotifications;
   SettingsStore settings;
   BrowserRegistry registry;

@@ -45,6 +45,9 @@ CFStringRef LSCopyDefaultHandlerForURLScheme(CFStringRef inURLScheme);          
 OSStatus LSSetDefaultHandlerForURLScheme(CFStringRef inURLScheme, CFStringRef inHandlerBundleID);  // CoreServices
 CFArrayRef LSCopyApplicationURLsForURL(CFURLRef inURL, LSRolesMask inRoleMask);                    // CoreServices
 
+// ---- Uniform type identifiers (CoreServices/LaunchServices)
+extern const CFStringRef kUTTypeURL;  // CoreServices
+
 // ---- Apple events (CoreServices/AE)
 typedef ResType DescType;                                   // CoreServices
 typedef FourCharCode AEKeyword;                             // CoreServices
@@ -152,30 +155,30 @@ void dispatch_async(dispatch_queue_t queue, dispatch_block_t block);  // Dispatc
 @end
 @protocol OS_dispatch_source <OS_dispatch_object>  // Dispatch
 @end
-typedef NSObject<OS_dispatch_object>* dispatch_object_t;          // Dispatch
-typedef NSObject<OS_dispatch_queue_attr>* dispatch_queue_attr_t;  // Dispatch
-typedef NSObject<OS_dispatch_source>* dispatch_source_t;          // Dispatch
+typedef NSObject<OS_dispatch_object>* dispatch_object_t;              // Dispatch
+typedef NSObject<OS_dispatch_queue_attr>* dispatch_queue_attr_t;      // Dispatch
+typedef NSObject<OS_dispatch_source>* dispatch_source_t;              // Dispatch
 typedef const struct dispatch_source_type_s* dispatch_source_type_t;  // Dispatch
-typedef uint64_t dispatch_time_t;                                 // Dispatch
+typedef uint64_t dispatch_time_t;                                     // Dispatch
 #ifdef __cplusplus
 extern "C" {
 #endif
-extern struct dispatch_queue_attr_s _dispatch_queue_attr_concurrent;      // Dispatch
-extern const struct dispatch_source_type_s _dispatch_source_type_timer;  // Dispatch
+extern struct dispatch_queue_attr_s _dispatch_queue_attr_concurrent;                    // Dispatch
+extern const struct dispatch_source_type_s _dispatch_source_type_timer;                 // Dispatch
 dispatch_queue_t dispatch_queue_create(const char* label, dispatch_queue_attr_t attr);  // Dispatch
 dispatch_source_t dispatch_source_create(dispatch_source_type_t type, uintptr_t handle, unsigned long mask,
                                          dispatch_queue_t queue);  // Dispatch
 void dispatch_source_set_timer(dispatch_source_t source, dispatch_time_t start, uint64_t interval,
-                               uint64_t leeway);                                        // Dispatch
+                               uint64_t leeway);                                             // Dispatch
 void dispatch_source_set_event_handler(dispatch_source_t source, dispatch_block_t handler);  // Dispatch
-void dispatch_source_cancel(dispatch_source_t source);                                      // Dispatch
-void dispatch_resume(dispatch_object_t object);                                             // Dispatch
-dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);                         // Dispatch
+void dispatch_source_cancel(dispatch_source_t source);                                       // Dispatch
+void dispatch_resume(dispatch_object_t object);                                              // Dispatch
+dispatch_time_t dispatch_time(dispatch_time_t when, int64_t delta);                          // Dispatch
 #ifdef __cplusplus
 }
 #endif
 // Dispatch's own macros, as its headers spell them.
-#define DISPATCH_QUEUE_CONCURRENT ((__bridge dispatch_queue_attr_t)&(_dispatch_queue_attr_concurrent))
+#define DISPATCH_QUEUE_CONCURRENT ((__bridge dispatch_queue_attr_t) & (_dispatch_queue_attr_concurrent))
 #define DISPATCH_SOURCE_TYPE_TIMER (&_dispatch_source_type_timer)
 #define DISPATCH_TIME_NOW (0ull)
 #define NSEC_PER_SEC 1000000000ull
@@ -265,6 +268,14 @@ enum { NSArgumentsWrongScriptError = 6 };  // Foundation
 // ---- AppKit
 extern NSString* const NSWorkspaceDidDeactivateApplicationNotification;  // AppKit
 extern NSString* const NSWorkspaceApplicationKey;                        // AppKit
+
+@interface NSWorkspace (AppleOnly)
+- (void)activateFileViewerSelectingURLs:(NSArray<NSURL*>*)fileURLs;  // AppKit
+@end
+
+@interface NSViewController (AppleOnly)
+@property(readonly, strong) NSExtensionContext* extensionContext;  // AppKit (NSExtensionAdditions)
+@end
 
 @interface NSApplication (AppleOnly)
 - (BOOL)setActivationPolicy:(NSApplicationActivationPolicy)activationPolicy;  // AppKit

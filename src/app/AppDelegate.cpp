@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "scripting/ScriptCommand.h"
 #include "settings/Keys.h"
 
 namespace routelle {
@@ -28,8 +29,8 @@ AppDelegate::AppDelegate(AppServices services)
       floatingWindow_(s_.presenter, s_.workspace),
       statusMenu_(s_.settings, s_.rules, s_.workspace, s_.launchServices, s_.accessibility, s_.updater, s_.presenter,
                   s_.runLoop, floatingWindow_, tabCapture_, trace_),
-      launcher_(s_.settings, s_.registry, request_, s_.presenter, statusMenu_.menu(), s_.urls, s_.workspace, s_.processes,
-                s_.scripts, s_.runLoop, trace_),
+      launcher_(s_.settings, s_.registry, request_, s_.presenter, statusMenu_.menu(), s_.urls, s_.workspace,
+                s_.processes, s_.scripts, s_.runLoop, trace_),
       tabWatcher_(s_.settings, s_.workspace, s_.scripts, s_.urls, launcher_, s_.runLoop, trace_),
       chooser_(s_.settings, s_.workspace, s_.presenter, s_.events, s_.system, request_, launcher_, floatingWindow_,
                selectionMenu_, *this, trace_),
@@ -46,7 +47,8 @@ AppDelegate::AppDelegate(AppServices services)
                     statusMenu_, chooser_, trace_),
       about_(s_.presenter, s_.application, s_.processes, registration_),
       editors_(s_.settings, s_.rules, s_.registry, s_.workspace, s_.files, s_.presenter, s_.application, s_.runLoop,
-               statusMenu_, chooser_, trace_) {
+               statusMenu_, chooser_, trace_),
+      exchange_(s_.rules, s_.registry, s_.workspace, s_.files, s_.calendar, s_.presenter, statusMenu_, trace_) {
   launcher_.setChooser(chooser_);
 }
 
@@ -62,9 +64,10 @@ void AppDelegate::applicationWillFinishLaunching() {
     request_.setPreviousApplication(runningApplicationFrom(info));
   });
   center.addObserver("fetchmenu", [this](const std::string&, const UserInfo&) { statusMenu_.fetchMenu(); });
-  // Rule files come with the exchange; until then the notifications have no effect.
-  center.addObserver("export", [](const std::string&, const UserInfo&) {});
-  center.addObserver("import", [](const std::string&, const UserInfo&) {});
+  center.addObserver(kExportNotification,
+                     [this](const std::string&, const UserInfo& info) { exchange_.exportListWithNotification(info); });
+  center.addObserver(kImportNotification,
+                     [this](const std::string&, const UserInfo& info) { exchange_.importListWithNotification(info); });
   chooser_.buildBrowsersListMenu();
   selectionMonitor_.installSelectionMonitors(selectionMenu_);
 }
@@ -232,6 +235,12 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
     case Action::saveBte2:
       about_.openAcknowledgements();
       return true;
+    case Action::saveExport:
+      exchange_.saveExport();
+      return true;
+    case Action::importList:
+      exchange_.importList();
+      return true;
     case Action::addDomains:
       editors_.addDomains();
       return true;
@@ -256,10 +265,6 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
     case Action::deletex:
       editors_.removeAddedBrowser(sender);
       return true;
-    // The rule exchange is not in this version yet.
-    case Action::saveExport:
-    case Action::importList:
-      return false;
   }
   return false;
 }

@@ -10,9 +10,11 @@
 #include "app/Registration.h"
 #include "app/StatusMenu.h"
 #include "editors/RuleEditors.h"
+#include "exchange/RuleExchange.h"
 #include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
+#include "platform/Calendar.h"
 #include "platform/Events.h"
 #include "platform/FileManager.h"
 #include "platform/LaunchServices.h"
@@ -75,6 +77,7 @@ struct AppServices {
   const LinkDetector& linkDetector;
   Pasteboard& pasteboard;  // the general pasteboard
   FileManager& files;
+  Calendar& calendar;
 };
 
 // What the platform sees of the program: the application's, the menus' and the
@@ -112,6 +115,7 @@ class AppDelegate final : public ActionTarget {
   TabCapture& tabCapture() { return tabCapture_; }
   TabWatcher& tabWatcher() { return tabWatcher_; }
   Registration& registration() { return registration_; }
+  RuleExchange& exchange() { return exchange_; }
   const Menu& selectionMenu() const { return selectionMenu_; }
   SelectionMonitor& selectionMonitor() { return selectionMonitor_; }
   SelectionPanel& selectionPanel() { return selectionPanel_; }
@@ -138,6 +142,7 @@ class AppDelegate final : public ActionTarget {
   Registration registration_;
   AboutWindow about_;
   RuleEditors editors_;
+  RuleExchange exchange_;
 };
 
 }  // namespace routelle

@@ -37,8 +37,4 @@ struct RuleFileHandlers {
 // A document that ends early still has every element before the fault reported.
 RuleFileOutcome readRuleFile(std::string_view document, const RuleFileHandlers& handlers);
 
-// The same for the file at a path, read as it is parsed. A directory, a FIFO,
-// a device or a missing file is refused without waiting on it.
-RuleFileOutcome readRuleFileAt(const std::string& path, const RuleFileHandlers& handlers);
-
 }  // namespace routelle

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "settings/Keys.h"
+#include "settings/ReplacingAppend.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -102,6 +103,39 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
   return stored;
 }
 
+std::size_t RuleStore::addDomainRules(std::span<const DomainRule> typed) {
+  std::vector<DomainRule> hosts;
+  for (const auto& rule : typed)
+    if (auto host = normaliseDomain(rule.domain)) hosts.push_back({std::move(*host), rule.browser});
+  if (hosts.empty()) return 0;
+  std::size_t stored = 0;
+  settings_.transaction([&] {
+    StoredList list = settings_.getList(keys::domains);
+    if (refuseUndecodable(list, keys::domains)) return;
+    auto& items = list.items;
+    giveLeadingEmptyString(items);
+    if (items.size() % 2 == 0) items.pop_back();
+    // Hosts compare without regard to case: lower-cased, they compare as bytes.
+    ReplacingAppend<DomainRule> merged;
+    for (size_t i = 1; i + 1 < items.size(); i += 2) {
+      std::string key = asciiLowercased(items[i]);
+      merged.keep({std::move(items[i]), std::move(items[i + 1])}, std::move(key));
+    }
+    for (auto& rule : hosts) {
+      std::string key = rule.domain;  // lower case already
+      merged.add(key, std::move(rule), key);
+    }
+    std::vector<std::string> out{""};
+    for (auto& rule : std::move(merged).take()) {
+      out.push_back(std::move(rule.domain));
+      out.push_back(std::move(rule.browser));
+    }
+    settings_.setList(keys::domains, out);
+    stored = hosts.size();
+  });
+  return stored;
+}
+
 bool RuleStore::removeDomainRule(std::string_view domain) {
   bool removed = false;
   settings_.transaction([&] {
@@ -142,6 +176,35 @@ bool RuleStore::addAppRule(std::string_view application, std::string_view browse
     items.push_back(std::move(entry));
     settings_.setList(keys::perApp, items);
     stored = true;
+  });
+  return stored;
+}
+
+std::size_t RuleStore::addAppRules(std::span<const AppRule> rules) {
+  if (rules.empty()) return 0;
+  std::size_t stored = 0;
+  settings_.transaction([&] {
+    StoredList list = settings_.getList(keys::perApp);
+    if (refuseUndecodable(list, keys::perApp)) return;
+    if (list.items.empty()) list.items.push_back("");
+    // An element is found again by the application its own text names, which
+    // is not the given one when that holds the separator itself.
+    auto keyOf = [](const std::string& element) -> std::optional<std::string> {
+      auto rule = parseAppRule(element);
+      return rule ? std::optional<std::string>(std::move(rule->application)) : std::nullopt;
+    };
+    ReplacingAppend<std::string> merged;
+    for (auto& element : list.items) {
+      auto key = keyOf(element);
+      merged.keep(std::move(element), std::move(key));
+    }
+    for (const auto& rule : rules) {
+      std::string entry = rule.browser + std::string(kAppRuleSeparator) + rule.application;
+      auto key = keyOf(entry);
+      merged.add(rule.application, std::move(entry), std::move(key));
+    }
+    settings_.setList(keys::perApp, std::move(merged).take());
+    stored = rules.size();
   });
   return stored;
 }

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +44,10 @@ class RuleStore {
   // The first element equal to the whole rule text ("Safari/*/*/*/*/Mail").
   bool removeAppRuleElement(std::string_view element);
   bool removeRule(const std::string& name);
+  // The same as addDomainRule (typed text in `domain`) / addAppRule for each
+  // rule in turn, with one write per list; answer how many were stored.
+  std::size_t addDomainRules(std::span<const DomainRule> typed);
+  std::size_t addAppRules(std::span<const AppRule> rules);
 
   void setPriority(std::string_view value);
   void togglePriority();

@@ -22,6 +22,7 @@ struct OpenPanelModel {
   bool canChooseFiles = true;
   std::vector<std::string> allowedFileTypes;
   std::string directory;
+  std::string prompt;  // the confirming button's title; empty: the platform's own
 };
 
 // The status item in the menu bar.

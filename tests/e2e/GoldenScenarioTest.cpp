@@ -10,6 +10,7 @@
 //                              error output and a non-zero status are recorded
 //     (indented lines)         standard input of the call above (for "run -")
 //   ! SHELL COMMAND            run in the world's root with $ROUTELLE the driver; not recorded
+//   $ SHELL COMMAND            the same, recorded with its output (a file of the world...)
 //   # comment                  ignored
 #include <gtest/gtest.h>
 
@@ -36,6 +37,7 @@ std::string slurp(const fs::path& path) {
 
 struct Step {
   bool shell = false;
+  bool recorded = true;
   std::string line;
   std::string input;
 };
@@ -47,10 +49,10 @@ std::vector<Step> readScenario(const fs::path& path) {
     if (line.empty() || line.starts_with("#")) continue;
     if (line.starts_with("  ") && !steps.empty())
       steps.back().input += line.substr(2) + "\n";
-    else if (line.starts_with("! "))
-      steps.push_back({true, line.substr(2), {}});
+    else if (line.starts_with("! ") || line.starts_with("$ "))
+      steps.push_back({true, line.starts_with("$ "), line.substr(2), {}});
     else
-      steps.push_back({false, line, {}});
+      steps.push_back({false, true, line, {}});
   }
   return steps;
 }
@@ -67,10 +69,11 @@ int exitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 12
 std::string runStep(const Step& step, const fs::path& root, const fs::path& io) {
   const std::string driver = ROUTELLE_DRIVER;
   if (step.shell) {
+    const std::string output = step.recorded ? quoted((io / "out").string()) : std::string("/dev/null");
     const std::string command = "cd " + quoted(root.string()) + " && ROUTELLE=" + quoted(driver) + " sh -c " +
-                                quoted(step.line) + " >/dev/null 2>&1";
+                                quoted(step.line) + " >" + output + " 2>&1";
     EXPECT_EQ(exitStatus(std::system(command.c_str())), 0) << step.line;
-    return {};
+    return step.recorded ? "$ " + step.line + "\n" + slurp(io / "out") + "\n" : std::string();
   }
   std::ofstream(io / "in") << step.input;
   const std::string command = quoted(driver) + " --root " + quoted(root.string()) + " " + step.line + " <" +
@@ -109,6 +112,9 @@ TEST_P(GoldenScenario, OutputMatchesTheReviewedFile) {
     actual += "== launches.log (sorted)\n";
     for (const auto& line : lines) actual += line + "\n";
   }
+  // The files the file browser was asked to show, in order.
+  const fs::path shown = world.path() / "Library" / "Logs" / "finder.log";
+  if (fs::exists(shown)) actual += "== finder.log\n" + slurp(shown);
   // What the program did with links handed back to it (Services, its own scheme).
   const fs::path handoffs = world.path() / "Library" / "Logs" / "handoffs.log";
   if (fs::exists(handoffs)) actual += "== handoffs.log\n" + slurp(handoffs);

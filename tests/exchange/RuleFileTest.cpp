@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -36,12 +34,6 @@ RuleFileHandlers collectInto(Rules& rules) {
 Read read(std::string_view document) {
   Read r;
   r.outcome = readRuleFile(document, collectInto(r.rules));
-  return r;
-}
-
-Read readAt(const std::filesystem::path& path) {
-  Read r;
-  r.outcome = readRuleFileAt(path.string(), collectInto(r.rules));
   return r;
 }
 
@@ -83,12 +75,9 @@ TEST(RuleFileTest, WrittenRulesReadBackUnchangedAndInOrder) {
   EXPECT_TRUE(isComplete(back)) << back.outcome.message;
   EXPECT_EQ(back.rules, expected(kDomains, kApps));
 
-  // Large enough to be read from disk in several pieces.
   std::vector<DomainRule> many;
   for (int i = 0; i < 3000; ++i) many.push_back({"site" + std::to_string(i) + ".example.com", kDomains[i % 4].browser});
-  test::TempDir dir;
-  std::ofstream(dir.path() / "rules.xml", std::ios::binary) << write(many, kApps);
-  back = readAt(dir.path() / "rules.xml");
+  back = read(write(many, kApps));
   EXPECT_TRUE(isComplete(back)) << back.outcome.message;
   EXPECT_EQ(back.rules, expected(many, kApps));
 }
@@ -222,27 +211,6 @@ TEST(RuleFileReaderTest, HostileDocumentsEndWithoutExpandingOrReadingAnything) {
 
   std::string huge = "<lists>" + std::string(kRuleFileMaxBytes, ' ') + "</lists>";
   EXPECT_EQ(read(huge).outcome.end, RuleFileEnd::tooLarge);
-}
-
-TEST(RuleFileReaderTest, PathsThatHoldNoRuleFileAreRefused) {
-  test::TempDir dir;
-  const auto fifo = dir.path() / "fifo.xml";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const auto large = dir.path() / "large.xml";
-  std::ofstream(large) << "<lists>";
-  std::filesystem::resize_file(large, 100 * 1024 * 1024);  // sparse: quick to make
-
-  for (const auto& path : {dir.path(), fifo, dir.path() / "missing.xml", large}) {
-    const Read r = readAt(path);
-    EXPECT_EQ(r.outcome.end, path == large ? RuleFileEnd::tooLarge : RuleFileEnd::unreadable) << path;
-    EXPECT_EQ(r.outcome.message.rfind(path.string() + ": ", 0), 0u) << r.outcome.message;
-  }
-  EXPECT_NE(readAt(dir.path()).outcome.message.find("directory"), std::string::npos);
-
-  std::ofstream(dir.path() / "broken.xml") << "<lists>\n<domain site='a.org' browser='Safari'/>\n<";
-  const Read broken = readAt(dir.path() / "broken.xml");
-  EXPECT_EQ(broken.rules, Rules{"domain a.org|Safari"});
-  EXPECT_EQ(broken.outcome.end, RuleFileEnd::notWellFormed);
 }
 
 TEST(RuleFileReaderTest, AFailingHandlerEndsTheReadingAndIsPassedOn) {

@@ -46,6 +46,8 @@ TEST_F(LinkIntakeTest, EveryLinkStartsWithFreshRequestFlags) {
 TEST_F(LinkIntakeTest, MailLinkOffersTheMailApplicationsAndNothingElse) {
   installCommonApps();
   install(test::applicationBundle("Outlook", "com.microsoft.Outlook", {"mailto"}));
+  // A name that reads as percent-encoded is offered as it is: paths are decoded once.
+  install(test::applicationBundle("Mailer 100%41", "com.example.Mailer", {"mailto"}));
   install(test::applicationBundle("Routelle", "com.kestrova.Routelle", {"http", "mailto"}));
   settings().setBool(keys::hideExit, false);
   // None of these may decide where a mail link goes.
@@ -56,12 +58,13 @@ TEST_F(LinkIntakeTest, MailLinkOffersTheMailApplicationsAndNothingElse) {
   EXPECT_THAT(route("mailto:name", modifierFlags::shift), IsEmpty());
   EXPECT_EQ(delegate().linkRequest().currentLink(), "mailto:name");
   const auto& items = delegate().linkIntake().openWithMenu().items;
-  ASSERT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Mail", "Outlook", "      Close"));
+  ASSERT_THAT(test::titles(delegate().linkIntake().openWithMenu()),
+              ElementsAre("Mail", "Mailer 100%41", "Outlook", "      Close"));
   EXPECT_EQ(items[0].keyEquivalent, "/Applications/Mail.app");
   EXPECT_EQ(items[0].action, "openx:");
-  EXPECT_EQ(items[1].keyEquivalent, "/Applications/Outlook.app");
-  EXPECT_EQ(items[2].keyEquivalent, "c");
-  EXPECT_EQ(items[2].action, "nada");
+  EXPECT_EQ(items[1].keyEquivalent, "/Applications/Mailer 100%41.app");
+  EXPECT_EQ(items[3].keyEquivalent, "c");
+  EXPECT_EQ(items[3].action, "nada");
 
   // The entry's full path is taken for a browser name: the first open misses.
   app.presenter.choice = "Mail";

@@ -232,5 +232,61 @@ TEST_F(RuleStoreTest, PriorityModifiersAndOnion) {
   EXPECT_FALSE(world.reopen()->settings.contains(keys::onion));
 }
 
+// Many rules added at once end exactly as the same rules added one at a time,
+// whatever shape the stored list has: duplicates, hosts in capitals, a list
+// without its leading empty string or with a domain left without its browser.
+TEST_F(RuleStoreTest, RulesAddedTogetherEndAsRulesAddedOneByOne) {
+  const std::vector<DomainRule> domains = {
+      {"a.com", "Safari"},  {"https://A.com/x", "Opera"}, {"localhost", "Safari"},      {"b.com", "Firefox"},
+      {"new.org", "Opera"}, {"a.com", "Google Chrome"},   {"HTTP://new.org", "Safari"}, {"c.com", "Firefox"},
+      {"", "Safari"},       {"dangling.com", "Opera"}};
+  const std::vector<Items> domainLists = {{},
+                                          {"", "a.com", "Safari", "b.com", "Firefox"},
+                                          {"", "A.com", "Safari", "a.com", "Opera", "c.com", "X", "a.COM", "Y"},
+                                          {"a.com", "Safari", "b.com", "Opera"},
+                                          {"", "a.com", "Safari", "dangling.com"},
+                                          {"", "Safari", "a.com"}};
+  const std::vector<AppRule> apps = {{"Firefox", "Mail"},       {"Safari", "Notes"},      {"Google Chrome", "Mail"},
+                                     {"Safari", "a/*/*/*/*/b"}, {"Opera", "b"},           {"Y", "X"},
+                                     {"Opera", "Notes"},        {"Safari", "a/*/*/*/*/b"}};
+  const std::vector<Items> appLists = {{},
+                                       {"", "Safari/*/*/*/*/Mail", "Opera/*/*/*/*/Notes", "Firefox/*/*/*/*/Mail"},
+                                       {"no separator", "Safari/*/*/*/*/b", "Mail"}};
+
+  auto start = [&](std::string_view key, const Items& list) {
+    if (list.empty())
+      settings().remove(key);
+    else
+      settings().setList(key, list);
+  };
+  for (const Items& list : domainLists) {
+    for (std::size_t count : {std::size_t(1), domains.size()}) {
+      const std::span<const DomainRule> added(domains.data(), count);
+      start(keys::domains, list);
+      std::size_t one = 0;
+      for (const auto& rule : added) one += rules().addDomainRule(rule.domain, rule.browser) ? 1 : 0;
+      const Items oneByOne = stored(keys::domains);
+      start(keys::domains, list);
+      EXPECT_EQ(rules().addDomainRules(added), one);
+      EXPECT_EQ(stored(keys::domains), oneByOne) << testing::PrintToString(list) << " + " << count;
+    }
+  }
+  for (const Items& list : appLists) {
+    start(keys::perApp, list);
+    for (const auto& rule : apps) rules().addAppRule(rule.application, rule.browser);
+    const Items oneByOne = stored(keys::perApp);
+    start(keys::perApp, list);
+    EXPECT_EQ(rules().addAppRules(apps), apps.size());
+    EXPECT_EQ(stored(keys::perApp), oneByOne) << testing::PrintToString(list);
+  }
+
+  // A list that cannot be read is left as it is, rule by rule or all at once.
+  const Bytes unreadable{1, 2, 3};
+  for (auto key : {keys::domains, keys::perApp}) settings().setObject(key, unreadable);
+  EXPECT_EQ(rules().addDomainRules(domains), 0u);
+  EXPECT_EQ(rules().addAppRules(apps), 0u);
+  for (auto key : {keys::domains, keys::perApp}) EXPECT_EQ(settings().getObject(key), DefaultsValue(unreadable));
+}
+
 }  // namespace
 }  // namespace routelle

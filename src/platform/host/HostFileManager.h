@@ -1,16 +1,33 @@
 #pragma once
 #include "platform/FileManager.h"
+#include "platform/host/Transcript.h"
 #include "platform/host/World.h"
 
 namespace routelle {
 
-// Folders of the host world; names beginning with a dot are the hidden files.
+// Folders and files of the host world; names beginning with a dot are the
+// hidden files. The user is "user": the home folder is /Users/user, and the
+// system knows a Downloads folder only while /Users/user/Downloads exists. The
+// file browser notes each file it is asked to show in /Library/Logs/finder.log.
 class HostFileManager final : public FileManager {
  public:
   explicit HostFileManager(const World& world) : world_(world) {}
 
+  static constexpr const char* kHome = "/Users/user";
+  static constexpr const char* kDownloads = "/Users/user/Downloads";
+  static constexpr const char* kFileBrowserLog = "/Library/Logs/finder.log";
+
   std::optional<std::string> localApplicationsFolder() override { return "/Applications"; }
   std::optional<std::vector<std::string>> contentsOfDirectory(const std::string& path) override;
+  std::string homeDirectory() override { return kHome; }
+  std::optional<std::string> downloadsDirectory() override;
+  bool directoryExists(const std::string& path) override;
+  FileContents readFile(const std::string& path, std::size_t maxBytes) override;
+  bool writeFile(const std::string& path, std::string_view bytes) override;
+  void revealInFileBrowser(const std::string& path) override;
+
+  // Receives a line for every file shown in the file browser.
+  Transcript* transcript = nullptr;
 
  private:
   const World& world_;

@@ -127,7 +127,9 @@ int HostPresenter::runModalAlert(AlertModel& alert) {
 void HostPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<void(std::optional<std::string>)> done) {
   std::string types;
   for (const auto& t : panel.allowedFileTypes) types += (types.empty() ? "" : ",") + t;
-  transcript_.add("open panel in " + panel.directory + " for " + (types.empty() ? "any file" : types));
+  const std::string what = panel.canChooseFiles ? (types.empty() ? "any file" : types) : "a folder";
+  transcript_.add("open panel" + (panel.prompt.empty() ? "" : " \"" + panel.prompt + "\"") + " in " + panel.directory +
+                  " for " + what);
   auto answer = answerProblem ? std::nullopt : openPanelAnswer;
   openPanelAnswer.reset();
   auto finish = [this, answer, done = std::move(done)] {

@@ -14,9 +14,18 @@ std::string describeItem(const MenuItem& item) {
   if (!item.image.empty()) {
     const Size& size = item.image.size;
     add("<image " + item.image.name +
-        (size.width != 0 || size.height != 0 ? " " + describeNumber(size.width) + "x" + describeNumber(size.height) : "") + ">");
+        (size.width != 0 || size.height != 0 ? " " + describeNumber(size.width) + "x" + describeNumber(size.height)
+                                             : "") +
+        ">");
   }
   if (item.view) {
+    for (const auto& sub : item.view->subviews)
+      if (sub.kind == View::Kind::slider)
+        add("<slider " + describeNumber(sub.minValue) + "-" + describeNumber(sub.maxValue) + " value " +
+            describeNumber(sub.value) + " ticks " + std::to_string(sub.numberOfTickMarks) + " at (" +
+            describeNumber(sub.frame.x) + ", " + describeNumber(sub.frame.y) + ") " + describeNumber(sub.frame.width) +
+            "x" + describeNumber(sub.frame.height) + " in " + describeNumber(item.view->frame.width) + "x" +
+            describeNumber(item.view->frame.height) + ">");
     for (const auto& sub : item.view->subviews)
       if (sub.kind == View::Kind::textField)
         add("<text \"" + sub.text + "\" " + describeNumber(sub.frame.width) + "x" + describeNumber(sub.frame.height) +

@@ -7,6 +7,7 @@
 #include "platform/Accessibility.h"
 #include "platform/AppleEvents.h"
 #include "platform/Application.h"
+#include "platform/Calendar.h"
 #include "platform/Defaults.h"
 #include "platform/Events.h"
 #include "platform/FileManager.h"
@@ -46,5 +47,6 @@ std::unique_ptr<Shortcuts> makeShortcuts();
 std::unique_ptr<SystemInfo> makeSystemInfo();
 std::unique_ptr<LinkDetector> makeLinkDetector();
 std::unique_ptr<FileManager> makeFileManager();
+std::unique_ptr<Calendar> makeCalendar();
 
 }  // namespace routelle::macos

@@ -113,6 +113,7 @@ class MacPresenter final : public Presenter {
       for (const auto& type : model.allowedFileTypes) [types addObject:ns(type)];
       panel.allowedFileTypes = types;
     }
+    if (!model.prompt.empty()) panel.prompt = ns(model.prompt);
     if (!model.directory.empty()) panel.directoryURL = [NSURL fileURLWithPath:ns(model.directory)];
     auto completion = std::make_shared<std::function<void(std::optional<std::string>)>>(std::move(done));
     __weak NSOpenPanel* weakPanel = panel;

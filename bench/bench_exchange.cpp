@@ -1,0 +1,69 @@
+// Rule exchange on a large rule set, as the program runs it: 10,000 domain
+// rules and 1,000 per-application rules exported to the Downloads folder, and
+// that file imported into an empty store and into a store that holds the same
+// rules.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "BenchWorld.h"
+#include "exchange/RuleFileName.h"
+
+namespace {
+
+using namespace routelle;
+
+constexpr int kDomainRules = 10000;
+constexpr int kAppRules = 1000;
+constexpr const char* kFolder = "/Users/user/Downloads";
+
+struct ExchangeWorld : bench::BenchWorld {
+  ExchangeWorld() {
+    install("Safari", "com.apple.Safari");
+    install("Firefox", "org.mozilla.firefox");
+    std::filesystem::create_directories(app->system.world.hostPath(kFolder));
+    storeRules(kDomainRules, kAppRules);
+  }
+  RuleExchange& exchange() { return app->delegate.exchange(); }
+  std::string exported() {
+    if (!exchange().exportRules(kFolder)) return {};
+    return std::string(kFolder) + "/" + ruleFileName(app->system.calendar.today());
+  }
+  void clearRules() {
+    app->system.settings.remove("domains");
+    app->system.settings.remove("perApp");
+  }
+};
+
+void BM_ExportRules(benchmark::State& state) {
+  ExchangeWorld world;
+  for (auto _ : state)
+    if (!world.exchange().exportRules(kFolder)) state.SkipWithError("export failed");
+}
+BENCHMARK(BM_ExportRules)->Unit(benchmark::kMillisecond);
+
+void BM_ImportIntoEmptyStore(benchmark::State& state) {
+  ExchangeWorld world;
+  const std::string file = world.exported();
+  for (auto _ : state) {
+    state.PauseTiming();
+    world.clearRules();
+    state.ResumeTiming();
+    const ImportReport report = world.exchange().importRules(file);
+    if (report.domainRules != kDomainRules || report.appRules != kAppRules) state.SkipWithError("import failed");
+  }
+}
+BENCHMARK(BM_ImportIntoEmptyStore)->Unit(benchmark::kMillisecond);
+
+void BM_ImportIntoTheSameRules(benchmark::State& state) {
+  ExchangeWorld world;
+  const std::string file = world.exported();
+  for (auto _ : state) {
+    const ImportReport report = world.exchange().importRules(file);
+    if (report.domainRules != kDomainRules || report.appRules != kAppRules) state.SkipWithError("import failed");
+  }
+  if (world.app->system.rules.domainRules().size() != kDomainRules) state.SkipWithError("rules were lost");
+}
+BENCHMARK(BM_ImportIntoTheSameRules)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,55 @@
+#pragma once
+#include <string>
+
+#include "app/StatusMenu.h"
+#include "exchange/RuleImporter.h"
+#include "platform/Calendar.h"
+#include "platform/FileManager.h"
+#include "platform/Presenter.h"
+#include "platform/Workspace.h"
+#include "settings/BrowserRegistry.h"
+#include "settings/RuleStore.h"
+#include "support/NotificationCenter.h"
+#include "support/Trace.h"
+
+namespace routelle {
+
+inline constexpr const char* kExchangePathKey = "path";
+
+// Export of the domain and per-application rules to a rule file, and import
+// of such a file into the stored rules; from the status menu and, through the
+// "export" and "import" notifications, from scripts.
+class RuleExchange {
+ public:
+  RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, FileManager& files,
+               Calendar& calendar, Presenter& presenter, StatusMenu& statusMenu, const Trace& trace);
+
+  // "exportRules": "routelle-MM-dd-yyyy.xml" in the folder, then shown in the
+  // file browser; false when nothing was written (no Downloads folder known,
+  // or the file could not be written).
+  bool exportRules(const std::string& directory);
+  // "importRules": merges the rules of the file; the status menu is rebuilt
+  // when the document was read to its end.
+  ImportReport importRules(const std::string& path);
+
+  // The menu actions: a panel for the folder / the file, then the above.
+  void saveExport();
+  void importList();
+
+  // The observers of "export" and "import" ("notiExportListWithNotification:",
+  // "notiImportListWithNotification:"): "path" from the user info, if any.
+  void exportListWithNotification(const UserInfo& info);
+  void importListWithNotification(const UserInfo& info);
+
+ private:
+  RuleStore& rules_;
+  const BrowserRegistry& registry_;
+  Workspace& workspace_;
+  FileManager& files_;
+  Calendar& calendar_;
+  Presenter& presenter_;
+  StatusMenu& statusMenu_;
+  const Trace& trace_;
+};
+
+}  // namespace routelle
