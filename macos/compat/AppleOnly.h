@@ -32,7 +32,6 @@ typedef const struct __attribute__((objc_bridge(NSArray))) __CFArray* CFArrayRef
 typedef const struct __attribute__((objc_bridge(NSDictionary))) __CFDictionary* CFDictionaryRef;    // CoreFoundation
 typedef const struct __CFAllocator* CFAllocatorRef;                                                 // CoreFoundation
 typedef unsigned long CFTypeID;                                                                     // CoreFoundation
-CFTypeRef CFRetain(CFTypeRef cf);                                                                   // CoreFoundation
 void CFRelease(CFTypeRef cf);                                                                       // CoreFoundation
 CFTypeID CFGetTypeID(CFTypeRef cf);                                                                 // CoreFoundation
 CFTypeID CFStringGetTypeID(void);                                                                   // CoreFoundation
@@ -67,8 +66,8 @@ OSStatus AEDeterminePermissionToAutomateTarget(const AEAddressDesc* target, AEEv
                                                AEEventID theAEEventID, Boolean askUserIfNeeded);  // CoreServices
 
 // ---- Accessibility (ApplicationServices/HIServices)
-extern CFStringRef kAXTrustedCheckOptionPrompt;                  // ApplicationServices
-Boolean AXIsProcessTrustedWithOptions(CFDictionaryRef options);  // ApplicationServices
+extern CFStringRef kAXTrustedCheckOptionPrompt;                                       // ApplicationServices
+Boolean AXIsProcessTrustedWithOptions(CFDictionaryRef options);                       // ApplicationServices
 typedef const struct __attribute__((objc_bridge(id))) __AXUIElement* AXUIElementRef;  // ApplicationServices
 typedef enum AXError : int32_t AXError;                                               // ApplicationServices
 enum AXError : int32_t {                                                              // ApplicationServices
@@ -89,8 +88,8 @@ enum AXError : int32_t {                                                        
   kAXErrorParameterizedAttributeUnsupported = -25213,
   kAXErrorNotEnoughPrecision = -25214,
 };
-CFTypeID AXUIElementGetTypeID(void);                                                   // ApplicationServices
-AXUIElementRef AXUIElementCreateSystemWide(void);                                      // ApplicationServices
+CFTypeID AXUIElementGetTypeID(void);               // ApplicationServices
+AXUIElementRef AXUIElementCreateSystemWide(void);  // ApplicationServices
 AXError AXUIElementCopyAttributeValue(AXUIElementRef element, CFStringRef attribute,
                                       CFTypeRef* value);  // ApplicationServices
 
@@ -200,11 +199,6 @@ typedef struct {  // Foundation
 
 extern NSString* const NSKeyedArchiveRootObjectKey;  // Foundation
 
-@interface NSFileManager (AppleOnly)
-- (NSArray<NSURL*>*)URLsForDirectory:(NSSearchPathDirectory)directory
-                           inDomains:(NSSearchPathDomainMask)domainMask;  // Foundation
-@end
-
 @interface NSKeyedUnarchiver (AppleOnly)
 + (id)unarchivedObjectOfClasses:(NSSet<Class>*)classes fromData:(NSData*)data error:(NSError**)error;  // Foundation
 @end
@@ -299,7 +293,7 @@ enum {  // AppKit (10.12 names)
 
 @interface NSEvent (AppleOnly)
 + (id)addGlobalMonitorForEventsMatchingMask:(NSEventMask)mask handler:(void (^)(NSEvent* event))block;  // AppKit
-+ (void)removeMonitor:(id)eventMonitor;                                                                // AppKit
++ (void)removeMonitor:(id)eventMonitor;                                                                 // AppKit
 @end
 
 @interface NSPasteboard (AppleOnly)
@@ -334,12 +328,12 @@ typedef NS_ENUM(NSInteger, NSWindowTitleVisibility) {  // AppKit
 @end
 
 @interface NSView (AppleOnly) <NSUserInterfaceItemIdentification>  // AppKit
-@property BOOL wantsLayer;         // AppKit
-@property(strong) CALayer* layer;  // AppKit
+@property BOOL wantsLayer;                                         // AppKit
+@property(strong) CALayer* layer;                                  // AppKit
 @end
 
 @interface NSTextField (AppleOnly)
-@property NSInteger maximumNumberOfLines;  // AppKit
+@property NSInteger maximumNumberOfLines;     // AppKit
 @property(copy) NSString* placeholderString;  // AppKit
 @end
 

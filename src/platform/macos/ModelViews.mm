@@ -33,6 +33,7 @@ NSTextField* textFieldFor(const View& view) {
   if (view.alignment == "center") field.alignment = NSTextAlignmentCenter;
   if (view.textColor == "white") field.textColor = NSColor.whiteColor;
   if (!view.placeholder.empty()) field.placeholderString = ns(view.placeholder);
+  field.allowsEditingTextAttributes = view.allowsEditingTextAttributes;
   if (view.links.empty()) {
     field.stringValue = ns(view.text);
     return field;
@@ -86,6 +87,8 @@ NSButton* buttonFor(const View& view, id target) {
 
 NSPopUpButton* popUpButtonFor(const View& view, id target) {
   NSPopUpButton* popUp = [[NSPopUpButton alloc] initWithFrame:rectOf(view.frame) pullsDown:NO];
+  // Entries without an action of their own are choices, never greyed out.
+  popUp.autoenablesItems = NO;
   // Entries go into the menu itself: adding them by title would drop all but the
   // last of entries with the same title.
   for (const auto& entry : view.entries) {
