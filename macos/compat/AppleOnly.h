@@ -31,6 +31,10 @@ typedef const struct __attribute__((objc_bridge(NSURL))) __CFURL* CFURLRef;     
 typedef const struct __attribute__((objc_bridge(NSArray))) __CFArray* CFArrayRef;                   // CoreFoundation
 typedef const struct __attribute__((objc_bridge(NSDictionary))) __CFDictionary* CFDictionaryRef;    // CoreFoundation
 typedef const struct __CFAllocator* CFAllocatorRef;                                                 // CoreFoundation
+typedef unsigned long CFTypeID;                                                                     // CoreFoundation
+void CFRelease(CFTypeRef cf);                                                                       // CoreFoundation
+CFTypeID CFGetTypeID(CFTypeRef cf);                                                                 // CoreFoundation
+CFTypeID CFStringGetTypeID(void);                                                                   // CoreFoundation
 CFURLRef CFURLCreateWithString(CFAllocatorRef allocator, CFStringRef URLString, CFURLRef baseURL);  // CoreFoundation
 
 // ---- Launch Services (CoreServices)
@@ -62,8 +66,32 @@ OSStatus AEDeterminePermissionToAutomateTarget(const AEAddressDesc* target, AEEv
                                                AEEventID theAEEventID, Boolean askUserIfNeeded);  // CoreServices
 
 // ---- Accessibility (ApplicationServices/HIServices)
-extern CFStringRef kAXTrustedCheckOptionPrompt;                  // ApplicationServices
-Boolean AXIsProcessTrustedWithOptions(CFDictionaryRef options);  // ApplicationServices
+extern CFStringRef kAXTrustedCheckOptionPrompt;                                       // ApplicationServices
+Boolean AXIsProcessTrustedWithOptions(CFDictionaryRef options);                       // ApplicationServices
+typedef const struct __attribute__((objc_bridge(id))) __AXUIElement* AXUIElementRef;  // ApplicationServices
+typedef enum AXError : int32_t AXError;                                               // ApplicationServices
+enum AXError : int32_t {                                                              // ApplicationServices
+  kAXErrorSuccess = 0,
+  kAXErrorFailure = -25200,
+  kAXErrorIllegalArgument = -25201,
+  kAXErrorInvalidUIElement = -25202,
+  kAXErrorInvalidUIElementObserver = -25203,
+  kAXErrorCannotComplete = -25204,
+  kAXErrorAttributeUnsupported = -25205,
+  kAXErrorActionUnsupported = -25206,
+  kAXErrorNotificationUnsupported = -25207,
+  kAXErrorNotImplemented = -25208,
+  kAXErrorNotificationAlreadyRegistered = -25209,
+  kAXErrorNotificationNotRegistered = -25210,
+  kAXErrorAPIDisabled = -25211,
+  kAXErrorNoValue = -25212,
+  kAXErrorParameterizedAttributeUnsupported = -25213,
+  kAXErrorNotEnoughPrecision = -25214,
+};
+CFTypeID AXUIElementGetTypeID(void);               // ApplicationServices
+AXUIElementRef AXUIElementCreateSystemWide(void);  // ApplicationServices
+AXError AXUIElementCopyAttributeValue(AXUIElementRef element, CFStringRef attribute,
+                                      CFTypeRef* value);  // ApplicationServices
 
 // ---- Hot keys (Carbon/HIToolbox)
 typedef struct OpaqueEventRef* EventRef;                        // Carbon
@@ -253,6 +281,21 @@ extern NSString* const NSWorkspaceApplicationKey;                        // AppK
 - (BOOL)popUpMenuPositioningItem:(NSMenuItem*)item atLocation:(NSPoint)location inView:(NSView*)view;  // AppKit
 @end
 
+enum {  // AppKit (10.12 names)
+  NSEventTypeLeftMouseDown = 1,
+  NSEventTypeLeftMouseUp = 2,
+  NSEventTypeRightMouseDown = 3,
+  NSEventTypeLeftMouseDragged = 6,
+  NSEventTypeKeyDown = 10,
+  NSEventTypeKeyUp = 11,
+  NSEventTypeFlagsChanged = 12,
+};
+
+@interface NSEvent (AppleOnly)
++ (id)addGlobalMonitorForEventsMatchingMask:(NSEventMask)mask handler:(void (^)(NSEvent* event))block;  // AppKit
++ (void)removeMonitor:(id)eventMonitor;                                                                 // AppKit
+@end
+
 @interface NSPasteboard (AppleOnly)
 - (NSInteger)clearContents;  // AppKit
 @end
@@ -284,13 +327,18 @@ typedef NS_ENUM(NSInteger, NSWindowTitleVisibility) {  // AppKit
 @property NSWindowTitleVisibility titleVisibility;  // AppKit
 @end
 
-@interface NSView (AppleOnly)
-@property BOOL wantsLayer;         // AppKit
-@property(strong) CALayer* layer;  // AppKit
+@interface NSView (AppleOnly) <NSUserInterfaceItemIdentification>  // AppKit
+@property BOOL wantsLayer;                                         // AppKit
+@property(strong) CALayer* layer;                                  // AppKit
 @end
 
 @interface NSTextField (AppleOnly)
-@property NSInteger maximumNumberOfLines;  // AppKit
+@property NSInteger maximumNumberOfLines;     // AppKit
+@property(copy) NSString* placeholderString;  // AppKit
+@end
+
+@interface NSButton (AppleOnly)
++ (instancetype)checkboxWithTitle:(NSString*)title target:(id)target action:(SEL)action;  // AppKit
 @end
 
 @interface NSImage (AppleOnly)

@@ -28,13 +28,20 @@ class MacFileManager final : public FileManager {
     return str(found.firstObject);
   }
 
+  // Hidden as the platform means it: a leading dot or the hidden flag. The paths
+  // keep the folder as the caller spelled it.
   std::optional<std::vector<std::string>> contentsOfDirectory(const std::string& path) override {
-    NSArray<NSString*>* names = [[NSFileManager defaultManager] contentsOfDirectoryAtPath:ns(path) error:nil];
-    if (!names) return std::nullopt;
+    if (path.empty()) return std::nullopt;
     NSString* folder = ns(path);
+    NSArray<NSURL*>* entries =
+        [[NSFileManager defaultManager] contentsOfDirectoryAtURL:[NSURL fileURLWithPath:folder isDirectory:YES]
+                                      includingPropertiesForKeys:@[]
+                                                         options:NSDirectoryEnumerationSkipsHiddenFiles
+                                                           error:nil];
+    if (!entries) return std::nullopt;
     std::vector<std::string> out;
-    for (NSString* name in names)
-      if (![name hasPrefix:@"."]) out.push_back(str([folder stringByAppendingPathComponent:name]));
+    out.reserve(entries.count);
+    for (NSURL* entry in entries) out.push_back(str([folder stringByAppendingPathComponent:entry.lastPathComponent]));
     return out;
   }
 

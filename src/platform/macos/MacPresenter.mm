@@ -1,6 +1,7 @@
 #include "platform/macos/MacPresenter.h"
 
 #include <map>
+#include <vector>
 
 #include "platform/macos/ModelImages.h"
 #include "platform/macos/ModelMenus.h"
@@ -77,14 +78,28 @@ class MacPresenter final : public Presenter {
     statusItem_ = nil;
   }
 
-  int runModalAlert(const AlertModel& model) override {
+  int runModalAlert(AlertModel& model) override {
     NSAlert* alert = [NSAlert new];
     alert.messageText = ns(model.messageText);
     alert.informativeText = ns(model.informativeText);
     alert.alertStyle = alertStyleOf(model.style);
     for (const auto& title : model.buttons) [alert addButtonWithTitle:ns(title)];
-    if (model.accessory) alert.accessoryView = viewFor(*model.accessory, actionTarget_);
-    return static_cast<int>([alert runModal] - NSAlertFirstButtonReturn);
+    // Pop-up entries with an action of their own send it to the action target while the alert runs.
+    NSView* accessory = model.accessory ? viewFor(*model.accessory, actionTarget_) : nil;
+    if (accessory) alert.accessoryView = accessory;
+    runningAlerts_.push_back(alert);
+    const NSModalResponse response = [alert runModal];
+    runningAlerts_.pop_back();
+    // An action sent meanwhile may have taken the accessory away.
+    if (accessory && model.accessory) readUserInput(accessory, *model.accessory);
+    return static_cast<int>(response - NSAlertFirstButtonReturn);
+  }
+
+  void pressAlertButton(std::size_t index) override {
+    if (runningAlerts_.empty()) return;
+    NSArray<NSButton*>* buttons = runningAlerts_.back().buttons;
+    if (index >= buttons.count) return;
+    [buttons[index] performClick:nil];
   }
 
   void beginOpenPanel(const OpenPanelModel& model, std::function<void(std::optional<std::string>)> done) override {
@@ -130,6 +145,7 @@ class MacPresenter final : public Presenter {
   std::map<const Menu*, __strong RTLModelMenu*> popUps_;  // being tracked now
   __strong NSWindow* floating_ = nil;                     // "newWindow"
   std::map<std::string, __strong NSWindow*> windows_;
+  std::vector<__strong NSAlert*> runningAlerts_;  // innermost last
 };
 
 }  // namespace

@@ -48,12 +48,21 @@ class MacWorkspace final : public Workspace {
     return [[NSFileManager defaultManager] fileExistsAtPath:ns(path)];
   }
 
+  bool activateIgnoringOtherApps(const RunningApplication& app) override {
+    if (app.processIdentifier <= 0) return false;
+    NSRunningApplication* running =
+        [NSRunningApplication runningApplicationWithProcessIdentifier:app.processIdentifier];
+    return running && !running.terminated && [running activateWithOptions:NSApplicationActivateIgnoringOtherApps];
+  }
+
  private:
   static RunningApplication convert(NSRunningApplication* app) {
     RunningApplication out;
     out.localizedName = str(app.localizedName);
     if (app.bundleURL) out.bundlePath = str(app.bundleURL.path);
     out.bundleIdentifier = str(app.bundleIdentifier);
+    // The platform answers -1 for an application without a process of its own.
+    out.processIdentifier = app.processIdentifier > 0 ? app.processIdentifier : 0;
     return out;
   }
 };

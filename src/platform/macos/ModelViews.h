@@ -9,6 +9,9 @@ namespace routelle::macos {
 NSRect rectOf(const Rect& r);
 // Controls send their model's action to `target`, by its selector text.
 NSView* viewFor(const View& view, id target);
+// What the user left in the controls drawn from the model (text typed into an
+// editable field, the pop-up entry selected, a checkbox's state), written back.
+void readUserInput(NSView* drawn, View& model);
 // The window styled and filled as the model says; `reuse` is restyled when given
 // (windows are kept, never released when closed).
 NSWindow* windowFor(const WindowModel& model, NSWindow* reuse, id target);

@@ -12,6 +12,15 @@ void connect(NSControl* control, const View& view, id target) {
   control.action = NSSelectorFromString(ns(view.action));
 }
 
+// The model's font at its size; where the named font is missing, the system font of
+// the same size. `standard` when the model names neither.
+NSFont* fontFor(const View& view, NSFont* standard) {
+  if (view.fontName.empty() && view.fontSize <= 0) return standard;
+  const CGFloat size = view.fontSize > 0 ? view.fontSize : standard.pointSize;
+  NSFont* named = view.fontName.empty() ? nil : [NSFont fontWithName:ns(view.fontName) size:size];
+  return named ?: [NSFont systemFontOfSize:size];
+}
+
 NSTextField* textFieldFor(const View& view) {
   NSTextField* field = [[NSTextField alloc] initWithFrame:rectOf(view.frame)];
   field.editable = view.editable;
@@ -19,10 +28,12 @@ NSTextField* textFieldFor(const View& view) {
   field.bordered = view.bordered;
   field.drawsBackground = view.drawsBackground;
   if (view.maximumNumberOfLines > 0) field.maximumNumberOfLines = view.maximumNumberOfLines;
-  NSFont* font = view.fontSize > 0 ? [NSFont systemFontOfSize:view.fontSize] : field.font;
+  NSFont* font = fontFor(view, field.font);
   field.font = font;
   if (view.alignment == "center") field.alignment = NSTextAlignmentCenter;
   if (view.textColor == "white") field.textColor = NSColor.whiteColor;
+  if (!view.placeholder.empty()) field.placeholderString = ns(view.placeholder);
+  field.allowsEditingTextAttributes = view.allowsEditingTextAttributes;
   if (view.links.empty()) {
     field.stringValue = ns(view.text);
     return field;
@@ -42,15 +53,60 @@ NSTextField* textFieldFor(const View& view) {
 }
 
 NSButton* buttonFor(const View& view, id target) {
-  NSButton* button = [[NSButton alloc] initWithFrame:rectOf(view.frame)];
-  button.title = ns(view.text);
-  button.bordered = view.bordered;
-  if (view.bezelStyle > 0) button.bezelStyle = static_cast<NSBezelStyle>(view.bezelStyle);
+  NSButton* button = nil;
+  if (view.buttonType == View::ButtonType::checkbox) {
+    button = [NSButton checkboxWithTitle:ns(view.text) target:nil action:nil];
+    button.frame = rectOf(view.frame);
+    button.state = view.checked ? NSControlStateValueOn : NSControlStateValueOff;
+  } else {
+    button = [[NSButton alloc] initWithFrame:rectOf(view.frame)];
+    button.title = ns(view.text);
+    button.bordered = view.bordered;
+    if (view.bezelStyle > 0) button.bezelStyle = static_cast<NSBezelStyle>(view.bezelStyle);
+  }
   if (!view.image.empty()) button.image = imageFor(view.image);
+  button.font = fontFor(view, button.font);
+  if (view.alignment == "center") button.alignment = NSTextAlignmentCenter;
+  if (view.textColor == "white") {
+    // A button's title takes a colour only as an attributed title, which then also
+    // carries the font and the alignment.
+    NSMutableParagraphStyle* paragraph = [NSMutableParagraphStyle new];
+    paragraph.alignment = button.alignment;
+    button.attributedTitle = [[NSAttributedString alloc] initWithString:ns(view.text)
+                                                             attributes:@{
+                                                               NSForegroundColorAttributeName : NSColor.whiteColor,
+                                                               NSFontAttributeName : button.font,
+                                                               NSParagraphStyleAttributeName : paragraph,
+                                                             }];
+  }
   // The key equivalent carries the choice (a browser name) back to the action.
   button.keyEquivalent = ns(view.keyEquivalent);
   connect(button, view, target);
   return button;
+}
+
+NSPopUpButton* popUpButtonFor(const View& view, id target) {
+  NSPopUpButton* popUp = [[NSPopUpButton alloc] initWithFrame:rectOf(view.frame) pullsDown:NO];
+  // Entries without an action of their own are choices, never greyed out.
+  popUp.autoenablesItems = NO;
+  // Entries go into the menu itself: adding them by title would drop all but the
+  // last of entries with the same title.
+  for (const auto& entry : view.entries) {
+    NSMenuItem* item = [[NSMenuItem alloc] initWithTitle:ns(entry.title) action:nil keyEquivalent:@""];
+    if (!entry.image.empty()) item.image = imageFor(entry.image);
+    if (!entry.action.empty()) {
+      item.target = target;
+      item.action = NSSelectorFromString(ns(entry.action));
+    }
+    [popUp.menu addItem:item];
+  }
+  const bool selects = view.selectedIndex >= 0 && static_cast<std::size_t>(view.selectedIndex) < view.entries.size();
+  if (selects)
+    [popUp selectItemAtIndex:view.selectedIndex];
+  else
+    [popUp selectItem:nil];
+  connect(popUp, view, target);
+  return popUp;
 }
 
 NSSlider* sliderFor(const View& view, id target) {
@@ -81,6 +137,9 @@ NSView* viewFor(const View& view, id target) {
     case View::Kind::slider:
       out = sliderFor(view, target);
       break;
+    case View::Kind::popUpButton:
+      out = popUpButtonFor(view, target);
+      break;
     case View::Kind::imageView: {
       NSImageView* imageView = [[NSImageView alloc] initWithFrame:rectOf(view.frame)];
       imageView.image = imageFor(view.image);
@@ -91,12 +150,40 @@ NSView* viewFor(const View& view, id target) {
       out = [[NSView alloc] initWithFrame:rectOf(view.frame)];
       break;
   }
+  if (!view.identifier.empty()) out.identifier = ns(view.identifier);
   if (view.cornerRadius > 0) {
     out.wantsLayer = YES;
     out.layer.cornerRadius = view.cornerRadius;
   }
   for (const auto& sub : view.subviews) [out addSubview:viewFor(sub, target)];
   return out;
+}
+
+void readUserInput(NSView* drawn, View& model) {
+  // A model changed while its views were shown keeps what no longer matches them.
+  if (!model.identifier.empty() && ![drawn.identifier isEqualToString:ns(model.identifier)]) return;
+  switch (model.kind) {
+    case View::Kind::textField:
+      if (model.editable && [drawn isKindOfClass:[NSTextField class]])
+        model.text = str(((NSTextField*)drawn).stringValue);
+      break;
+    case View::Kind::popUpButton:
+      if ([drawn isKindOfClass:[NSPopUpButton class]])
+        model.selectedIndex = static_cast<int>(((NSPopUpButton*)drawn).indexOfSelectedItem);
+      break;
+    case View::Kind::button:
+      if (model.buttonType == View::ButtonType::checkbox && [drawn isKindOfClass:[NSButton class]])
+        model.checked = ((NSButton*)drawn).state == NSControlStateValueOn;
+      break;
+    case View::Kind::container:
+    case View::Kind::imageView:
+    case View::Kind::slider:
+      break;
+  }
+  // viewFor added the subviews in the model's order.
+  NSArray<NSView*>* subviews = drawn.subviews;
+  for (std::size_t i = 0; i < model.subviews.size() && i < subviews.count; ++i)
+    readUserInput(subviews[i], model.subviews[i]);
 }
 
 NSWindow* windowFor(const WindowModel& model, NSWindow* reuse, id target) {
