@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Format and lint checks over the C++ files that the recent commits changed
-# (those of the two days before HEAD, or since LINT_BASE when it is set).
+# Format and lint checks over the C++ files changed since the last whole-tree
+# lint, whose commit .ci/lint-base records (LINT_BASE overrides it); without a
+# record, the files of the two days before HEAD. After a clean run over every
+# file (LINT_BASE=$(git rev-list --max-parents=0 HEAD)), record HEAD there.
 # clang-tidy needs a build directory with compile_commands.json (argument 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,6 +10,8 @@ build=${1:-build/ci-plain}
 
 if [ -n "${LINT_BASE:-}" ]; then
   base=$LINT_BASE
+elif [ -s .ci/lint-base ] && git cat-file -e "$(cat .ci/lint-base)^{commit}" 2>/dev/null; then
+  base=$(cat .ci/lint-base)
 else
   head_time=$(git log -1 --format=%ct HEAD)
   base=$(git rev-list -1 --before=$((head_time - 172800)) HEAD || true)

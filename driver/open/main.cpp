@@ -29,9 +29,11 @@ int startDetached(const std::string& executable, const std::vector<std::string>&
     if (std::string(*e).rfind("OPEN_BACKGROUND=", 0) != 0) env.emplace_back(*e);
   if (background) env.emplace_back("OPEN_BACKGROUND=1");
   std::vector<char*> argv{const_cast<char*>(executable.c_str())};
+  argv.reserve(args.size() + 2);
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
+  envp.reserve(env.size() + 1);
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
 

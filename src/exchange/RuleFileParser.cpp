@@ -63,7 +63,7 @@ struct RuleFileParser::State {
   // convention when entities are left unsubstituted.
   static std::string attribute(const xmlChar** attributes, int count, const char* name) {
     for (int i = 0; i < count; ++i) {
-      const xmlChar* const* a = attributes + 5 * i;  // local name, prefix, URI, value, value end
+      const xmlChar* const* a = attributes + std::ptrdiff_t{5} * i;  // local name, prefix, URI, value, value end
       if (a[1] != nullptr || !named(a[0], name)) continue;
       const std::string_view value(reinterpret_cast<const char*>(a[3]), static_cast<std::size_t>(a[4] - a[3]));
       return value.find('&') == std::string_view::npos ? std::string(value) : text::replaceAll(value, "&#38;", "&");

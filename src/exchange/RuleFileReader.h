@@ -8,7 +8,7 @@ namespace routelle {
 
 // Limits of what a rule file may be. An export of 10,000 domain rules is
 // about 600 KB and three elements deep.
-inline constexpr std::size_t kRuleFileMaxBytes = 8 * 1024 * 1024;
+inline constexpr std::size_t kRuleFileMaxBytes = std::size_t{8} * 1024 * 1024;
 inline constexpr int kRuleFileMaxDepth = 32;
 // The XML parser checks a tag's attributes against each other, in time that
 // grows with the square of their number; a rule file's tags hold two.

@@ -33,8 +33,8 @@ class FileManager {
   // The whole of a regular file of at most maxBytes. A directory, a FIFO or a
   // device is refused without waiting on it.
   virtual FileContents readFile(const std::string& path, std::size_t maxBytes) = 0;
-  // Creates or replaces the file in place (not atomically); false when it could
-  // not be written whole.
+  // Creates or replaces the file whole (atomically); false when it could not be
+  // written, or when something other than a regular file is in its place.
   virtual bool writeFile(const std::string& path, std::string_view bytes) = 0;
   // activateFileViewerSelectingURLs: the file browser shows the file selected.
   virtual void revealInFileBrowser(const std::string& path) = 0;

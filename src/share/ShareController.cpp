@@ -62,7 +62,8 @@ void ShareController::loadView() {
     }
     for (std::size_t i = 0; i < attachments.size(); ++i) {
       if (!attachments[i].conformsToUrlType) continue;
-      s_.context->loadUrl(0, i, [self = shared_from_this()](std::optional<std::string> url) { self->handOff(url); });
+      s_.context->loadUrl(0, i,
+                          [self = shared_from_this()](const std::optional<std::string>& url) { self->handOff(url); });
     }
   }
   s_.runLoop->schedule(kShareFallbackCloseSeconds, [self = shared_from_this()] { self->closeShareWindow(); });

@@ -28,8 +28,8 @@ class HostFileManagerTest : public ::testing::Test {
   HostFileManager files{world};
 };
 
-// Writes replace a regular file in place, and leave alone whatever else is in
-// its place: a link (which could lead out of the world), a FIFO, a folder.
+// Writes replace a regular file whole, leave no temporary behind, and leave alone
+// whatever else is in its place: a link (which could lead out of the world), a FIFO, a folder.
 TEST_F(HostFileManagerTest, WritesReplaceFilesAndNothingElse) {
   fs::create_directories(at("/Users/user/Downloads"));
   EXPECT_TRUE(files.writeFile("/Users/user/Downloads/a.xml", "a longer first version"));
@@ -43,6 +43,11 @@ TEST_F(HostFileManagerTest, WritesReplaceFilesAndNothingElse) {
                               "/Users/user/Downloads", "/Users/user/Missing/a.xml"})
     EXPECT_FALSE(files.writeFile(refused, "x")) << refused;
   EXPECT_EQ(slurp(dir.path() / "outside.txt"), "untouched");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(at("/Users/user/Downloads")))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.xml", "fifo.xml", "link.xml"}));
 
   const FileContents read = files.readFile("/Users/user/Downloads/a.xml", 6);
   EXPECT_EQ(read.status, FileContents::Status::read);

@@ -55,7 +55,7 @@ std::string infoPlist(const AppSpec& wanted, const std::string& executable) {
 fs::path launchLog(const World& world) { return world.root() / "Library" / "Logs" / "launches.log"; }
 
 fs::path installApplication(const World& world, const AppSpec& wanted) {
-  const fs::path bundle = world.hostPath(wanted.folder) / (wanted.name + ".app");
+  fs::path bundle = world.hostPath(wanted.folder) / (wanted.name + ".app");
   fs::create_directories(bundle / "Contents" / "MacOS");
   fs::create_directories(launchLog(world).parent_path());
   std::ofstream(bundle / "Contents" / "Info.plist", std::ios::binary) << infoPlist(wanted, wanted.executable);

@@ -96,7 +96,7 @@ std::optional<BinaryPlistView::Header> BinaryPlistView::header(Node n) const {
       unit = refSize_;
       break;
     case 0xD:
-      unit = 2 * refSize_;
+      unit = std::uint64_t{2} * refSize_;
       break;
     default:
       return h;

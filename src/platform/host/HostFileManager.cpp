@@ -89,20 +89,26 @@ FileContents HostFileManager::readFile(const std::string& path, std::size_t maxB
 }
 
 bool HostFileManager::writeFile(const std::string& path, std::string_view bytes) {
+  const std::filesystem::path target = world_.hostPath(path);
   // A link in the file's place is not followed out of the world, and whatever is
   // not a regular file is left alone.
-  const Descriptor file(::open(world_.hostPath(path).c_str(),
-                               O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644));
+  struct stat existing {};
+  if (::lstat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return false;
+  // The text goes to a hidden temporary beside the file and replaces it whole:
+  // an interrupted write never leaves a torn file nor loses the one it replaces.
+  std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+  const Descriptor file(::mkostemp(temp.data(), O_CLOEXEC));
   if (file.get() < 0) return false;
-  struct stat status {};
-  if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
-  while (!bytes.empty()) {
+  bool whole = ::fchmod(file.get(), 0644) == 0;
+  while (whole && !bytes.empty()) {
     const ssize_t wrote = ::write(file.get(), bytes.data(), bytes.size());
     if (wrote < 0 && errno == EINTR) continue;
-    if (wrote <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(wrote));
+    whole = wrote > 0;
+    if (whole) bytes.remove_prefix(static_cast<std::size_t>(wrote));
   }
-  return true;
+  whole = whole && ::fsync(file.get()) == 0 && ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!whole) ::unlink(temp.c_str());
+  return whole;
 }
 
 void HostFileManager::revealInFileBrowser(const std::string& path) {

@@ -2,7 +2,7 @@
 
 namespace routelle {
 
-World::World(std::filesystem::path root) : root_(std::filesystem::absolute(root).lexically_normal()) {}
+World::World(const std::filesystem::path& root) : root_(std::filesystem::absolute(root).lexically_normal()) {}
 
 std::filesystem::path World::hostPath(std::string_view platformPath) const {
   std::filesystem::path p(platformPath);

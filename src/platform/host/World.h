@@ -9,7 +9,7 @@ namespace routelle {
 // paths the program handles ("/Applications/Safari.app") are mapped into it.
 class World {
  public:
-  explicit World(std::filesystem::path root);
+  explicit World(const std::filesystem::path& root);
 
   const std::filesystem::path& root() const { return root_; }
   // A platform path ("/Applications/X.app") inside the world.

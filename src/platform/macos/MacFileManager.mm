@@ -89,7 +89,7 @@ class MacFileManager final : public FileManager {
 
   bool writeFile(const std::string& path, std::string_view bytes) override {
     NSData* data = [NSData dataWithBytes:bytes.data() length:bytes.size()];
-    return [data writeToFile:ns(path) options:0 error:nil];
+    return [data writeToFile:ns(path) options:NSDataWritingAtomic error:nil];
   }
 
   void revealInFileBrowser(const std::string& path) override {
