@@ -24,12 +24,12 @@ constexpr PanelButton kButtons[] = {
     {"Delete", "d", Action::autoDelete},
 };
 
-View panelButton(const PanelButton& spec, double x) {
+View panelButton(const PanelButton& entry, double x) {
   View button;
   button.kind = View::Kind::button;
-  button.text = spec.title;
-  button.keyEquivalent = spec.key;
-  button.action = selector(spec.action);
+  button.text = entry.title;
+  button.keyEquivalent = entry.key;
+  button.action = selector(entry.action);
   button.frame = {x, 0, kButtonWidth, kPanelHeight};
   button.bordered = false;
   button.textColor = "white";

@@ -90,34 +90,6 @@ TEST_F(DriverTest, BadInvocationsFailLoudlyAndChangeNothing) {
   EXPECT_EQ(driver({"script", "AddDomainScriptCommand", "example.com"}).status, 1);
 }
 
-TEST_F(DriverTest, TraceShowsPostedNotifications) {
-  auto run = driver({"--trace", "script", "AddDomainScriptCommand", "example.com", "--FilePath", "Firefox"});
-  EXPECT_EQ(run.status, 0);
-  // Start-up traces come first; the command's notification just before its result.
-  EXPECT_TRUE(run.out.ends_with("\nnotification fetchmenu\ntrue\n")) << run.out;
-
-  run = driver({"--trace", "script", "ImportCommandScript", "--FilePath", "/Users/ann/rules.txt"});
-  EXPECT_TRUE(run.out.ends_with("\nnotification import path=/Users/ann/rules.txt\n0\n")) << run.out;
-
-  run = driver({"script", "AddDomainScriptCommand", "example.org", "--FilePath", "Firefox"});
-  EXPECT_EQ(run.out, "true\n");
-}
-
-TEST_F(DriverTest, BooleanParameterOfBackModifier) {
-  auto run = driver({"script", "BackModifierKeyScriptCommand", "Shift", "--FilePath", "true"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.lastLine(), "true");
-  EXPECT_THAT(driver({"defaults"}).out, HasSubstr("shiftback = true\n"));
-  EXPECT_EQ(world.reopen()->standard.object("shiftback"), DefaultsValue(true));
-
-  ASSERT_EQ(driver({"script", "ModifierKeyScriptCommand", "shift", "--FilePath", "Safari"}).lastLine(), "0");
-  EXPECT_THAT(driver({"rules"}).out, HasSubstr("  shift -> Safari (background)\n"));
-
-  run = driver({"script", "BackModifierKeyScriptCommand", "shift", "--FilePath", "false"});
-  EXPECT_EQ(run.lastLine(), "true");
-  EXPECT_THAT(driver({"defaults"}).out, ::testing::Not(HasSubstr("shiftback")));
-}
-
 TEST_F(DriverTest, HelpListsEveryScriptCommand) {
   auto run = test::runDriver({"--help"});
   EXPECT_EQ(run.status, 0);
@@ -127,28 +99,6 @@ TEST_F(DriverTest, HelpListsEveryScriptCommand) {
   run = test::runDriver({});
   EXPECT_EQ(run.status, 64);
   EXPECT_THAT(run.err, HasSubstr("usage: routelle"));
-}
-
-TEST_F(DriverTest, PreferencesAreABinaryPropertyList) {
-  ASSERT_EQ(driver({"script", "AddDomainScriptCommand", "example.com", "--FilePath", "Firefox"}).status, 0);
-  ASSERT_EQ(driver({"script", "SaveScriptCommand", "--BrowserName", "safari"}).lastLine(), "true");
-  const auto file = world.system().world.preferencesFile(domains::standard);
-  std::ifstream in(file, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(bytes.substr(0, 8), "bplist00");
-
-  if (!std::filesystem::exists("/usr/bin/plistutil")) GTEST_SKIP() << "plistutil is not installed";
-  const std::string command = "/usr/bin/plistutil -i '" + file.string() + "' -o - 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  ASSERT_TRUE(pipe);
-  std::string xml;
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) xml.append(buffer, n);
-  EXPECT_EQ(pclose(pipe), 0) << xml;
-  EXPECT_THAT(xml, HasSubstr("<key>login</key>"));
-  EXPECT_THAT(xml, HasSubstr("<string>Safari</string>"));
-  EXPECT_THAT(xml, HasSubstr("<key>domains</key>"));
-  EXPECT_THAT(xml, HasSubstr("<data>"));
 }
 
 }  // namespace

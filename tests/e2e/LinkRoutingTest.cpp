@@ -48,29 +48,6 @@ class LinkRoutingTest : public ::testing::Test {
   test::TestWorld world;
 };
 
-TEST_F(LinkRoutingTest, ServiceTextComesBackAsALinkToTheProgram) {
-  ASSERT_EQ(driver({"script", "AddDomainScriptCommand", "example.org", "--FilePath", "Firefox"}).lastLine(), "true");
-  auto run = driver({"service", "example.org"});
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_THAT(run.out, HasSubstr("run /usr/bin/open -b com.kestrova.Routelle http://example.org\n"));
-  EXPECT_THAT(launches(), ElementsAre("Firefox http://example.org"));
-}
-
-TEST_F(LinkRoutingTest, SeveralEventsInOneRun) {
-  world.system().settings.setList(keys::domains, {"", "example.com", "Google Chrome"});
-  auto run = runEvents(
-      "# the new-window shortcut, then a chosen browser, then a rule\n"
-      "shortcut --running Firefox --choose Firefox\n"
-      "open https://example.org/a --choose Safari\n"
-      "\n"
-      "open 'https://example.com/b?c=d'\n"
-      "advance 5\n");
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_THAT(run.out, HasSubstr("System Events: keystroke \"n\" using command\n"));
-  EXPECT_THAT(launches(), UnorderedElementsAre("Firefox", "Safari https://example.org/a",
-                                               "Google Chrome https://example.com/b?c=d"));
-}
-
 TEST_F(LinkRoutingTest, ChoiceThatIsNotShownLaunchesNothing) {
   auto run = driver({"open", "https://example.org/", "--choose", "Opera"});
   EXPECT_EQ(run.status, 0) << run.err;

@@ -10,7 +10,6 @@
 #include "exchange/RuleFileReader.h"
 #include "exchange/RuleFileWriter.h"
 #include "support/Golden.h"
-#include "support/Golden.h"
 #include "support/TempDir.h"
 
 // Golden files: regenerate with
