@@ -12,33 +12,12 @@
 #include "exchange/RuleImporter.h"
 #include "platform/host/HostListArchiver.h"
 #include "platform/host/HostUrlParser.h"
+#include "platform/host/MemoryDefaults.h"
 #include "settings/Keys.h"
 
 namespace {
 
 using namespace routelle;
-
-class MemoryDefaults final : public Defaults {
- public:
-  std::optional<DefaultsValue> object(std::string_view key) override {
-    auto it = values_.find(key);
-    return it == values_.end() ? std::nullopt : std::optional<DefaultsValue>(it->second);
-  }
-  void set(std::string_view key, const DefaultsValue& value) override {
-    values_[std::string(key)] = value;
-    ++changes_;
-  }
-  void remove(std::string_view key) override {
-    if (auto it = values_.find(key); it != values_.end()) values_.erase(it);
-    ++changes_;
-  }
-  bool synchronize() override { return true; }
-  std::uint64_t changeCount() override { return changes_; }
-
- private:
-  std::map<std::string, DefaultsValue, std::less<>> values_;
-  std::uint64_t changes_ = 0;
-};
 
 // Safari and Firefox, and "Loop": a renamed copy of the program.
 class FewApplications final : public Workspace {

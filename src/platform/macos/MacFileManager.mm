@@ -1,24 +1,11 @@
 #import <AppKit/AppKit.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
+#include "platform/posix/RegularFiles.h"
 
 namespace routelle::macos {
 namespace {
-
-FileContents refused(FileContents::Status status, std::string why) { return {status, {}, std::move(why)}; }
-
-FileContents failed(int error) {
-  return refused(error == ENOENT || error == ENOTDIR ? FileContents::Status::missing : FileContents::Status::unreadable,
-                 std::strerror(error));
-}
 
 class MacFileManager final : public FileManager {
  public:
@@ -58,38 +45,12 @@ class MacFileManager final : public FileManager {
     return [[NSFileManager defaultManager] fileExistsAtPath:ns(path) isDirectory:&isDirectory] && isDirectory;
   }
 
-  // The descriptor is opened without blocking and checked before it is read,
-  // so that a FIFO or a device in the file's place cannot stall the program.
   FileContents readFile(const std::string& path, std::size_t maxBytes) override {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return failed(errno);
-    struct Closer {
-      int fd;
-      ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) return failed(errno);
-    if (S_ISDIR(status.st_mode)) return refused(FileContents::Status::notAFile, "a directory, not a file");
-    if (!S_ISREG(status.st_mode)) return refused(FileContents::Status::notAFile, "not a regular file");
-    const auto tooLarge = [maxBytes] {
-      return refused(FileContents::Status::tooLarge, "larger than " + std::to_string(maxBytes) + " bytes");
-    };
-    if (static_cast<unsigned long long>(status.st_size) > maxBytes) return tooLarge();
-    FileContents read{FileContents::Status::read, {}, {}};
-    char buffer[64 * 1024];
-    for (;;) {
-      const ssize_t got = ::read(fd, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return failed(errno);
-      if (got == 0) return read;
-      read.bytes.append(buffer, static_cast<std::size_t>(got));
-      if (read.bytes.size() > maxBytes) return tooLarge();
-    }
+    return posix::readRegularFile(path, maxBytes);
   }
 
   bool writeFile(const std::string& path, std::string_view bytes) override {
-    NSData* data = [NSData dataWithBytes:bytes.data() length:bytes.size()];
-    return [data writeToFile:ns(path) options:NSDataWritingAtomic error:nil];
+    return posix::replaceRegularFile(path, bytes);
   }
 
   void revealInFileBrowser(const std::string& path) override {
