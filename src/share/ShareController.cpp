@@ -73,10 +73,12 @@ void ShareController::handOff(const std::optional<std::string>& absoluteUrl) {
   // Once the user has cancelled, a load that finishes late shares nothing.
   if (!absoluteUrl || cancelled()) return;
   {
+    // One step, so that racing hand-offs never leave the sheet showing another URL than the one shared.
     std::lock_guard lock(mutex_);
     urlToShare_ = *absoluteUrl;
+    sheet_ = {kOpeningTitle, *absoluteUrl};
+    if (observer_) observer_(sheet_);
   }
-  show({kOpeningTitle, *absoluteUrl});
   trace_(kClose);
   s_.context->completeRequest();
   const std::string handOff = kOwnScheme + *absoluteUrl;

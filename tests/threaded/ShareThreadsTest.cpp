@@ -63,6 +63,12 @@ struct Extension {
   std::shared_ptr<ShareController> controller =
       ShareController::create({context, workspace, runLoop, std::make_shared<HostUrlParser>()});
 
+  // The loads and the fallback close hold the controller, which holds them: let them go.
+  ~Extension() {
+    context->loads.clear();
+    runLoop->advance(kShareFallbackCloseSeconds);
+  }
+
   // Every load finishes on a thread of its own, all at once, while `meanwhile` runs here.
   void finishLoads(const std::function<void()>& meanwhile) {
     std::latch start(static_cast<std::ptrdiff_t>(context->loads.size()) + 1);
