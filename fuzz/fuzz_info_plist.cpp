@@ -33,6 +33,7 @@ struct NoWorkspace final : Workspace {
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool openURL(const std::string&) override { return false; }
   bool fileExists(const std::string&) override { return false; }
+  bool activateIgnoringOtherApps(const RunningApplication&) override { return false; }
 };
 
 }  // namespace

@@ -37,6 +37,7 @@ class FewApplications final : public Workspace {
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
   bool openURL(const std::string&) override { return false; }
   bool fileExists(const std::string&) override { return false; }
+  bool activateIgnoringOtherApps(const RunningApplication&) override { return false; }
 };
 
 struct Store {

@@ -6,7 +6,7 @@
 # clang-tidy needs a build directory with compile_commands.json (argument 1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build/ci-plain}
+build=${1:-build/ci-asan}
 
 if [ -n "${LINT_BASE:-}" ]; then
   base=$LINT_BASE
