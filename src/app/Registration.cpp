@@ -81,14 +81,7 @@ void Registration::openContactPage() { openPage(pages::contact); }
 
 void Registration::addBrowser() {
   application_.activateIgnoringOtherApps(true);
-  OpenPanelModel panel;
-  panel.allowsMultipleSelection = false;
-  panel.canChooseDirectories = false;
-  panel.canCreateDirectories = false;
-  panel.canChooseFiles = true;
-  panel.allowedFileTypes = {"app"};
-  panel.directory = "/Applications/";
-  presenter_.beginOpenPanel(panel, [this](const std::optional<std::string>& path) {
+  presenter_.beginOpenPanel(OpenPanelModel::forAnApplication(), [this](const std::optional<std::string>& path) {
     if (!path || !registry_.addBrowserAtPath(*path)) return;
     statusMenu_.scheduleMenuRefresh();
     chooser_.buildBrowsersListMenu();

@@ -85,14 +85,7 @@ void RuleEditors::addPerApp() {
 // closed; the file chooser's answer comes once it has gone.
 void RuleEditors::chooseAnotherApp() {
   dialog_.cancelFromMainQueue();
-  OpenPanelModel panel;
-  panel.allowsMultipleSelection = false;
-  panel.canChooseDirectories = false;
-  panel.canCreateDirectories = false;
-  panel.canChooseFiles = true;
-  panel.allowedFileTypes = {"app"};
-  panel.directory = "/Applications/";
-  presenter_.beginOpenPanel(panel, [this](const std::optional<std::string>& path) {
+  presenter_.beginOpenPanel(OpenPanelModel::forAnApplication(), [this](const std::optional<std::string>& path) {
     if (path) {
       std::string name = text::replaceAll(text::lastPathComponent(*path), ".app", "");
       if (!name.empty()) dialog_.addChosenApplication(applicationEntry(std::move(name), workspace_));

@@ -23,6 +23,14 @@ struct OpenPanelModel {
   std::vector<std::string> allowedFileTypes;
   std::string directory;
   std::string prompt;  // the confirming button's title; empty: the platform's own
+
+  // One application, from the Applications folder.
+  static OpenPanelModel forAnApplication() {
+    OpenPanelModel panel;
+    panel.allowedFileTypes = {"app"};
+    panel.directory = "/Applications/";
+    return panel;
+  }
 };
 
 // The status item in the menu bar.
