@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,17 @@
 #include "platform/host/AppInstaller.h"
 
 namespace routelle::bench {
+
+// Stops at the launcher: counts the calls instead of starting anything.
+class CountingLauncher final : public ProcessLauncher {
+ public:
+  std::optional<int> runAndWait(const std::string&, const std::vector<std::string>&) override {
+    ++runs;
+    return 0;
+  }
+  bool start(const std::string&, const std::vector<std::string>&) override { return true; }
+  long runs = 0;
+};
 
 struct BenchWorld {
   BenchWorld() {

@@ -7,21 +7,10 @@
 namespace routelle {
 namespace {
 
-// Stops at the launcher: records the call instead of starting anything.
-class CountingLauncher final : public ProcessLauncher {
- public:
-  std::optional<int> runAndWait(const std::string&, const std::vector<std::string>&) override {
-    ++runs;
-    return 0;
-  }
-  bool start(const std::string&, const std::vector<std::string>&) override { return true; }
-  long runs = 0;
-};
-
 // The program with the counting launcher in place of the world's processes.
 struct LinkWorld : bench::BenchWorld {
   LinkWorld() : delegate(std::make_unique<AppDelegate>(app->services(app->system.settings, launcher))) {}
-  CountingLauncher launcher;
+  bench::CountingLauncher launcher;
   std::unique_ptr<AppDelegate> delegate;
 };
 

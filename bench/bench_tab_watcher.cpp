@@ -25,16 +25,6 @@ class TabsInMemory final : public ScriptRunner {
   std::map<std::string, std::string> answers;
 };
 
-class CountingProcesses final : public ProcessLauncher {
- public:
-  std::optional<int> runAndWait(const std::string&, const std::vector<std::string>&) override {
-    ++runs;
-    return 0;
-  }
-  bool start(const std::string&, const std::vector<std::string>&) override { return true; }
-  long runs = 0;
-};
-
 void BM_TabWatcherPass(benchmark::State& state) {
   bench::BenchWorld w;
   auto& app = *w.app;
@@ -56,7 +46,7 @@ void BM_TabWatcherPass(benchmark::State& state) {
   }
   app.system.workspace.setRunningApplications(running);
   w.storeRules(10000, 0);  // site<i>.example.com: even i Safari, odd i Firefox
-  CountingProcesses processes;
+  bench::CountingLauncher processes;
   LinkRequest request;
   Trace trace;
   Menu statusMenu;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "HostSystem.h"
+#include "ScratchRoot.h"
 #include "app/AppDelegate.h"
 #include "platform/host/AppInstaller.h"
 #include "platform/host/HostAccessibility.h"
@@ -121,21 +122,6 @@ class AcceptingScripts final : public ScriptRunner {
   void determinePermissionToAutomate(const std::string&) override {}
 };
 
-// The temporary world, removed when the fuzzer exits.
-struct ScratchRoot {
-  ScratchRoot() {
-    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "routelle-fuzz-links-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~ScratchRoot() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-  fs::path path;
-};
-
 struct Harness {
   Harness() : system(root.path), workspace(system.workspace) {
     struct Installed {
@@ -181,7 +167,7 @@ struct Harness {
     imageOnly = on;
   }
 
-  ScratchRoot root;
+  fuzzing::ScratchRoot root{"links"};
   HostSystem system;
   QuietWorkspace workspace;
   RecordingLauncher launcher;

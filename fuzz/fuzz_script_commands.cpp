@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "HostSystem.h"
+#include "ScratchRoot.h"
 #include "platform/host/AppInstaller.h"
 #include "scripting/ScriptCommands.h"
 #include "settings/Keys.h"
@@ -23,21 +24,6 @@ namespace fs = std::filesystem;
 using namespace routelle;
 
 namespace {
-
-// The temporary world, removed when the fuzzer exits.
-struct ScratchRoot {
-  ScratchRoot() {
-    const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    std::string pattern = (base / "routelle-fuzz-scripts-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) std::abort();
-    path = pattern;
-  }
-  ~ScratchRoot() {
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-  fs::path path;
-};
 
 // Names worth reaching quickly: the program under its names, a renamed copy of
 // it, browsers, an added browser, the pseudo-browsers and modifier names.
@@ -113,7 +99,7 @@ struct Harness {
     return false;
   }
 
-  ScratchRoot root;
+  fuzzing::ScratchRoot root{"scripts"};
   HostSystem system;
 };
 
