@@ -38,14 +38,6 @@ BrowserLauncher::BrowserLauncher(SettingsStore& settings, const BrowserRegistry&
       trace_(trace) {}
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
-  launch(link, browser, true);
-}
-
-void BrowserLauncher::launchBrowserOffMainThread(const std::string& link, const std::string& browser) {
-  launch(link, browser, false);
-}
-
-void BrowserLauncher::launch(const std::string& link, const std::string& browser, bool onMainThread) {
   trace_(browser);
   bool background = settings_.ensureBool(keys::background, false);
   if (request_.takeBackgroundOnce()) background = true;
@@ -55,16 +47,22 @@ void BrowserLauncher::launch(const std::string& link, const std::string& browser
   }
   if (!background) trace_(trace::foreground);
   presenter_.cancelMenuTracking(statusMenu_);
-  const bool started = !registry_.isProgramItself(browser) && start(link, browser, background);
+  const bool started = !registry_.isProgramItself(browser) && start(link, browser, background) != Start::failed;
   request_.setOpensLink(true);
-  if (started) return;
-  if (onMainThread)
-    offerOtherBrowsers(link, browser);
-  else
-    runLoop_.schedule(0, [this, link, browser] { offerOtherBrowsers(link, browser); });
+  if (!started) offerOtherBrowsers(link, browser);
 }
 
-bool BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {
+bool BrowserLauncher::openMovedTab(const std::string& url, const std::string& browser) {
+  trace_(browser);
+  const bool background = settings_.ensureBool(keys::background, false);
+  if (!background) trace_(trace::foreground);
+  // The status menu is the main thread's, as is closing it.
+  runLoop_.post([this] { presenter_.cancelMenuTracking(statusMenu_); });
+  // The tab is closed once the browser has it: only a start known to succeed counts.
+  return !registry_.isProgramItself(browser) && start(url, browser, background) == Start::opened;
+}
+
+BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {
   // A link beginning with "-" must never read as an option of the command.
   auto command = [&](std::string application) {
     std::vector<std::string> args{"-g", "-a", std::move(application)};
@@ -73,30 +71,34 @@ bool BrowserLauncher::start(const std::string& link, const std::string& browser,
     args.push_back(link);
     return args;
   };
+  auto opened = [](bool ok) { return ok ? Start::opened : Start::failed; };
+  auto ran = [](std::optional<int> status) {
+    return !status ? Start::failed : *status == 0 ? Start::opened : Start::uncertain;
+  };
   if (browser == "Helium") {
     const std::string url = "helium://" + link;
     if (!urls_.parse(url)) {
       trace_(trace::invalidUrl);
-      return false;
+      return Start::failed;
     }
-    if (!workspace_.openURL(url)) return false;
+    if (!workspace_.openURL(url)) return Start::failed;
     trace_(trace::urlOpened);
-    return true;
+    return Start::opened;
   }
   if (browser == "TorBrowser") {
     bool running = false;
     for (const auto& app : workspace_.runningApplications())
       running = running || app.localizedName == "TorBrowser" || app.localizedName == "Tor Browser";
-    if (running) return processes_.runAndWait(kOpen, command(applicationPath(browser))) == 0;
+    if (running) return opened(processes_.runAndWait(kOpen, command(applicationPath(browser))) == 0);
     auto tor = workspace_.fullPathForApplication("TorBrowser");
-    if (!tor) return false;
+    if (!tor) return Start::failed;
     std::vector<std::string> args{link};
     if (link.starts_with("-")) args.insert(args.begin(), "--");
-    return processes_.start(*tor + "/Contents/MacOS/firefox", args);
+    return opened(processes_.start(*tor + "/Contents/MacOS/firefox", args));
   }
   const auto status = processes_.runAndWait(kOpen, command(applicationPath(browser)));
-  if (status == 1) return processes_.runAndWait(kOpen, command(browser)) == 0;
-  return status.has_value();
+  if (status == 1) return opened(processes_.runAndWait(kOpen, command(browser)) == 0);
+  return ran(status);
 }
 
 void BrowserLauncher::offerOtherBrowsers(const std::string& link, const std::string& browser) {

@@ -33,17 +33,22 @@ class BrowserLauncher {
   // program itself is never started with a link (it would hand the link back to
   // itself without end), whatever a setting names.
   void launchBrowser(const std::string& link, const std::string& browser);
-  // The same from a thread other than the main one (the tab watcher's): the
-  // browsers list, when needed, is shown from the main queue.
-  void launchBrowserOffMainThread(const std::string& link, const std::string& browser);
+  // A tab the tab watcher moves, from its thread: always opened with its URL and
+  // the "background" setting alone, so the user's pending requests (the one-shot
+  // background override, the new-window request) stay for the link they were
+  // made for. Nothing is offered when it fails (the tab stays where it is), and
+  // what belongs to the main thread is posted there. Answers whether the browser
+  // took the URL.
+  bool openMovedTab(const std::string& url, const std::string& browser);
   // Starts or activates the browser and, when it was running, asks for a new window.
   void openNewBrowserWindow(const std::string& browser);
 
  private:
-  void launch(const std::string& link, const std::string& browser, bool onMainThread);
+  // How far a start got. An exit status of the open command other than 0 and 1
+  // ("no such application") leaves open whether the browser took the link.
+  enum class Start { opened, failed, uncertain };
   bool isRunning(const std::string& browser);
-  // Answers whether the browser was started with the link.
-  bool start(const std::string& link, const std::string& browser, bool background);
+  Start start(const std::string& link, const std::string& browser, bool background);
   void offerOtherBrowsers(const std::string& link, const std::string& browser);
 
   SettingsStore& settings_;

@@ -24,7 +24,7 @@ std::optional<std::string_view> currentTabSuffix(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<std::string_view> allTabsSuffix(std::string_view name) {
+std::optional<std::string_view> allTabsOf(std::string_view name) {
   if (among(kSafariFamily, name)) return everyTabOfWindow1;
   if (among(kChromeFamily, name)) return tabsOfFrontWindow;
   return std::nullopt;
@@ -58,6 +58,11 @@ std::string quoted(std::string_view text) {
 
 std::string tellApplication(std::string_view browser, std::string_view suffix) {
   return "tell application " + quoted(browser) + std::string(suffix);
+}
+
+std::string allTabsScript(std::string_view browser, std::string_view tabs) {
+  return "set AppleScript's text item delimiters to linefeed\n" +
+         tellApplication(browser, " to set tabURLs to URL of ") + std::string(tabs) + "\nreturn tabURLs as string";
 }
 
 }  // namespace routelle::browserscripts

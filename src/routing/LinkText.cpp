@@ -11,9 +11,34 @@ std::string repairScheme(const std::string& text) {
   return text::replaceAll(link, "https//", "https://");
 }
 
+namespace {
+
+// Every occurrence of the (lower-case ASCII) word removed, in any letter case.
+std::string withoutAnyCase(std::string_view text, std::string_view word) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  auto at = [&](std::size_t i) {
+    if (text.size() - i < word.size()) return false;
+    for (std::size_t k = 0; k < word.size(); ++k)
+      if (lower(text[i + k]) != word[k]) return false;
+    return true;
+  };
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    if (at(i))
+      i += word.size();
+    else
+      out += text[i++];
+  }
+  return out;
+}
+
+}  // namespace
+
 std::string normaliseLink(const std::string& input) {
-  std::string link = text::replaceAll(input, "routelle://", "");
-  link = text::replaceAll(link, ";;;from:extension", "");
+  // Schemes are compared without regard to case: "ROUTELLE://" is the program's own.
+  std::string link = withoutAnyCase(input, "routelle://");
+  link = withoutAnyCase(link, ";;;from:extension");
   return repairScheme(link);
 }
 

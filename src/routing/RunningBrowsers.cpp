@@ -17,6 +17,19 @@ bool namesRunningBrowser(const std::string& browser, const std::string& name) {
   return browser == text::capitalized(name) || browser == name;
 }
 
+namespace {
+
+std::string browserKey(std::string_view text) {
+  while (text.size() > 1 && text.back() == '/') text.remove_suffix(1);
+  std::string name = text::lowercased(text::lastPathComponent(text));
+  if (name.ends_with(".app")) name.resize(name.size() - 4);
+  return name;
+}
+
+}  // namespace
+
+bool namesSameBrowser(const std::string& one, const std::string& other) { return browserKey(one) == browserKey(other); }
+
 std::optional<std::string> firstRunningKnownBrowser(Workspace& workspace) {
   auto known = [](const std::string& name) {
     return std::find(knownBrowserNames.begin(), knownBrowserNames.end(), name) != knownBrowserNames.end();

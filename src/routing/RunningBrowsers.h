@@ -14,6 +14,11 @@ std::string runningBrowserName(const std::string& bundlePath, const std::string&
 // as the platform capitalises its words.
 bool namesRunningBrowser(const std::string& browser, const std::string& name);
 
+// Whether two browser texts name one browser as the launcher resolves them: a
+// full path by its bundle's name, with or without ".app", in any letter case
+// ("SRWare Iron.app", "srware iron" and "SRWare Iron" are one browser).
+bool namesSameBrowser(const std::string& one, const std::string& other);
+
 // The first running application, in the workspace's order, whose name is a known
 // browser's ("Use the opened browser").
 std::optional<std::string> firstRunningKnownBrowser(Workspace& workspace);

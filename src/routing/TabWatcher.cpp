@@ -3,6 +3,7 @@
 #include "routing/BrowserScripts.h"
 #include "routing/LinkHost.h"
 #include "routing/LinkText.h"
+#include "routing/RunningBrowsers.h"
 #include "settings/Keys.h"
 #include "support/Text.h"
 
@@ -12,16 +13,21 @@ namespace {
 constexpr const char* kQueueLabel = "com.kestrova.rtl";
 constexpr double kInterval = 5.0;
 constexpr double kLeeway = 1.0;
+constexpr const char* kNotMoved = "tab left in place, not taken by ";
 
-// The tab URLs in the text the browsers answer: every URL run together. Each
-// piece after an "http" that continues as a web scheme is a tab; what sits
-// between (a non-web tab) stays glued to the URL before it.
-std::vector<std::string> splitTabUrls(const std::string& all) {
+// The web tabs in the all-tabs script's answer, one URL a line; other tabs
+// (about:blank, file:, "missing value" for a tab without one) stay out.
+std::vector<std::string> webTabUrls(const std::string& answer) {
   std::vector<std::string> tabs;
-  for (const auto& piece : text::split(all, "http"))
-    if (piece.starts_with("s://") || piece.starts_with("://")) tabs.push_back("http" + piece);
+  for (auto& line : text::split(answer, "\n")) {
+    const std::string scheme = text::lowercased(line.substr(0, line.find(':')));
+    if ((scheme == "http" || scheme == "https") && line.find("://") == scheme.size()) tabs.push_back(std::move(line));
+  }
   return tabs;
 }
+
+// "www." as the host's first label, removed; one elsewhere ("newww.com") is part of the name.
+std::string withoutLeadingWww(const std::string& host) { return host.starts_with("www.") ? host.substr(4) : host; }
 
 // The close script: every tab of window 1 showing exactly that URL. Both texts
 // are AppleScript string literals, escaped, so a page address can add nothing
@@ -68,17 +74,17 @@ void TabWatcher::scanBrowserTabs() {
   for (const auto& app : workspace_.runningApplications()) {
     if (!app.bundlePath) continue;
     const std::string name = appNameFromPath(*app.bundlePath);
-    auto suffix = browserscripts::allTabsSuffix(name);
-    if (!suffix) continue;
+    auto tabs = browserscripts::allTabsOf(name);
+    if (!tabs) continue;
     trace_(name);
-    moveTabsByDomainRules(name, *suffix);
+    moveTabsByDomainRules(name, *tabs);
   }
 }
 
-void TabWatcher::moveTabsByDomainRules(const std::string& browser, std::string_view suffix) {
-  auto answer = scripts_.run(browserscripts::tellApplication(browser, suffix));
+void TabWatcher::moveTabsByDomainRules(const std::string& browser, std::string_view tabsOfBrowser) {
+  auto answer = scripts_.run(browserscripts::allTabsScript(browser, tabsOfBrowser));
   if (!answer.ok || answer.result.empty()) return;
-  const auto tabs = splitTabUrls(answer.result);
+  const auto tabs = webTabUrls(answer.result);
   if (tabs.empty()) return;
   settings_.ensureString(keys::login, values::showBrowserList);
   settings_.ensureString(keys::priority, values::priorityDomainsFirst);
@@ -89,15 +95,20 @@ void TabWatcher::moveTabsByDomainRules(const std::string& browser, std::string_v
     // A rule for the bare host or for its "www." form catches the tab (in any case).
     auto host = linkHost(urls_, tab);
     if (!host) continue;
-    host = text::replaceAll(*host, "www.", "");
-    if (host->empty()) continue;
-    auto ruleBrowser = domainRules_.browserFor(domains, *host);
-    if (!ruleBrowser) ruleBrowser = domainRules_.browserFor(domains, "www." + *host);
+    const std::string bare = withoutLeadingWww(*host);
+    if (bare.empty()) continue;
+    auto ruleBrowser = domainRules_.browserFor(domains, bare);
+    if (!ruleBrowser) ruleBrowser = domainRules_.browserFor(domains, "www." + bare);
     if (!ruleBrowser) continue;
-    trace_(*host);
-    if (*ruleBrowser == browser) continue;
+    trace_(bare);
+    // "Safari", "safari" and "Safari.app" are one browser: the tab is where the rule wants it.
+    if (namesSameBrowser(*ruleBrowser, browser)) continue;
+    // Closed only once the rule's browser has it; a tab no browser took stays where it is.
+    if (!launcher_.openMovedTab(tab, *ruleBrowser)) {
+      trace_(std::string(kNotMoved) + *ruleBrowser + ": " + tab);
+      continue;
+    }
     scripts_.run(closeTabScript(tab, browser));
-    launcher_.launchBrowserOffMainThread(tab, *ruleBrowser);
   }
 }
 

@@ -36,7 +36,7 @@ class TabWatcher {
 
  private:
   // "moveTabsByDomainRules": the tabs of one browser.
-  void moveTabsByDomainRules(const std::string& browser, std::string_view suffix);
+  void moveTabsByDomainRules(const std::string& browser, std::string_view tabsOfBrowser);
 
   SettingsStore& settings_;
   Workspace& workspace_;

@@ -24,6 +24,10 @@ TEST(NormaliseLink, StripsOwnSchemeAndMarkerAndRepairsTheScheme) {
   // The marker goes wherever it stands, text after it stays.
   EXPECT_EQ(normaliseLink("https://a.org/;;;from:extensionx"), "https://a.org/x");
   EXPECT_EQ(normaliseLink(""), "http://");
+  // Schemes have no case: the program's own in capitals is still its own, and never handed on.
+  EXPECT_EQ(normaliseLink("ROUTELLE://https://example.org/s"), "https://example.org/s");
+  EXPECT_EQ(normaliseLink("Routelle://https//example.org/s;;;FROM:Extension"), "https://example.org/s");
+  EXPECT_EQ(normaliseLink("https://a.org/?to=rOuTeLlE://b;;;From:extension"), "https://a.org/?to=b");
 }
 
 TEST_F(LinkIntakeTest, EveryLinkStartsWithFreshRequestFlags) {

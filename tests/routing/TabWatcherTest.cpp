@@ -9,8 +9,14 @@
 namespace routelle {
 namespace {
 
+using ::testing::AnyOf;
+using ::testing::Contains;
+using ::testing::Each;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
+using ::testing::UnorderedElementsAre;
 using ::testing::UnorderedElementsAreArray;
 
 class TabWatcherTest : public test::AppTest {
@@ -34,9 +40,10 @@ class TabWatcherTest : public test::AppTest {
 // The exact text of each moved tab reaches the rule's browser, and only the
 // moved tab is closed, whatever the address holds.
 TEST_F(TabWatcherTest, HostileAddressesMoveExactlyTheirTab) {
-  const std::vector<std::string> hostile{
-      "https://example.org/\"; tell application \"Finder\" to quit; \"", "https://example.org/back\\slash\\\"",
-      "https://example.org/line\nbreak\rand\ttab", "https://example.org/Grüße/日本", "https://WWW.Example.ORG/caps"};
+  const std::vector<std::string> hostile{"https://example.org/\"; tell application \"Finder\" to quit; \"",
+                                         "https://example.org/back\\slash\\\"",
+                                         "https://example.org/?next=http://b.example/https://c.example",
+                                         "https://example.org/Grüße/日本", "https://WWW.Example.ORG/caps"};
   std::vector<std::string> tabs = hostile;
   tabs.push_back("https://unruled.example/");
   EXPECT_THAT(passOver(tabs), ElementsAre("https://unruled.example/"));
@@ -68,6 +75,70 @@ TEST_F(TabWatcherTest, BrowsersThatAnswerNothingAndUnreadableRules) {
   EXPECT_THAT(passOver({"https://example.org/x"}), ElementsAre("https://example.org/x"));
   EXPECT_EQ(settings().getObject(keys::domains), DefaultsValue(Bytes{1, 2, 3}));
   EXPECT_THAT(launches(), IsEmpty());
+}
+
+// Each tab is read whole: an address inside another never becomes a tab of its
+// own, a non-web tab is never glued to its neighbour, and what moved once is
+// not found again.
+TEST_F(TabWatcherTest, EveryTabIsReadWhole) {
+  for (const char* domain : {"a.example", "victim.example", "httpbin.org"})
+    app.system.rules.addDomainRule(domain, "Firefox");
+  EXPECT_THAT(
+      passOver({"https://a.example/?next=http://b.example",
+                "https://search.example/?q=https://victim.example/secret-token", "https://httpbin.org/get",
+                "https://www.example.org/x", "about:blank", "HTTP://example.org/upper", "https:no-slashes"}),
+      ElementsAre("https://search.example/?q=https://victim.example/secret-token", "about:blank", "https:no-slashes"));
+  delegate().tabWatcher().scanBrowserTabs();
+  EXPECT_THAT(launches(), UnorderedElementsAre("Firefox https://a.example/?next=http://b.example",
+                                               "Firefox https://httpbin.org/get", "Firefox https://www.example.org/x",
+                                               "Firefox HTTP://example.org/upper"));
+}
+
+// However a rule spells the scanned browser, the tab is already where it belongs:
+// neither closed nor opened again.
+TEST_F(TabWatcherTest, ARuleNamingTheBrowserInAnotherSpellingLeavesItsTab) {
+  install("SRWare Iron", "org.srware.iron");
+  setRunning({"Safari", "SRWare Iron"});
+  BrowserTabs(app.system.world).setWindow("SRWare Iron", {{"https://iron.example/"}, 0});
+  for (const std::string spelling : {"safari", "Safari.app", "SAFARI.APP", "/Applications/Safari.app"}) {
+    settings().setList(keys::domains, {"", "example.org", spelling, "iron.example", "SRWare Iron.app"});
+    EXPECT_THAT(passOver({"https://example.org/here"}), ElementsAre("https://example.org/here")) << spelling;
+  }
+  EXPECT_THAT(BrowserTabs(app.system.world).window("SRWare Iron")->tabs, ElementsAre("https://iron.example/"));
+  EXPECT_THAT(launches(), IsEmpty());
+  EXPECT_THAT(transcript(), Not(Contains(HasSubstr("closed"))));
+}
+
+// A moved tab always opens with its URL; the new-window request and the one-shot
+// background override the user left pending stay for the link they were made for.
+TEST_F(TabWatcherTest, AMoveLeavesThePendingRequestsAlone) {
+  delegate().linkRequest().setOpensLink(false);
+  delegate().linkRequest().setBackgroundOnce(true);
+  EXPECT_THAT(passOver({"https://example.org/kept"}), IsEmpty());
+  EXPECT_THAT(runsSince(), ElementsAre(test::openRun({"-a", "/Applications/Firefox.app", "https://example.org/kept"})));
+  EXPECT_FALSE(delegate().linkRequest().opensLink());
+  EXPECT_TRUE(delegate().linkRequest().backgroundOnce());
+}
+
+// A tab is closed only once its rule's browser has taken it: when that browser
+// cannot be started the tab stays, and no chooser comes up every pass.
+TEST_F(TabWatcherTest, ATabNoBrowserTookStaysWhereItIs) {
+  settings().setList(keys::domains, {"", "example.org", "Vivaldi"});
+  for (int pass = 0; pass < 2; ++pass)
+    EXPECT_THAT(passOver({"https://example.org/kept", "https://other.example/"}),
+                ElementsAre("https://example.org/kept", "https://other.example/"));
+  app.runLoop.advance(1);
+  EXPECT_THAT(runsSince(), Each(HasSubstr("Vivaldi")));
+  EXPECT_THAT(transcript(), Not(Contains(AnyOf(HasSubstr("closed"), HasSubstr("menu at"), HasSubstr("window at")))));
+  EXPECT_THAT(launches(), IsEmpty());
+}
+
+// "www." goes only as the host's first label: the rest of a name is the name.
+TEST_F(TabWatcherTest, OnlyALeadingWwwLabelIsDropped) {
+  app.system.rules.addDomainRule("newww.com", "Firefox");
+  EXPECT_THAT(passOver({"https://newww.com/a", "https://www.newww.com/b", "https://wwwx.example.org/"}),
+              ElementsAre("https://wwwx.example.org/"));
+  EXPECT_THAT(launches(), UnorderedElementsAre("Firefox https://newww.com/a", "Firefox https://www.newww.com/b"));
 }
 
 TEST_F(TabWatcherTest, StartsAndStopsWithItsToggle) {

@@ -1,5 +1,8 @@
 // The tab watcher runs its passes off the main thread while the main thread
-// routes links, edits rules and rebuilds the menu: nothing they share may race.
+// routes links, edits rules and rebuilds the menu: nothing they share may race,
+// and what belongs to the main thread (the presenter, the main queue's timers)
+// is reached from there alone: the host's end the program when called from
+// another thread.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -17,6 +20,8 @@ class TabWatcherThreadsTest : public test::AppTest {};
 TEST_F(TabWatcherThreadsTest, PassesRaceWithNothingOnTheMainThread) {
   installCommonApps();
   app.system.rules.addDomainRule("example.org", "Firefox");
+  // A browser that cannot be started: its tab stays, and nothing is offered from the watcher's thread.
+  app.system.rules.addDomainRule("gone.example", "Vivaldi");
   settings().setString(keys::login, "Safari");
   setRunning({"Safari", "Firefox", "Google Chrome"});
   BrowserTabs tabs(app.system.world);
@@ -25,7 +30,7 @@ TEST_F(TabWatcherThreadsTest, PassesRaceWithNothingOnTheMainThread) {
   constexpr int kPasses = 8;
   std::thread watcher([&] {
     for (int i = 0; i < kPasses; ++i) {
-      tabs.setWindow("Safari", {{"https://example.org/" + std::to_string(i), "https://other.example/"}, 0});
+      tabs.setWindow("Safari", {{"https://example.org/" + std::to_string(i), "https://gone.example/"}, 0});
       delegate().tabWatcher().scanBrowserTabs();
     }
   });
@@ -38,6 +43,7 @@ TEST_F(TabWatcherThreadsTest, PassesRaceWithNothingOnTheMainThread) {
   }
   watcher.join();
   app.runLoop.advance(1);
+  EXPECT_THAT(tabs.window("Safari")->tabs, ::testing::ElementsAre("https://gone.example/"));
 
   // Every tab the rules name moved to Firefox; every link opened in Safari.
   const auto launched = launches();

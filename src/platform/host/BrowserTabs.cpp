@@ -32,10 +32,14 @@ std::optional<BrowserTabs::Window> BrowserTabs::window(const std::string& browse
 }
 
 bool BrowserTabs::setWindow(const std::string& browser, const Window& window) {
-  if (window.tabs.empty())
+  // A browser loads an address without its tabs and line breaks, as the web's URL
+  // parser removes them: no tab's URL holds one.
+  Window loaded = window;
+  for (auto& tab : loaded.tabs) std::erase_if(tab, [](char c) { return c == '\t' || c == '\n' || c == '\r'; });
+  if (loaded.tabs.empty())
     store_.remove(browser);
   else
-    store_.set(browser, archiver_.archive(encode(window)));
+    store_.set(browser, archiver_.archive(encode(loaded)));
   return store_.synchronize();
 }
 

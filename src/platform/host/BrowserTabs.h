@@ -23,7 +23,8 @@ class BrowserTabs {
   explicit BrowserTabs(const World& world);
 
   std::optional<Window> window(const std::string& browser);
-  // An empty list of tabs closes the window.
+  // An empty list of tabs closes the window. Tabs and line breaks in an address
+  // are dropped, as a browser drops them.
   bool setWindow(const std::string& browser, const Window& window);
   // Closes every tab whose URL equals the text; answers how many were closed.
   std::size_t closeTabs(const std::string& browser, const std::string& url);

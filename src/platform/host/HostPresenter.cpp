@@ -45,6 +45,7 @@ std::string describeButton(const View& view) {
 }  // namespace
 
 std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point location) {
+  onMainThread_("Presenter::popUpMenu");
   dismissHeldMenu();
   transcript_.add("menu at (" + describeNumber(location.x) + ", " + describeNumber(location.y) + "):");
   describeMenu(menu, 1, [this](const std::string& line) { transcript_.add(line); });
@@ -61,6 +62,7 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
 }
 
 std::optional<MenuItem> HostPresenter::answerHeldMenu(const std::string& path) {
+  onMainThread_("HostPresenter::answerHeldMenu");
   if (!heldMenu_) return std::nullopt;
   const MenuItem* picked = entryAt(*heldMenu_, path);
   if (!picked) return std::nullopt;
@@ -71,12 +73,23 @@ std::optional<MenuItem> HostPresenter::answerHeldMenu(const std::string& path) {
 }
 
 void HostPresenter::dismissHeldMenu() {
+  onMainThread_("HostPresenter::dismissHeldMenu");
   if (!heldMenu_) return;
   heldMenu_.reset();
   transcript_.add("menu dismissed");
 }
 
+bool HostPresenter::floatingWindowVisible() {
+  onMainThread_("Presenter::floatingWindowVisible");
+  return windowVisible_;
+}
+
+void HostPresenter::cancelMenuTracking(const Menu&) { onMainThread_("Presenter::cancelMenuTracking"); }
+
+void HostPresenter::activate(bool) { onMainThread_("Presenter::activate"); }
+
 void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) {
+  onMainThread_("Presenter::showFloatingWindow");
   window_ = window;
   windowVisible_ = true;
   transcript_.add("window at (" + describeNumber(origin.x) + ", " + describeNumber(origin.y) + ") " +
@@ -91,11 +104,13 @@ void HostPresenter::showFloatingWindow(const WindowModel& window, Point origin) 
 }
 
 void HostPresenter::orderOutFloatingWindow() {
+  onMainThread_("Presenter::orderOutFloatingWindow");
   if (windowVisible_) transcript_.add("window closed");
   windowVisible_ = false;
 }
 
 void HostPresenter::showStatusItem(const StatusItemModel& item, const Menu&) {
+  onMainThread_("Presenter::showStatusItem");
   const bool changed = !statusItem_ || statusItem_->image.name != item.image.name ||
                        statusItem_->image.size != item.image.size || statusItem_->title != item.title;
   statusItem_ = item;
@@ -106,11 +121,13 @@ void HostPresenter::showStatusItem(const StatusItemModel& item, const Menu&) {
 }
 
 void HostPresenter::removeStatusItem() {
+  onMainThread_("Presenter::removeStatusItem");
   if (statusItem_) transcript_.add("status item removed");
   statusItem_.reset();
 }
 
 int HostPresenter::runModalAlert(AlertModel& alert) {
+  onMainThread_("Presenter::runModalAlert");
   if (alert.accessory) return answerDialog(alert);
   transcript_.add("alert (" + alert.style + "): " + alert.messageText);
   if (!alert.informativeText.empty()) transcript_.add("  " + alert.informativeText);
@@ -125,6 +142,7 @@ int HostPresenter::runModalAlert(AlertModel& alert) {
 }
 
 void HostPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<void(std::optional<std::string>)> done) {
+  onMainThread_("Presenter::beginOpenPanel");
   std::string types;
   for (const auto& t : panel.allowedFileTypes) types += (types.empty() ? "" : ",") + t;
   const std::string what = panel.canChooseFiles ? (types.empty() ? "any file" : types) : "a folder";
@@ -144,6 +162,7 @@ void HostPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<vo
 }
 
 void HostPresenter::showWindow(const std::string& name, const WindowModel& window) {
+  onMainThread_("Presenter::showWindow");
   windows_[name] = window;
   transcript_.add("window \"" + window.title + "\" " + describeNumber(window.frame.width) + "x" +
                   describeNumber(window.frame.height) + ":");
@@ -158,10 +177,12 @@ void HostPresenter::showWindow(const std::string& name, const WindowModel& windo
 }
 
 void HostPresenter::orderOutWindow(const std::string& name) {
+  onMainThread_("Presenter::orderOutWindow");
   if (windows_.erase(name)) transcript_.add("window \"" + name + "\" closed");
 }
 
 std::optional<MenuItem> HostPresenter::takeWindowChoice() {
+  onMainThread_("HostPresenter::takeWindowChoice");
   if (!choice) return std::nullopt;
   auto press = [this](const View& view, const std::string& label) {
     transcript_.add("clicked " + label);
@@ -185,6 +206,7 @@ std::optional<MenuItem> HostPresenter::takeWindowChoice() {
 }
 
 std::optional<MenuItem> HostPresenter::pressWindowButton(const std::string& titleOrKey) {
+  onMainThread_("HostPresenter::pressWindowButton");
   if (!windowVisible_ || !window_) return std::nullopt;
   const View* pressed = nullptr;
   std::string how;

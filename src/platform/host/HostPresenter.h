@@ -9,6 +9,7 @@
 #include "platform/Presenter.h"
 #include "platform/host/DialogAnswer.h"
 #include "platform/host/HostRunLoop.h"
+#include "platform/host/MainThreadCheck.h"
 #include "platform/host/Transcript.h"
 #include "ui/Actions.h"
 
@@ -18,7 +19,9 @@ namespace routelle {
 // button whose title is `choice` (a button's title is its key equivalent).
 // Dialogs with an accessory view are answered from `dialogAnswers`. Like the
 // platform's, a modal dialog runs the main queue's work while it is shown, and
-// an open panel answers once the current event is over.
+// an open panel answers once the current event is over. Like AppKit it belongs
+// to the main thread (the one that makes it): a call from another thread ends
+// the program (see MainThreadCheck).
 class HostPresenter final : public Presenter {
  public:
   HostPresenter(Transcript& transcript, HostRunLoop& mainQueue) : transcript_(transcript), mainQueue_(mainQueue) {}
@@ -28,9 +31,9 @@ class HostPresenter final : public Presenter {
   std::optional<MenuItem> popUpMenu(const Menu& menu, Point location) override;
   void showFloatingWindow(const WindowModel& window, Point origin) override;
   void orderOutFloatingWindow() override;
-  bool floatingWindowVisible() override { return windowVisible_; }
-  void cancelMenuTracking(const Menu&) override {}
-  void activate(bool) override {}
+  bool floatingWindowVisible() override;
+  void cancelMenuTracking(const Menu&) override;
+  void activate(bool) override;
   void showStatusItem(const StatusItemModel& item, const Menu& menu) override;
   void removeStatusItem() override;
   int runModalAlert(AlertModel& alert) override;
@@ -78,6 +81,7 @@ class HostPresenter final : public Presenter {
   void runModalLoop(const ModalSession& session);
   void refuseAnswer(std::string problem);
 
+  MainThreadCheck onMainThread_;
   Transcript& transcript_;
   HostRunLoop& mainQueue_;
   ActionTarget* actions_ = nullptr;

@@ -182,6 +182,7 @@ void HostPresenter::runModalLoop(const ModalSession& session) {
 }
 
 void HostPresenter::pressAlertButton(std::size_t index) {
+  onMainThread_("Presenter::pressAlertButton");
   if (sessions_.empty()) return;
   ModalSession& session = *sessions_.back();
   if (!session.pressed && index < session.buttons) session.pressed = index;

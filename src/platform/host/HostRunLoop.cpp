@@ -5,6 +5,7 @@
 namespace routelle {
 
 int HostRunLoop::schedule(double delaySeconds, Task task) {
+  onMainThread_("RunLoop::schedule");
   std::lock_guard lock(mutex_);
   const int token = next_++;
   ++mainScheduled_;
@@ -13,8 +14,14 @@ int HostRunLoop::schedule(double delaySeconds, Task task) {
 }
 
 void HostRunLoop::cancel(int token) {
+  onMainThread_("RunLoop::cancel");
   std::lock_guard lock(mutex_);
   std::erase_if(tasks_, [token](const auto& entry) { return entry.first.second == token; });
+}
+
+void HostRunLoop::post(Task task) {
+  std::lock_guard lock(mutex_);
+  tasks_.emplace(std::make_pair(now_, next_++), std::move(task));
 }
 
 int HostRunLoop::scheduleRepeating(const std::string& queueLabel, double firstDelay, double interval, double,
@@ -46,6 +53,7 @@ double HostRunLoop::now() const {
 }
 
 void HostRunLoop::advance(double seconds) {
+  onMainThread_("HostRunLoop::advance");
   double until;
   {
     std::lock_guard lock(mutex_);
@@ -83,6 +91,7 @@ void HostRunLoop::advance(double seconds) {
 }
 
 bool HostRunLoop::runNextDue() {
+  onMainThread_("HostRunLoop::runNextDue");
   Task task;
   {
     std::lock_guard lock(mutex_);

@@ -7,25 +7,32 @@
 #include <vector>
 
 #include "platform/RunLoop.h"
+#include "platform/host/MainThreadCheck.h"
 
 namespace routelle {
 
 // The main queue of the host world with a manual clock: nothing runs until the
 // clock is advanced, so "five seconds later" is advance(5) and never a sleep.
+// The thread that makes it is the main thread: its main-queue operations
+// called from any other end the program (see MainThreadCheck), as they would
+// race on the platform.
 class HostRunLoop final : public RunLoop {
  public:
   int schedule(double delaySeconds, Task task) override;
   void cancel(int token) override;
+  void post(Task task) override;
   // Runs on a thread of its own when due, one event at a time, while the clock
-  // waits for it: "5 seconds later" still never sleeps.
+  // waits for it: "5 seconds later" still never sleeps. Any thread may start and
+  // cancel these, as on the platform.
   int scheduleRepeating(const std::string& queueLabel, double firstDelay, double interval, double leeway,
                         Task task) override;
   void cancelRepeating(int token) override;
 
-  // Runs every task due by now + seconds, in time order (ties in scheduling order).
+  // Main thread: runs every task due by now + seconds, in time order (ties in
+  // scheduling order); repeating timers on threads of their own.
   void advance(double seconds);
   void runPending() { advance(0); }
-  // Runs the first task due by now, as a modal loop takes one event at a time;
+  // Main thread: runs the first task due by now, as a modal loop takes one event at a time;
   // false when none is due.
   bool runNextDue();
   double now() const;
@@ -35,6 +42,7 @@ class HostRunLoop final : public RunLoop {
   std::vector<std::string> repeatingQueues() const;
 
  private:
+  MainThreadCheck onMainThread_;
   mutable std::mutex mutex_;
   double now_ = 0;
   int next_ = 1;

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -46,6 +48,17 @@ class Reader {
     }
     return std::nullopt;  // unterminated
   }
+  // A variable's name: a letter or "_", then letters, digits and "_".
+  std::optional<std::string> identifier() {
+    skipBlanks();
+    auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; };
+    std::size_t n = 0;
+    while (n < rest_.size() && (letter(rest_[n]) || (n > 0 && rest_[n] >= '0' && rest_[n] <= '9'))) ++n;
+    if (n == 0 || (n < rest_.size() && rest_[n] != ' ' && rest_[n] != '\t')) return std::nullopt;
+    std::string name(rest_.substr(0, n));
+    rest_.remove_prefix(n);
+    return name;
+  }
   bool atEnd() {
     skipBlanks();
     return rest_.empty();
@@ -58,17 +71,70 @@ class Reader {
   std::string_view rest_;
 };
 
-struct Statement {
-  std::string_view request;
+// What a browser is asked for the URL of: its front tab, or all tabs of its first window.
+struct TabSource {
+  std::string_view words;
   bool allTabs;
 };
 
-constexpr Statement kTabRequests[] = {
-    {"to return URL of front document as string", false},
-    {"to return URL of active tab of front window", false},
-    {"to return URL of every tab of window 1 as string", true},
-    {"to return URL of tabs of front window as string", true},
+constexpr TabSource kTabSources[] = {
+    {"front document", false},
+    {"active tab of front window", false},
+    {"every tab of window 1", true},
+    {"tabs of front window", true},
 };
+
+// "URL of" one of the sources; nothing when the words name none.
+const TabSource* tabSource(Reader& reader) {
+  if (!reader.words("URL of")) return nullptr;
+  for (const auto& source : kTabSources) {
+    Reader rest = reader;
+    if (rest.words(source.words)) {
+      reader = rest;
+      return &source;
+    }
+  }
+  return nullptr;
+}
+
+// "as string" or "as text" at the end of the statement; false when something else follows.
+bool coercion(Reader& reader, bool& toText) {
+  toText = false;
+  if (reader.atEnd()) return true;
+  Reader asString = reader;
+  Reader asText = reader;
+  toText = (asString.words("as string") && asString.atEnd()) || (asText.words("as text") && asText.atEnd());
+  return toText;
+}
+
+// A value of the script: a text, or a list of texts (what "URL of every tab" gives).
+struct Value {
+  std::vector<std::string> items;
+  bool list = false;
+};
+
+// A value as the script's result: lists made text are joined with the text item
+// delimiters; a list left as it is has no text to give.
+std::string resultText(const Value& value, bool toText, const std::string& delimiters) {
+  if (!value.list) return value.items.empty() ? std::string() : value.items.front();
+  if (!toText) return "";
+  std::string out;
+  for (std::size_t i = 0; i < value.items.size(); ++i) out += (i ? delimiters : "") + value.items[i];
+  return out;
+}
+
+// The delimiters a "set AppleScript's text item delimiters to" statement names.
+std::optional<std::string> delimitersNamed(Reader& reader) {
+  constexpr std::pair<std::string_view, std::string_view> kConstants[] = {
+      {"linefeed", "\n"}, {"return", "\r"}, {"tab", "\t"}, {"space", " "}};
+  for (const auto& [name, text] : kConstants) {
+    Reader constant = reader;
+    if (constant.words(name) && constant.atEnd()) return std::string(text);
+  }
+  auto literal = reader.string();
+  if (!literal || !reader.atEnd()) return std::nullopt;
+  return literal;
+}
 
 std::size_t codePoints(std::string_view s) {
   std::size_t n = 0;
@@ -117,12 +183,16 @@ ScriptOutcome HostScriptRunner::run(const std::string& source) {
   }
   ScriptOutcome outcome{true, "", ""};
   std::optional<std::string> block;  // the application an open "tell" block speaks to
+  std::string delimiters;            // AppleScript's text item delimiters: none at first
+  std::map<std::string, Value> variables;
   // Keystrokes happen once the whole script is understood, as it is compiled first.
   std::vector<std::string> keystrokes;
   auto typed = [&keystrokes](std::optional<std::string> line) {
     if (line) keystrokes.push_back(std::move(*line));
     return line.has_value();
   };
+  // Statements act in order; a "return" ends the script with its value.
+  std::vector<std::function<std::optional<ScriptOutcome>()>> statements;
   for (const auto& line : lines) {
     Reader reader(line);
     if (reader.atEnd()) continue;
@@ -135,6 +205,26 @@ ScriptOutcome HostScriptRunner::run(const std::string& source) {
       }
       continue;
     }
+    if (Reader set(line); set.words("set AppleScript's text item delimiters to")) {
+      auto named = delimitersNamed(set);
+      if (!named) return notUnderstood(transcript_, source);
+      statements.emplace_back([&delimiters, named]() -> std::optional<ScriptOutcome> {
+        delimiters = *named;
+        return std::nullopt;
+      });
+      continue;
+    }
+    if (Reader ret(line); ret.words("return")) {
+      auto name = ret.identifier();
+      bool toText = false;
+      if (!name || !coercion(ret, toText)) return notUnderstood(transcript_, source);
+      statements.emplace_back([&, name = *name, toText]() -> std::optional<ScriptOutcome> {
+        auto value = variables.find(name);
+        if (value == variables.end()) return ScriptOutcome{false, "", "The variable " + name + " is not defined."};
+        return ScriptOutcome{true, resultText(value->second, toText, delimiters), ""};
+      });
+      continue;
+    }
     if (!reader.words("tell application")) return notUnderstood(transcript_, source);
     auto target = reader.string();
     if (!target) return notUnderstood(transcript_, source);
@@ -142,21 +232,38 @@ ScriptOutcome HostScriptRunner::run(const std::string& source) {
       block = *target;
       continue;
     }
+    if (!reader.words("to")) return notUnderstood(transcript_, source);
     if (*target == "System Events") {
-      if (!reader.words("to") || !typed(keystroke(reader))) return notUnderstood(transcript_, source);
+      if (!typed(keystroke(reader))) return notUnderstood(transcript_, source);
       continue;
     }
-    const Statement* matched = nullptr;
-    for (const auto& statement : kTabRequests) {
-      Reader request = reader;
-      if (request.words(statement.request) && request.atEnd()) matched = &statement;
+    // "to return URL of ..." or "to set NAME to URL of ...".
+    Reader returned = reader;
+    std::optional<std::string> variable;
+    bool toText = false;
+    const TabSource* asked = nullptr;
+    if (returned.words("return")) {
+      asked = tabSource(returned);
+      if (!asked || !coercion(returned, toText)) return notUnderstood(transcript_, source);
+    } else if (reader.words("set") && (variable = reader.identifier()) && reader.words("to")) {
+      asked = tabSource(reader);
+      if (!asked || !reader.atEnd()) return notUnderstood(transcript_, source);
+    } else {
+      return notUnderstood(transcript_, source);
     }
-    if (!matched) return notUnderstood(transcript_, source);
-    outcome = tellBrowser(*target, matched->allTabs);
-    if (!outcome.ok) return outcome;
+    statements.emplace_back([&, browser = *target, asked, variable, toText]() -> std::optional<ScriptOutcome> {
+      Value value;
+      value.list = asked->allTabs;
+      if (auto failed = tabUrls(browser, asked->allTabs, value.items)) return failed;
+      if (!variable) return ScriptOutcome{true, resultText(value, toText, delimiters), ""};
+      variables[*variable] = std::move(value);
+      return std::nullopt;
+    });
   }
   if (block) return notUnderstood(transcript_, source);
   for (auto& line : keystrokes) transcript_.add(std::move(line));
+  for (const auto& statement : statements)
+    if (auto ended = statement()) return *ended;
   return outcome;
 }
 
@@ -171,14 +278,17 @@ void HostScriptRunner::logScript(const std::string& source) {
   std::ofstream(scriptLog(world_), std::ios::app | std::ios::binary) << line << "\n";
 }
 
-ScriptOutcome HostScriptRunner::tellBrowser(const std::string& browser, bool allTabs) {
-  if (!workspace_.fullPathForApplication(browser)) return {false, "", "Can't get application \"" + browser + "\"."};
+std::optional<ScriptOutcome> HostScriptRunner::tabUrls(const std::string& browser, bool allTabs,
+                                                       std::vector<std::string>& urls) {
+  if (!workspace_.fullPathForApplication(browser))
+    return ScriptOutcome{false, "", "Can't get application \"" + browser + "\"."};
   auto window = tabs_.window(browser);
-  if (!window) return {false, "", "Can't get window 1 of application \"" + browser + "\"."};
-  if (!allTabs) return {true, window->tabs[window->active], ""};
-  std::string all;
-  for (const auto& tab : window->tabs) all += tab;
-  return {true, all, ""};
+  if (!window) return ScriptOutcome{false, "", "Can't get window 1 of application \"" + browser + "\"."};
+  if (allTabs)
+    urls = window->tabs;
+  else
+    urls = {window->tabs[window->active]};
+  return std::nullopt;
 }
 
 ScriptOutcome HostScriptRunner::closeTabs(const std::string& browser, const std::string& url) {

@@ -1,5 +1,7 @@
 #pragma once
 #include <filesystem>
+#include <optional>
+#include <vector>
 
 #include "platform/ScriptRunner.h"
 #include "platform/Workspace.h"
@@ -28,7 +30,9 @@ class HostScriptRunner final : public ScriptRunner {
 
  private:
   void logScript(const std::string& source);
-  ScriptOutcome tellBrowser(const std::string& browser, bool allTabs);
+  // The URL of the browser's front tab, or of every tab of its window 1; the
+  // error a browser gives when it has none.
+  std::optional<ScriptOutcome> tabUrls(const std::string& browser, bool allTabs, std::vector<std::string>& urls);
   ScriptOutcome closeTabs(const std::string& browser, const std::string& url);
 
   const World& world_;

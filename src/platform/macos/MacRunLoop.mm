@@ -56,6 +56,14 @@ class MacRunLoop final : public RunLoop {
     timers_.erase(it);
   }
 
+  // The main queue is the one thing here another thread may reach.
+  void post(Task task) override {
+    auto shared = std::make_shared<Task>(std::move(task));
+    dispatch_async(dispatch_get_main_queue(), ^{
+      (*shared)();
+    });
+  }
+
   int scheduleRepeating(const std::string& queueLabel, double firstDelay, double interval, double leeway,
                         Task task) override {
     dispatch_queue_t queue = dispatch_queue_create(queueLabel.c_str(), DISPATCH_QUEUE_CONCURRENT);
