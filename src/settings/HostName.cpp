@@ -14,8 +14,12 @@ bool isAscii(std::string_view s) {
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// What a host name may hold as it is (RFC 3986: unreserved and sub-delims). A
+// "%" escape is refused: browsers decode it, so the host a rule names would
+// differ from the one a link arrives with.
 bool hostCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+         std::string_view("-._~!$&'()*+,;=").find(c) != std::string_view::npos;
 }
 
 // Every label has one to 63 characters.

@@ -14,8 +14,8 @@ namespace routelle {
 
 // The comparable form of a host a URL parser gave; nothing when it cannot be
 // a host name: an empty label (".example.org", "example..org"), a character
-// outside letters, digits, "-" and "_" ("%65xample.org"), a label over 63 or
-// a name over 253 characters, or letters IDNA cannot map.
+// a host cannot hold as it is ("%65xample.org", blanks), a label over 63 or a
+// name over 253 characters, or letters IDNA cannot map.
 std::optional<std::string> comparableHost(const UrlParser& urls, std::string_view host);
 
 // An authority ("user@host:port") with its host in ASCII, as a strict parser

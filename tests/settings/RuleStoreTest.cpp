@@ -50,6 +50,7 @@ TEST_F(RuleStoreTest, TypedDomainsAreStoredInTheFormLinksCarryOrRefused) {
       // The root's trailing dot names the same host.
       {"example.org.", "example.org"},
       {"my_host.example", "my_host.example"},
+      {"q&a.example.net", "q&a.example.net"},
       {"192.168.1.20", "192.168.1.20"},
       {longest, longest},
       // What can never be a link's host.
@@ -64,6 +65,7 @@ TEST_F(RuleStoreTest, TypedDomainsAreStoredInTheFormLinksCarryOrRefused) {
       {"example.org..", std::nullopt},
       {"%65xample.org", std::nullopt},
       {"exa%20mple.org", std::nullopt},
+      {"exa\"mple.org", std::nullopt},
       {"http://", std::nullopt},
       {"/only/a/path", std::nullopt},
       {"https://", std::nullopt},
