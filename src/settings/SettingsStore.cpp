@@ -160,7 +160,8 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   auto decoded = std::make_shared<const StoredList>(getList(key, d));
   // Once per stored value: read as empty, but never without a word.
   if (decoded->state == StoredList::State::undecodable)
-    report_("the stored \"" + std::string(key) + "\" could not be read (not an archived list of texts); it is left as it is");
+    report_("the stored \"" + std::string(key) +
+            "\" could not be read (not an archived list of texts); it is left as it is");
   std::lock_guard lock(listCacheMutex_);
   listCache_[entry] = {changeCount, decoded};
   return decoded;

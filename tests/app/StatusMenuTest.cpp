@@ -117,8 +117,8 @@ TEST_F(StatusMenuTest, ADefaultChoiceInAnySpellingTheLauncherTakesKeepsItsTickAn
   }
   settings().setString(keys::login, "Arc.app");
   delegate().statusMenu().fetchMenu();
-  EXPECT_EQ(route("https://example.org/"), (std::vector<std::string>{test::openRun({"-a", "/Applications/Arc.app",
-                                                                              "https://example.org/"})}));
+  EXPECT_EQ(route("https://example.org/"),
+            (std::vector<std::string>{test::openRun({"-a", "/Applications/Arc.app", "https://example.org/"})}));
 }
 
 TEST_F(StatusMenuTest, ADomainListWithoutItsLeadingEmptyTextListsItsDomainsAndDeletesThem) {

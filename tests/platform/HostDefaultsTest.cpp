@@ -365,7 +365,8 @@ TEST_F(HostDefaultsTest, AFifoOrAFolderWhereTheFileBelongsIsNeitherWaitedOnNorRe
     EXPECT_FALSE(fifo.synchronize());
     EXPECT_THAT(fifo.lastWriteError(), ::testing::HasSubstr("not a regular file"));
     EXPECT_TRUE(fs::is_fifo(file));
-    EXPECT_EQ(namesIn(file.parent_path()), (std::set<std::string>{file.filename().string(), file.filename().string() + ".lock"}));
+    EXPECT_EQ(namesIn(file.parent_path()),
+              (std::set<std::string>{file.filename().string(), file.filename().string() + ".lock"}));
   }
   fs::remove(file);
 

@@ -41,7 +41,10 @@ TEST_F(RuleStoreTest, TypedDomainsAreStoredInTheFormLinksCarryOrRefused) {
       // Blanks a paste brings along, around the text.
       {" example.org", "example.org"},
       {"\texample.org \n", "example.org"},
-      {"\xC2\xA0" "example.org" "\xC2\xA0", "example.org"},
+      {"\xC2\xA0"
+       "example.org"
+       "\xC2\xA0",
+       "example.org"},
       // Other letters in the IDNA form links carry; that form as it is.
       {"bücher.example", "xn--bcher-kva.example"},
       {"https://BÜCHER.example/straße", "xn--bcher-kva.example"},
