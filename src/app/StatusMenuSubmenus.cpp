@@ -146,7 +146,8 @@ Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
   Menu menu;
   bool matched = false;
   auto add = [&](const ListedBrowser& browser) {
-    const bool chosen = onion && *onion == browser.title;
+    // The onion browser may be stored in any spelling the launcher takes, as the default choice may.
+    const bool chosen = onion && !matched && BrowserRegistry::namesListedBrowser(browser.title, *onion);
     matched = matched || chosen;
     menu.items.push_back(
         entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title, Action::addRuleToSuffixOnion));

@@ -115,8 +115,12 @@ TEST_F(StatusMenuTest, ADefaultChoiceInAnySpellingTheLauncherTakesKeepsItsTickAn
     EXPECT_EQ(first(), "Show Browsers List") << login;
     EXPECT_EQ(settings().getString(keys::login), login);
   }
+  // The onion rule's browser likewise.
+  settings().setString(keys::onion, "Arc.app");
   settings().setString(keys::login, "Arc.app");
   delegate().statusMenu().fetchMenu();
+  EXPECT_EQ(titlesAt({"Per Domain", ".onion domain suffix"}).at(3), "Arc ✓");
+  EXPECT_EQ(settings().getString(keys::onion), "Arc.app");
   EXPECT_EQ(route("https://example.org/"),
             (std::vector<std::string>{test::openRun({"-a", "/Applications/Arc.app", "https://example.org/"})}));
 }
