@@ -12,6 +12,7 @@
 #include "platform/host/AppInstaller.h"
 #include "platform/host/HostCalendar.h"
 #include "platform/host/PlistParse.h"
+#include "platform/posix/RegularFiles.h"
 #include "support/Text.h"
 
 namespace routelle::driver {
@@ -74,8 +75,11 @@ std::string optionValue(const std::vector<std::string>& args, size_t& i) {
 
 // Every key of a property-list file of the world, sorted; archived lists decoded.
 void printPropertyList(const std::filesystem::path& file, const std::string& what, std::ostream& out) {
-  std::ifstream in(file, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A FIFO or a folder in the file's place is refused, never waited on.
+  const auto read = posix::readRegularFile(file.string(), hostplist::kMaxPlistBytes);
+  if (read.status == FileContents::Status::missing) return;
+  if (read.status != FileContents::Status::read) throw std::runtime_error(what + " cannot be read: " + read.error);
+  const std::string& bytes = read.bytes;
   if (bytes.empty()) return;
   auto parsed = hostplist::parsePlist(bytes.data(), bytes.size());
   plist_t root = parsed.get();

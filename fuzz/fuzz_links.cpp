@@ -26,7 +26,9 @@
 #include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
 #include "platform/host/HostSystemInfo.h"
+#include "routing/LinkHost.h"
 #include "routing/LinkText.h"
+#include "settings/HostName.h"
 #include "settings/Keys.h"
 
 namespace fs = std::filesystem;
@@ -212,6 +214,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string link = normaliseLink(input);
   // Whatever came in, the link names a scheme separator.
   if (link.find("//") == std::string::npos) std::abort();
+
+  // The same text typed as a domain: a host that is stored is one a link can
+  // carry, so it reads back as itself however it is looked up again.
+  if (const auto stored = normalisedDomain(h.system.urls, input)) {
+    if (normalisedDomain(h.system.urls, *stored) != stored) std::abort();
+    if (comparableHost(h.system.urls, *stored) != stored) std::abort();
+    if (linkHost(h.system.urls, "http://" + *stored + "/") != stored) std::abort();
+  }
 
   h.set(keys::login, kLogins[a & 7]);
   h.set(keys::priority, std::to_string((a >> 3) & 3));

@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <iostream>
 
 #include "platform/host/HostCalendar.h"
 #include "platform/host/HostDefaults.h"
@@ -37,6 +38,7 @@ struct HostSystem {
         rules(settings, registry, urls),
         scripting{settings, registry, rules, workspaceNotifications, updater, launchServices} {
     workspace.connect(launchServices, processes);
+    settings.report().setSink([](std::string_view line) { std::cerr << "routelle: " << line << "\n"; });
   }
 
   // The open stand-in beside the running executable, unless ROUTELLE_OPEN_COMMAND names one.

@@ -25,6 +25,7 @@ std::optional<RunningApplication> runningApplicationFrom(const UserInfo& info) {
 
 AppDelegate::AppDelegate(AppServices services)
     : s_(services),
+      saveFailures_(s_.settings, s_.presenter, s_.runLoop),
       tabCapture_(s_.settings, s_.workspace, s_.scripts, s_.presenter, s_.system),
       floatingWindow_(s_.presenter, s_.workspace),
       statusMenu_(s_.settings, s_.rules, s_.workspace, s_.launchServices, s_.accessibility, s_.updater, s_.presenter,
@@ -73,6 +74,11 @@ void AppDelegate::applicationWillFinishLaunching() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+  // What start-up writes is the program's own first-use state, not a change the user asked for.
+  s_.settings.unattended([this] { finishLaunching(); });
+}
+
+void AppDelegate::finishLaunching() {
   s_.shortcuts.unregisterAllShortcuts();
   s_.shortcuts.registerShortcut(kKeyCodeN, kControlOptionCommand, [this] { handleNewWindowShortcut(); });
 

@@ -8,6 +8,7 @@
 #include "app/FloatingWindow.h"
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
+#include "app/SaveFailureAlerts.h"
 #include "app/StatusMenu.h"
 #include "editors/RuleEditors.h"
 #include "exchange/RuleExchange.h"
@@ -123,9 +124,11 @@ class AppDelegate final : public ActionTarget {
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
+  void finishLaunching();
 
   AppServices s_;
   Trace trace_;
+  SaveFailureAlerts saveFailures_;
   Menu selectionMenu_;  // "menuy"
   LinkRequest request_;
   TabCapture tabCapture_;

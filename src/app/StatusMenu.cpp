@@ -62,6 +62,12 @@ void StatusMenu::createStatusItem() {
 }
 
 void StatusMenu::fetchMenu() {
+  // What the rebuild writes (first-use values, a default choice no longer
+  // offered) is upkeep: the user asked for none of it.
+  settings_.unattended([this] { rebuild(); });
+}
+
+void StatusMenu::rebuild() {
   floatingWindow_.hide();
   auto& settings = settings_;
   // The selection assistant cannot work without Accessibility; an unchanged value needs no write.
@@ -80,11 +86,12 @@ void StatusMenu::fetchMenu() {
   ApplicationPaths apps(workspace_);
 
   // The default choice: a listed browser, the opened browser, or else the chooser.
+  // The browser may be stored in any spelling the launcher takes ("Arc.app").
   Menu openWith = temporallyOpenWith(browsers, hidden);
   MenuItem openWithEntry = entry("Temporally open with:");
   bool browserChosen = false;
   for (auto& item : openWith.items) {
-    if (item.separator || item.title != login) continue;
+    if (item.separator || browserChosen || !BrowserRegistry::namesListedBrowser(item.title, login)) continue;
     openWithEntry.image = ImageRef::iconOf(item.image.name, {20, 20});
     item.title += "  ✓";
     browserChosen = true;

@@ -46,6 +46,8 @@ class StatusMenu {
   const StatusItemModel& statusItem() const { return statusItem_; }
 
  private:
+  void rebuild();
+
   SettingsStore& settings_;
   RuleStore& rules_;
   Workspace& workspace_;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "routing/LinkText.h"
+#include "settings/DomainList.h"
 #include "settings/Keys.h"
 #include "settings/KnownBrowsers.h"
 #include "support/Text.h"
@@ -127,14 +128,10 @@ Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& a
 
 Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSide, Menu onion) {
   Menu menu;
-  const auto& items = domains.items;
-  menu.items.reserve(items.size() / 2 + 5);
-  // Domains sit at odd positions, each followed by the browser that opens it.
-  for (size_t i = 1; i < items.size(); i += 2) {
-    if (items[i].empty()) continue;
-    const std::optional<std::string> none;
-    const auto& path = i + 1 < items.size() ? apps.named(items[i + 1]) : none;
-    menu.items.push_back(ruleEntry(items[i], path, iconSide, Action::deletar, items[i]));
+  menu.items.reserve(domains.items.size() / 2 + 5);
+  for (const auto& rule : DomainList(domains.items)) {
+    if (rule.domain.empty()) continue;
+    menu.items.push_back(ruleEntry(rule.domain, apps.named(rule.browser), iconSide, Action::deletar, rule.domain));
   }
   menu.items.push_back(MenuItem::separatorItem());
   menu.items.push_back(MenuItem::separatorItem());
@@ -149,7 +146,8 @@ Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
   Menu menu;
   bool matched = false;
   auto add = [&](const ListedBrowser& browser) {
-    const bool chosen = onion && *onion == browser.title;
+    // The onion browser may be stored in any spelling the launcher takes, as the default choice may.
+    const bool chosen = onion && !matched && BrowserRegistry::namesListedBrowser(browser.title, *onion);
     matched = matched || chosen;
     menu.items.push_back(
         entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title, Action::addRuleToSuffixOnion));

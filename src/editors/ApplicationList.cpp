@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "settings/BrowserRegistry.h"
 #include "support/Text.h"
 #include "ui/ImageRef.h"
 
@@ -20,7 +21,8 @@ std::vector<PopUpEntry> localApplications(FileManager& files, Workspace& workspa
   if (!paths) return {};
   std::vector<std::string> names;
   names.reserve(paths->size());
-  for (const auto& path : *paths) names.push_back(text::replaceAll(text::lastPathComponent(path), ".app", ""));
+  // Named as the application names itself ("Notes.app Helper" keeps its inner ".app").
+  for (const auto& path : *paths) names.push_back(BrowserRegistry::displayNameOfBundle(text::lastPathComponent(path)));
   std::sort(names.begin(), names.end());
   std::vector<PopUpEntry> entries;
   entries.reserve(names.size());

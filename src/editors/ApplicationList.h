@@ -13,7 +13,7 @@ namespace routelle {
 PopUpEntry applicationEntry(std::string name, Workspace& workspace);
 
 // Every entry of the local Applications folder, folders and other files alike,
-// named without ".app", in plain text order. None when the folder cannot be listed.
+// named without their ".app" suffix, in plain text order. None when the folder cannot be listed.
 std::vector<PopUpEntry> localApplications(FileManager& files, Workspace& workspace);
 
 }  // namespace routelle

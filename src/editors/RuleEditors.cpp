@@ -19,6 +19,10 @@ std::string modifierKeyText(const std::string& name) {
          name;
 }
 
+std::string domainDialogText() {
+  return "Type a domain in the box and choose a browser to open it.\nex:" + std::string(kExampleDomain);
+}
+
 std::string trimmedBlanks(std::string text) {
   while (!text.empty() && text.back() == ' ') text.pop_back();
   const auto first = text.find_first_not_of(' ');
@@ -58,13 +62,21 @@ bool RuleEditors::isProgramItself(const std::string& name) const {
 
 void RuleEditors::addDomains() {
   application_.activateIgnoringOtherApps(false);
-  const bool ok = dialog_.run(
-      "Domain", "Type a domain in the box and choose a browser to open it.\nex:" + std::string(kExampleDomain),
-      dialog_.freshDomainField());
-  // Text without a host with a dot is dropped without a word.
-  if (auto browser = dialog_.selectedBrowser(); ok && browser && !isProgramItself(*browser))
-    rules_.addDomainRule(dialog_.typedText(), *browser);
+  const bool ok = dialog_.run("Domain", domainDialogText(), dialog_.freshDomainField());
+  if (auto browser = dialog_.selectedBrowser(); ok && browser && !isProgramItself(*browser)) {
+    const std::string& typed = dialog_.typedText();
+    // What can never be a link's host is refused in words, not stored to match nothing.
+    if (rules_.normaliseDomain(typed))
+      rules_.addDomainRule(typed, *browser);
+    else if (typed.find_first_not_of(" \t\r\n") != std::string::npos)
+      refuseDomain(typed);
+  }
   refreshAfterRuleChange(true);
+}
+
+void RuleEditors::refuseDomain(const std::string& typed) {
+  AlertModel refusal{"\"" + typed + "\" is not a domain name.", domainDialogText(), "warning", {"OK"}, std::nullopt};
+  presenter_.runModalAlert(refusal);
 }
 
 void RuleEditors::removeDomainRule(const MenuItem& sender) {
@@ -87,7 +99,7 @@ void RuleEditors::chooseAnotherApp() {
   dialog_.cancelFromMainQueue();
   presenter_.beginOpenPanel(OpenPanelModel::forAnApplication(), [this](const std::optional<std::string>& path) {
     if (path) {
-      std::string name = text::replaceAll(text::lastPathComponent(*path), ".app", "");
+      std::string name = BrowserRegistry::displayNameOfBundle(*path);
       if (!name.empty()) dialog_.addChosenApplication(applicationEntry(std::move(name), workspace_));
     }
     addPerApp();

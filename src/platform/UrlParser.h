@@ -17,6 +17,11 @@ class UrlParser {
  public:
   virtual ~UrlParser() = default;
   virtual std::optional<ParsedUrl> parse(std::string_view text) const = 0;
+  // The ASCII form links carry of a host name that may hold other letters
+  // ("bücher.example" is "xn--bcher-kva.example"), mapped as IDNA (UTS #46,
+  // nontransitional) maps it, in lower case; nothing when the name cannot be
+  // mapped. Hyphen placement and label and name lengths are left to the caller.
+  virtual std::optional<std::string> asciiHost(std::string_view host) const = 0;
 };
 
 }  // namespace routelle

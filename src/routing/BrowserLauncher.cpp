@@ -1,7 +1,5 @@
 #include "routing/BrowserLauncher.h"
 
-#include <iostream>
-
 #include "routing/RunningBrowsers.h"
 #include "settings/Keys.h"
 
@@ -104,7 +102,7 @@ BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std
 void BrowserLauncher::offerOtherBrowsers(const std::string& link, const std::string& browser) {
   constexpr size_t kShownLength = 200;
   const std::string shown = link.size() > kShownLength ? link.substr(0, kShownLength) + "..." : link;
-  std::cerr << "routelle: \"" << browser << "\" could not open " << shown << "\n";
+  settings_.report()("\"" + browser + "\" could not open " + shown);
   if (!chooser_ || offering_) return;
   offering_ = true;
   request_.setCurrentLink(link);

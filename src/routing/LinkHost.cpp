@@ -1,5 +1,8 @@
 #include "routing/LinkHost.h"
 
+#include <algorithm>
+
+#include "settings/HostName.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -40,15 +43,19 @@ std::string encodedRest(std::string_view rest) {
 std::optional<std::string> linkHost(const UrlParser& urls, std::string_view link) {
   auto url = urls.parse(link);
   if (!url) {
-    // Only the part after the authority is repaired; a host that cannot be read stays so.
+    // The host is only put in the ASCII form links carry, and the part after the
+    // authority repaired; a host that cannot be read stays so.
     const size_t separator = link.find("://");
     if (separator == std::string_view::npos) return std::nullopt;
-    const size_t authorityEnd = link.find_first_of("/?#", separator + 3);
-    if (authorityEnd == std::string_view::npos) return std::nullopt;
-    const std::string repaired = std::string(link.substr(0, authorityEnd)) + encodedRest(link.substr(authorityEnd));
-    url = urls.parse(repaired);
+    const size_t start = separator + 3;
+    const size_t authorityEnd = std::min(link.find_first_of("/?#", start), link.size());
+    const auto authority = asciiAuthority(urls, link.substr(start, authorityEnd - start));
+    if (!authority) return std::nullopt;
+    url = urls.parse(std::string(link.substr(0, start)) + *authority + encodedRest(link.substr(authorityEnd)));
   }
   if (!url || !url->host) return std::nullopt;
+  // A host no rule can name still goes to the onion rule as it was read.
+  if (auto comparable = comparableHost(urls, *url->host)) return comparable;
   return text::lowercased(*url->host);
 }
 

@@ -7,8 +7,9 @@
 
 namespace routelle {
 
-// The host of a link as rules compare it: lower-cased, since the web compares
-// host names without regard to case; nothing when the link has none. What
+// The host of a link as rules compare it (comparableHost: ASCII, lower case,
+// without the root's dot), since the web compares host names without regard to
+// case and carries other letters in their IDNA form; nothing when the link has none. What
 // follows the host is read leniently, as the platform's URL class reads what
 // browsers send: a blank, a quote, a non-ASCII letter or a stray "%" or "#" in
 // the path or query is percent-encoded rather than making the host unreadable.

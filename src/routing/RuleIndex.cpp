@@ -1,5 +1,6 @@
 #include "routing/RuleIndex.h"
 
+#include "settings/DomainList.h"
 #include "settings/RuleStore.h"
 #include "support/Text.h"
 
@@ -9,8 +10,13 @@ std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<con
                                                        const std::string& host) {
   if (domains != indexed_) {
     positions_.clear();
-    for (size_t i = 1; i + 1 < domains->items.size(); i += 2)
-      positions_.try_emplace(text::lowercased(domains->items[i]), i);
+    // Rules store hosts in the form links are read in (comparableHost); a
+    // list written elsewhere may still differ in case or by the root's dot.
+    for (const auto& pair : DomainList(domains->items)) {
+      std::string_view domain = pair.domain;
+      if (domain.ends_with('.')) domain.remove_suffix(1);
+      positions_.try_emplace(text::lowercased(domain), pair.position);
+    }
     indexed_ = domains;
   }
   auto hit = positions_.find(host);

@@ -13,9 +13,10 @@ namespace routelle {
 // store hands out another decoded list, i.e. when the stored value changed.
 class DomainRuleIndex {
  public:
-  // The browser of the first rule for the (lower-case) host. Stored domains are
-  // compared without regard to case; only domain positions count, and a domain
-  // standing last without its browser is no rule.
+  // The browser of the first rule for the host as linkHost reads it. Stored
+  // domains are compared without regard to case or the root's trailing dot;
+  // only domain positions count (DomainList), and a domain standing last
+  // without its browser is no rule.
   std::optional<std::string> browserFor(const std::shared_ptr<const StoredList>& domains, const std::string& host);
 
  private:

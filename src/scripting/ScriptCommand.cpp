@@ -6,9 +6,11 @@ namespace routelle {
 
 ScriptResult ScriptCommand::performDefaultImplementation() {
   const auto failuresBefore = context_.settings.writeFailures().count;
-  const ScriptResult result = perform();
+  ScriptResult result = 0;
+  // A failed write is the command's own error, not an alert.
+  context_.settings.unattended([&] { result = perform(); });
   const auto failures = context_.settings.writeFailures();
-  if (failures.count != failuresBefore) return fail("The preferences could not be saved: " + failures.lastCause);
+  if (failures.count != failuresBefore) return fail(preferencesNotSavedMessage(failures.lastCause));
   return result;
 }
 

@@ -1,7 +1,6 @@
 #include "settings/BrowserRegistry.h"
 
 #include <algorithm>
-#include <iostream>
 
 #include "settings/Keys.h"
 #include "settings/KnownBrowsers.h"
@@ -11,12 +10,6 @@ namespace routelle {
 namespace {
 
 constexpr std::string_view kCheck = "✓";
-
-std::string displayName(const std::string& path) {
-  std::string name = text::lastPathComponent(path);
-  if (name.size() > 4 && name.compare(name.size() - 4, 4, ".app") == 0) name.resize(name.size() - 4);
-  return name;
-}
 
 constexpr std::string_view kProgramName = "routelle";
 
@@ -38,7 +31,7 @@ std::vector<InstalledBrowser> BrowserRegistry::installedBrowsers() const {
   std::vector<InstalledBrowser> out;
   auto add = [&](const std::string& identifier, bool added) {
     if (auto path = workspace_.pathForBundleIdentifier(identifier))
-      out.push_back({displayName(*path), *path, identifier, added});
+      out.push_back({displayNameOfBundle(*path), *path, identifier, added});
   };
   for (const auto& known : knownBrowsers) add(std::string(known.identifier), false);
   for (const auto& identifier : addedIdentifiers()) add(identifier, true);
@@ -47,6 +40,21 @@ std::vector<InstalledBrowser> BrowserRegistry::installedBrowsers() const {
 
 bool BrowserRegistry::isOwnBundleIdentifier(std::string_view identifier) {
   return sameIdentifier(identifier, domains::ownBundleIdentifier);
+}
+
+std::string BrowserRegistry::displayNameOfBundle(std::string_view pathOrFileName) {
+  while (pathOrFileName.size() > 1 && pathOrFileName.ends_with('/')) pathOrFileName.remove_suffix(1);
+  std::string name = text::lastPathComponent(pathOrFileName);
+  constexpr std::string_view kSuffix = ".app";
+  if (name.size() > kSuffix.size() &&
+      text::equalsIgnoringCase(std::string_view(name).substr(name.size() - kSuffix.size()), kSuffix))
+    name.resize(name.size() - kSuffix.size());
+  return name;
+}
+
+bool BrowserRegistry::namesListedBrowser(std::string_view listed, std::string_view name) {
+  if (name.empty()) return false;
+  return text::equalsIgnoringCase(displayNameOfBundle(listed), displayNameOfBundle(name));
 }
 
 bool BrowserRegistry::isProgramItself(const std::string& name) const {
@@ -63,7 +71,7 @@ bool BrowserRegistry::isProgramItself(const std::string& name) const {
 std::optional<std::string> BrowserRegistry::installedDisplayName(const std::string& name) const {
   auto path = workspace_.fullPathForApplication(name);
   if (!path || !workspace_.bundleIdentifier(*path)) return std::nullopt;
-  return displayName(*path);
+  return displayNameOfBundle(*path);
 }
 
 std::optional<std::string> BrowserRegistry::bundleIdentifier(const std::string& name) const {
@@ -83,7 +91,7 @@ bool BrowserRegistry::addIdentifier(const std::string& identifier) {
     StoredList list = settings_.getList(keys::addedbrowsers);
     if (list.state == StoredList::State::undecodable) {
       // Rewriting would lose whatever the unreadable list held.
-      std::cerr << "routelle: \"addedbrowsers\" cannot be unarchived; left unchanged\n";
+      settings_.report()("\"addedbrowsers\" cannot be unarchived; left unchanged");
       return;
     }
     if (list.state == StoredList::State::absent || list.items.empty()) list.items = {""};
@@ -120,8 +128,8 @@ bool BrowserRegistry::removeIdentifier(const std::string& identifier, const std:
   std::vector<std::string> names;
   if (!name.empty()) names.push_back(name);
   if (auto path = workspace_.pathForBundleIdentifier(identifier)) {
-    names.push_back(displayName(*path));
-    names.push_back(displayName(*path) + ".app");
+    names.push_back(displayNameOfBundle(*path));
+    names.push_back(displayNameOfBundle(*path) + ".app");
   }
   bool removed = false;
   settings_.transaction([&] {

@@ -46,6 +46,14 @@ class BrowserRegistry {
   bool isProgramItself(const std::string& name) const;
   static bool isOwnBundleIdentifier(std::string_view identifier);
 
+  // Whether a stored browser text names the browser a list shows under
+  // `listed`: the launcher takes the display name, the bundle's file name
+  // ("Arc.app") and its path alike, without regard to case.
+  static bool namesListedBrowser(std::string_view listed, std::string_view name);
+  // An application's display name from its bundle's path or file name: the
+  // last path component without its ".app" suffix ("Notes.app Helper" keeps its own).
+  static std::string displayNameOfBundle(std::string_view pathOrFileName);
+
   // Both answer whether the identifier was stored; the caller refreshes menus.
   // Identifiers are compared without regard to case, as the platform does.
   bool addBrowserAtPath(const std::string& path);

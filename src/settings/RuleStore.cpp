@@ -1,8 +1,9 @@
 #include "settings/RuleStore.h"
 
 #include <algorithm>
-#include <iostream>
 
+#include "settings/DomainList.h"
+#include "settings/HostName.h"
 #include "settings/Keys.h"
 #include "settings/ReplacingAppend.h"
 #include "support/Text.h"
@@ -13,9 +14,9 @@ namespace {
 using State = StoredList::State;
 
 // An unreadable stored list is left as it is rather than replaced.
-bool refuseUndecodable(const StoredList& list, std::string_view key) {
+bool refuseUndecodable(const SettingsStore& settings, const StoredList& list, std::string_view key) {
   if (list.state != State::undecodable) return false;
-  std::cerr << "routelle: \"" << key << "\" cannot be unarchived; left unchanged\n";
+  settings.report()("\"" + std::string(key) + "\" cannot be unarchived; left unchanged");
   return true;
 }
 
@@ -35,32 +36,15 @@ bool sameHost(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Removes every occurrence of an ASCII text, in any case, left to right.
-std::string removeIgnoringCase(std::string_view s, std::string_view what) {
-  const std::string lowered = asciiLowercased(s);
-  std::string out;
-  size_t from = 0;
-  for (size_t at; (at = lowered.find(what, from)) != std::string::npos; from = at + what.size())
-    out.append(s.substr(from, at - from));
-  out.append(s.substr(from));
-  return out;
-}
-
-// Where the first domain sits: after the leading empty string the program
-// writes, or at the start of a list another tool wrote without it.
-size_t firstDomainPosition(const std::vector<std::string>& list) {
-  return !list.empty() && !list.front().empty() ? 0 : 1;
-}
-
 // The program's layout: the leading empty string, then the pairs.
 void giveLeadingEmptyString(std::vector<std::string>& list) {
-  if (firstDomainPosition(list) == 0 || list.empty()) list.insert(list.begin(), "");
+  if (DomainList::firstDomainPosition(list) == 0 || list.empty()) list.insert(list.begin(), "");
 }
 
 // Position of the first domain equal to the text that has its browser after it.
 std::optional<size_t> findDomain(const std::vector<std::string>& list, std::string_view domain) {
-  for (size_t i = firstDomainPosition(list); i + 1 < list.size(); i += 2)
-    if (sameHost(list[i], domain)) return i;
+  for (const auto& pair : DomainList(list))
+    if (sameHost(pair.domain, domain)) return pair.position;
   return std::nullopt;
 }
 
@@ -74,13 +58,7 @@ RuleStore::RuleStore(SettingsStore& settings, BrowserRegistry& registry, const U
     : settings_(settings), registry_(registry), urls_(urls) {}
 
 std::optional<std::string> RuleStore::normaliseDomain(std::string_view typed) const {
-  std::string bare = removeIgnoringCase(typed, "http://");
-  bare = removeIgnoringCase(bare, "https://");
-  bare = removeIgnoringCase(bare, "s://");
-  auto url = urls_.parse("http://" + bare);
-  if (!url || !url->host || url->host->empty()) return std::nullopt;
-  if (url->host->find('.') == std::string::npos) return std::nullopt;
-  return asciiLowercased(*url->host);
+  return normalisedDomain(urls_, typed);
 }
 
 bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) {
@@ -89,7 +67,7 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
   bool stored = false;
   settings_.transaction([&] {
     StoredList list = settings_.getList(keys::domains);
-    if (refuseUndecodable(list, keys::domains)) return;
+    if (refuseUndecodable(settings_, list, keys::domains)) return;
     auto& items = list.items;
     giveLeadingEmptyString(items);
     if (auto i = findDomain(items, *host)) erasePair(items, *i);
@@ -111,7 +89,7 @@ std::size_t RuleStore::addDomainRules(std::span<const DomainRule> typed) {
   std::size_t stored = 0;
   settings_.transaction([&] {
     StoredList list = settings_.getList(keys::domains);
-    if (refuseUndecodable(list, keys::domains)) return;
+    if (refuseUndecodable(settings_, list, keys::domains)) return;
     auto& items = list.items;
     giveLeadingEmptyString(items);
     if (items.size() % 2 == 0) items.pop_back();
@@ -163,7 +141,7 @@ bool RuleStore::addAppRule(std::string_view application, std::string_view browse
   bool stored = false;
   settings_.transaction([&] {
     StoredList list = settings_.getList(keys::perApp);
-    if (refuseUndecodable(list, keys::perApp)) return;
+    if (refuseUndecodable(settings_, list, keys::perApp)) return;
     auto& items = list.items;
     if (items.empty()) items.push_back("");
     for (auto it = items.begin(); it != items.end(); ++it) {
@@ -185,7 +163,7 @@ std::size_t RuleStore::addAppRules(std::span<const AppRule> rules) {
   std::size_t stored = 0;
   settings_.transaction([&] {
     StoredList list = settings_.getList(keys::perApp);
-    if (refuseUndecodable(list, keys::perApp)) return;
+    if (refuseUndecodable(settings_, list, keys::perApp)) return;
     if (list.items.empty()) list.items.push_back("");
     // An element is found again by the application its own text names, which
     // is not the given one when that holds the separator itself.
@@ -299,8 +277,7 @@ void RuleStore::clearOnionRule() { settings_.remove(keys::onion); }
 std::vector<DomainRule> RuleStore::domainRules() const {
   std::vector<DomainRule> out;
   auto list = settings_.getList(keys::domains);
-  for (size_t i = firstDomainPosition(list.items); i + 1 < list.items.size(); i += 2)
-    out.push_back({list.items[i], list.items[i + 1]});
+  for (const auto& pair : DomainList(list.items)) out.push_back({pair.domain, pair.browser});
   return out;
 }
 

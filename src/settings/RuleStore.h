@@ -26,15 +26,14 @@ inline constexpr std::string_view kAppRuleSeparator = "/*/*/*/*/";
 
 // The user's routing rules as stored in the settings, and every change to them.
 // The "domains" list is an empty string followed by domain, browser pairs; all
-// lookups look at domain positions only, so a browser name never matches, and
-// compare hosts without regard to case. A list another tool wrote without the
-// leading empty string is read as pairs from its start and given one on write.
+// lookups look at domain positions only (DomainList), so a browser name never
+// matches, and compare hosts without regard to case. A list another tool wrote
+// without the leading empty string is given one on write.
 class RuleStore {
  public:
   RuleStore(SettingsStore& settings, BrowserRegistry& registry, const UrlParser& urls);
 
-  // The bare host a typed domain text stands for, in lower case (schemes are
-  // removed in any case); nothing when it has no host or the host has no dot.
+  // The bare host a typed domain text stands for (normalisedDomain, HostName.h).
   std::optional<std::string> normaliseDomain(std::string_view text) const;
 
   bool addDomainRule(std::string_view text, std::string_view browser);

@@ -5,6 +5,23 @@
 #include "settings/Keys.h"
 
 namespace routelle {
+namespace {
+
+// Per thread: the tab watcher's writes are not the user's menu action.
+thread_local int unattendedDepth = 0;
+
+struct Unattended {
+  Unattended() { ++unattendedDepth; }
+  ~Unattended() { --unattendedDepth; }
+  Unattended(const Unattended&) = delete;
+  Unattended& operator=(const Unattended&) = delete;
+};
+
+}  // namespace
+
+std::string preferencesNotSavedMessage(std::string_view cause) {
+  return "The preferences could not be saved: " + std::string(cause);
+}
 
 SettingsStore::SettingsStore(Defaults& standard, Defaults* suite, Defaults* global, const ListArchiver& archiver)
     : standard_(standard), suite_(suite), global_(global), archiver_(archiver) {}
@@ -28,10 +45,31 @@ bool SettingsStore::write(std::string_view key, const DefaultsValue& v, Domain d
 bool SettingsStore::flushed(Defaults& defaults) {
   if (defaults.synchronize()) return true;
   std::string cause = defaults.lastWriteError();
-  std::lock_guard guard(failuresMutex_);
-  ++failures_.count;
-  failures_.lastCause = std::move(cause);
+  std::function<void(const std::string&)> listener;
+  {
+    std::lock_guard guard(failuresMutex_);
+    ++failures_.count;
+    failures_.lastCause = cause;
+    if (unattendedDepth == 0) listener = failureListener_;
+  }
+  if (listener) listener(cause);
   return false;
+}
+
+void SettingsStore::setWriteFailureListener(std::function<void(const std::string& cause)> listener) {
+  std::lock_guard guard(failuresMutex_);
+  failureListener_ = std::move(listener);
+}
+
+void SettingsStore::unattended(const std::function<void()>& body) {
+  const Unattended scope;
+  body();
+}
+
+template <typename Body>
+void SettingsStore::upkeep(Body body) {
+  const Unattended scope;
+  body();
 }
 
 SettingsStore::WriteFailures SettingsStore::writeFailures() const {
@@ -120,6 +158,10 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
       return cached->second.list;
   }
   auto decoded = std::make_shared<const StoredList>(getList(key, d));
+  // Once per stored value: read as empty, but never without a word.
+  if (decoded->state == StoredList::State::undecodable)
+    report_("the stored \"" + std::string(key) +
+            "\" could not be read (not an archived list of texts); it is left as it is");
   std::lock_guard lock(listCacheMutex_);
   listCache_[entry] = {changeCount, decoded};
   return decoded;
@@ -131,22 +173,22 @@ bool SettingsStore::setList(std::string_view key, const std::vector<std::string>
 
 bool SettingsStore::ensureBool(std::string_view key, bool def, Domain d) {
   if (auto v = getBool(key, d)) return *v;
-  setBool(key, def, d);
+  upkeep([&] { setBool(key, def, d); });
   return def;
 }
 std::int64_t SettingsStore::ensureInteger(std::string_view key, std::int64_t def, Domain d) {
   if (auto v = getInteger(key, d)) return *v;
-  setInteger(key, def, d);
+  upkeep([&] { setInteger(key, def, d); });
   return def;
 }
 double SettingsStore::ensureDouble(std::string_view key, double def, Domain d) {
   if (auto v = getDouble(key, d)) return *v;
-  setDouble(key, def, d);
+  upkeep([&] { setDouble(key, def, d); });
   return def;
 }
 std::string SettingsStore::ensureString(std::string_view key, std::string_view def, Domain d) {
   if (auto v = getString(key, d)) return *v;
-  setString(key, def, d);
+  upkeep([&] { setString(key, def, d); });
   return std::string(def);
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/Defaults.h"
 #include "platform/ListArchiver.h"
+#include "support/Report.h"
 
 namespace routelle {
 
@@ -22,6 +23,10 @@ struct StoredList {
   enum class State { absent, list, undecodable } state = State::absent;
   std::vector<std::string> items;
 };
+
+// How a change that could not be stored is worded to the user, by a script
+// command's error and by the alert alike.
+std::string preferencesNotSavedMessage(std::string_view cause);
 
 // Typed access to the program's defaults domains. Nothing is cached: every read
 // asks the domain, every write is flushed.
@@ -74,11 +79,25 @@ class SettingsStore {
   };
   WriteFailures writeFailures() const;
 
+  // Told of every write the user asked for that did not reach storage, with
+  // its cause; writes made by ensure-default and inside `unattended` are not
+  // told. May be called from any thread that writes.
+  void setWriteFailureListener(std::function<void(const std::string& cause)> listener);
+  // Writes in the body are the program's own upkeep (the menu's rebuild), or
+  // are reported by whoever runs the body (a script command's error).
+  void unattended(const std::function<void()>& body);
+
+  // Where stored values that cannot be read are named for the user.
+  Report& report() const { return report_; }
+
  private:
   Defaults* domain(Domain d) const;
   std::optional<DefaultsValue> object(std::string_view key, Domain d) const;
   bool write(std::string_view key, const DefaultsValue& v, Domain d);
   bool flushed(Defaults& defaults);
+  // A write of a first-use default: its failure is not the user's change.
+  template <typename Body>
+  void upkeep(Body body);
 
   Defaults& standard_;
   Defaults* suite_;
@@ -94,6 +113,8 @@ class SettingsStore {
   // Writes may come from the tab watcher's queue too.
   mutable std::mutex failuresMutex_;
   WriteFailures failures_;
+  std::function<void(const std::string&)> failureListener_;
+  mutable Report report_;
 };
 
 }  // namespace routelle

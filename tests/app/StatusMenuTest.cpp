@@ -102,6 +102,39 @@ TEST_F(StatusMenuTest, DefaultChoiceIsCheckedOrReset) {
   EXPECT_FALSE(settings().contains(keys::addedbrowsers, Domain::suite));
 }
 
+TEST_F(StatusMenuTest, ADefaultChoiceInAnySpellingTheLauncherTakesKeepsItsTickAndItsRouting) {
+  installCommonApps();
+  install("Arc", "company.thebrowser.Browser");
+  ASSERT_TRUE(app.system.registry.addBrowserNamed("Arc"));
+  for (const std::string login : {"Arc.app", "/Applications/Arc.app", "arc"}) {
+    settings().setString(keys::login, login);
+    delegate().statusMenu().fetchMenu();
+    EXPECT_THAT(titlesAt({"Temporally open with:"}),
+                ElementsAre("Safari", "", "Firefox", "", "Google Chrome", "", "Arc  ✓", ""))
+        << login;
+    EXPECT_EQ(first(), "Show Browsers List") << login;
+    EXPECT_EQ(settings().getString(keys::login), login);
+  }
+  // The onion rule's browser likewise.
+  settings().setString(keys::onion, "Arc.app");
+  settings().setString(keys::login, "Arc.app");
+  delegate().statusMenu().fetchMenu();
+  EXPECT_EQ(titlesAt({"Per Domain", ".onion domain suffix"}).at(3), "Arc ✓");
+  EXPECT_EQ(settings().getString(keys::onion), "Arc.app");
+  EXPECT_EQ(route("https://example.org/"),
+            (std::vector<std::string>{test::openRun({"-a", "/Applications/Arc.app", "https://example.org/"})}));
+}
+
+TEST_F(StatusMenuTest, ADomainListWithoutItsLeadingEmptyTextListsItsDomainsAndDeletesThem) {
+  installCommonApps();
+  settings().setList(keys::domains, {"a.com", "Firefox", "b.com", "Safari"});
+  delegate().statusMenu().fetchMenu();
+  EXPECT_THAT(titlesAt({"Per Domain"}),
+              ElementsAre("a.com", "b.com", "", "", ".onion domain suffix", "", "Add domains..."));
+  delegate().perform("deletar:", at({"Per Domain", "a.com", "Delete"}));
+  EXPECT_EQ(settings().getList(keys::domains).items, (std::vector<std::string>{"", "b.com", "Safari"}));
+}
+
 TEST_F(StatusMenuTest, StatusIconFollowsColourSizeAndStyle) {
   delegate().statusMenu().fetchMenu();
   ASSERT_TRUE(app.presenter.statusItem());

@@ -29,7 +29,8 @@ TEST_F(ApplicationListTest, AFolderThatCannotBeListedGivesNoApplications) {
 TEST_F(ApplicationListTest, EveryVisibleEntryIsOfferedByNameInOrder) {
   world.install("Safari", "com.apple.Safari");
   world.install("Slack", "com.tinyspeck.slackmacgap", "/Applications/Utilities");
-  for (const char* name : {".hidden.app", ".DS_Store", "Tool.app.app", "a.app", "Zebra.app"})
+  // Only the ".app" suffix goes: an application calls itself "Notes.app Helper".
+  for (const char* name : {".hidden.app", ".DS_Store", "Tool.app.app", "a.app", "Zebra.app", "Notes.app Helper.app"})
     std::ofstream(applications() / name) << "";
   std::vector<std::string> names;
   std::vector<std::string> icons;
@@ -37,8 +38,8 @@ TEST_F(ApplicationListTest, EveryVisibleEntryIsOfferedByNameInOrder) {
     names.push_back(entry.title);
     icons.push_back(entry.image.name);
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"Safari", "Tool", "Utilities", "Zebra", "a"}));
-  EXPECT_EQ(icons, (std::vector<std::string>{"/Applications/Safari.app", "", "", "", ""}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Notes.app Helper", "Safari", "Tool.app", "Utilities", "Zebra", "a"}));
+  EXPECT_EQ(icons, (std::vector<std::string>{"", "/Applications/Safari.app", "", "", "", ""}));
 }
 
 TEST_F(ApplicationListTest, ThousandsOfEntriesAreAllListed) {

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "settings/Keys.h"
@@ -60,13 +61,22 @@ TEST_F(RuleEditorsTest, TypedDomainsBecomeABareHostOrNothing) {
       {"not a domain.com", {}},
       {"https://www.example.com:8443/news/today?id=7#top", {"", "www.example.com", "Firefox"}},
       {"https://http://shop.example.org/", {"", "shop.example.org", "Firefox"}},
-      {longHost, {"", longHost, "Firefox"}},
+      {" bücher.example. ", {"", "xn--bcher-kva.example", "Firefox"}},
+      {".example.org", {}},
+      {longHost, {}},
       {std::string(10000, ';'), {}},
   };
   for (const auto& c : cases) {
     settings().remove(keys::domains);
+    const std::size_t before = transcript().size();
     typeDomain(c.typed);
     EXPECT_EQ(stored(keys::domains), c.stored) << c.typed.substr(0, 60);
+    // What cannot be a host is refused in words; an empty field needs none.
+    const std::vector<std::string> said(transcript().begin() + static_cast<long>(before), transcript().end());
+    const bool refused = c.stored.empty() && !c.typed.empty();
+    EXPECT_EQ(std::count(said.begin(), said.end(), "alert (warning): \"" + c.typed + "\" is not a domain name."),
+              refused ? 1 : 0)
+        << c.typed.substr(0, 60);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <plist/plist.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -352,6 +353,31 @@ TEST_F(HostDefaultsTest, FailedWritesAreReportedWithTheirCause) {
   EXPECT_FALSE(ok.synchronize());
   ok.set("a", true);
   EXPECT_TRUE(ok.synchronize());
+}
+
+TEST_F(HostDefaultsTest, AFifoOrAFolderWhereTheFileBelongsIsNeitherWaitedOnNorReplaced) {
+  fs::create_directories(file.parent_path());
+  ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0);
+  {
+    HostDefaults fifo(file);  // a blocking open would wait here for a writer forever
+    EXPECT_FALSE(fifo.object("k"));
+    fifo.set("k", true);
+    EXPECT_FALSE(fifo.synchronize());
+    EXPECT_THAT(fifo.lastWriteError(), ::testing::HasSubstr("not a regular file"));
+    EXPECT_TRUE(fs::is_fifo(file));
+    EXPECT_EQ(namesIn(file.parent_path()),
+              (std::set<std::string>{file.filename().string(), file.filename().string() + ".lock"}));
+  }
+  fs::remove(file);
+
+  fs::create_directories(file);  // empty: a rename could not tell it from a file
+  HostDefaults folder(file);
+  EXPECT_FALSE(folder.object("k"));
+  folder.remove("absent");
+  folder.set("k", 1.5);
+  EXPECT_FALSE(folder.synchronize());
+  EXPECT_THAT(folder.lastWriteError(), ::testing::HasSubstr("Is a directory"));
+  EXPECT_TRUE(fs::is_directory(file));
 }
 
 TEST_F(HostDefaultsTest, AWriterGivesUpOnALockHeldTooLongAndSavesLater) {

@@ -99,6 +99,28 @@ TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheHostWithoutRegardToCase) 
   EXPECT_EQ(route("https://a.com/"), opens("Safari", "https://a.com/"));
 }
 
+TEST_F(RoutingDecisionTest, EverySpellingOfAHostMeetsTheRuleTypedForIt) {
+  // Typed through the store, as the dialog and the script command type them.
+  ASSERT_TRUE(app.system.rules.addDomainRule("bücher.example", "Firefox"));
+  ASSERT_TRUE(app.system.rules.addDomainRule("example.org.", "Google Chrome"));
+  const std::pair<std::string, std::string> links[] = {
+      {"https://xn--bcher-kva.example/a", "Firefox"},   {"https://bücher.example/a", "Firefox"},
+      {"https://BÜCHER.example/straße?q=é", "Firefox"}, {"http://user@bücher.example:8080", "Firefox"},
+      {"https://XN--BCHER-KVA.example/", "Firefox"},    {"https://example.org/", "Google Chrome"},
+      {"https://example.org./", "Google Chrome"},       {"https://bucher.example/", "Safari"},
+      {"https://bücher.example.org/", "Safari"},
+  };
+  for (const auto& [link, browser] : links) EXPECT_EQ(route(link), opens(browser, link)) << link;
+}
+
+TEST_F(RoutingDecisionTest, AListWithoutItsLeadingEmptyTextIsReadAsPairsFromItsStart) {
+  settings().setList(keys::domains, {"a.com", "Firefox", "b.com", "Google Chrome"});
+  EXPECT_EQ(route("https://a.com/"), opens("Firefox", "https://a.com/"));
+  EXPECT_EQ(route("https://b.com/"), opens("Google Chrome", "https://b.com/"));
+  // The browsers there are no domains.
+  EXPECT_EQ(route("https://firefox/"), opens("Safari", "https://firefox/"));
+}
+
 TEST_F(RoutingDecisionTest, PriorityOrdersApplicationAndDomainRules) {
   const std::string link = "https://example.org/";
   settings().setList(keys::domains, {"", "example.org", "Firefox"});

@@ -29,6 +29,26 @@ TEST(KnownBrowsers, TableIsInSequenceOrder) {
   EXPECT_EQ(knownBrowsers[6].identifier, "org.mozilla.tor browser");
 }
 
+TEST(BrowserRegistry, BundleNamesLoseOnlyTheirSuffixAndEverySpellingNamesItsBrowser) {
+  const std::pair<const char*, const char*> names[] = {
+      {"/Applications/Notes.app Helper.app", "Notes.app Helper"},
+      {"Notes.app Helper.app", "Notes.app Helper"},
+      {"/Applications/Arc.app/", "Arc"},
+      {"Tool.app.app", "Tool.app"},
+      {"Safari.APP", "Safari"},
+      {".app", ".app"},
+      {"Google Chrome", "Google Chrome"},
+  };
+  for (const auto& [given, name] : names) EXPECT_EQ(BrowserRegistry::displayNameOfBundle(given), name) << given;
+
+  // The launcher takes the display name, the file name and the path alike.
+  for (const char* spelling : {"Arc", "Arc.app", "arc.APP", "/Applications/Arc.app", "/Users/ann/Applications/Arc.app"})
+    EXPECT_TRUE(BrowserRegistry::namesListedBrowser("Arc", spelling)) << spelling;
+  EXPECT_TRUE(BrowserRegistry::namesListedBrowser("Arc.app", "Arc"));
+  for (const char* other : {"", "Arc Beta", "Ar", "Arc.app.app", "Show Browser List"})
+    EXPECT_FALSE(BrowserRegistry::namesListedBrowser("Arc", other)) << other;
+}
+
 TEST(BrowserRegistry, InstalledBrowsersFollowTheTableThenTheOrderOfAdding) {
   test::TestWorld world;
   auto& registry = world.system().registry;

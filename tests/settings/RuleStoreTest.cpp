@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "settings/Keys.h"
 #include "support/TestWorld.h"
@@ -20,28 +21,72 @@ class RuleStoreTest : public ::testing::Test {
   test::TestWorld world;
 };
 
-TEST_F(RuleStoreTest, TypedDomainsAreReducedToTheirHost) {
-  const std::pair<const char*, const char*> accepted[] = {
+TEST_F(RuleStoreTest, TypedDomainsAreStoredInTheFormLinksCarryOrRefused) {
+  const std::string label63(63, 'a');
+  const std::string longest = label63 + "." + label63 + "." + label63 + "." + std::string(61, 'b');  // 253
+  struct Case {
+    std::string typed;
+    std::optional<std::string> stored;  // nothing: refused
+  };
+  const Case cases[] = {
+      // Reduced to the bare host, schemes in any case, the host in lower case.
       {"https://www.example.com/path?q=1", "www.example.com"},
       {"example.com", "example.com"},
       {"http://example.com", "example.com"},
-      {"example.com/deep/path", "example.com"},
+      {"example.com/deep/path with blanks", "example.com"},
       {"example.com:8080", "example.com"},
-      {"xn--bcher-kva.de", "xn--bcher-kva.de"},
-      // Host names and schemes are written in any case; the host is kept in lower case.
-      {"Https://upper.example.com", "upper.example.com"},
       {"HTTP://WWW.Example.COM/Path", "www.example.com"},
       {"hTTpS://a.B.c", "a.b.c"},
+      {"user@example.com:8443/x", "example.com"},
+      // Blanks a paste brings along, around the text.
+      {" example.org", "example.org"},
+      {"\texample.org \n", "example.org"},
+      {"\xC2\xA0"
+       "example.org"
+       "\xC2\xA0",
+       "example.org"},
+      // Other letters in the IDNA form links carry; that form as it is.
+      {"bücher.example", "xn--bcher-kva.example"},
+      {"https://BÜCHER.example/straße", "xn--bcher-kva.example"},
+      {"xn--bcher-kva.example", "xn--bcher-kva.example"},
+      {"faß.de", "xn--fa-hia.de"},  // nontransitional: "ß" is kept, not "ss"
+      // The root's trailing dot names the same host.
+      {"example.org.", "example.org"},
+      {"my_host.example", "my_host.example"},
+      {"q&a.example.net", "q&a.example.net"},
+      {"192.168.1.20", "192.168.1.20"},
+      {longest, longest},
+      // What can never be a link's host.
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"localhost", std::nullopt},
+      {"http://intranet/", std::nullopt},
+      {"localhost.", std::nullopt},
+      {"exa mple.com", std::nullopt},
+      {".example.org", std::nullopt},
+      {"example..org", std::nullopt},
+      {"example.org..", std::nullopt},
+      {"%65xample.org", std::nullopt},
+      {"exa%20mple.org", std::nullopt},
+      {"exa\"mple.org", std::nullopt},
+      {"http://", std::nullopt},
+      {"/only/a/path", std::nullopt},
+      {"https://", std::nullopt},
+      {"[::1]", std::nullopt},
+      {longest + "c", std::nullopt},
+      {std::string(64, 'a') + ".example", std::nullopt},
+      {"a\u200D.example", std::nullopt},  // a joiner where none may stand
   };
-  for (const auto& [typed, host] : accepted) EXPECT_EQ(rules().normaliseDomain(typed), host) << typed;
-
-  // No host, a host without a dot, blanks and non-ASCII text are no domain.
-  for (const char* typed : {"", "localhost", "http://intranet/", "   ", "exa mple.com", " example.com", "bücher.de",
-                            "http://", "/only/a/path", "https://"}) {
-    EXPECT_FALSE(rules().normaliseDomain(typed)) << typed;
-    EXPECT_FALSE(rules().addDomainRule(typed, "Safari")) << typed;
+  for (const auto& [typed, stored] : cases) {
+    EXPECT_EQ(rules().normaliseDomain(typed), stored) << "\"" << typed << "\"";
+    if (!stored) {
+      EXPECT_FALSE(rules().addDomainRule(typed, "Safari")) << typed;
+    }
   }
   EXPECT_EQ(settings().getList(keys::domains).state, StoredList::State::absent);
+
+  ASSERT_TRUE(rules().addDomainRule(" bücher.example.", "Safari"));
+  EXPECT_EQ(stored(keys::domains), (Items{"", "xn--bcher-kva.example", "Safari"}));
 }
 
 TEST_F(RuleStoreTest, AddingADomainAgainReplacesItAndMovesItLast) {

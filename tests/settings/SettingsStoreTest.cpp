@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "settings/Keys.h"
 #include "support/TestWorld.h"
@@ -58,6 +60,16 @@ TEST(SettingsStore, UndecodableListIsReportedNotEmptied) {
   EXPECT_EQ(s.settings.getList(keys::domains).state, StoredList::State::undecodable);
   s.standard.set(keys::perApp, std::string("text"));
   EXPECT_EQ(s.settings.getList(keys::perApp).state, StoredList::State::absent);
+
+  // Read as no rules, but named once for the user, not once per link.
+  std::vector<std::string> reported;
+  s.settings.report().setSink([&](std::string_view line) { reported.emplace_back(line); });
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.settings.sharedList(keys::domains)->state, StoredList::State::undecodable);
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_NE(reported[0].find("\"domains\" could not be read"), std::string::npos) << reported[0];
+  EXPECT_FALSE(s.rules.addDomainRule("example.org", "Safari"));
+  ASSERT_EQ(reported.size(), 2u);
+  EXPECT_NE(reported[1].find("\"domains\" cannot be unarchived"), std::string::npos) << reported[1];
 }
 
 TEST(SettingsStore, WritesThatFailAreAnsweredAndCountedWithTheirCause) {
@@ -79,6 +91,18 @@ TEST(SettingsStore, WritesThatFailAreAnsweredAndCountedWithTheirCause) {
   // The suite is another file: its writes still succeed and count nothing.
   EXPECT_TRUE(s.setInteger(keys::sharebehavior, 1, Domain::suite));
   EXPECT_EQ(s.writeFailures().count, 3u);
+
+  // The user is told of the changes they asked for; first-use values and the
+  // writes of an unattended body are the program's own.
+  std::vector<std::string> told;
+  s.setWriteFailureListener([&](const std::string& cause) { told.push_back(cause); });
+  EXPECT_FALSE(s.setString(keys::login, "Firefox"));
+  s.ensureBool(keys::hideUrl, true);
+  s.unattended([&] { s.setBool(keys::imonly, true); });
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("Is a directory"), std::string::npos) << told[0];
+  EXPECT_EQ(s.writeFailures().count, 6u);
+  s.setWriteFailureListener(nullptr);
 }
 
 TEST(SettingsStore, InterfaceStyleComesFromTheGlobalDomain) {

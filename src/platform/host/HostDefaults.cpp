@@ -237,12 +237,18 @@ void HostDefaults::refresh() {
   ReadResult result = ReadResult::error;
   if (::fstat(fd, &st) == 0) {
     // Something else in the file's place is left alone: the write that would replace it fails.
-    if (S_ISREG(st.st_mode)) result = readAll(fd, static_cast<std::size_t>(st.st_size), bytes);
+    if (S_ISREG(st.st_mode)) {
+      result = readAll(fd, static_cast<std::size_t>(st.st_size), bytes);
+    } else if (!reportedNotAFile_) {
+      std::fprintf(stderr, "routelle: preferences file %s is not a regular file; ignoring it\n", file_.c_str());
+      reportedNotAFile_ = true;
+    }
   }
   if (result == ReadResult::error) {
     ::close(fd);
     return;
   }
+  reportedNotAFile_ = false;
   const Stamp stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
   PlistNode parsed;
   if (result == ReadResult::ok && bytes.empty())
@@ -293,6 +299,12 @@ bool HostDefaults::writeFile() {
   if (lockTimedOut_) {
     return failWrite("another process has held the lock on " + file_.string() + " for over " +
                      std::to_string(lockWait_.count()) + " ms");
+  }
+  // A FIFO, a folder or a device where the file belongs is not the program's to replace.
+  struct stat existing {};
+  if (::stat(file_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+    return failWrite("cannot replace " + file_.string() + ": " +
+                     (S_ISDIR(existing.st_mode) ? systemError(EISDIR) : std::string("not a regular file")));
   }
   if (unreadable_ && !setUnreadableFileAside()) return false;
   char* data = nullptr;

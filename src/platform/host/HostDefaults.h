@@ -100,6 +100,8 @@ class HostDefaults final : public Defaults {
   // The file in place could not be read: the cache stands for it as empty, and
   // it is kept aside before anything is written over it.
   bool unreadable_ = false;
+  // Said once that something other than a file stands where the file belongs.
+  bool reportedNotAFile_ = false;
 };
 
 }  // namespace routelle

@@ -1,6 +1,10 @@
 #include "platform/host/HostUrlParser.h"
 
+#include <unicode/uidna.h>
 #include <uriparser/Uri.h>
+
+#include <climits>
+#include <memory>
 
 namespace routelle {
 namespace {
@@ -11,6 +15,16 @@ std::string range(const UriTextRangeA& r) {
 }
 
 bool present(const UriTextRangeA& r) { return r.first != nullptr; }
+
+// What IDNA may report that still leaves a name links can carry (browsers let
+// them pass); the caller judges lengths and empty labels itself.
+constexpr std::uint32_t kToleratedIdnaErrors = UIDNA_ERROR_EMPTY_LABEL | UIDNA_ERROR_LABEL_TOO_LONG |
+                                               UIDNA_ERROR_DOMAIN_NAME_TOO_LONG | UIDNA_ERROR_LEADING_HYPHEN |
+                                               UIDNA_ERROR_TRAILING_HYPHEN | UIDNA_ERROR_HYPHEN_3_4;
+
+struct IdnaCloser {
+  void operator()(UIDNA* idna) const { uidna_close(idna); }
+};
 
 }  // namespace
 
@@ -31,6 +45,22 @@ std::optional<ParsedUrl> HostUrlParser::parse(std::string_view text) const {
   }
   if (present(uri.query)) out.query = range(uri.query);
   uriFreeUriMembersA(&uri);
+  return out;
+}
+
+std::optional<std::string> HostUrlParser::asciiHost(std::string_view host) const {
+  if (host.empty() || host.size() > INT32_MAX / 4) return std::nullopt;
+  UErrorCode status = U_ZERO_ERROR;
+  const std::unique_ptr<UIDNA, IdnaCloser> idna(
+      uidna_openUTS46(UIDNA_NONTRANSITIONAL_TO_ASCII | UIDNA_CHECK_BIDI | UIDNA_CHECK_CONTEXTJ, &status));
+  if (U_FAILURE(status)) return std::nullopt;
+  const auto length = static_cast<int32_t>(host.size());
+  std::string out(host.size() * 4 + 16, '\0');
+  UIDNAInfo info = UIDNA_INFO_INITIALIZER;
+  const int32_t written = uidna_nameToASCII_UTF8(idna.get(), host.data(), length, out.data(),
+                                                 static_cast<int32_t>(out.size()), &info, &status);
+  if (U_FAILURE(status) || (info.errors & ~kToleratedIdnaErrors) != 0) return std::nullopt;
+  out.resize(static_cast<std::size_t>(written));
   return out;
 }
 

@@ -8,6 +8,7 @@ namespace routelle {
 class HostUrlParser final : public UrlParser {
  public:
   std::optional<ParsedUrl> parse(std::string_view text) const override;
+  std::optional<std::string> asciiHost(std::string_view host) const override;
 };
 
 }  // namespace routelle

@@ -1,5 +1,9 @@
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
+#include "platform/macos/SystemIdna.h"
+
+#include <climits>
+#include <memory>
 
 namespace routelle::macos {
 namespace {
@@ -14,6 +18,23 @@ class MacUrlParser final : public UrlParser {
     if (url.host) out.host = str(url.host);
     out.path = str(url.path);
     if (url.query) out.query = str(url.query);
+    return out;
+  }
+
+  std::optional<std::string> asciiHost(std::string_view host) const override {
+    using namespace idna;
+    if (host.empty() || host.size() > INT32_MAX / 4) return std::nullopt;
+    UErrorCode status = 0;
+    const std::unique_ptr<UIDNA, void (*)(UIDNA*)> converter(
+        uidna_openUTS46(kNontransitionalToAscii | kCheckBidi | kCheckContextJ, &status), &uidna_close);
+    if (status > 0 || !converter) return std::nullopt;
+    std::string out(host.size() * 4 + 16, '\0');
+    UIDNAInfo info{static_cast<std::int16_t>(sizeof(UIDNAInfo)), 0, 0, 0, 0, 0};
+    const std::int32_t written =
+        uidna_nameToASCII_UTF8(converter.get(), host.data(), static_cast<std::int32_t>(host.size()), out.data(),
+                               static_cast<std::int32_t>(out.size()), &info, &status);
+    if (status > 0 || (info.errors & ~kToleratedErrors) != 0 || written < 0) return std::nullopt;
+    out.resize(static_cast<std::size_t>(written));
     return out;
   }
 };

@@ -1,0 +1,54 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace routelle {
+
+// How every reader takes the stored "domains" list: domain, browser pairs
+// after the empty text the program puts first. A list another tool wrote
+// without it starts with a domain, which is never empty, so a non-empty first
+// element is taken as the first domain. A domain left last without its
+// browser is no rule.
+class DomainList {
+ public:
+  explicit DomainList(const std::vector<std::string>& items) : items_(items) {}
+
+  // Where the first domain sits: 1 after the leading empty text, else 0.
+  static std::size_t firstDomainPosition(const std::vector<std::string>& items) {
+    return !items.empty() && !items.front().empty() ? 0 : 1;
+  }
+
+  struct Pair {
+    const std::string& domain;
+    const std::string& browser;
+    std::size_t position;  // of the domain in the stored list
+  };
+
+  class Iterator {
+   public:
+    Iterator(const std::vector<std::string>& items, std::size_t at) : items_(&items), at_(at) {}
+    Pair operator*() const { return {(*items_)[at_], (*items_)[at_ + 1], at_}; }
+    Iterator& operator++() {
+      at_ += 2;
+      return *this;
+    }
+    bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+   private:
+    const std::vector<std::string>* items_;
+    std::size_t at_;
+  };
+
+  Iterator begin() const { return {items_, firstDomainPosition(items_)}; }
+  Iterator end() const {
+    const std::size_t first = firstDomainPosition(items_);
+    const std::size_t pairs = items_.size() > first ? (items_.size() - first) / 2 : 0;
+    return {items_, first + 2 * pairs};
+  }
+
+ private:
+  const std::vector<std::string>& items_;
+};
+
+}  // namespace routelle
