@@ -1,5 +1,5 @@
 // Imports arbitrary bytes as a rule file into a store that already holds rules
-// (in memory, so that each input is quick). The import, stored in batches,
+// (in memory, so that each input is quick). The import, stored all at once,
 // must end exactly as the same elements added one by one through the rule
 // store; the stored lists keep their layout; the program itself never becomes
 // a rule's browser; and importing the same bytes again changes nothing.
@@ -71,8 +71,8 @@ bool separated(std::string_view name) { return name.find(kAppRuleSeparator) != s
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view document(reinterpret_cast<const char*>(data), size);
 
-  Store batched;
-  RuleImporter(batched.rules, batched.registry, 3).importDocument(document);
+  Store imported;
+  RuleImporter(imported.rules, imported.registry).importDocument(document);
 
   Store oneByOne;
   const RuleFileHandlers handlers{
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           oneByOne.rules.addAppRule(app, browser);
       }};
   readRuleFile(document, handlers);
-  const auto stored = batched.lists();
+  const auto stored = imported.lists();
   if (!same(stored, oneByOne.lists())) __builtin_trap();
 
   const auto& domains = stored.first.items;
@@ -94,12 +94,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (char c : domains[i])
       if (c >= 'A' && c <= 'Z') __builtin_trap();
   }
-  for (const auto& rule : batched.rules.domainRules())
-    if (batched.registry.isProgramItself(rule.browser)) __builtin_trap();
-  for (const auto& rule : batched.rules.appRules())
-    if (batched.registry.isProgramItself(rule.browser)) __builtin_trap();
+  for (const auto& rule : imported.rules.domainRules())
+    if (imported.registry.isProgramItself(rule.browser)) __builtin_trap();
+  for (const auto& rule : imported.rules.appRules())
+    if (imported.registry.isProgramItself(rule.browser)) __builtin_trap();
 
-  RuleImporter(batched.rules, batched.registry, 3).importDocument(document);
-  if (!same(stored, batched.lists())) __builtin_trap();
+  RuleImporter(imported.rules, imported.registry).importDocument(document);
+  if (!same(stored, imported.lists())) __builtin_trap();
   return 0;
 }

@@ -38,7 +38,7 @@ AppDelegate::AppDelegate(AppServices services)
       selectionPanel_(floatingWindow_, s_.presenter, s_.events, s_.workspace, s_.pasteboard, s_.scripts, s_.runLoop,
                       request_, chooser_, selectionMenu_, trace_),
       selectionMonitor_(s_.settings, s_.events, s_.runLoop, s_.accessibility, s_.linkDetector, request_,
-                        floatingWindow_, selectionPanel_, chooser_, trace_),
+                        floatingWindow_, selectionPanel_, chooser_, linkIntake_, trace_),
       router_(s_.settings, s_.urls, s_.events, s_.workspace, request_, launcher_, chooser_, trace_),
       linkIntake_(s_.settings, s_.urls, s_.launchServices, s_.workspace, s_.presenter, s_.events, s_.processes,
                   request_, router_, chooser_, launcher_, tabCapture_, *this, trace_),

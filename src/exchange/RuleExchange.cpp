@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "exchange/ExchangeAlerts.h"
 #include "exchange/RuleExporter.h"
 #include "exchange/RuleFileName.h"
 #include "exchange/RuleFileWriter.h"
@@ -39,7 +40,15 @@ bool RuleExchange::exportRules(const std::string& directory) {
   try {
     const ExportableRules exportable = exportableRules(rules_, registry_, workspace_);
     const auto text = writeRuleFile(exportable.domains, exportable.apps);
-    if (!text || !files_.writeFile(target, text->document)) return false;
+    if (!text) return false;
+    // A file the import would refuse is no copy of the rules.
+    if (text->document.size() > kRuleFileMaxBytes) {
+      trace_("export: " + std::to_string(text->document.size()) + " bytes, more than an import reads");
+      AlertModel alert = exportTooLargeAlert(text->document.size());
+      presenter_.runModalAlert(alert);
+      return false;
+    }
+    if (!files_.writeFile(target, text->document)) return false;
   } catch (const std::exception& failure) {
     trace_(std::string("export: ") + failure.what());
     return false;
@@ -61,10 +70,13 @@ ImportReport RuleExchange::importRules(const std::string& path) {
   } catch (const std::exception& failure) {
     report.outcome = {RuleFileEnd::unreadable, failure.what()};
   }
-  if (report.outcome.end == RuleFileEnd::complete)
+  if (report.outcome.end == RuleFileEnd::complete) {
     statusMenu_.scheduleMenuRefresh();
-  else
-    trace_(path + ": " + report.outcome.message);
+    return report;
+  }
+  trace_(path + ": " + report.outcome.message);
+  AlertModel alert = importNotCompletedAlert(path, report);
+  presenter_.runModalAlert(alert);
   return report;
 }
 

@@ -26,10 +26,12 @@ class RuleExchange {
 
   // "exportRules": "routelle-MM-dd-yyyy.xml" in the folder, then shown in the
   // file browser; false when nothing was written (no Downloads folder known,
-  // or the file could not be written).
+  // the file could not be written, or it would be larger than an import reads:
+  // that one the user is told about).
   bool exportRules(const std::string& directory);
   // "importRules": merges the rules of the file; the status menu is rebuilt
-  // when the document was read to its end.
+  // when the document was read to its end, and an alert tells the user why
+  // when it was not.
   ImportReport importRules(const std::string& path);
 
   // The menu actions: a panel for the folder / the file, then the above.

@@ -12,15 +12,15 @@
 #include <string>
 #include <utility>
 
-#include "exchange/XmlInputScreen.h"
 #include "support/Text.h"
 
 namespace routelle {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-// Slices handed to the parser at once; its length argument is an int.
-constexpr std::size_t kParseSlice = 1 << 20;
+// Slices handed to the parser at once, small enough that a start tag growing past
+// its bound is seen before the parser works through it.
+constexpr std::size_t kParseSlice = kRuleFileMaxTagBytes / 4;
 
 // No network, no entity substitution, no DTD loading, defaulting or validation,
 // no XInclude, no diagnostics of its own on standard error; and the declared
@@ -41,9 +41,9 @@ struct RuleFileParser::State {
   explicit State(RuleFileHandlers h) : handlers(std::move(h)) {}
 
   const RuleFileHandlers handlers;
-  XmlInputScreen screen{kRuleFileMaxBytes, kRuleFileMaxAttributesPerTag};
   std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> context{nullptr, xmlFreeParserCtxt};
   std::string heldStart;  // the first bytes, until a byte order mark can be told
+  std::size_t fed = 0;
   bool started = false;
   bool ended = false;
   int depth = 0;
@@ -84,6 +84,7 @@ struct RuleFileParser::State {
     const std::string first = attribute(attributes, count, domain ? "site" : "app");
     const std::string browser = attribute(attributes, count, "browser");
     if (first.empty() || browser.empty()) return;
+    if (first.size() > kRuleTextMaxBytes || browser.size() > kRuleTextMaxBytes) return;
     const auto& report = domain ? handlers.domainRule : handlers.appRule;
     if (report) report(first, browser);
   }
@@ -101,6 +102,20 @@ struct RuleFileParser::State {
   }
 
   static void onEnd(void* user, const xmlChar*, const xmlChar*, const xmlChar*) { --static_cast<State*>(user)->depth; }
+
+  // The parser announces a document type declaration before it reads the
+  // declarations inside it: stopping here, no entity is ever defined.
+  static void onDocumentType(void* user, const xmlChar*, const xmlChar*, const xmlChar*) {
+    refuse(user, "a document type declaration");
+  }
+  static void onEntityDeclaration(void* user, const xmlChar*, int, const xmlChar*, const xmlChar*, xmlChar*) {
+    refuse(user, "an entity declaration");
+  }
+  static void refuse(void* user, const std::string& what) {
+    auto& self = *static_cast<State*>(user);
+    self.stop(outcome(RuleFileEnd::unsupported,
+                      at(xmlSAX2GetLineNumber(self.context.get()), what + ", which rule files never hold; not read")));
+  }
 
   // A template, because the error's pointer type gained a const in later
   // versions of the library.
@@ -124,8 +139,11 @@ struct RuleFileParser::State {
     sax.startElementNs = onStart;
     sax.endElementNs = onEnd;
     sax.serror = onError;
-    // Every entity, DTD and resolver callback stays empty, so none of them can
-    // fetch or expand anything even if a declaration got through.
+    sax.internalSubset = onDocumentType;
+    sax.externalSubset = onDocumentType;
+    sax.entityDecl = onEntityDeclaration;
+    // Every other entity, DTD and resolver callback stays empty, so none of them
+    // can fetch or expand anything.
     context.reset(xmlCreatePushParserCtxt(&sax, this, nullptr, 0, nullptr));
     if (!context) return false;
     xmlCtxtUseOptions(context.get(), kParseOptions);
@@ -144,32 +162,31 @@ struct RuleFileParser::State {
       if (handlerFailure) std::rethrow_exception(handlerFailure);
       // The result is also non-zero after errors the parser goes on from.
       if ((result != 0 && context->disableSAX) || stoppedEarly) ended = true;
+      if (!ended && startTagTooLong()) {
+        stop(outcome(RuleFileEnd::tooLarge,
+                     at(xmlSAX2GetLineNumber(context.get()),
+                        "a tag longer than " + std::to_string(kRuleFileMaxTagBytes >> 10) + " KiB")));
+      }
       bytes.remove_prefix(size);
     } while (!bytes.empty() && !ended);
   }
 
-  // Lets the bytes through the screen, stopping at the first it refuses.
-  void screenAndPush(std::string_view bytes) {
-    const std::size_t passed = screen.pass(bytes);
-    if (passed > 0) push(bytes.substr(0, passed), false);
-    if (passed < bytes.size() && !stoppedEarly) stoppedEarly = screenOutcome();
-    if (stoppedEarly) ended = true;
+  // The parser takes a start tag whole once its end has arrived, comparing its
+  // attributes with each other in time that grows with the square of their
+  // number: a tag still open past its bound is refused before it is taken.
+  bool startTagTooLong() const {
+    const xmlParserInputPtr input = context->input;
+    return context->instate == XML_PARSER_START_TAG && input != nullptr && input->cur != nullptr &&
+           input->end != nullptr && static_cast<std::size_t>(input->end - input->cur) > kRuleFileMaxTagBytes;
   }
 
-  RuleFileOutcome screenOutcome() const {
-    switch (screen.stop()) {
-      case XmlInputScreen::Stop::tooLarge:
-        return RuleFileParser::tooLarge();
-      case XmlInputScreen::Stop::tooManyAttributes:
-        return outcome(RuleFileEnd::tooLarge,
-                       at(screen.line(), "more than " + std::to_string(kRuleFileMaxAttributesPerTag) +
-                                             " attributes (or '=' signs) in one tag"));
-      case XmlInputScreen::Stop::documentType:
-      case XmlInputScreen::Stop::none:
-        break;
-    }
-    return outcome(RuleFileEnd::unsupported,
-                   at(screen.line(), "a document type declaration, which rule files never hold; not read"));
+  // The bytes up to the size bound go to the parser; past it, the reading stops.
+  void pushCounted(std::string_view bytes) {
+    const std::size_t room = kRuleFileMaxBytes - fed;
+    const std::string_view passed = bytes.substr(0, std::min(bytes.size(), room));
+    fed += passed.size();
+    if (!passed.empty()) push(passed, false);
+    if (passed.size() < bytes.size() && !ended) stop(RuleFileParser::tooLarge());
   }
 };
 
@@ -193,7 +210,7 @@ void RuleFileParser::State::begin() {
   // the encoding itself, and here the encoding is fixed.
   std::string_view first = heldStart;
   if (first.starts_with(kByteOrderMark)) first.remove_prefix(kByteOrderMark.size());
-  screenAndPush(first);
+  pushCounted(first);
   heldStart.clear();
 }
 
@@ -201,7 +218,7 @@ bool RuleFileParser::feed(std::string_view bytes) {
   State& s = *state_;
   if (s.ended) return false;
   if (s.started) {
-    s.screenAndPush(bytes);
+    s.pushCounted(bytes);
   } else {
     s.heldStart.append(bytes);
     const bool mayBeMark = s.heldStart.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(s.heldStart);

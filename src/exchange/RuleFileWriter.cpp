@@ -1,10 +1,11 @@
 #include "exchange/RuleFileWriter.h"
 
+#include "exchange/RuleFileReader.h"
+
 #include <libxml/xmlwriter.h>
 #include <unicode/utf8.h>
 
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -18,8 +19,9 @@ bool isXmlChar(UChar32 c) {
          (c >= 0x10000 && c <= 0x10FFFF);
 }
 
-bool isXmlText(std::string_view text) {
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<int32_t>::max())) return false;
+// Text a rule file can carry and read back.
+bool isRuleText(std::string_view text) {
+  if (text.size() > kRuleTextMaxBytes) return false;
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const auto length = static_cast<int32_t>(text.size());
   for (int32_t i = 0; i < length;) {
@@ -78,7 +80,7 @@ std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, s
   out.start("lists");
   out.start("domains");
   for (const DomainRule& rule : domains) {
-    if (!isXmlText(rule.domain) || !isXmlText(rule.browser)) {
+    if (!isRuleText(rule.domain) || !isRuleText(rule.browser)) {
       ++result.leftOut;
       continue;
     }
@@ -90,7 +92,7 @@ std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, s
   out.end();
   out.start("apps");
   for (const AppRule& rule : apps) {
-    if (!isXmlText(rule.application) || !isXmlText(rule.browser)) {
+    if (!isRuleText(rule.application) || !isRuleText(rule.browser)) {
       ++result.leftOut;
       continue;
     }

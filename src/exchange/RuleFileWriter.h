@@ -10,9 +10,9 @@ namespace routelle {
 
 struct RuleFileText {
   std::string document;  // UTF-8 XML, ready to be written to a file
-  // Rules left out because one of their texts is not valid UTF-8 or holds a
-  // character XML cannot carry (a control character): written, they would make
-  // the whole file unreadable.
+  // Rules left out because one of their texts is not valid UTF-8, holds a
+  // character XML cannot carry (a control character), or is longer than any
+  // name (kRuleTextMaxBytes): written, they would not read back.
   std::size_t leftOut = 0;
 };
 

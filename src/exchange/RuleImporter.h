@@ -21,24 +21,20 @@ struct ImportReport {
 // names hold the separator "/*/*/*/*/" (stored, they would read back as
 // another rule, and the next import could not replace them).
 //
-// Accepted elements are stored in batches of `batchSize`, in the file's order,
-// and whatever was accepted before the document ends or breaks off (or the
-// reading fails) is stored before this returns. A batch is one write of each
-// list, replacing the stored file whole, so an interrupted import leaves the
-// rules as they were before that batch, never damaged.
+// Accepted elements are stored together once the reading ends, in the file's
+// order: whatever was accepted before the document ends or breaks off (or the
+// reading fails) is stored before this returns. That is one write of each list,
+// replacing the stored file whole, so an interrupted import leaves the rules as
+// they were before it, never damaged.
 class RuleImporter {
  public:
-  static constexpr std::size_t kBatchSize = 4096;
-
-  RuleImporter(RuleStore& rules, const BrowserRegistry& registry, std::size_t batchSize = kBatchSize)
-      : rules_(rules), registry_(registry), batchSize_(batchSize == 0 ? 1 : batchSize) {}
+  RuleImporter(RuleStore& rules, const BrowserRegistry& registry) : rules_(rules), registry_(registry) {}
 
   ImportReport importDocument(std::string_view document);
 
  private:
   RuleStore& rules_;
   const BrowserRegistry& registry_;
-  std::size_t batchSize_;
 };
 
 }  // namespace routelle

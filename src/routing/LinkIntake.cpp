@@ -56,10 +56,7 @@ void LinkIntake::handleGetURLEvent(const std::optional<std::string>& directParam
   }
   std::string link = normaliseLink(untilNul(*directParameter));
   if (auto mail = mailLink(link)) {
-    request_.setCurrentLink(*mail);
-    trace_(trace::mailLink);
-    trace_(trace::openWithMenu);
-    showOpenWithMenu(*mail, false);
+    offerMailApplications(std::move(*mail));
     return;
   }
   request_.setCurrentLink(std::move(link));
@@ -103,6 +100,13 @@ void LinkIntake::openUrlWithRtl(Pasteboard& pasteboard) {
   // The system hands the link back as a get-URL event; when the hand-off cannot
   // even start, the link is handled here rather than lost.
   if (!processes_.start("/usr/bin/open", args)) handleGetURLEvent(link);
+}
+
+void LinkIntake::offerMailApplications(std::string mail) {
+  request_.setCurrentLink(mail);
+  trace_(trace::mailLink);
+  trace_(trace::openWithMenu);
+  showOpenWithMenu(mail, false);
 }
 
 void LinkIntake::openCapturedTab() {

@@ -36,6 +36,8 @@ class LinkIntake {
   bool applicationOpenFile(const std::string& givenPath);
   // The Services entry ("openUrlWithRtl:userData:error:").
   void openUrlWithRtl(Pasteboard& pasteboard);
+  // A "mailto:" link: the open-with menu of the applications that handle it.
+  void offerMailApplications(std::string mail);
   // The status menu's captured-tab entry ("linkUrl:").
   void openCapturedTab();
 

@@ -1,6 +1,7 @@
 #include "selection/SelectionMonitor.h"
 
 #include "selection/FocusedText.h"
+#include "selection/SelectedLink.h"
 #include "settings/Keys.h"
 #include "ui/Actions.h"
 
@@ -22,7 +23,7 @@ MenuItem selectionMenuEntry(const char* title, Action action, const char* key) {
 SelectionMonitor::SelectionMonitor(SettingsStore& settings, Events& events, RunLoop& runLoop,
                                    Accessibility& accessibility, const LinkDetector& links, LinkRequest& request,
                                    FloatingWindow& window, SelectionPanel& panel, BrowsersListChooser& chooser,
-                                   const Trace& trace)
+                                   LinkIntake& mailLinks, const Trace& trace)
     : settings_(settings),
       events_(events),
       runLoop_(runLoop),
@@ -32,6 +33,7 @@ SelectionMonitor::SelectionMonitor(SettingsStore& settings, Events& events, RunL
       window_(window),
       panel_(panel),
       chooser_(chooser),
+      mailLinks_(mailLinks),
       trace_(trace) {}
 
 void SelectionMonitor::installSelectionMonitors(Menu& selectionMenu) {
@@ -79,10 +81,14 @@ void SelectionMonitor::actOnSelection() {
     if (!window_.isShowing()) panel_.showSelectionPanel();
     return;
   }
-  // The first link as it stands in the text; "https" begins with "http" too.
-  const std::string& link = found.front().text;
-  trace_(std::string(trace::selectedLinkFound) + " " + link);
-  request_.setCurrentLink(link.starts_with("http") ? link : "http://" + link);
+  // The first link as it stands in the text.
+  trace_(std::string(trace::selectedLinkFound) + " " + found.front().text);
+  SelectedLink link = selectedLink(found.front().text);
+  if (link.kind == SelectedLink::Kind::mail) {
+    mailLinks_.offerMailApplications(std::move(link.link));
+    return;
+  }
+  request_.setCurrentLink(std::move(link.link));
   chooser_.showFloatingBrowsersWindow();
 }
 

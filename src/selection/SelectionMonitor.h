@@ -5,6 +5,7 @@
 #include "platform/Events.h"
 #include "platform/LinkDetector.h"
 #include "platform/RunLoop.h"
+#include "routing/LinkIntake.h"
 #include "routing/LinkRequest.h"
 #include "selection/SelectionPanel.h"
 #include "settings/SettingsStore.h"
@@ -24,13 +25,14 @@ static_assert(clicks == 6 && drags == 64 && outsideClicks == 10 && keys == 7168)
 }  // namespace selectionEvents
 
 // The text selection assistant: while "Show List on text selection" is on, text the
-// user selects in another application offers the browsers for a link in it, or the
-// selection panel for plain text. Events in other applications hide the floating window.
+// user selects in another application offers the browsers for a link in it (the
+// mail applications for a mail address), or the selection panel for plain text. Events in other applications hide the
+// floating window.
 class SelectionMonitor {
  public:
   SelectionMonitor(SettingsStore& settings, Events& events, RunLoop& runLoop, Accessibility& accessibility,
                    const LinkDetector& links, LinkRequest& request, FloatingWindow& window, SelectionPanel& panel,
-                   BrowsersListChooser& chooser, const Trace& trace);
+                   BrowsersListChooser& chooser, LinkIntake& mailLinks, const Trace& trace);
 
   // "installSelectionMonitors": once, at start-up; the panel's actions join the menu ("menuy").
   void installSelectionMonitors(Menu& selectionMenu);
@@ -53,6 +55,7 @@ class SelectionMonitor {
   FloatingWindow& window_;
   SelectionPanel& panel_;
   BrowsersListChooser& chooser_;
+  LinkIntake& mailLinks_;  // a selected mail address goes to the mail applications
   const Trace& trace_;
   bool ready_ = true;  // "mar"
 };

@@ -68,9 +68,9 @@ void SelectionPanel::showSelectionPanel() {
 }
 
 void SelectionPanel::search() {
-  // The current link is "http://" and the selection: taking every "http://" out gives the text back.
-  const std::string selected = text::replaceAll(request_.currentLink(), "http://", "");
-  request_.setCurrentLink(searchLink(selected));
+  // From the selection itself every time: the current link may already be an earlier
+  // search. A "http://" in it is no search word and is left out.
+  request_.setCurrentLink(searchLink(text::replaceAll(selectedText_, "http://", "")));
   // The panel stays: a pick in the list hides it, the browsers window takes its place.
   chooser_.showBrowsersList();
 }

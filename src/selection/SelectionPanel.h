@@ -30,7 +30,7 @@ class SelectionPanel {
 
   // "showSelectionPanel"
   void showSelectionPanel();
-  // "searchs": a web search for the current link's text, offered to the browsers list.
+  // "searchs": a web search for the selected text, offered to the browsers list.
   void search();
   // "toClip": the selected text onto the pasteboard.
   void copy();

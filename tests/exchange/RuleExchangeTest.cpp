@@ -51,7 +51,7 @@ TEST_F(RuleExchangeTest, BadFilesLoseNoStoredRuleAndKeepWhatCameBeforeTheFault) 
   std::string deep;
   for (int i = 0; i < 10000; ++i) deep += "<domain site='deep.example' browser='Firefox'>";
   const std::string large = file("large.xml", "<lists><domain site='large.example' browser='Safari'/>");
-  fs::resize_file(app.system.world.hostPath(large), 100 * 1024 * 1024);  // sparse: quick to make
+  fs::resize_file(app.system.world.hostPath(large), kRuleFileMaxBytes + 1);  // sparse: quick to make
   const std::string fifo = "/Users/user/Downloads/fifo.xml";
   ASSERT_EQ(mkfifo(app.system.world.hostPath(fifo).c_str(), 0600), 0);
 
@@ -84,8 +84,15 @@ TEST_F(RuleExchangeTest, BadFilesLoseNoStoredRuleAndKeepWhatCameBeforeTheFault) 
   for (const Case& c : cases) {
     const Hosts before = storedHosts();
     const int scheduled = app.runLoop.scheduledCount();
+    const std::size_t shownBefore = transcript().size();
     const ImportReport report = exchange().importRules(c.path);
     EXPECT_EQ(report.outcome.end, c.end) << c.path << ": " << report.outcome.message;
+    // The user is told, with the cause.
+    const std::vector<std::string> shown(transcript().begin() + static_cast<long>(shownBefore), transcript().end());
+    ASSERT_GE(shown.size(), 2u) << c.path;
+    EXPECT_EQ(shown[0], c.added.empty() ? "alert (warning): The rules could not be imported."
+                                        : "alert (warning): Only part of the rules could be imported.");
+    EXPECT_EQ(shown[1].rfind("  " + c.path + ": " + report.outcome.message, 0), 0u) << shown[1];
     Hosts expected = before;
     for (const auto& host : c.added) {
       std::erase(expected, host);
@@ -99,31 +106,53 @@ TEST_F(RuleExchangeTest, BadFilesLoseNoStoredRuleAndKeepWhatCameBeforeTheFault) 
   ASSERT_EQ(storedHosts().front(), "kept.example Safari");
 
   const int scheduled = app.runLoop.scheduledCount();
+  const std::size_t shownBefore = transcript().size();
   EXPECT_EQ(exchange().importRules(file("good.xml", "<lists/>")).outcome.end, RuleFileEnd::complete);
   EXPECT_EQ(app.runLoop.scheduledCount(), scheduled + 1);
+  EXPECT_EQ(transcript().size(), shownBefore);
 }
 
-// Stored in batches, the accepted rules are all there when the file breaks
-// off, in the file's order, however the batches fall.
-TEST_F(RuleExchangeTest, EveryRuleBeforeABreakIsStoredWhateverTheBatches) {
+// The accepted rules are all there when the file breaks off, in the file's
+// order, and the import wrote each list once.
+TEST_F(RuleExchangeTest, EveryRuleBeforeABreakIsStoredInOneWrite) {
   std::string document = "<lists>";
   for (int i = 0; i < 7; ++i) document += "<domain site='s" + std::to_string(i) + ".example' browser='Safari'/>";
   document +=
       "<app app='Notes' browser='Safari'/><app app='x/*/*/*/*/Mail' browser='Safari'/>"
-      "<domain site='routelle.example' browser='Routelle'/><dom";
-  for (std::size_t batch : {std::size_t(1), std::size_t(3), std::size_t(100)}) {
-    RuleImporter importer(app.system.rules, app.system.registry, batch);
-    const ImportReport report = importer.importDocument(document);
-    EXPECT_EQ(report.outcome.end, RuleFileEnd::notWellFormed);
-    EXPECT_EQ(report.domainRules, 7u);
-    EXPECT_EQ(report.appRules, 1u);
-    // The program itself is no rule's browser, and a name holding the separator
-    // would read back as another application's rule.
-    EXPECT_EQ(report.skipped, 2u);
-    Hosts expected{"kept.example Safari"};
-    for (int i = 0; i < 7; ++i) expected.push_back("s" + std::to_string(i) + ".example Safari");
-    EXPECT_EQ(storedHosts(), expected) << batch;
-  }
+      "<domain site='routelle.example' browser='Routelle'/><domain site='s0.example' browser='Safari'/><dom";
+  const std::uint64_t changesBefore = app.system.standard.changeCount();
+  const ImportReport report = RuleImporter(app.system.rules, app.system.registry).importDocument(document);
+  EXPECT_EQ(app.system.standard.changeCount() - changesBefore, 2u);
+  EXPECT_EQ(report.outcome.end, RuleFileEnd::notWellFormed);
+  EXPECT_EQ(report.domainRules, 8u);
+  EXPECT_EQ(report.appRules, 1u);
+  // The program itself is no rule's browser, and a name holding the separator
+  // would read back as another application's rule.
+  EXPECT_EQ(report.skipped, 2u);
+  Hosts expected{"kept.example Safari"};
+  for (int i = 1; i < 7; ++i) expected.push_back("s" + std::to_string(i) + ".example Safari");
+  expected.push_back("s0.example Safari");
+  EXPECT_EQ(storedHosts(), expected);
+}
+
+// A backup larger than imports once allowed (8 MiB) comes back whole: long
+// application names make it large with few rules, so that it stays quick.
+TEST_F(RuleExchangeTest, ALargeExportImportsBackWhole) {
+  std::vector<std::string> perApp{""};
+  for (int i = 0; i < 2200; ++i)
+    perApp.push_back("Safari/*/*/*/*/" + std::to_string(i) + std::string(kRuleTextMaxBytes - 8, 'n'));
+  ASSERT_TRUE(app.system.settings.setList(keys::perApp, perApp));
+  file("notes.txt", "");  // the Downloads folder
+  ASSERT_TRUE(exchange().exportRules("/Users/user/Downloads"));
+  const std::string exported = "/Users/user/Downloads/" + ruleFileName(app.system.calendar.today());
+  EXPECT_GT(fs::file_size(app.system.world.hostPath(exported)), std::uintmax_t{8} << 20);
+
+  app.system.settings.remove(keys::perApp);
+  const ImportReport report = exchange().importRules(exported);
+  EXPECT_EQ(report.outcome.end, RuleFileEnd::complete) << report.outcome.message;
+  EXPECT_EQ(report.appRules, 2200u);
+  EXPECT_EQ(app.system.settings.getList(keys::perApp).items, perApp);
+  EXPECT_EQ(storedHosts(), Hosts{"kept.example Safari"});
 }
 
 TEST(RuleFileNameTest, MonthComesFirstAndEveryPartIsPadded) {

@@ -83,13 +83,43 @@ TEST(RuleFileWriterTest, TextsXmlCannotCarryAreLeftOutAndTheFileStaysReadable) {
   const std::vector<DomainRule> domains = {
       {"a.com", "Safari"},        {std::string("n\0l.com", 7), "Safari"}, {"bell\a.com", "Safari"},
       {"b.com", "bad \xC3(utf8"}, {"surrogate.com", "\xED\xA0\x80"},      {"c.com", "Opera"}};
-  const std::vector<AppRule> apps = {{"Firefox", "Mail\x01"}, {"Firefox", "Notes"}};
+  // The longest names, written with the longest escape throughout, still read back;
+  // one byte more is no name.
+  const std::string longest(kRuleTextMaxBytes, '"');
+  const std::string tooLong(kRuleTextMaxBytes + 1, 'a');
+  const std::vector<AppRule> apps = {
+      {"Firefox", "Mail\x01"}, {"Firefox", "Notes"}, {longest, longest}, {"Safari", tooLong}, {tooLong, "Safari"}};
   auto text = writeRuleFile(domains, apps);
   ASSERT_TRUE(text);
-  EXPECT_EQ(text->leftOut, 5u);
+  EXPECT_EQ(text->leftOut, 7u);
   Read back = read(text->document);
   EXPECT_TRUE(isComplete(back)) << back.outcome.message;
-  EXPECT_EQ(back.rules, (Rules{"domain a.com|Safari", "domain c.com|Opera", "app Notes|Firefox"}));
+  EXPECT_EQ(back.rules, (Rules{"domain a.com|Safari", "domain c.com|Opera", "app Notes|Firefox",
+                               "app " + longest + "|" + longest}));
+  // Read from a file written elsewhere, a name that long is skipped like an empty one.
+  back = read("<lists><domain site='" + tooLong + ".org' browser='Safari'/><app app='Mail' browser='" + tooLong +
+              "'/><app app='Notes' browser='Safari'/></lists>");
+  EXPECT_TRUE(isComplete(back)) << back.outcome.message;
+  EXPECT_EQ(back.rules, Rules{"app Notes|Safari"});
+}
+
+// Well-formed files are read whatever their text, comments or sections hold.
+TEST(RuleFileReaderTest, WhatAWellFormedFileHoldsAroundTheRulesDoesNotStopIt) {
+  const std::string rule = "<domain site='a.org' browser='Safari'/>";
+  const std::string manySigns(1000, '=');
+  const std::vector<std::string> documents = {
+      "<lists>" + manySigns + rule + manySigns + "</lists>",
+      "<lists>" + rule + "<domain site='b.org/?" + manySigns + "' browser='Safari'/></lists>",
+      "<!-- <!DOCTYPE lists [<!ENTITY x 'y'>]> -->\n<lists>" + rule + "</lists>",
+      "<lists><!-- <!DOCTYPE x> -->" + rule + "<![CDATA[<!DOCTYPE x> <!ENTITY y 'z'> " + manySigns + "]]></lists>",
+      "<?xml version='1.0'?><?note <!DOCTYPE x>?><lists>" + rule + "<x a='!DOCTYPE' b='=' c='&lt;!DOCTYPE'/></lists>",
+  };
+  for (const std::string& document : documents) {
+    const Read r = read(document);
+    EXPECT_TRUE(isComplete(r)) << document << ": " << r.outcome.message;
+    EXPECT_EQ(r.rules.front(), "domain a.org|Safari") << document;
+  }
+  EXPECT_EQ(read(documents[1]).rules.back(), "domain b.org/?" + manySigns + "|Safari");
 }
 
 TEST(RuleFileReaderTest, OnlyDomainAndAppElementsWithBothTextsCount) {
@@ -185,9 +215,18 @@ TEST(RuleFileReaderTest, HostileDocumentsEndWithoutExpandingOrReadingAnything) {
   EXPECT_FALSE(going);
   EXPECT_EQ(declared.finish().end, RuleFileEnd::unsupported);
   EXPECT_TRUE(none.empty());
+  // Only the prolog may hold one: later, it is no XML at all.
   const Read late = read("<lists><domain site='a.org' browser='b'/><!DOCTYPE x><domain site='c.org' browser='d'/>");
-  EXPECT_EQ(late.outcome.end, RuleFileEnd::unsupported);
+  EXPECT_EQ(late.outcome.end, RuleFileEnd::notWellFormed);
   EXPECT_EQ(late.rules, Rules{"domain a.org|b"});
+  // An empty declaration, one naming an outside file, one with only an entity.
+  for (const char* declaration : {"<!DOCTYPE lists>", "<!DOCTYPE lists SYSTEM 'http://example.org/rules.dtd'>",
+                                  "<!DOCTYPE lists [<!ENTITY site 'a.org'>]>"}) {
+    const Read r = read(std::string(declaration) + "<lists><domain site='a.org' browser='Safari'/></lists>");
+    EXPECT_EQ(r.outcome.end, RuleFileEnd::unsupported) << declaration;
+    EXPECT_EQ(r.outcome.message, "line 1: a document type declaration, which rule files never hold; not read");
+    EXPECT_TRUE(r.rules.empty()) << declaration;
+  }
   // Without a declaration an entity is an error, never a value.
   EXPECT_TRUE(read("<lists><domain site='&xxe;.org' browser='Safari'/></lists>").rules.empty());
 
@@ -202,9 +241,15 @@ TEST(RuleFileReaderTest, HostileDocumentsEndWithoutExpandingOrReadingAnything) {
   const Read tooWide = read(wide + "/></lists>");
   EXPECT_EQ(tooWide.outcome.end, RuleFileEnd::tooLarge);
   EXPECT_EQ(tooWide.rules, Rules{"domain a.org|Safari"});
-  std::string manySigns = "<lists>" + std::string(std::size_t(kRuleFileMaxAttributesPerTag), '=') + "</lists>";
-  EXPECT_TRUE(isComplete(read(manySigns)));
-  EXPECT_EQ(read(manySigns.insert(8, "=")).outcome.end, RuleFileEnd::tooLarge);
+  // Arriving in pieces, a tag is refused once it has grown past the bound.
+  Rules widePieces;
+  RuleFileParser widening(collectInto(widePieces));
+  bool fed = true;
+  for (std::size_t at = 0; fed && at < wide.size(); at += 1000)
+    fed = widening.feed(std::string_view(wide).substr(at, 1000));
+  EXPECT_FALSE(fed);
+  EXPECT_EQ(widening.finish().end, RuleFileEnd::tooLarge);
+  EXPECT_EQ(widePieces, Rules{"domain a.org|Safari"});
 
   std::string huge = "<lists>" + std::string(kRuleFileMaxBytes, ' ') + "</lists>";
   EXPECT_EQ(read(huge).outcome.end, RuleFileEnd::tooLarge);

@@ -33,14 +33,21 @@ class SelectionPanelTest : public test::SelectionTestApp {
   }
 };
 
+// Every byte a query value cannot hold as it is gets encoded, so that the search
+// is for exactly what was selected; a second press searches for it again.
 TEST_F(SelectionPanelTest, SearchLooksForTheTextAsItWasSelected) {
   const std::vector<std::pair<std::string, std::string>> cases{
-      {"two words", "https://duckduckgo.com/?q=two words"},
+      {"two words", "https://duckduckgo.com/?q=two%20words"},
+      {"line1\nline2\r\n\tend", "https://duckduckgo.com/?q=line1%0Aline2%0D%0A%09end"},
       {"AT&T", "https://duckduckgo.com/?q=AT%26T"},
-      {"C# + F#", "https://duckduckgo.com/?q=C%23 %2B F%23"},
-      {"100% sure", "https://duckduckgo.com/?q=100%25 sure"},
-      {"see http:// here", "https://duckduckgo.com/?q=see  here"},
-      {"\xC3\xBC/?=", "https://duckduckgo.com/?q=\xC3\xBC/?="},
+      {"C# + F#", "https://duckduckgo.com/?q=C%23%20%2B%20F%23"},
+      {"100% sure; a=b", "https://duckduckgo.com/?q=100%25%20sure%3B%20a%3Db"},
+      {"see http:// here", "https://duckduckgo.com/?q=see%20%20here"},
+      {"\"<q>\" [a] {b} |c| \\ ^`",
+       "https://duckduckgo.com/?q=%22%3Cq%3E%22%20%5Ba%5D%20%7Bb%7D%20%7Cc%7C%20%5C%20%5E%60"},
+      {"\xC3\xBC/?=", "https://duckduckgo.com/?q=%C3%BC/?%3D"},
+      {"it's (1*2), $5 @ a:b! ~x_y.z-w", "https://duckduckgo.com/?q=it's%20(1*2),%20$5%20@%20a:b!%20~x_y.z-w"},
+      {"del\x7F", "https://duckduckgo.com/?q=del%7F"},
   };
   for (const auto& [selected, link] : cases) {
     SCOPED_TRACE(selected);
@@ -51,6 +58,8 @@ TEST_F(SelectionPanelTest, SearchLooksForTheTextAsItWasSelected) {
     // The pop-up list opens over the panel, which stays until a pick or an outside event.
     EXPECT_EQ(transcript().back(), "menu dismissed");
     EXPECT_EQ(shown(), "panel");
+    press("searchs");
+    EXPECT_EQ(currentLink(), link);
     app.events.deliver(EventType::keyDown);
   }
 
@@ -60,7 +69,7 @@ TEST_F(SelectionPanelTest, SearchLooksForTheTextAsItWasSelected) {
   EXPECT_EQ(shown(), "browsers");
   click("Firefox");
   EXPECT_FALSE(windowVisible());
-  EXPECT_THAT(launches(), ElementsAre("Firefox https://duckduckgo.com/?q=two words"));
+  EXPECT_THAT(launches(), ElementsAre("Firefox https://duckduckgo.com/?q=two%20words"));
 }
 
 TEST_F(SelectionPanelTest, CopyHandsTheFocusBackAndPutsTheWholeSelectionOnThePasteboard) {
