@@ -1,18 +1,24 @@
 #pragma once
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "EventOptions.h"
 #include "platform/host/World.h"
+
+namespace CLI {
+class App;
+}
 
 namespace routelle::driver {
 
+// What every verb is given: the world and whether the program's trace is printed.
 struct Invocation {
   std::filesystem::path root;
   bool trace = false;
-  std::vector<std::string> args;  // the subcommand and what follows it
 };
 
 class UsageError : public std::runtime_error {
@@ -20,23 +26,58 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-int runScript(const Invocation& inv, std::ostream& out, std::ostream& err);
-int runInstallApp(const Invocation& inv, std::ostream& out);
-int runDefaults(const Invocation& inv, std::ostream& out);
-int runUpdater(const Invocation& inv, std::ostream& out);
-int runDefaultBrowserAnswer(const Invocation& inv, std::ostream& out);
-int runRules(const Invocation& inv, std::ostream& out);
-int runEvent(const Invocation& inv, std::ostream& out);
-int runScriptFile(const Invocation& inv, std::ostream& out);
+// Verbs that start the program and deliver one event to it (or, for "run", a file of them).
+int runEvent(const Invocation& inv, const Event& event, std::ostream& out);
+int runClick(const Invocation& inv, const Event& event, std::ostream& out);
 int runMenu(const Invocation& inv, std::ostream& out);
-int runClick(const Invocation& inv, std::ostream& out);
-int runShare(const Invocation& inv, std::ostream& out);
-int runDate(const Invocation& inv, std::ostream& out);
+int runScriptFile(const Invocation& inv, const std::string& file, std::ostream& out);
 
-int runTabs(const Invocation& inv, std::ostream& out);
+// "script COMMAND [DIRECT] [--NAME VALUE]...": named parameters by their key.
+struct ScriptCall {
+  std::string className;
+  std::optional<std::string> direct;
+  std::vector<std::pair<std::string, std::string>> named;
+  std::vector<std::string> unexpected;  // words the command line did not place
+};
+int runScript(const Invocation& inv, const ScriptCall& call, std::ostream& out, std::ostream& err);
+
+struct AppToInstall {
+  std::string name;
+  std::optional<std::string> identifier;
+  std::optional<std::string> folder;
+  std::optional<std::string> schemes;
+  std::optional<std::string> extensions;
+  std::optional<std::string> executable;
+  bool binaryInfoPlist = false;
+};
+int runInstallApp(const Invocation& inv, const AppToInstall& app, std::ostream& out);
+
+int runDefaults(const Invocation& inv, const std::optional<std::string>& domain, std::ostream& out);
+int runUpdater(const Invocation& inv, std::ostream& out);
+int runDefaultBrowserAnswer(const Invocation& inv, const std::string& answer);
+int runRules(const Invocation& inv, std::ostream& out);
+int runDate(const Invocation& inv, const std::optional<std::string>& date, bool now, std::ostream& out);
+
+struct ShareRequest {
+  struct Attachment {
+    bool isURL = false;
+    std::string text;
+  };
+  std::vector<Attachment> attachments;  // in the order given
+  bool noItems = false;
+  bool cancel = false;
+};
+int runShare(const Invocation& inv, const ShareRequest& request, std::ostream& out);
+
 // "tabs BROWSER [URL...] [--active N]": window 1's tabs, set or printed.
-void setOrPrintTabs(const World& world, const std::vector<std::string>& words, std::ostream& out);
-
-void printHelp(std::ostream& out);
+struct TabsRequest {
+  std::string browser;
+  std::vector<std::string> tabs;
+  std::optional<std::string> active;
+};
+void setOrPrintTabs(const World& world, const TabsRequest& request, std::ostream& out);
+// Its arguments and options, for the verb and for the line of "run".
+void addTabsArguments(CLI::App& app, TabsRequest& request);
+TabsRequest parseTabsLine(const std::vector<std::string>& words);
 
 }  // namespace routelle::driver

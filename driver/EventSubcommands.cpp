@@ -7,18 +7,17 @@
 
 namespace routelle::driver {
 
-int runEvent(const Invocation& inv, std::ostream& out) {
+int runEvent(const Invocation& inv, const Event& event, std::ostream& out) {
   Descendants descendants;
   {
     ProgramRun run(inv, out, /*echo=*/true);
-    run.deliver(inv.args);
+    run.deliver(event);
     run.settle();
   }
   return 0;
 }
 
 int runMenu(const Invocation& inv, std::ostream& out) {
-  if (inv.args.size() != 1) throw UsageError("menu takes no arguments");
   Descendants descendants;  // the tab watcher's first pass may move a tab at start-up
   ProgramRun run(inv, out, /*echo=*/false);
   run.settle();
@@ -26,25 +25,24 @@ int runMenu(const Invocation& inv, std::ostream& out) {
   return 0;
 }
 
-int runClick(const Invocation& inv, std::ostream& out) {
+int runClick(const Invocation& inv, const Event& event, std::ostream& out) {
   Descendants descendants;
   {
     ProgramRun run(inv, out, /*echo=*/true);
     run.settle();
-    run.deliver(inv.args);
+    run.deliver(event);
     run.settle();
     run.printMenu();
   }
   return 0;
 }
 
-int runScriptFile(const Invocation& inv, std::ostream& out) {
-  if (inv.args.size() != 2) throw UsageError("run needs a file (- for standard input)");
+int runScriptFile(const Invocation& inv, const std::string& path, std::ostream& out) {
   std::ifstream file;
   std::istream* in = &std::cin;
-  if (inv.args[1] != "-") {
-    file.open(inv.args[1]);
-    if (!file) throw UsageError("cannot read " + inv.args[1]);
+  if (path != "-") {
+    file.open(path);
+    if (!file) throw UsageError("cannot read " + path);
     in = &file;
   }
   Descendants descendants;

@@ -7,54 +7,20 @@
 #include <cmath>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <utility>
 
 #include "platform/host/AppInstaller.h"
 #include "platform/host/DialogAnswer.h"
 #include "platform/host/MenuDescription.h"
+#include "platform/host/MenuPath.h"
 #include "support/Text.h"
 
 namespace routelle::driver {
-
-struct ProgramRun::Options {
-  std::uint64_t modifiers = 0;
-  std::optional<std::string> previousApp;
-  std::optional<std::vector<std::string>> running;
-  std::optional<std::string> front;
-  std::optional<std::string> choose;
-  std::optional<std::string> openPanel;
-  std::optional<double> value;
-  bool noFocus = false;
-  std::vector<DialogAnswer> dialogs;
-};
 
 namespace {
 
 constexpr unsigned kKeyCodeN = 45;
 constexpr std::uint64_t kControlOptionCommand = 0x1C0000;
-
-std::uint64_t parseModifiers(const std::string& list) {
-  static const std::map<std::string, std::uint64_t> names{
-      {"shift", modifierFlags::shift},       {"control", modifierFlags::control},
-      {"option", modifierFlags::option},     {"command", modifierFlags::command},
-      {"capslock", modifierFlags::capsLock}, {"function", modifierFlags::function}};
-  std::uint64_t flags = 0;
-  for (const auto& name : text::split(list, ",")) {
-    if (name.empty()) continue;
-    auto it = names.find(name);
-    if (it == names.end()) throw UsageError("unknown modifier \"" + name + "\"");
-    flags |= it->second;
-  }
-  return flags;
-}
-
-DialogAnswer dialogAnswer(const std::string& given) {
-  std::string problem;
-  auto answer = parseDialogAnswer(given, problem);
-  if (!answer) throw UsageError("--dialog: " + problem);
-  return std::move(*answer);
-}
 
 }  // namespace
 
@@ -76,7 +42,7 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   // World state that lasts until changed.
   const std::string& first = words.at(0);
   auto& workspace = app_.system.workspace;
-  if (first == "tabs") return setOrPrintTabs(app_.system.world, words, out_);
+  if (first == "tabs") return setOrPrintTabs(app_.system.world, parseTabsLine(words), out_);
   if (first == "running") {
     if (words.size() != 2) throw UsageError("running needs one comma-separated list of names");
     std::vector<RunningApplication> running;
@@ -85,38 +51,13 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
     workspace.setRunningApplications(std::move(running));
     return;
   }
-  Options options;
-  std::vector<std::string> args;
-  for (size_t i = 1; i < words.size(); ++i) {
-    const std::string& w = words[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= words.size()) throw UsageError(w + " needs a value");
-      return words[++i];
-    };
-    if (w == "--modifiers")
-      options.modifiers = parseModifiers(value());
-    else if (w == "--previous-app")
-      options.previousApp = value();
-    else if (w == "--running")
-      options.running = text::split(value(), ",");
-    else if (w == "--front")
-      options.front = value();
-    else if (w == "--choose")
-      options.choose = value();
-    else if (w == "--open-panel")
-      options.openPanel = value();
-    else if (w == "--value")
-      options.value = number(value());
-    else if (w == "--no-focus")
-      options.noFocus = true;
-    else if (w == "--dialog")
-      options.dialogs.push_back(dialogAnswer(value()));
-    else if (w.size() > 2 && w.starts_with("--"))
-      throw UsageError("unknown option \"" + w + "\"");
-    else
-      args.push_back(w);
-  }
-  const std::string& kind = words.at(0);
+  deliver(parseEventLine(words));
+}
+
+void ProgramRun::deliver(const Event& event) {
+  const auto& options = event.options;
+  const auto& args = event.args;
+  const std::string& kind = event.kind;
   auto single = [&](const char* what) -> const std::string& {
     if (args.size() != 1) throw UsageError(kind + " needs exactly one " + what);
     return args[0];
@@ -159,7 +100,7 @@ void ProgramRun::deliver(const std::vector<std::string>& words) {
   // What the event queued for this instant (a panel's answer, a fallback list) runs before the next event.
   while (!terminated() && app_.runLoop.runNextDue()) {
   }
-  app_.presenter.choice.reset();
+  checkChoiceTaken();
   app_.presenter.openPanelAnswer.reset();
   app_.events.flags = 0;
 }
@@ -179,7 +120,19 @@ void ProgramRun::finishDialogs() {
   if (unused) throw UsageError(std::to_string(unused) + " --dialog answer(s) left: no dialog showed for them");
 }
 
-void ProgramRun::apply(const Options& options) {
+// The choice is the user's answer to what the event shows: one that fits nothing
+// shown is the caller's mistake, named with what was offered.
+void ProgramRun::checkChoiceTaken() {
+  auto& presenter = app_.presenter;
+  const auto choice = std::exchange(presenter.choice, std::nullopt);
+  const auto misses = std::exchange(presenter.choiceMisses, {});
+  if (!choice || misses.empty()) return;
+  std::string offered;
+  for (const auto& miss : misses) offered += "; " + miss;
+  throw UsageError("--choose \"" + *choice + "\" matches nothing shown" + offered);
+}
+
+void ProgramRun::apply(const EventOptions& options) {
   auto& workspace = app_.system.workspace;
   app_.events.flags = options.modifiers;
   if (options.running) {
@@ -196,31 +149,20 @@ void ProgramRun::apply(const Options& options) {
     app_.system.workspaceNotifications.post(kDidDeactivateApplicationNotification, info);
   }
   app_.presenter.choice = options.choose;
+  app_.presenter.choiceMisses.clear();
   app_.presenter.openPanelAnswer = options.openPanel;
   app_.presenter.dialogAnswers.assign(options.dialogs.begin(), options.dialogs.end());
 }
 
 // The user opens the status menu (it refreshes as it opens) and picks the entry
 // reached by the titles; an entry without a title is reached by its action.
-void ProgramRun::click(const std::string& path, const Options& options) {
+void ProgramRun::click(const std::string& path, const EventOptions& options) {
   auto& d = app_.delegate;
   d.menuWillOpen(d.statusMenu().menu());
   app_.runLoop.advance(0.1);
-  const Menu* menu = &d.statusMenu().menu();
-  const MenuItem* item = nullptr;
-  for (const auto& title : text::split(path, " > ")) {
-    if (!menu) throw UsageError("\"" + path + "\": an entry before \"" + title + "\" has no submenu");
-    item = nullptr;
-    for (const auto& candidate : menu->items)
-      if (!candidate.separator && candidate.title == title) {
-        item = &candidate;
-        break;
-      }
-    for (const auto& candidate : menu->items)
-      if (!item && !candidate.separator && candidate.title.empty() && candidate.action == title) item = &candidate;
-    if (!item) throw UsageError("no menu entry \"" + title + "\" in \"" + path + "\"");
-    menu = item->submenu.get();
-  }
+  const auto match = findMenuEntry(d.statusMenu().menu(), path, {.untitledByAction = true});
+  if (!match.item) throw UsageError("click \"" + path + "\": " + match.problem);
+  const MenuItem* item = match.item;
   MenuItem sender = *item;
   if (options.value && sender.view) {
     sender.view = std::make_shared<View>(*sender.view);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Driver.h"
+#include "EventOptions.h"
 #include "HostApp.h"
 
 namespace routelle::driver {
@@ -14,8 +15,9 @@ class ProgramRun {
  public:
   ProgramRun(const Invocation& inv, std::ostream& out, bool echo);
 
-  // One event: the subcommand word and its arguments ("open URL --choose X"...).
+  // One line of "run": the event word and its arguments ("open URL --choose X"...).
   void deliver(const std::vector<std::string>& words);
+  void deliver(const Event& event);
   // Lets the timers due in the next second run.
   void settle() { app_.runLoop.advance(1.0); }
   void printMenu();
@@ -23,12 +25,13 @@ class ProgramRun {
   HostApp& app() { return app_; }
 
  private:
-  struct Options;
-  void apply(const Options& options);
-  void click(const std::string& path, const Options& options);
+  void apply(const EventOptions& options);
+  void click(const std::string& path, const EventOptions& options);
   // What the user does around the selection assistant; false for another kind of event.
   bool deliverSelectionEvent(const std::string& kind, const std::vector<std::string>& args, bool noFocus);
   void finishDialogs();
+  // A --choose title that nothing shown offered.
+  void checkChoiceTaken();
 
   HostApp app_;
   std::ostream& out_;

@@ -23,30 +23,39 @@ std::string describe(const ScriptResult& r) {
   return std::to_string(std::get<int>(r));
 }
 
+// What the command takes, as the driver spells it.
+std::string acceptedParameters(const std::string& className) {
+  std::string out;
+  for (auto key : scriptParameterKeys(className))
+    out += (out.empty() ? "" : ", ") + (key.empty() ? std::string("a direct parameter") : "--" + std::string(key));
+  return out.empty() ? std::string("no parameters") : out;
+}
+
 }  // namespace
 
-int runScript(const Invocation& inv, std::ostream& out, std::ostream& err) {
-  if (inv.args.size() < 2) throw UsageError("script needs a command class name");
-  const std::string& className = inv.args[1];
+int runScript(const Invocation& inv, const ScriptCall& call, std::ostream& out, std::ostream& err) {
+  const std::string& className = call.className;
   const auto& known = scriptCommandClassNames();
   if (std::find(known.begin(), known.end(), className) == known.end())
-    throw UsageError("unknown script command \"" + className + "\"");
+    throw UsageError("unknown script command \"" + className + "\" (see routelle --help)");
 
   // A usage error is found before the program starts, so it leaves the world as it was.
+  const auto keys = scriptParameterKeys(className);
+  auto takes = [&](std::string_view key) { return std::find(keys.begin(), keys.end(), key) != keys.end(); };
+  for (const auto& word : call.unexpected)
+    if (word.starts_with("--"))
+      throw UsageError(className + " has no parameter " + word + "; it takes " + acceptedParameters(className));
+  if (!call.unexpected.empty()) throw UsageError("unexpected argument \"" + call.unexpected.front() + "\"");
   std::map<std::string, ScriptArgument> arguments;
-  bool haveDirect = false;
-  for (size_t i = 2; i < inv.args.size(); ++i) {
-    const std::string& a = inv.args[i];
-    if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
-      if (i + 1 >= inv.args.size()) throw UsageError(a + " needs a value");
-      const std::string key = a.substr(2);
-      arguments[key] = argumentFor(className, key, inv.args[++i]);
-    } else if (!haveDirect) {
-      arguments[""] = argumentFor(className, "", a);
-      haveDirect = true;
-    } else {
-      throw UsageError("unexpected argument \"" + a + "\"");
-    }
+  if (call.direct) {
+    if (!takes(""))
+      throw UsageError(className + " takes no direct parameter; it takes " + acceptedParameters(className));
+    arguments[""] = argumentFor(className, "", *call.direct);
+  }
+  for (const auto& [key, value] : call.named) {
+    if (!takes(key))
+      throw UsageError(className + " has no parameter --" + key + "; it takes " + acceptedParameters(className));
+    arguments[key] = argumentFor(className, key, value);
   }
 
   // Script commands reach the running program, started as the system starts it.

@@ -7,24 +7,11 @@
 
 namespace routelle::driver {
 
-int runShare(const Invocation& inv, std::ostream& out) {
+int runShare(const Invocation& inv, const ShareRequest& request, std::ostream& out) {
+  if (request.noItems && !request.attachments.empty())
+    throw UsageError("--no-items leaves no item to attach anything to");
   std::vector<HostExtensionContext::Attachment> attachments;
-  bool noItems = false;
-  bool cancel = false;
-  for (size_t i = 1; i < inv.args.size(); ++i) {
-    const std::string& a = inv.args[i];
-    if (a == "--url" || a == "--text") {
-      if (i + 1 >= inv.args.size()) throw UsageError(a + " needs a value");
-      attachments.push_back({a == "--url", inv.args[++i]});
-    } else if (a == "--no-items") {
-      noItems = true;
-    } else if (a == "--cancel") {
-      cancel = true;
-    } else {
-      throw UsageError("unknown argument \"" + a + "\" for share");
-    }
-  }
-  if (noItems && !attachments.empty()) throw UsageError("--no-items leaves no item to attach anything to");
+  for (const auto& a : request.attachments) attachments.push_back({a.isURL, a.text});
 
   Descendants descendants;  // the program the hand-off starts, and the browser it starts
   {
@@ -32,7 +19,7 @@ int runShare(const Invocation& inv, std::ostream& out) {
     // The program is installed, as it is on a Mac that has the extension.
     installOwnBundle(extension.world);
     extension.transcript.echo = [&out](const std::string& line) { out << line << "\n" << std::flush; };
-    if (!noItems) extension.context->items.push_back(attachments);
+    if (!request.noItems) extension.context->items.push_back(attachments);
 
     auto controller = ShareController::create(extension.services());
     controller->setTraceSink([&out](std::string_view line) { out << "stdout: " << line << "\n" << std::flush; });
@@ -40,7 +27,7 @@ int runShare(const Invocation& inv, std::ostream& out) {
       out << "sheet: \"" << sheet.title << "\" \"" << sheet.url << "\"\n" << std::flush;
     });
     controller->loadView();
-    if (cancel) controller->cancel();  // before anything has loaded
+    if (request.cancel) controller->cancel();  // before anything has loaded
     extension.context->deliverLoads();
     extension.runLoop->advance(kShareFallbackCloseSeconds);
   }

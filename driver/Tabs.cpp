@@ -1,4 +1,5 @@
 // Window 1 of a browser of the world: set its tabs, or print them.
+#include <CLI/CLI.hpp>
 #include <ostream>
 
 #include "Driver.h"
@@ -6,22 +7,38 @@
 
 namespace routelle::driver {
 
-void setOrPrintTabs(const World& world, const std::vector<std::string>& words, std::ostream& out) {
-  if (words.size() < 2 || words[1].empty()) throw UsageError("tabs needs a browser name");
+void addTabsArguments(CLI::App& app, TabsRequest& request) {
+  app.add_option("BROWSER", request.browser, "The browser's name")->required();
+  app.add_option("URL", request.tabs, "The tabs of window 1, in order (none: print them)");
+  app.add_option("--active", request.active, "The active tab, from 1 (default 1)")->type_name("N");
+}
+
+TabsRequest parseTabsLine(const std::vector<std::string>& words) {
+  CLI::App line("", "tabs");
+  line.set_help_flag();
+  TabsRequest request;
+  addTabsArguments(line, request);
+  std::vector<std::string> reversed(words.rbegin(), words.rend() - 1);
+  try {
+    line.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    throw UsageError(std::string("tabs: ") + e.what());
+  }
+  return request;
+}
+
+void setOrPrintTabs(const World& world, const TabsRequest& request, std::ostream& out) {
+  if (request.browser.empty()) throw UsageError("tabs needs a browser name");
   BrowserTabs tabs(world);
-  const std::string& browser = words[1];
+  const std::string& browser = request.browser;
   BrowserTabs::Window window;
+  window.tabs = request.tabs;
   std::optional<std::size_t> active;
-  for (size_t i = 2; i < words.size(); ++i) {
-    if (words[i] == "--active") {
-      if (++i >= words.size()) throw UsageError("--active needs a tab number");
-      const std::string& n = words[i];
-      if (n.empty() || n.size() > 6 || n.find_first_not_of("0123456789") != std::string::npos || std::stoul(n) == 0)
-        throw UsageError("--active needs a tab number from 1 on, not \"" + n + "\"");
-      active = std::stoul(n) - 1;
-    } else {
-      window.tabs.push_back(words[i]);
-    }
+  if (request.active) {
+    const std::string& n = *request.active;
+    if (n.empty() || n.size() > 6 || n.find_first_not_of("0123456789") != std::string::npos || std::stoul(n) == 0)
+      throw UsageError("--active needs a tab number from 1 on, not \"" + n + "\"");
+    active = std::stoul(n) - 1;
   }
   if (window.tabs.empty()) {
     if (active) throw UsageError("--active needs tabs to choose from");
@@ -39,11 +56,6 @@ void setOrPrintTabs(const World& world, const std::vector<std::string>& words, s
     throw UsageError("--active " + std::to_string(window.active + 1) + " names no tab of " +
                      std::to_string(window.tabs.size()));
   if (!tabs.setWindow(browser, window)) throw std::runtime_error("the tabs of " + browser + " cannot be stored");
-}
-
-int runTabs(const Invocation& inv, std::ostream& out) {
-  setOrPrintTabs(World(inv.root), inv.args, out);
-  return 0;
 }
 
 }  // namespace routelle::driver

@@ -68,11 +68,6 @@ std::string describe(plist_t node, const HostListArchiver& archiver) {
   }
 }
 
-std::string optionValue(const std::vector<std::string>& args, size_t& i) {
-  if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
-  return args[++i];
-}
-
 // Every key of a property-list file of the world, sorted; archived lists decoded.
 void printPropertyList(const std::filesystem::path& file, const std::string& what, std::ostream& out) {
   // A FIFO or a folder in the file's place is refused, never waited on.
@@ -103,51 +98,37 @@ void printPropertyList(const std::filesystem::path& file, const std::string& wha
 
 }  // namespace
 
-int runInstallApp(const Invocation& inv, std::ostream& out) {
-  if (inv.args.size() < 2) throw UsageError("install-app needs an application name");
+int runInstallApp(const Invocation& inv, const AppToInstall& app, std::ostream& out) {
   AppSpec wanted;
-  wanted.name = inv.args[1];
+  wanted.name = app.name;
   if (wanted.name.empty() || wanted.name.find('/') != std::string::npos) throw UsageError("bad application name");
-  for (size_t i = 2; i < inv.args.size(); ++i) {
-    const std::string& a = inv.args[i];
-    if (a == "--id")
-      wanted.identifier = optionValue(inv.args, i);
-    else if (a == "--folder")
-      wanted.folder = optionValue(inv.args, i);
-    else if (a == "--schemes")
-      wanted.urlSchemes = text::split(optionValue(inv.args, i), ",");
-    else if (a == "--extensions")
-      wanted.documentExtensions = text::split(optionValue(inv.args, i), ",");
-    else if (a == "--binary")
-      wanted.binaryInfoPlist = true;
-    else if (a == "--executable")
-      wanted.executable = optionValue(inv.args, i);
-    else
-      throw UsageError("unknown option \"" + a + "\" for install-app");
-  }
+  if (app.identifier) wanted.identifier = *app.identifier;
+  if (app.folder) wanted.folder = *app.folder;
+  if (app.schemes) wanted.urlSchemes = text::split(*app.schemes, ",");
+  if (app.extensions) wanted.documentExtensions = text::split(*app.extensions, ",");
+  if (app.executable) wanted.executable = *app.executable;
+  wanted.binaryInfoPlist = app.binaryInfoPlist;
   World world(inv.root);
   auto bundle = installApplication(world, wanted);
   out << world.platformPath(bundle) << "\n";
   return 0;
 }
 
-int runDefaults(const Invocation& inv, std::ostream& out) {
-  const std::string domain = inv.args.size() > 1 ? inv.args[1] : std::string(domains::standard);
+int runDefaults(const Invocation& inv, const std::optional<std::string>& given, std::ostream& out) {
+  const std::string domain = given.value_or(std::string(domains::standard));
   printPropertyList(World(inv.root).preferencesFile(domain), "preferences of " + domain, out);
   return 0;
 }
 
 int runUpdater(const Invocation& inv, std::ostream& out) {
-  if (inv.args.size() != 1) throw UsageError("updater takes no arguments");
   printPropertyList(World(inv.root).updaterFile(), "the updater's settings", out);
   return 0;
 }
 
-int runDefaultBrowserAnswer(const Invocation& inv, std::ostream&) {
-  if (inv.args.size() != 2 || (inv.args[1] != "accept" && inv.args[1] != "decline"))
-    throw UsageError("default-browser-answer needs accept or decline");
+int runDefaultBrowserAnswer(const Invocation& inv, const std::string& answer) {
+  if (answer != "accept" && answer != "decline") throw UsageError("default-browser-answer needs accept or decline");
   HostSystem system(inv.root);
-  system.launchServices.setBrowserChangesAccepted(inv.args[1] == "accept");
+  system.launchServices.setBrowserChangesAccepted(answer == "accept");
   return 0;
 }
 
@@ -171,18 +152,16 @@ int runRules(const Invocation& inv, std::ostream& out) {
   return 0;
 }
 
-int runDate(const Invocation& inv, std::ostream& out) {
-  if (inv.args.size() > 2) throw UsageError("date takes one date (YYYY-MM-DD) or --now");
-  World world(inv.root);
-  if (inv.args.size() == 2) {
-    if (inv.args[1] == "--now") {
-      HostCalendar::unfixDate(world);
-    } else {
-      auto date = HostCalendar::parseDate(inv.args[1]);
-      if (!date) throw UsageError("not a date: \"" + inv.args[1] + "\" (YYYY-MM-DD)");
-      if (!HostCalendar::fixDate(world, *date)) throw std::runtime_error("cannot write the world's date");
-    }
+int runDate(const Invocation& inv, const std::optional<std::string>& given, bool now, std::ostream& out) {
+  if (given && now) throw UsageError("date takes one date (YYYY-MM-DD) or --now");
+  std::optional<CalendarDate> date;
+  if (given) {
+    date = HostCalendar::parseDate(*given);
+    if (!date) throw UsageError("not a date: \"" + *given + "\" (YYYY-MM-DD)");
   }
+  World world(inv.root);
+  if (now) HostCalendar::unfixDate(world);
+  if (date && !HostCalendar::fixDate(world, *date)) throw std::runtime_error("cannot write the world's date");
   const CalendarDate today = HostCalendar(world).today();
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", today.year, today.month, today.day);

@@ -1,10 +1,18 @@
 // The host driver: runs the program's core against a stand-in macOS world.
+#include <CLI/CLI.hpp>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
+#include <map>
+#include <set>
 #include <stdexcept>
 
 #include "Driver.h"
+#include "Help.h"
+#include "scripting/ScriptCommands.h"
+#include "scripting/ScriptDefinition.h"
 
+using namespace routelle;
 using namespace routelle::driver;
 
 namespace {
@@ -16,49 +24,195 @@ std::filesystem::path defaultRoot() {
   return std::filesystem::path(home && *home ? home : ".") / ".local" / "share" / "routelle" / "world";
 }
 
-Invocation parse(int argc, char** argv) {
-  Invocation inv;
-  inv.root = defaultRoot();
-  int i = 1;
-  for (; i < argc; ++i) {
-    const std::string a = argv[i];
-    if (a == "--root") {
-      if (++i >= argc) throw UsageError("--root needs a directory");
-      inv.root = argv[i];
-    } else if (a == "--trace") {
-      inv.trace = true;
-    } else {
-      break;
-    }
+const std::string kWorldSetUp = "World set-up";
+const std::string kEvents = "Events (each starts the program)";
+const std::string kInspection = "Inspection";
+
+// The verbs, their options and what each runs once the command line is read.
+class CommandLine {
+ public:
+  CommandLine() : app_(help::kAbout, "routelle") {
+    auto formatter = std::make_shared<CLI::Formatter>();
+    formatter->label("Usage", "usage");
+    formatter->label("SUBCOMMAND", "VERB");
+    formatter->column_width(32);
+    app_.formatter(formatter);
+    app_.footer(help::footer);
+    app_.add_option("--root", inv_.root, "The world's directory")->type_name("DIR");
+    app_.add_flag("--trace", inv_.trace, "Print the program's diagnostic lines too");
+    // --version goes here once the build generates the version header.
+    app_.require_subcommand(0, 1);
+    app_.fallthrough(false);
+    inv_.root = defaultRoot();
+    defineWorldSetUp();
+    defineEvents();
+    defineInspection();
+    verb("help", "", "This text", [this] {
+      std::cout << app_.help();
+      return 0;
+    });
   }
-  for (; i < argc; ++i) inv.args.emplace_back(argv[i]);
-  return inv;
-}
+
+  int run(int argc, char** argv) {
+    try {
+      app_.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+      return app_.exit(e, std::cout, std::cerr);
+    } catch (const CLI::ExtrasError& e) {
+      if (app_.get_subcommands().empty() && !app_.remaining().empty())
+        throw UsageError("unknown verb \"" + app_.remaining().front() + "\" (see routelle --help)");
+      throw UsageError(e.what());
+    } catch (const CLI::ParseError& e) {
+      const auto parsed = app_.get_subcommands();
+      throw UsageError((parsed.empty() ? "" : parsed.front()->get_name() + ": ") + e.what());
+    }
+    const auto parsed = app_.get_subcommands();
+    if (parsed.empty()) {
+      std::cerr << app_.help();
+      return 64;
+    }
+    return actions_.at(parsed.front()->get_name())();
+  }
+
+ private:
+  CLI::App* verb(const std::string& name, const std::string& group, const std::string& summary,
+                 std::function<int()> action, const char* details = nullptr) {
+    auto* sub = app_.add_subcommand(name, summary);
+    sub->group(group);
+    if (details) sub->footer(details);
+    actions_[name] = std::move(action);
+    return sub;
+  }
+
+  void defineWorldSetUp() {
+    auto* install = verb(
+        "install-app", kWorldSetUp, "Place an application bundle in the world",
+        [this] { return runInstallApp(inv_, appToInstall_, std::cout); }, help::kInstallApp);
+    install->add_option("NAME", appToInstall_.name, "The application's name (NAME.app)")->required();
+    install->add_option("--id", appToInstall_.identifier, "Its bundle identifier")->type_name("BUNDLE-ID");
+    install->add_option("--folder", appToInstall_.folder, "Where it goes (default /Applications)")->type_name("DIR");
+    install->add_option("--schemes", appToInstall_.schemes, "URL schemes it declares")->type_name("S1,S2");
+    install->add_option("--extensions", appToInstall_.extensions, "Document extensions it declares")
+        ->type_name("E1,E2");
+    install->add_option("--executable", appToInstall_.executable, "Its executable's name")->type_name("NAME");
+    install->add_flag("--binary", appToInstall_.binaryInfoPlist, "Write its Info.plist in binary form");
+
+    auto* answer = verb("default-browser-answer", kWorldSetUp,
+                        "How the user answers when asked whether the program may become the default web browser",
+                        [this] { return runDefaultBrowserAnswer(inv_, browserAnswer_); });
+    answer->add_option("ANSWER", browserAnswer_, "accept (until told otherwise) or decline")
+        ->required()
+        ->check(CLI::IsMember({"accept", "decline"}));
+
+    auto* tabs = verb(
+        "tabs", kWorldSetUp, "Set or print the tabs of a browser's window 1",
+        [this] {
+          setOrPrintTabs(World(inv_.root), tabs_, std::cout);
+          return 0;
+        },
+        help::kTabs);
+    addTabsArguments(*tabs, tabs_);
+
+    auto* date = verb(
+        "date", kWorldSetUp, "Fix the world's date, or go back to the host's",
+        [this] { return runDate(inv_, date_, dateNow_, std::cout); }, help::kDate);
+    auto* fixed = date->add_option("YYYY-MM-DD", date_, "Today's date in the world");
+    date->add_flag("--now", dateNow_, "Go back to the host's local date")->excludes(fixed);
+  }
+
+  void defineEvents() {
+    auto* script = verb(
+        "script", kEvents, "Run one script command",
+        [this] {
+          scriptCall_.unexpected = scriptApp_->remaining();
+          return runScript(inv_, scriptCall_, std::cout, std::cerr);
+        },
+        help::kScript);
+    scriptApp_ = script;
+    script->add_option("COMMAND", scriptCall_.className, "The command's class name")->required();
+    script->add_option("DIRECT", scriptCall_.direct, "The direct parameter");
+    std::set<std::string> keys;
+    for (auto name : scriptCommandClassNames())
+      for (auto key : scriptParameterKeys(name))
+        if (!key.empty()) keys.emplace(key);
+    for (const auto& key : keys)
+      script->add_option_function<std::string>(
+          "--" + key, [this, key](const std::string& value) { scriptCall_.named.emplace_back(key, value); },
+          "A named parameter");
+    // Left for runScript, which names the parameters the command takes.
+    script->allow_extras();
+
+    event("open", "A get-URL event, as when a link is clicked anywhere", {"URL", "The link"});
+    event("file", "A document opened with the program", {"PATH", "The document's path in the world"});
+    event("service", "The Services entry with a text on the pasteboard", {"TEXT", "The text"});
+    event("shortcut", "The global new-window shortcut (Control-Option-Command-N)", {"", ""});
+    auto* click = verb(
+        "click", kEvents, "Choose an entry of the status menu",
+        [this] { return runClick(inv_, makeEvent("click", events_["click"]), std::cout); }, help::kClick);
+    addEventOptions(*click, events_["click"], {"\"TITLE > TITLE > ...\"", "The entry's path of titles"});
+
+    auto* run = verb(
+        "run", kEvents, "Several events in one run of the program, one per line of FILE",
+        [this] { return runScriptFile(inv_, eventFile_, std::cout); }, help::kRun);
+    run->add_option("FILE", eventFile_, "The events (- for standard input)")->required();
+
+    auto* share = verb(
+        "share", kEvents, "Run the Share extension once", [this] { return runShare(inv_, share_, std::cout); },
+        help::kShare);
+    auto attach = [this](bool isURL) {
+      return [this, isURL](const std::string& value) { share_.attachments.push_back({isURL, value}); };
+    };
+    share->add_option_function<std::string>("--url", attach(true), "A URL attachment")
+        ->type_name("URL")
+        ->trigger_on_parse();
+    share->add_option_function<std::string>("--text", attach(false), "A text attachment")
+        ->type_name("TEXT")
+        ->trigger_on_parse();
+    share->add_flag("--no-items", share_.noItems, "Share no item at all");
+    share->add_flag("--cancel", share_.cancel, "Press the sheet's Cancel button before anything loads");
+  }
+
+  void event(const std::string& name, const std::string& summary, const EventArguments& arguments) {
+    auto* sub = verb(name, kEvents, summary,
+                     [this, name] { return runEvent(inv_, makeEvent(name, events_[name]), std::cout); });
+    addEventOptions(*sub, events_[name], arguments);
+  }
+
+  void defineInspection() {
+    verb(
+        "menu", kInspection, "Print the status menu", [this] { return runMenu(inv_, std::cout); }, help::kMenu);
+    auto* defaults = verb(
+        "defaults", kInspection, "Print a preferences domain", [this] { return runDefaults(inv_, domain_, std::cout); },
+        help::kDefaults);
+    defaults->add_option("DOMAIN", domain_, "The domain (default com.kestrova.Routelle)");
+    verb("updater", kInspection, "Print the updater's stored settings (feed, check interval, automatic checks)",
+         [this] { return runUpdater(inv_, std::cout); });
+    verb(
+        "rules", kInspection, "Print the stored rules", [this] { return runRules(inv_, std::cout); }, help::kRules);
+  }
+
+  CLI::App app_;
+  Invocation inv_;
+  std::map<std::string, std::function<int()>> actions_;
+  AppToInstall appToInstall_;
+  std::string browserAnswer_;
+  TabsRequest tabs_;
+  std::optional<std::string> date_;
+  bool dateNow_ = false;
+  ScriptCall scriptCall_;
+  CLI::App* scriptApp_ = nullptr;
+  std::map<std::string, EventWords> events_;
+  std::string eventFile_;
+  ShareRequest share_;
+  std::optional<std::string> domain_;
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    Invocation inv = parse(argc, argv);
-    if (inv.args.empty() || inv.args[0] == "--help" || inv.args[0] == "help") {
-      printHelp(inv.args.empty() ? std::cerr : std::cout);
-      return inv.args.empty() ? 64 : 0;
-    }
-    const std::string& sub = inv.args[0];
-    if (sub == "script") return runScript(inv, std::cout, std::cerr);
-    if (sub == "install-app") return runInstallApp(inv, std::cout);
-    if (sub == "defaults") return runDefaults(inv, std::cout);
-    if (sub == "updater") return runUpdater(inv, std::cout);
-    if (sub == "tabs") return runTabs(inv, std::cout);
-    if (sub == "default-browser-answer") return runDefaultBrowserAnswer(inv, std::cout);
-    if (sub == "rules") return runRules(inv, std::cout);
-    if (sub == "open" || sub == "file" || sub == "service" || sub == "shortcut") return runEvent(inv, std::cout);
-    if (sub == "run") return runScriptFile(inv, std::cout);
-    if (sub == "menu") return runMenu(inv, std::cout);
-    if (sub == "click") return runClick(inv, std::cout);
-    if (sub == "share") return runShare(inv, std::cout);
-    if (sub == "date") return runDate(inv, std::cout);
-    throw UsageError("unknown subcommand \"" + sub + "\" (see routelle --help)");
+    CommandLine commandLine;
+    return commandLine.run(argc, argv);
   } catch (const UsageError& e) {
     std::cerr << "routelle: " << e.what() << "\n";
     return 64;

@@ -90,15 +90,59 @@ TEST_F(DriverTest, BadInvocationsFailLoudlyAndChangeNothing) {
   EXPECT_EQ(driver({"script", "AddDomainScriptCommand", "example.com"}).status, 1);
 }
 
+// A mistake in a call is refused with status 64 and the words that would have been accepted.
+TEST_F(DriverTest, UsageErrorsNameWhatIsAccepted) {
+  const struct {
+    std::vector<std::string> args;
+    std::vector<std::string> named;  // in the error output
+  } cases[] = {
+      {{"click", "Preferences... > No such entry"},
+       {"\"Preferences...\" has no entry \"No such entry\"", "\"Open in background\"", "\"slideMove:\""}},
+      {{"click", "Nowhere"}, {"the menu has no entry \"Nowhere\"", "\"Preferences...\", ", "\"Quit\""}},
+      {{"click", "Quit > Now"}, {"\"Quit\" has no submenu"}},
+      {{"open", "https://example.org/", "--choose", "Netscape"},
+       {"--choose \"Netscape\" matches nothing shown", "\"Safari\"", "\"Firefox\""}},
+      {{"open", "https://example.org/", "--choose", "Preferences..."}, {"--choose \"Preferences...\""}},
+      {{"open", "https://example.org/", "--modifiers", "Shift"},
+       {"unknown modifier \"Shift\"", "shift, control, option, command, capslock, function"}},
+      {{"script", "AddDomainScriptCommand", "example.com", "--Bogus", "1"},
+       {"AddDomainScriptCommand has no parameter --Bogus; it takes a direct parameter, --FilePath"}},
+      {{"script", "SaveScriptCommand", "--FilePath", "Safari"},
+       {"has no parameter --FilePath; it takes --BrowserName"}},
+      {{"script", "ShowBrowsersListCommandScript", "now"}, {"takes no direct parameter; it takes no parameters"}},
+      {{"default-browser-answer", "maybe"}, {"accept", "decline"}},
+      {{"frobnicate"}, {"unknown verb \"frobnicate\""}},
+      {{"open", "https://example.org/", "--bogus"}, {"--bogus"}},
+  };
+  for (const auto& c : cases) {
+    auto run = driver(c.args);
+    std::string joined;
+    for (const auto& a : c.args) joined += a + " ";
+    EXPECT_EQ(run.status, 64) << joined << run.err;
+    for (const auto& words : c.named) EXPECT_THAT(run.err, HasSubstr(words)) << joined;
+  }
+}
+
 TEST_F(DriverTest, HelpListsEveryScriptCommand) {
   auto run = test::runDriver({"--help"});
   EXPECT_EQ(run.status, 0);
   ASSERT_EQ(scriptCommandClassNames().size(), 16u);
   for (auto name : scriptCommandClassNames()) EXPECT_THAT(run.out, HasSubstr("  " + std::string(name) + "\n"));
 
+  // Verbs in groups, and where this driver is.
+  EXPECT_THAT(run.out, HasSubstr("usage: routelle"));
+  EXPECT_THAT(run.out, HasSubstr("World set-up:\n"));
+  EXPECT_THAT(run.out, HasSubstr("Inspection:\n"));
+  EXPECT_THAT(run.out, HasSubstr("This driver: " + std::filesystem::canonical(ROUTELLE_DRIVER).string() + "\n"));
+
   run = test::runDriver({});
   EXPECT_EQ(run.status, 64);
   EXPECT_THAT(run.err, HasSubstr("usage: routelle"));
+
+  run = test::runDriver({"click", "--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_THAT(run.out, HasSubstr("--dialog ANSWER"));
+  EXPECT_THAT(run.out, HasSubstr("background=on|off"));
 }
 
 }  // namespace

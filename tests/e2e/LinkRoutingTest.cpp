@@ -48,12 +48,14 @@ class LinkRoutingTest : public ::testing::Test {
   test::TestWorld world;
 };
 
+// The menu is dismissed, and the caller told what it offered.
 TEST_F(LinkRoutingTest, ChoiceThatIsNotShownLaunchesNothing) {
   auto run = driver({"open", "https://example.org/", "--choose", "Opera"});
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.status, 64);
   EXPECT_THAT(run.out, HasSubstr("menu dismissed\n"));
+  EXPECT_THAT(run.err, HasSubstr("it offers \"Safari\", \"Firefox\", \"Google Chrome\""));
   run = driver({"file", "/Users/me/index.php", "--choose", "Close"});
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.status, 64);
   EXPECT_THAT(launches(), IsEmpty());
 }
 
@@ -70,7 +72,8 @@ TEST_F(LinkRoutingTest, HostileLinksEndCleanly) {
 
   // A mail link that is no URL: an empty open-with menu.
   auto run = driver({"open", "mailto:a b", "--choose", "Mail"});
-  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.status, 64);
+  EXPECT_THAT(run.err, HasSubstr("it offers nothing"));
   EXPECT_THAT(run.out, HasSubstr("menu at (400, 300):\nmenu dismissed\n"));
   EXPECT_EQ(launches().size(), 7u);
 

@@ -62,6 +62,36 @@ TEST_F(MenuDriverTest, MenuPrintsEveryEntryAndClickChangesTheSettings) {
   EXPECT_THAT(wrong.err, HasSubstr("No such entry"));
 }
 
+// A title may leave out its state mark and blanks, in either state; an exact title still wins.
+TEST_F(MenuDriverTest, TitlesMatchWithOrWithoutTheirStateMark) {
+  world.installCommonApps();
+  const struct {
+    std::string path;
+    std::string shown;  // in the menu printed after the click
+  } clicks[] = {
+      {"Preferences... > Open in background", "  ✓Open in background\topenBack"},
+      {"Preferences... > Open in background", "\n     Open in background\topenBack"},
+      {"Preferences... > ✓Open in background", "  ✓Open in background\topenBack"},
+      {" Preferences... >    ✓Open in background  ", "\n     Open in background\topenBack"},
+      {"Temporally open with: > Firefox", "  Firefox  ✓\topeny:"},
+      {"Temporally open with: > Firefox", "  Firefox  ✓\topeny:"},
+      {"Temporally open with: > Safari ✓", "  Safari  ✓\topeny:"},
+      {"Priority (Domain/App) > Per App", "\nPriority (App/Domain)\tnada"},
+  };
+  for (const auto& c : clicks) {
+    auto click = driver({"click", c.path});
+    ASSERT_EQ(click.status, 0) << c.path << ": " << click.err;
+    EXPECT_THAT(click.out, HasSubstr(c.shown)) << c.path;
+  }
+  // As the answer to the menu a reopened program pops up, too.
+  const auto script = world.root() / "events.txt";
+  std::ofstream(script) << "reopen --choose \"Preferences... > Open in background\"\n";
+  auto run = driver({"run", script.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_THAT(run.out, HasSubstr("chose \"Preferences... > Open in background\""));
+  EXPECT_THAT(driver({"defaults"}).out, HasSubstr("background = true\n"));
+}
+
 TEST_F(MenuDriverTest, HideMenuBarQuitsAfterItsAlertAndTheSliderStoresADouble) {
   auto off = driver({"click", "Preferences... >    Hide Menu Bar"});
   EXPECT_THAT(off.out, HasSubstr("status item removed"));

@@ -111,6 +111,14 @@ TEST(ScriptingDefinition, DeliversTheArgumentKeysEachClassReads) {
   }
 }
 
+// The driver refuses a parameter the definition would not deliver.
+TEST(ScriptingDefinition, TheDriverKnowsTheKeysItDelivers) {
+  for (const auto& [cls, command] : commandsByClass()) {
+    const auto known = routelle::scriptParameterKeys(cls);
+    EXPECT_EQ(keysOf(command), std::set<std::string>(known.begin(), known.end())) << cls;
+  }
+}
+
 TEST(ScriptingDefinition, BooleansAreDeclaredWhereTheCommandsReadThem) {
   for (const auto& [cls, command] : commandsByClass())
     for (const auto& p : command.parameters)

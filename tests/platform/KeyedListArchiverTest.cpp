@@ -65,6 +65,33 @@ TEST(HostListArchiverTest, RoundTripsLists) {
   }
 }
 
+// Text that is no UTF-8 is archived with U+FFFD in place of each bad sequence;
+// UTF-16 with an unpaired surrogate reads as no list at all.
+TEST(HostListArchiverTest, ConvertsBetweenUtf8AndUtf16LikeThePlatform) {
+  const struct {
+    std::string given;
+    std::string read;
+  } texts[] = {
+      {"bad \xC3(utf8", "bad \uFFFD(utf8"},
+      {"\xFF\xFE", "\uFFFD\uFFFD"},
+      {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"},  // a surrogate written as UTF-8
+      {"cut \xF0\x9F\x98", "cut \uFFFD"},
+      {"\xF0\x9F\x98\x80 and \xC3\xA9", "\xF0\x9F\x98\x80 and \xC3\xA9"},
+  };
+  for (const auto& t : texts) EXPECT_EQ(decode(archiver.archive({t.given})), List{t.read}) << t.given;
+
+  Bytes data = archiver.archive({"x\xF0\x9F\x98\x80"});  // U+1F600 is D83D DE00 in UTF-16
+  const unsigned char pair[] = {0xD8, 0x3D, 0xDE, 0x00};
+  auto at = std::search(data.begin(), data.end(), std::begin(pair), std::end(pair));
+  ASSERT_NE(at, data.end());
+  at[2] = 0x00;
+  at[3] = 0x41;  // the high surrogate now stands alone before "A"
+  EXPECT_EQ(decode(data), std::nullopt);
+  at[0] = 0xDE;  // a low surrogate first
+  at[1] = 0x00;
+  EXPECT_EQ(decode(data), std::nullopt);
+}
+
 // "$null", the array, each distinct string once, the class: as the platform lays it out.
 TEST(HostListArchiverTest, WritesTheKeyedArchiverLayout) {
   const auto tree = parse(archiver.archive({"x", "y", "x", ""}));

@@ -1,5 +1,8 @@
 #include "platform/host/BinaryPlistView.h"
 
+#include <unicode/ustring.h>
+
+#include <climits>
 #include <cstring>
 
 namespace routelle::hostplist {
@@ -12,46 +15,24 @@ std::uint64_t readBigEndian(const unsigned char* p, unsigned width) {
   return v;
 }
 
-void appendUtf8(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-// Big-endian UTF-16 to UTF-8; nothing for an unpaired surrogate.
-std::optional<std::string> utf16ToUtf8(const unsigned char* p, std::uint64_t units) {
-  std::string out;
-  out.reserve(units * 3);
-  for (std::uint64_t i = 0; i < units; ++i) {
-    char32_t u = static_cast<char32_t>(p[2 * i] << 8 | p[2 * i + 1]);
-    if (u >= 0xDC00 && u <= 0xDFFF) return std::nullopt;
-    if (u >= 0xD800 && u <= 0xDBFF) {
-      if (i + 1 == units) return std::nullopt;
-      const char32_t low = static_cast<char32_t>(p[2 * i + 2] << 8 | p[2 * i + 3]);
-      if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
-      u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-      ++i;
-    }
-    appendUtf8(u, out);
-  }
-  return out;
-}
-
 constexpr unsigned kNoKind = 0x10;
 
 }  // namespace
+
+std::optional<std::string> utf8FromBigEndianUtf16(const unsigned char* p, std::uint64_t units) {
+  if (units > INT32_MAX / 3) return std::nullopt;
+  std::u16string utf16(units, u'\0');
+  for (std::uint64_t i = 0; i < units; ++i) utf16[i] = static_cast<char16_t>(p[2 * i] << 8 | p[2 * i + 1]);
+  std::string out(units * 3, '\0');
+  UErrorCode status = U_ZERO_ERROR;
+  std::int32_t length = 0;
+  // Without a substitute, an unpaired surrogate fails the conversion.
+  u_strToUTF8(out.data(), static_cast<std::int32_t>(out.size()), &length, utf16.data(),
+              static_cast<std::int32_t>(units), &status);
+  if (U_FAILURE(status)) return std::nullopt;
+  out.resize(static_cast<std::size_t>(length));
+  return out;
+}
 
 std::optional<BinaryPlistView> BinaryPlistView::open(const unsigned char* data, std::size_t size) {
   constexpr std::size_t kTrailer = 32;
@@ -159,7 +140,7 @@ std::optional<std::string_view> BinaryPlistView::string(Node n) const {
   if (h->type == 0x5) return std::string_view(reinterpret_cast<const char*>(d_ + h->payload), h->count);
   if (h->type != 0x6) return std::nullopt;
   auto it = utf8_.find(n);
-  if (it == utf8_.end()) it = utf8_.emplace(n, utf16ToUtf8(d_ + h->payload, h->count)).first;
+  if (it == utf8_.end()) it = utf8_.emplace(n, utf8FromBigEndianUtf16(d_ + h->payload, h->count)).first;
   if (!it->second) return std::nullopt;
   return std::string_view(*it->second);
 }

@@ -86,4 +86,7 @@ class BinaryPlistView {
   mutable std::unordered_map<Node, std::optional<std::string>> utf8_;
 };
 
+// Big-endian UTF-16 as UTF-8; nothing for an unpaired surrogate.
+std::optional<std::string> utf8FromBigEndianUtf16(const unsigned char* p, std::uint64_t units);
+
 }  // namespace routelle::hostplist

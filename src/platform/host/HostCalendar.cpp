@@ -1,5 +1,6 @@
 #include "platform/host/HostCalendar.h"
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -18,13 +19,6 @@ std::optional<int> number(std::string_view digits) {
   return value;
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysIn(int year, int month) {
-  constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 }  // namespace
 
 std::optional<CalendarDate> HostCalendar::parseDate(std::string_view text) {
@@ -33,8 +27,10 @@ std::optional<CalendarDate> HostCalendar::parseDate(std::string_view text) {
   const auto year = number(text.substr(0, 4));
   const auto month = number(text.substr(5, 2));
   const auto day = number(text.substr(8, 2));
-  if (!year || !month || !day || *year < 1 || *month < 1 || *month > 12) return std::nullopt;
-  if (*day < 1 || *day > daysIn(*year, *month)) return std::nullopt;
+  if (!year || !month || !day || *year < 1) return std::nullopt;
+  const std::chrono::year_month_day date{std::chrono::year(*year), std::chrono::month(static_cast<unsigned>(*month)),
+                                         std::chrono::day(static_cast<unsigned>(*day))};
+  if (!date.ok()) return std::nullopt;
   return CalendarDate{*year, *month, *day};
 }
 

@@ -1,29 +1,12 @@
 #include "platform/host/HostPresenter.h"
 
 #include "platform/host/MenuDescription.h"
+#include "platform/host/MenuPath.h"
 #include "support/Text.h"
 
 namespace routelle {
 
 namespace {
-
-// The entry reached by "A > B" titles, as the user's pointer would reach into submenus.
-const MenuItem* entryAt(const Menu& menu, const std::string& path) {
-  const Menu* level = &menu;
-  const MenuItem* picked = nullptr;
-  for (const auto& title : text::split(path, " > ")) {
-    picked = nullptr;
-    if (!level) break;
-    for (const auto& item : level->items)
-      if (!item.separator && item.title == title) {
-        picked = &item;
-        break;
-      }
-    if (!picked) break;
-    level = picked->submenu.get();
-  }
-  return picked && !picked->submenu ? picked : nullptr;
-}
 
 std::string describeButton(const View& view) {
   std::string line = "  button ";
@@ -50,11 +33,13 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
   transcript_.add("menu at (" + describeNumber(location.x) + ", " + describeNumber(location.y) + "):");
   describeMenu(menu, 1, [this](const std::string& line) { transcript_.add(line); });
   if (choice) {
-    if (const MenuItem* picked = entryAt(menu, *choice)) {
+    const auto match = findMenuEntry(menu, *choice, {.leafOnly = true});
+    if (match.item) {
       transcript_.add("chose \"" + *choice + "\"");
       choice.reset();
-      return *picked;
+      return *match.item;
     }
+    choiceMisses.push_back(match.problem);
   }
   if (holdUnansweredMenus) heldMenu_ = menu;
   if (!holdUnansweredMenus) transcript_.add("menu dismissed");
@@ -64,7 +49,7 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
 std::optional<MenuItem> HostPresenter::answerHeldMenu(const std::string& path) {
   onMainThread_("HostPresenter::answerHeldMenu");
   if (!heldMenu_) return std::nullopt;
-  const MenuItem* picked = entryAt(*heldMenu_, path);
+  const MenuItem* picked = findMenuEntry(*heldMenu_, path, {.leafOnly = true}).item;
   if (!picked) return std::nullopt;
   MenuItem chosen = *picked;
   heldMenu_.reset();
@@ -132,10 +117,14 @@ int HostPresenter::runModalAlert(AlertModel& alert) {
   transcript_.add("alert (" + alert.style + "): " + alert.messageText);
   if (!alert.informativeText.empty()) transcript_.add("  " + alert.informativeText);
   int pressed = 0;
+  std::string buttons;
   for (size_t i = 0; i < alert.buttons.size(); ++i) {
     transcript_.add("  button \"" + alert.buttons[i] + "\"");
+    buttons += (buttons.empty() ? "\"" : ", \"") + alert.buttons[i] + "\"";
     if (choice && alert.buttons[i] == *choice) pressed = static_cast<int>(i);
   }
+  if (choice && !alert.buttons.empty() && alert.buttons[static_cast<size_t>(pressed)] != *choice)
+    choiceMisses.push_back("the alert \"" + alert.messageText + "\" has the buttons " + buttons);
   if (!alert.buttons.empty()) transcript_.add("pressed \"" + alert.buttons[static_cast<size_t>(pressed)] + "\"");
   if (choice && !alert.buttons.empty() && alert.buttons[static_cast<size_t>(pressed)] == *choice) choice.reset();
   return pressed;
@@ -202,6 +191,15 @@ std::optional<MenuItem> HostPresenter::takeWindowChoice() {
   for (const auto& [name, window] : windows_)
     for (const auto& view : window.content.subviews)
       if (view.kind == View::Kind::button && view.text == *choice) return press(view, "\"" + view.text + "\"");
+  std::string offered;
+  auto offer = [&offered](const std::string& name) { offered += (offered.empty() ? "\"" : ", \"") + name + "\""; };
+  if (windowVisible_ && window_)
+    for (const auto& view : window_->content.subviews)
+      if (view.kind == View::Kind::button) offer(view.keyEquivalent);
+  for (const auto& [name, window] : windows_)
+    for (const auto& view : window.content.subviews)
+      if (view.kind == View::Kind::button) offer(view.text);
+  if (!offered.empty()) choiceMisses.push_back("the window's buttons are " + offered);
   return std::nullopt;
 }
 

@@ -56,6 +56,8 @@ class HostPresenter final : public Presenter {
   bool holdsMenu() const { return heldMenu_.has_value(); }
 
   std::optional<std::string> choice;
+  // What each menu, alert or window shown while `choice` fitted none of it offered.
+  std::vector<std::string> choiceMisses;
   // Answers of the dialogs with an accessory, in the order they show; a dialog
   // without one is cancelled.
   std::deque<DialogAnswer> dialogAnswers;

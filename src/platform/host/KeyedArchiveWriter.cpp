@@ -1,5 +1,7 @@
 #include "platform/host/KeyedArchiveWriter.h"
 
+#include <unicode/ustring.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
@@ -19,45 +21,15 @@ unsigned bytesFor(std::uint64_t v) {
 
 unsigned log2Of(unsigned width) { return width == 1 ? 0 : width == 2 ? 1 : width == 4 ? 2 : 3; }
 
-// UTF-8 to UTF-16; the caller guarantees valid UTF-8, anything else becomes U+FFFD
-// rather than reading past the end.
+// UTF-8 to UTF-16; the caller guarantees valid UTF-8, anything else becomes U+FFFD.
 void toUtf16(std::string_view s, std::u16string& out) {
-  out.clear();
-  for (std::size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    std::size_t more = 0;
-    char32_t cp = 0xFFFD;
-    if (c < 0x80)
-      cp = c;
-    else if ((c & 0xE0) == 0xC0) {
-      more = 1;
-      cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      more = 2;
-      cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      more = 3;
-      cp = c & 0x07;
-    }
-    bool ok = i + more < s.size();
-    for (std::size_t k = 1; ok && k <= more; ++k) {
-      const auto cc = static_cast<unsigned char>(s[i + k]);
-      ok = (cc & 0xC0) == 0x80;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if (!ok) {
-      cp = 0xFFFD;
-      more = 0;
-    }
-    i += more + 1;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(cp));
-    }
-  }
+  // UTF-16 never takes more units than UTF-8 takes bytes.
+  out.resize(s.size());
+  UErrorCode status = U_ZERO_ERROR;
+  std::int32_t length = 0;
+  u_strFromUTF8WithSub(out.data(), static_cast<std::int32_t>(out.size()), &length, s.data(),
+                       static_cast<std::int32_t>(s.size()), 0xFFFD, nullptr, &status);
+  out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
 }
 
 // Appends objects in numbering order and keeps their offsets for the table.

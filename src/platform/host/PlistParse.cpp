@@ -28,16 +28,10 @@ constexpr std::uint64_t kMaxExpandedBytes = 4 * std::uint64_t{kMaxPlistBytes};
 // NUL is a valid character of a string value; libplist cuts the string there
 // (and writes it back so), but a key holding one trips an assertion in it.
 bool validUtf16(const unsigned char* p, std::uint64_t units, bool allowNul) {
-  for (std::uint64_t i = 0; i < units; ++i) {
-    const unsigned u = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
-    if ((u == 0 && !allowNul) || (u >= 0xDC00 && u <= 0xDFFF)) return false;
-    if (u >= 0xD800 && u <= 0xDBFF) {
-      if (++i == units) return false;
-      const unsigned low = static_cast<unsigned>(p[2 * i] << 8 | p[2 * i + 1]);
-      if (low < 0xDC00 || low > 0xDFFF) return false;
-    }
-  }
-  return true;
+  if (!allowNul)
+    for (std::uint64_t i = 0; i < units; ++i)
+      if (p[2 * i] == 0 && p[2 * i + 1] == 0) return false;
+  return utf8FromBigEndianUtf16(p, units).has_value();
 }
 
 // libplist 2.2 copies a shared object once per reference and recurses once per
