@@ -32,8 +32,12 @@ class TabWatcherTest : public test::AppTest {
     BrowserTabs tabs(app.system.world);
     tabs.setWindow("Safari", {safariTabs, 0});
     delegate().tabWatcher().scanBrowserTabs();
-    auto left = tabs.window("Safari");
-    return left ? left->tabs : std::vector<std::string>{};
+    return tabsOf("Safari");
+  }
+  // The tabs of the browser's window 1; none without a window.
+  std::vector<std::string> tabsOf(const std::string& browser) {
+    auto window = BrowserTabs(app.system.world).window(browser);
+    return window ? window->tabs : std::vector<std::string>{};
   }
 };
 
@@ -61,7 +65,7 @@ TEST_F(TabWatcherTest, WhatIsNoTabOfAnotherBrowserStays) {
   EXPECT_THAT(passOver({"about:blank", "file:///etc/hosts", "http://", "https:///nohost"}),
               ElementsAre("about:blank", "file:///etc/hosts", "http://", "https:///nohost"));
   EXPECT_THAT(launches(), ElementsAre("Google Chrome https://www-rule.example/a"));
-  EXPECT_THAT(BrowserTabs(app.system.world).window("Firefox")->tabs, ElementsAre("https://example.org/here"));
+  EXPECT_THAT(tabsOf("Firefox"), ElementsAre("https://example.org/here"));
 }
 
 TEST_F(TabWatcherTest, BrowsersThatAnswerNothingAndUnreadableRules) {
@@ -104,7 +108,7 @@ TEST_F(TabWatcherTest, ARuleNamingTheBrowserInAnotherSpellingLeavesItsTab) {
     settings().setList(keys::domains, {"", "example.org", spelling, "iron.example", "SRWare Iron.app"});
     EXPECT_THAT(passOver({"https://example.org/here"}), ElementsAre("https://example.org/here")) << spelling;
   }
-  EXPECT_THAT(BrowserTabs(app.system.world).window("SRWare Iron")->tabs, ElementsAre("https://iron.example/"));
+  EXPECT_THAT(tabsOf("SRWare Iron"), ElementsAre("https://iron.example/"));
   EXPECT_THAT(launches(), IsEmpty());
   EXPECT_THAT(transcript(), Not(Contains(HasSubstr("closed"))));
 }
@@ -139,6 +143,32 @@ TEST_F(TabWatcherTest, OnlyALeadingWwwLabelIsDropped) {
   EXPECT_THAT(passOver({"https://newww.com/a", "https://www.newww.com/b", "https://wwwx.example.org/"}),
               ElementsAre("https://wwwx.example.org/"));
   EXPECT_THAT(launches(), UnorderedElementsAre("Firefox https://newww.com/a", "Firefox https://www.newww.com/b"));
+}
+
+// The host world's AppleScript joins a list made text as AppleScript does: with
+// the text item delimiters, none unless the script sets them.
+TEST_F(TabWatcherTest, TheHostWorldJoinsTabListsAsAppleScriptDoes) {
+  BrowserTabs(app.system.world).setWindow("Safari", {{"https://a.example/", "about:blank"}, 1});
+  const std::string tell = "tell application \"Safari\" to set tabURLs to URL of every tab of window 1\n";
+  const std::vector<std::pair<std::string, ScriptOutcome>> cases{
+      {browserscripts::allTabsScript("Safari", browserscripts::everyTabOfWindow1),
+       {true, "https://a.example/\nabout:blank", ""}},
+      {"tell application \"Safari\" to return URL of every tab of window 1 as string",
+       {true, "https://a.example/about:blank", ""}},
+      {"set AppleScript's text item delimiters to \", \"\n" + tell + "return tabURLs as text",
+       {true, "https://a.example/, about:blank", ""}},
+      {tell + "return tabURLs", {true, "", ""}},  // a list has no text of its own
+      {"tell application \"Safari\" to return URL of front document as string", {true, "about:blank", ""}},
+      {tell + "return other as string", {false, "", "The variable other is not defined."}},
+      {browserscripts::allTabsScript("Firefox", browserscripts::tabsOfFrontWindow),
+       {false, "", "Can't get window 1 of application \"Firefox\"."}},
+  };
+  for (const auto& [source, expected] : cases) {
+    const auto outcome = app.scripts.run(source);
+    EXPECT_EQ(std::tie(outcome.ok, outcome.result, outcome.error),
+              std::tie(expected.ok, expected.result, expected.error))
+        << source;
+  }
 }
 
 TEST_F(TabWatcherTest, StartsAndStopsWithItsToggle) {

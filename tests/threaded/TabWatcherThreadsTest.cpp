@@ -43,7 +43,9 @@ TEST_F(TabWatcherThreadsTest, PassesRaceWithNothingOnTheMainThread) {
   }
   watcher.join();
   app.runLoop.advance(1);
-  EXPECT_THAT(tabs.window("Safari")->tabs, ::testing::ElementsAre("https://gone.example/"));
+  const auto safari = tabs.window("Safari");
+  ASSERT_TRUE(safari.has_value());
+  EXPECT_THAT(safari->tabs, ::testing::ElementsAre("https://gone.example/"));
 
   // Every tab the rules name moved to Firefox; every link opened in Safari.
   const auto launched = launches();
