@@ -76,6 +76,10 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
   });
+  // What the user should read without a dialog goes to standard error.
+  settings_.report().setSink([](std::string_view line) {
+    std::fprintf(stderr, "routelle: %.*s\n", static_cast<int>(line.size()), line.data());
+  });
   // The workspace's own notification reaches the core's centre; the program's own
   // notifications ("fetchmenu", "export", "import") are posted there directly.
   NotificationCenter* center = &workspaceNotifications_;

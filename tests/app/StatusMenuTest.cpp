@@ -114,15 +114,17 @@ TEST_F(StatusMenuTest, ADefaultChoiceInAnySpellingTheLauncherTakesKeepsItsTickAn
         << login;
     EXPECT_EQ(first(), "Show Browsers List") << login;
     EXPECT_EQ(settings().getString(keys::login), login);
+    const auto before = launches().size();
+    route("https://example.org/");
+    const auto after = launches();
+    ASSERT_EQ(after.size(), before + 1) << login;
+    EXPECT_THAT(after.back(), ::testing::StartsWith("Arc ")) << login;
   }
   // The onion rule's browser likewise.
   settings().setString(keys::onion, "Arc.app");
-  settings().setString(keys::login, "Arc.app");
   delegate().statusMenu().fetchMenu();
   EXPECT_EQ(titlesAt({"Per Domain", ".onion domain suffix"}).at(3), "Arc ✓");
   EXPECT_EQ(settings().getString(keys::onion), "Arc.app");
-  EXPECT_EQ(route("https://example.org/"),
-            (std::vector<std::string>{test::openRun({"-a", "/Applications/Arc.app", "https://example.org/"})}));
 }
 
 TEST_F(StatusMenuTest, ADomainListWithoutItsLeadingEmptyTextListsItsDomainsAndDeletesThem) {
