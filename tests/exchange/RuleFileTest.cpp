@@ -51,7 +51,7 @@ std::string write(const std::vector<DomainRule>& domains, const std::vector<AppR
 }
 
 void expectGolden(const std::string& name, const std::string& actual) {
-  test::expectMatchesGolden(actual, std::filesystem::path(__FILE__).parent_path() / "golden" / name);
+  test::expectMatchesGolden(actual, std::filesystem::path(ROUTELLE_TESTS_DIR) / "exchange" / "golden" / name);
 }
 
 bool isComplete(const Read& r) { return r.outcome.end == RuleFileEnd::complete && r.outcome.message.empty(); }
