@@ -72,11 +72,9 @@ TEST(HostListArchiverTest, ConvertsBetweenUtf8AndUtf16LikeThePlatform) {
     std::string given;
     std::string read;
   } texts[] = {
-      {"bad \xC3(utf8", "bad \uFFFD(utf8"},
-      {"\xFF\xFE", "\uFFFD\uFFFD"},
+      {"bad \xC3(utf8", "bad \uFFFD(utf8"},   {"\xFF\xFE", "\uFFFD\uFFFD"},
       {"\xED\xA0\x80", "\uFFFD\uFFFD\uFFFD"},  // a surrogate written as UTF-8
-      {"cut \xF0\x9F\x98", "cut \uFFFD"},
-      {"\xF0\x9F\x98\x80 and \xC3\xA9", "\xF0\x9F\x98\x80 and \xC3\xA9"},
+      {"cut \xF0\x9F\x98", "cut \uFFFD"},     {"\xF0\x9F\x98\x80 and \xC3\xA9", "\xF0\x9F\x98\x80 and \xC3\xA9"},
   };
   for (const auto& t : texts) EXPECT_EQ(decode(archiver.archive({t.given})), List{t.read}) << t.given;
 
