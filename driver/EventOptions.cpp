@@ -1,3 +1,5 @@
+// The options of events and the arguments of "tabs", defined once for the verbs
+// and for the lines of "run".
 #include "EventOptions.h"
 
 #include <CLI/CLI.hpp>
@@ -108,6 +110,27 @@ Event parseEventLine(const std::vector<std::string>& words) {
     throw UsageError(words[0] + ": " + e.what());
   }
   return makeEvent(words[0], given);
+}
+
+// The tabs of a browser, a verb and a line of "run" too.
+void addTabsArguments(CLI::App& app, TabsRequest& request) {
+  app.add_option("BROWSER", request.browser, "The browser's name")->required();
+  app.add_option("URL", request.tabs, "The tabs of window 1, in order (none: print them)");
+  app.add_option("--active", request.active, "The active tab, from 1 (default 1)")->type_name("N");
+}
+
+TabsRequest parseTabsLine(const std::vector<std::string>& words) {
+  CLI::App line("", "tabs");
+  line.set_help_flag();
+  TabsRequest request;
+  addTabsArguments(line, request);
+  std::vector<std::string> reversed(words.rbegin(), words.rend() - 1);
+  try {
+    line.parse(reversed);
+  } catch (const CLI::ParseError& e) {
+    throw UsageError(std::string("tabs: ") + e.what());
+  }
+  return request;
 }
 
 }  // namespace routelle::driver

@@ -100,9 +100,9 @@ void ProgramRun::deliver(const Event& event) {
   // What the event queued for this instant (a panel's answer, a fallback list) runs before the next event.
   while (!terminated() && app_.runLoop.runNextDue()) {
   }
-  checkChoiceTaken();
   app_.presenter.openPanelAnswer.reset();
   app_.events.flags = 0;
+  checkChoiceTaken();
 }
 
 // An open panel answered during the event brings its dialog back at once

@@ -1,31 +1,10 @@
 // Window 1 of a browser of the world: set its tabs, or print them.
-#include <CLI/CLI.hpp>
 #include <ostream>
 
 #include "Driver.h"
 #include "platform/host/BrowserTabs.h"
 
 namespace routelle::driver {
-
-void addTabsArguments(CLI::App& app, TabsRequest& request) {
-  app.add_option("BROWSER", request.browser, "The browser's name")->required();
-  app.add_option("URL", request.tabs, "The tabs of window 1, in order (none: print them)");
-  app.add_option("--active", request.active, "The active tab, from 1 (default 1)")->type_name("N");
-}
-
-TabsRequest parseTabsLine(const std::vector<std::string>& words) {
-  CLI::App line("", "tabs");
-  line.set_help_flag();
-  TabsRequest request;
-  addTabsArguments(line, request);
-  std::vector<std::string> reversed(words.rbegin(), words.rend() - 1);
-  try {
-    line.parse(reversed);
-  } catch (const CLI::ParseError& e) {
-    throw UsageError(std::string("tabs: ") + e.what());
-  }
-  return request;
-}
 
 void setOrPrintTabs(const World& world, const TabsRequest& request, std::ostream& out) {
   if (request.browser.empty()) throw UsageError("tabs needs a browser name");

@@ -23,7 +23,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== macOS compile check"
 bash scripts/check-macos.sh
 
-echo "== format and lint (changed files)"
+echo "== format and lint (whole tree)"
 bash scripts/lint.sh build/ci-asan
 
 echo "== ThreadSanitizer (threaded tests)"

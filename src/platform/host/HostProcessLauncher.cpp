@@ -32,9 +32,11 @@ int HostProcessLauncher::spawn(const std::string& path, const std::vector<std::s
   env.push_back("ROUTELLE_WORLD=" + world_.root().string());
 
   std::vector<char*> argv{const_cast<char*>(executable.c_str())};
+  argv.reserve(args.size() + 2);
   for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   std::vector<char*> envp;
+  envp.reserve(env.size() + 1);
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
 
