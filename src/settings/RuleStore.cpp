@@ -117,6 +117,7 @@ std::size_t RuleStore::addDomainRules(std::span<const DomainRule> typed) {
     if (items.size() % 2 == 0) items.pop_back();
     // Hosts compare without regard to case: lower-cased, they compare as bytes.
     ReplacingAppend<DomainRule> merged;
+    merged.reserve(items.size() / 2 + hosts.size());
     for (size_t i = 1; i + 1 < items.size(); i += 2) {
       std::string key = asciiLowercased(items[i]);
       merged.keep({std::move(items[i]), std::move(items[i + 1])}, std::move(key));
@@ -126,10 +127,12 @@ std::size_t RuleStore::addDomainRules(std::span<const DomainRule> typed) {
       merged.add(key, std::move(rule), key);
     }
     std::vector<std::string> out{""};
-    for (auto& rule : std::move(merged).take()) {
+    out.reserve(items.size() + 2 * hosts.size());
+    items = {};  // its texts live on in the merge
+    std::move(merged).drain([&out](DomainRule&& rule) {
       out.push_back(std::move(rule.domain));
       out.push_back(std::move(rule.browser));
-    }
+    });
     settings_.setList(keys::domains, out);
     stored = hosts.size();
   });
