@@ -106,9 +106,16 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
 }
 
 std::size_t RuleStore::addDomainRules(std::span<const DomainRule> typed) {
-  std::vector<DomainRule> hosts;
-  for (const auto& rule : typed)
-    if (auto host = normaliseDomain(rule.domain)) hosts.push_back({std::move(*host), rule.browser});
+  return addDomainRules(std::vector<DomainRule>(typed.begin(), typed.end()));
+}
+
+std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
+  std::vector<DomainRule> hosts = std::move(typed);
+  std::erase_if(hosts, [this](DomainRule& rule) {
+    auto host = normaliseDomain(rule.domain);
+    if (host) rule.domain = std::move(*host);
+    return !host;
+  });
   if (hosts.empty()) return 0;
   std::size_t stored = 0;
   settings_.transaction([&] {
