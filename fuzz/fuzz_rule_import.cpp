@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view document(reinterpret_cast<const char*>(data), size);
 
   Store imported;
-  RuleImporter(imported.rules, imported.registry).importDocument(document);
+  RuleImporter(imported.rules, imported.registry).importDocument(std::string(document));
 
   Store oneByOne;
   const RuleFileHandlers handlers{
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& rule : imported.rules.appRules())
     if (imported.registry.isProgramItself(rule.browser)) __builtin_trap();
 
-  RuleImporter(imported.rules, imported.registry).importDocument(document);
+  RuleImporter(imported.rules, imported.registry).importDocument(std::string(document));
   if (!same(stored, imported.lists())) __builtin_trap();
   return 0;
 }

@@ -1,6 +1,7 @@
 #include "exchange/RuleExchange.h"
 
 #include <exception>
+#include <utility>
 
 #include "exchange/ExchangeAlerts.h"
 #include "exchange/RuleExporter.h"
@@ -65,7 +66,7 @@ ImportReport RuleExchange::importRules(const std::string& path) {
       report.outcome = {file.status == FileContents::Status::tooLarge ? RuleFileEnd::tooLarge : RuleFileEnd::unreadable,
                         file.error};
     } else {
-      report = RuleImporter(rules_, registry_).importDocument(file.bytes);
+      report = RuleImporter(rules_, registry_).importDocument(std::move(file.bytes));
     }
   } catch (const std::exception& failure) {
     report.outcome = {RuleFileEnd::unreadable, failure.what()};

@@ -14,7 +14,7 @@ bool holdsSeparator(std::string_view name) { return name.find(kAppRuleSeparator)
 
 }  // namespace
 
-ImportReport RuleImporter::importDocument(std::string_view document) {
+ImportReport RuleImporter::importDocument(std::string document) {
   ImportReport report;
   // Every accepted element, stored together at the end: one write of each list.
   std::vector<DomainRule> domains;
@@ -44,9 +44,12 @@ ImportReport RuleImporter::importDocument(std::string_view document) {
   } catch (const std::exception& failure) {
     report.outcome = {RuleFileEnd::unreadable, std::string("the import stopped: ") + failure.what()};
   }
+  // The rules read are all the merge needs: the text goes before it runs.
+  std::string().swap(document);
   // What was accepted before the end, or before the break.
-  report.domainRules = rules_.addDomainRules(domains);
-  report.skipped += domains.size() - report.domainRules;
+  const std::size_t accepted = domains.size();
+  report.domainRules = rules_.addDomainRules(std::move(domains));
+  report.skipped += accepted - report.domainRules;
   report.appRules = rules_.addAppRules(apps);
   return report;
 }

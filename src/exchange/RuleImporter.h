@@ -1,6 +1,6 @@
 #pragma once
 #include <cstddef>
-#include <string_view>
+#include <string>
 
 #include "exchange/RuleFileReader.h"
 #include "settings/BrowserRegistry.h"
@@ -30,7 +30,8 @@ class RuleImporter {
  public:
   RuleImporter(RuleStore& rules, const BrowserRegistry& registry) : rules_(rules), registry_(registry) {}
 
-  ImportReport importDocument(std::string_view document);
+  // Takes the document, and lets it go once it is read.
+  ImportReport importDocument(std::string document);
 
  private:
   RuleStore& rules_;

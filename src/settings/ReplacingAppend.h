@@ -14,6 +14,12 @@ namespace routelle {
 template <typename Entry>
 class ReplacingAppend {
  public:
+  // Room for this many entries and keys, made once rather than by regrowing.
+  void reserve(std::size_t entries) {
+    slots_.reserve(entries);
+    chains_.reserve(entries);
+  }
+
   // An entry already in the list; without a key it is never replaced.
   void keep(Entry entry, std::optional<std::string> key) { append(std::move(entry), std::move(key)); }
 
@@ -28,12 +34,20 @@ class ReplacingAppend {
     append(std::move(entry), std::move(key));
   }
 
+  // Hands each entry left to `visit`, in list order; the keys are let go first.
+  template <typename Visit>
+  void drain(Visit visit) && {
+    chains_ = {};
+    for (Slot& slot : slots_)
+      if (slot.live) visit(std::move(slot.entry));
+    slots_ = {};
+  }
+
   // The entries left, in list order.
   std::vector<Entry> take() && {
     std::vector<Entry> out;
     out.reserve(slots_.size());
-    for (Slot& slot : slots_)
-      if (slot.live) out.push_back(std::move(slot.entry));
+    std::move(*this).drain([&out](Entry&& entry) { out.push_back(std::move(entry)); });
     return out;
   }
 

@@ -1,6 +1,8 @@
 #include "settings/RuleStore.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "settings/DomainList.h"
 #include "settings/HostName.h"
@@ -82,9 +84,16 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
 }
 
 std::size_t RuleStore::addDomainRules(std::span<const DomainRule> typed) {
-  std::vector<DomainRule> hosts;
-  for (const auto& rule : typed)
-    if (auto host = normaliseDomain(rule.domain)) hosts.push_back({std::move(*host), rule.browser});
+  return addDomainRules(std::vector<DomainRule>(typed.begin(), typed.end()));
+}
+
+std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
+  std::vector<DomainRule> hosts = std::move(typed);
+  std::erase_if(hosts, [this](DomainRule& rule) {
+    auto host = normaliseDomain(rule.domain);
+    if (host) rule.domain = std::move(*host);
+    return !host;
+  });
   if (hosts.empty()) return 0;
   std::size_t stored = 0;
   settings_.transaction([&] {
@@ -93,22 +102,56 @@ std::size_t RuleStore::addDomainRules(std::span<const DomainRule> typed) {
     auto& items = list.items;
     giveLeadingEmptyString(items);
     if (items.size() % 2 == 0) items.pop_back();
+    // Adding a host removes the earliest pair of that host left, then appends. For
+    // a host the rules add `added` times and the list holds `held` times, that
+    // leaves the list's pairs after its first min(added, held), and the last
+    // min(added, max(held, 1)) of the added ones: counted, it is done in place.
     // Hosts compare without regard to case: lower-cased, they compare as bytes.
-    ReplacingAppend<DomainRule> merged;
+    struct Count {
+      std::size_t added = 0;
+      std::size_t held = 0;
+      std::size_t passed = 0;  // pairs of the list, then added rules, met so far
+    };
+    std::unordered_map<std::string_view, Count> counts;
+    counts.reserve(hosts.size());
+    for (const auto& rule : hosts) ++counts[rule.domain].added;  // lower case already
+    std::string lowered;
+    auto countOf = [&](const std::string& domain) -> Count* {
+      lowered.assign(domain);
+      for (char& c : lowered) c = asciiLower(c);
+      auto found = counts.find(lowered);
+      return found == counts.end() ? nullptr : &found->second;
+    };
+    for (size_t i = 1; i + 1 < items.size(); i += 2)
+      if (Count* count = countOf(items[i])) ++count->held;
+    size_t kept = 1;
     for (size_t i = 1; i + 1 < items.size(); i += 2) {
-      std::string key = asciiLowercased(items[i]);
-      merged.keep({std::move(items[i]), std::move(items[i + 1])}, std::move(key));
+      Count* count = countOf(items[i]);
+      if (count && count->passed++ < std::min(count->added, count->held)) continue;
+      if (kept != i) {
+        items[kept] = std::move(items[i]);
+        items[kept + 1] = std::move(items[i + 1]);
+      }
+      kept += 2;
     }
-    for (auto& rule : hosts) {
-      std::string key = rule.domain;  // lower case already
-      merged.add(key, std::move(rule), key);
+    items.resize(kept);
+    for (auto& entry : counts) entry.second.passed = 0;
+    // Decided before any host moves out from under the counts' keys.
+    std::vector<bool> appended(hosts.size());
+    size_t appending = 0;
+    for (size_t i = 0; i < hosts.size(); ++i) {
+      Count& count = counts.find(hosts[i].domain)->second;
+      appended[i] = count.added - count.passed++ <= std::max<std::size_t>(count.held, 1);
+      appending += appended[i] ? 1 : 0;
     }
-    std::vector<std::string> out{""};
-    for (auto& rule : std::move(merged).take()) {
-      out.push_back(std::move(rule.domain));
-      out.push_back(std::move(rule.browser));
+    decltype(counts)().swap(counts);
+    items.reserve(items.size() + 2 * appending);
+    for (size_t i = 0; i < hosts.size(); ++i) {
+      if (!appended[i]) continue;
+      items.push_back(std::move(hosts[i].domain));
+      items.push_back(std::move(hosts[i].browser));
     }
-    settings_.setList(keys::domains, out);
+    settings_.setList(keys::domains, items);
     stored = hosts.size();
   });
   return stored;
@@ -172,6 +215,7 @@ std::size_t RuleStore::addAppRules(std::span<const AppRule> rules) {
       return rule ? std::optional<std::string>(std::move(rule->application)) : std::nullopt;
     };
     ReplacingAppend<std::string> merged;
+    merged.reserve(list.items.size() + rules.size());
     for (auto& element : list.items) {
       auto key = keyOf(element);
       merged.keep(std::move(element), std::move(key));

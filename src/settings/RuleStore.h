@@ -46,6 +46,8 @@ class RuleStore {
   // The same as addDomainRule (typed text in `domain`) / addAppRule for each
   // rule in turn, with one write per list; answer how many were stored.
   std::size_t addDomainRules(std::span<const DomainRule> typed);
+  // The same, normalising the given rules where they lie.
+  std::size_t addDomainRules(std::vector<DomainRule>&& typed);
   std::size_t addAppRules(std::span<const AppRule> rules);
 
   void setPriority(std::string_view value);
