@@ -24,12 +24,6 @@ bool refuseUndecodable(const SettingsStore& settings, const StoredList& list, st
 
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string asciiLowercased(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = asciiLower(c);
-  return out;
-}
-
 // Host names are compared the way the web compares them: without regard to case.
 bool sameHost(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
