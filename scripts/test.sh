@@ -15,7 +15,7 @@ configure() { # dir, extra cmake arguments...
 }
 
 echo "== build and test under AddressSanitizer + UndefinedBehaviorSanitizer"
-configure build/ci-asan -DROUTELLE_SANITIZE=address,undefined
+configure build/ci-asan -DROUTELLE_SANITIZE=address,undefined -DROUTELLE_WERROR=ON
 cmake --build build/ci-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir build/ci-asan --output-on-failure -j"$jobs"
@@ -27,13 +27,13 @@ echo "== format and lint (changed files)"
 bash scripts/lint.sh build/ci-asan
 
 echo "== ThreadSanitizer (threaded tests)"
-configure build/ci-tsan -DROUTELLE_SANITIZE=thread -DROUTELLE_BENCH=OFF
+configure build/ci-tsan -DROUTELLE_SANITIZE=thread -DROUTELLE_BENCH=OFF -DROUTELLE_WERROR=ON
 cmake --build build/ci-tsan -j"$jobs" --target routelle routelle_threaded_tests
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/ci-tsan --output-on-failure -L threaded -j"$jobs"
 
 echo "== fuzz targets (${fuzz_seconds}s each)"
 cmake -S . -B build/ci-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DROUTELLE_FUZZ=ON -DROUTELLE_BENCH=OFF >/dev/null
+  -DCMAKE_CXX_COMPILER=clang++ -DROUTELLE_FUZZ=ON -DROUTELLE_BENCH=OFF -DROUTELLE_WERROR=ON >/dev/null
 targets=$(cd fuzz && ls *.cpp | sed 's/\.cpp$//')
 cmake --build build/ci-fuzz -j"$jobs" --target $targets
 for t in $targets; do

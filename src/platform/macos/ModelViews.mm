@@ -18,7 +18,7 @@ NSFont* fontFor(const View& view, NSFont* standard) {
   if (view.fontName.empty() && view.fontSize <= 0) return standard;
   const CGFloat size = view.fontSize > 0 ? view.fontSize : standard.pointSize;
   NSFont* named = view.fontName.empty() ? nil : [NSFont fontWithName:ns(view.fontName) size:size];
-  return named ?: [NSFont systemFontOfSize:size];
+  return named != nil ? named : [NSFont systemFontOfSize:size];
 }
 
 NSTextField* textFieldFor(const View& view) {
