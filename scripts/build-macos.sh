@@ -11,6 +11,6 @@ cd "$(dirname "$0")/.."
 if command -v brew >/dev/null && [ -d "$(brew --prefix icu4c 2>/dev/null)" ]; then
   export PKG_CONFIG_PATH="$(brew --prefix icu4c)/lib/pkgconfig${PKG_CONFIG_PATH:+:$PKG_CONFIG_PATH}"
 fi
-cmake -S . -B build/macos -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_OSX_DEPLOYMENT_TARGET=10.13 "$@"
+cmake -S . -B build/macos -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
 cmake --build build/macos --target Routelle
 echo "Built build/macos/macos/Routelle.app"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test under AddressSanitizer+UndefinedBehaviorSanitizer
 # (warnings are errors, benchmarks compiled too), the threaded tests under
-# ThreadSanitizer, the macOS compile check, the format and lint checks, and a
+# ThreadSanitizer, the macOS compile and deployment-target checks, the format and lint checks, and a
 # short run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,6 +22,9 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 
 echo "== macOS compile check"
 bash scripts/check-macos.sh
+
+echo "== macOS deployment target (the core against the system's libc++)"
+bash scripts/check-mac-target.sh
 
 echo "== format and lint (changed files)"
 bash scripts/lint.sh build/ci-asan
