@@ -337,7 +337,7 @@ typedef NS_ENUM(NSInteger, NSWindowTitleVisibility) {  // AppKit
 @property(copy) NSString* placeholderString;  // AppKit
 @end
 
-enum { NSButtonTypeSwitch = 3 };  // AppKit (10.12 name)
+static const NSButtonType NSButtonTypeSwitch = (NSButtonType)3;  // AppKit (10.12 name)
 
 @interface NSImage (AppleOnly)
 - (void)setTemplate:(BOOL)isTemplate;  // AppKit
