@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/MakerPages.h"
+#include "routelle/Version.h"
 #include "settings/Keys.h"
 
 namespace {
@@ -132,10 +133,11 @@ TEST_F(ApplicationInfo, IsScriptableAndAsksBeforeScriptingOthers) {
   EXPECT_FALSE(text(at(info.get(), "NSAppleEventsUsageDescription")).empty());
 }
 
-TEST(BundleInfo, BothBundlesRunFromTheDeploymentTargetOn) {
+TEST(BundleInfo, BothBundlesRunFromTheDeploymentTargetOnAndShowTheProjectVersion) {
   for (const char* file : {"Info.plist", "ShareExtension/Info.plist"}) {
     Plist info = load(kMacos / file);
     EXPECT_EQ(text(at(info.get(), "LSMinimumSystemVersion")), ROUTELLE_MACOS_DEPLOYMENT_TARGET) << file;
+    EXPECT_EQ(text(at(info.get(), "CFBundleShortVersionString")), routelle::kVersion) << file;
   }
 }
 
