@@ -31,6 +31,8 @@ class MacApp {
   bool isWatchedMenu(const Menu* menu);
 
  private:
+  // First: every member built below already maps text through the system.
+  std::unique_ptr<TextServices> text_;
   std::unique_ptr<Defaults> standard_;
   std::unique_ptr<Defaults> suite_;
   std::unique_ptr<Defaults> global_;

@@ -5,6 +5,7 @@
 #include "platform/macos/MacPresenter.h"
 #include "platform/macos/Strings.h"
 #include "settings/Keys.h"
+#include "support/Text.h"
 
 namespace routelle::macos {
 namespace {
@@ -20,10 +21,17 @@ UserInfo deactivatedApplication(NSNotification* notification) {
   return info;
 }
 
+// Installed for the whole process before anything maps text.
+std::unique_ptr<TextServices> installed(std::unique_ptr<TextServices> services) {
+  text::useServices(services.get());
+  return services;
+}
+
 }  // namespace
 
 MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
-    : standard_(makeStandardDefaults()),
+    : text_(installed(makeTextServices())),
+      standard_(makeStandardDefaults()),
       suite_(makeSuiteDefaults(std::string(domains::suite))),
       global_(makeGlobalDefaults()),
       archiver_(makeListArchiver()),
@@ -92,7 +100,10 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
               }];
 }
 
-MacApp::~MacApp() { [[NSWorkspace sharedWorkspace].notificationCenter removeObserver:deactivationObserver_]; }
+MacApp::~MacApp() {
+  [[NSWorkspace sharedWorkspace].notificationCenter removeObserver:deactivationObserver_];
+  text::useServices(nullptr);
+}
 
 bool MacApp::isWatchedMenu(const Menu* menu) {
   return menu == &delegate_.statusMenu().menu() || menu == &delegate_.chooser().menu() ||

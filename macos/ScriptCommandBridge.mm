@@ -47,7 +47,8 @@ std::map<std::string, routelle::ScriptArgument> argumentsOf(RTLScriptCommand* co
     return nil;
   }
   if (const bool* answer = std::get_if<bool>(&result)) return [NSNumber numberWithBool:*answer];
-  return [NSNumber numberWithInt:std::get<int>(result)];
+  const int* count = std::get_if<int>(&result);
+  return [NSNumber numberWithInt:count ? *count : 0];
 }
 
 @end

@@ -21,18 +21,24 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-# GNUstep's Foundation includes the GNU runtime's objc/objc.h, which lives in gcc's
-# own include folder; it is searched last so that clang's headers win.
+# The Mac build's own flags, from the one list (cmake/CompileFlags.cmake), with
+# warnings as errors as the test command builds everything else.
+read -r -a mac_flags <<<"$(cmake -P cmake/CompileFlags.cmake 2>&1)"
+((${#mac_flags[@]})) || { echo "FAIL  no compile flags read from cmake/CompileFlags.cmake"; exit 1; }
+mac_flags+=(-Werror)
+
+# What parsing against GNUstep needs besides. GNUstep's Foundation includes the GNU
+# runtime's objc/objc.h, which lives in gcc's own include folder; it is searched last
+# so that clang's headers win. The sources stay as they are on Apple: the
+# compatibility header comes in ahead of each of them, and Apple's framework headers
+# that GNUstep lacks lead to it too. GNUstep declares NSMenuDelegate's methods
+# required where Apple's are optional (-Wno-protocol).
 gcc_include=$(dirname "$(dirname "$(gcc -print-file-name=include/objc/objc.h)")")
-# The sources stay as they are on Apple: the compatibility header comes in ahead of
-# each of them, and Apple's framework headers that GNUstep lacks lead to it too.
-# GNUstep declares NSMenuDelegate's methods required where Apple's are optional.
-flags=(-fsyntax-only -fobjc-arc -fobjc-runtime=gnustep-2.0 -fblocks -fobjc-exceptions
-  -Wall -Wextra -Wshadow -Werror -Wno-protocol
+gnustep=(-fsyntax-only -fobjc-runtime=gnustep-2.0 -fblocks -fobjc-exceptions -Wno-protocol
   -Imacos/compat/include -isystem /usr/include/GNUstep -idirafter "$gcc_include"
   -include macos/compat/AppleOnly.h -Isrc -Imacos)
 # The Sparkle adapter is checked against the subset of Sparkle it uses.
-flags+=(-Imacos/compat/sparkle)
+gnustep+=(-Imacos/compat/sparkle)
 
 failed=0
 checked=0
@@ -52,17 +58,28 @@ trap 'rm -f "$log"' EXIT
 if (($#)); then
   sources=("$@")  # only these files, for a quick look while working on them
 else
-  mapfile -t sources < <(git ls-files '*.mm' '*.m'; git ls-files --others --exclude-standard '*.mm' '*.m')
+  # Every Objective-C++ file in the tree, committed or not.
+  mapfile -t sources < <(find src macos -name '*.mm' -o -name '*.m' | sort)
 fi
+compiled=0
 for f in "${sources[@]}"; do
   case "$f" in
     *.mm) lang=(-x objective-c++ -std=c++20) ;;
     *.m) lang=(-x objective-c -std=c11) ;;
   esac
+  extra=()
+  # The extension's own sources are built as application-extension code.
+  case "$f" in macos/ShareExtension/*) extra=(-fapplication-extension) ;; esac
   status=0
-  clang "${lang[@]}" "${flags[@]}" "$f" >"$log" 2>&1 || status=$?
+  clang "${lang[@]}" "${mac_flags[@]}" "${extra[@]}" "${gnustep[@]}" "$f" >"$log" 2>&1 || status=$?
   report "$status" "$f" "$log"
+  compiled=$((compiled + 1))
 done
+if ((compiled == 0)); then
+  echo "FAIL  no Objective-C++ source found: nothing was compiled"
+  exit 1
+fi
+echo "compiled $compiled Objective-C++ files with: ${mac_flags[*]}"
 
 if (($#)); then
   echo "macOS compile check: $((checked - failed)) of $checked files passed"
@@ -72,18 +89,18 @@ fi
 # The compatibility header declares nothing that GNUstep declares itself.
 status=0
 python3 scripts/compat-declarations.py macos/compat/AppleOnly.h -- -x objective-c++ -std=c++20 \
-  -fsyntax-only -fobjc-arc -fobjc-runtime=gnustep-2.0 -fblocks \
+  -fsyntax-only "${mac_flags[@]}" -fobjc-runtime=gnustep-2.0 -fblocks \
   -Imacos/compat/include -isystem /usr/include/GNUstep -idirafter "$gcc_include" >"$log" 2>&1 || status=$?
 report "$status" "macos/compat/AppleOnly.h: $(tail -n 1 "$log" | sed 's/^[^:]*: //')" "$log"
 
-mapfile -t plists < <(git ls-files 'macos/*.plist' 'macos/*.entitlements'; git ls-files --others --exclude-standard 'macos/*.plist' 'macos/*.entitlements')
+mapfile -t plists < <(find macos -name '*.plist' -o -name '*.entitlements' | sort)
 for f in "${plists[@]}"; do
   status=0
   { xmllint --noout --nonet "$f" && plistutil -i "$f" -o /dev/null; } >"$log" 2>&1 || status=$?
   report "$status" "$f" "$log"
 done
 
-mapfile -t documents < <(git ls-files 'macos/*.sdef' 'macos/*.xib'; git ls-files --others --exclude-standard 'macos/*.sdef' 'macos/*.xib')
+mapfile -t documents < <(find macos -name '*.sdef' -o -name '*.xib' -o -name '*.svg' | sort)
 for f in "${documents[@]}"; do
   status=0
   xmllint --noout --nonet "$f" >"$log" 2>&1 || status=$?

@@ -7,6 +7,7 @@
 #include "platform/host/HostLaunchServices.h"
 #include "platform/host/HostListArchiver.h"
 #include "platform/host/HostProcessLauncher.h"
+#include "platform/host/HostTextServices.h"
 #include "platform/host/HostUpdater.h"
 #include "platform/host/HostUrlParser.h"
 #include "platform/host/HostWorkspace.h"
@@ -17,6 +18,7 @@
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "support/NotificationCenter.h"
+#include "support/Text.h"
 
 namespace routelle {
 
@@ -44,6 +46,13 @@ struct HostSystem {
   // The open stand-in beside the running executable, unless ROUTELLE_OPEN_COMMAND names one.
   static std::filesystem::path defaultOpenCommand();
 
+  static const TextServices& installed(const TextServices& services) {
+    text::useServices(&services);
+    return services;
+  }
+
+  // First: every member built below already maps text through ICU.
+  const TextServices& textServices = installed(HostTextServices::shared());
   World world;
   HostDefaults standard;
   HostDefaults suite;

@@ -337,9 +337,7 @@ typedef NS_ENUM(NSInteger, NSWindowTitleVisibility) {  // AppKit
 @property(copy) NSString* placeholderString;  // AppKit
 @end
 
-@interface NSButton (AppleOnly)
-+ (instancetype)checkboxWithTitle:(NSString*)title target:(id)target action:(SEL)action;  // AppKit
-@end
+static const NSButtonType NSButtonTypeSwitch = (NSButtonType)3;  // AppKit (10.12 name)
 
 @interface NSImage (AppleOnly)
 - (void)setTemplate:(BOOL)isTemplate;  // AppKit

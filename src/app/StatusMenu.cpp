@@ -1,39 +1,26 @@
 #include "app/StatusMenu.h"
 
-#include <unicode/brkiter.h>
-#include <unicode/unistr.h>
-
 #include <memory>
 
 #include "app/OwnHandler.h"
 #include "app/StatusMenuSubmenus.h"
 #include "settings/Keys.h"
+#include "support/Text.h"
 
 namespace routelle {
 namespace {
 
 using namespace statusmenu;
 
-constexpr int32_t kUrlTitleLength = 35;
+constexpr std::size_t kUrlTitleLength = 35;
 constexpr std::string_view kDefaultBrowserQuestion = "Set Routelle as Default web browser?";
 
 // The captured link as the menu shows it: its first 35 characters as a reader
 // counts them (an emoji with its modifiers, a letter with its accents: one
 // each), never cut inside one.
 std::string capturedUrlTitle(const std::string& url) {
-  const auto u = icu::UnicodeString::fromUTF8(icu::StringPiece(url.data(), static_cast<int32_t>(url.size())));
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::BreakIterator> characters(
-      icu::BreakIterator::createCharacterInstance(icu::Locale::getRoot(), status));
-  if (U_FAILURE(status)) return url;
-  characters->setText(u);
-  int32_t end = characters->first();
-  for (int32_t counted = 0; counted < kUrlTitleLength && end != icu::BreakIterator::DONE; ++counted)
-    end = characters->next();
-  if (end == icu::BreakIterator::DONE || end >= u.length()) return url;
-  std::string title;
-  u.tempSubString(0, end).toUTF8String(title);
-  return title + "...";
+  std::string title = text::composedCharacterPrefix(url, kUrlTitleLength);
+  return title.size() < url.size() ? title + "..." : url;
 }
 
 }  // namespace

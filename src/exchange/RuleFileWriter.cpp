@@ -3,18 +3,19 @@
 #include "exchange/RuleFileReader.h"
 
 #include <libxml/xmlwriter.h>
-#include <unicode/utf8.h>
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
 #include <utility>
 
+#include "support/Text.h"
+
 namespace routelle {
 namespace {
 
 // The characters XML 1.0 allows in a document, even as character references.
-bool isXmlChar(UChar32 c) {
+bool isXmlChar(std::int32_t c) {
   return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
          (c >= 0x10000 && c <= 0x10FFFF);
 }
@@ -22,11 +23,8 @@ bool isXmlChar(UChar32 c) {
 // Text a rule file can carry and read back.
 bool isRuleText(std::string_view text) {
   if (text.size() > kRuleTextMaxBytes) return false;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);  // negative for ill-formed UTF-8, surrogates included
+  for (std::size_t at = 0; at < text.size();) {
+    const std::int32_t c = text::nextCodePoint(text, at);  // negative for ill-formed UTF-8, surrogates included
     if (c < 0 || !isXmlChar(c)) return false;
   }
   return true;

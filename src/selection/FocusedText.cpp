@@ -1,10 +1,7 @@
 #include "selection/FocusedText.h"
 
-#include <unicode/unistr.h>
-
 #include <cstdint>
 #include <cstring>
-#include <limits>
 
 #include "support/Text.h"
 
@@ -26,11 +23,8 @@ bool isAscii(std::string_view s) {
 
 std::string wellFormed(std::string text) {
   if (isAscii(text) || text::isValidUtf8(text)) return text;
-  // ICU reads each ill-formed sequence as one U+FFFD, as the link detector counts it.
-  if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return {};
-  std::string out;
-  icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<std::int32_t>(text.size()))).toUTF8String(out);
-  return out;
+  // Each ill-formed sequence as one U+FFFD, as the link detector counts it.
+  return text::withReplacementCharacters(text);
 }
 
 }  // namespace

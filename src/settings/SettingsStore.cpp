@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include "settings/Keys.h"
+#include "support/Variants.h"
 
 namespace routelle {
 namespace {
@@ -83,7 +84,7 @@ namespace {
 template <typename T>
 std::optional<T> asNumber(const std::optional<DefaultsValue>& v) {
   if (!v) return std::nullopt;
-  return std::visit(
+  return visitVariant(
       [](const auto& x) -> std::optional<T> {
         using X = std::decay_t<decltype(x)>;
         if constexpr (std::is_same_v<X, bool>)
@@ -116,7 +117,7 @@ std::optional<double> SettingsStore::getDouble(std::string_view key, Domain d) c
 }
 std::optional<std::string> SettingsStore::getString(std::string_view key, Domain d) const {
   auto v = object(key, d);
-  if (v && std::holds_alternative<std::string>(*v)) return std::get<std::string>(*v);
+  if (const auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return *text;
   return std::nullopt;
 }
 bool SettingsStore::contains(std::string_view key, Domain d) const { return object(key, d).has_value(); }
@@ -136,8 +137,9 @@ bool SettingsStore::remove(std::string_view key, Domain d) {
 
 StoredList SettingsStore::getList(std::string_view key, Domain d) const {
   auto v = object(key, d);
-  if (!v || !std::holds_alternative<Bytes>(*v)) return {};
-  auto list = archiver_.unarchive(std::get<Bytes>(*v));
+  const auto* bytes = v ? std::get_if<Bytes>(&*v) : nullptr;
+  if (!bytes) return {};
+  auto list = archiver_.unarchive(*bytes);
   if (!list) return {StoredList::State::undecodable, {}};
   return {StoredList::State::list, std::move(*list)};
 }
@@ -209,7 +211,7 @@ void SettingsStore::transaction(const std::function<void()>& body, Domain d) {
 std::optional<std::string> SettingsStore::interfaceStyle() const {
   if (!global_) return std::nullopt;
   auto v = global_->object(keys::appleInterfaceStyle);
-  if (v && std::holds_alternative<std::string>(*v)) return std::get<std::string>(*v);
+  if (const auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return *text;
   return std::nullopt;
 }
 

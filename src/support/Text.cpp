@@ -1,67 +1,105 @@
 #include "support/Text.h"
 
 #include <algorithm>
+#include <atomic>
 
-#include <unicode/locid.h>
-#include <unicode/uchar.h>
-#include <unicode/unistr.h>
+#include "platform/TextServices.h"
 
 namespace routelle::text {
 namespace {
 
-icu::UnicodeString fromUtf8(std::string_view s) {
-  return icu::UnicodeString::fromUTF8(icu::StringPiece(s.data(), static_cast<int32_t>(s.size())));
+std::atomic<const TextServices*> installed{nullptr};
+
+bool isAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string toUtf8(const icu::UnicodeString& u) {
-  std::string out;
-  u.toUTF8String(out);
-  return out;
-}
-
-bool isWordSeparator(UChar32 c) { return u_isWhitespace(c) || c == '\n' || c == '\r' || c == '\t'; }
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+bool isBlank(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 
 }  // namespace
 
+void useServices(const TextServices* services) { installed.store(services); }
+
 std::string lowercased(std::string_view s) {
   // Host names and identifiers are ASCII nearly always: no need for the full mapping.
-  if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-    std::string out(s);
-    for (char& c : out)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-  }
-  icu::UnicodeString u = fromUtf8(s);
-  u.toLower(icu::Locale::getRoot());
-  return toUtf8(u);
+  const TextServices* services = installed.load();
+  if (services && !isAscii(s)) return services->lowercased(s);
+  std::string out(s);
+  for (char& c : out) c = asciiLower(c);
+  return out;
 }
 
 std::string capitalized(std::string_view s) {
-  const icu::UnicodeString u = fromUtf8(s);
-  icu::UnicodeString out;
-  int32_t i = 0;
-  while (i < u.length()) {
-    int32_t start = i;
-    while (i < u.length() && isWordSeparator(u.char32At(i))) i = u.moveIndex32(i, 1);
-    out.append(u, start, i - start);
-    if (i >= u.length()) break;
-    int32_t firstEnd = u.moveIndex32(i, 1);
-    icu::UnicodeString first(u, i, firstEnd - i);
-    first.toUpper(icu::Locale::getRoot());
-    out.append(first);
-    int32_t restStart = firstEnd;
-    i = firstEnd;
-    while (i < u.length() && !isWordSeparator(u.char32At(i))) i = u.moveIndex32(i, 1);
-    icu::UnicodeString rest(u, restStart, i - restStart);
-    rest.toLower(icu::Locale::getRoot());
-    out.append(rest);
+  if (const TextServices* services = installed.load()) return services->capitalized(s);
+  std::string out(s);
+  bool wordStart = true;
+  for (char& c : out) {
+    c = wordStart ? asciiUpper(c) : asciiLower(c);
+    wordStart = isBlank(c);
   }
-  return toUtf8(out);
+  return out;
 }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() == b.size() && a == b) return true;
-  return fromUtf8(a).caseCompare(fromUtf8(b), U_FOLD_CASE_DEFAULT) == 0;
+  if (a == b) return true;
+  if (const TextServices* services = installed.load()) return services->equalsIgnoringCase(a, b);
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+}
+
+std::string composedCharacterPrefix(std::string_view s, std::size_t count) {
+  if (const TextServices* services = installed.load()) return services->composedCharacterPrefix(s, count);
+  std::size_t at = 0;
+  for (std::size_t counted = 0; counted < count && at < s.size(); ++counted) nextCodePoint(s, at);
+  return std::string(s.substr(0, at));
+}
+
+std::int32_t nextCodePoint(std::string_view s, std::size_t& at) {
+  const auto lead = static_cast<unsigned char>(s[at++]);
+  if (lead < 0x80) return lead;
+  std::size_t more = 0;
+  std::int32_t code = 0;
+  // The second byte's range excludes overlong forms, surrogates and code points past U+10FFFF.
+  unsigned char low = 0x80, high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    more = 1;
+    code = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    more = 2;
+    code = lead & 0x0F;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    more = 3;
+    code = lead & 0x07;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return -1;
+  }
+  for (std::size_t k = 0; k < more; ++k, low = 0x80, high = 0xBF) {
+    if (at >= s.size()) return -1;
+    const auto next = static_cast<unsigned char>(s[at]);
+    if (next < low || next > high) return -1;
+    code = (code << 6) | (next & 0x3F);
+    ++at;
+  }
+  return code;
+}
+
+std::string withReplacementCharacters(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t at = 0; at < s.size();) {
+    const std::size_t from = at;
+    if (nextCodePoint(s, at) < 0)
+      out.append("\xEF\xBF\xBD");
+    else
+      out.append(s.substr(from, at - from));
+  }
+  return out;
 }
 
 bool isValidUtf8(std::string_view s) {
@@ -98,7 +136,11 @@ bool isValidUtf8(std::string_view s) {
   return true;
 }
 
-std::size_t characterCount(std::string_view s) { return static_cast<std::size_t>(fromUtf8(s).length()); }
+std::size_t characterCount(std::string_view s) {
+  std::size_t units = 0;
+  for (std::size_t at = 0; at < s.size();) units += nextCodePoint(s, at) > 0xFFFF ? 2 : 1;
+  return units;
+}
 
 bool contains(std::string_view haystack, std::string_view needle) {
   return haystack.find(needle) != std::string_view::npos;

@@ -8,16 +8,29 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/MakerPages.h"
+#include "routelle/Version.h"
 #include "settings/Keys.h"
 
 namespace {
 
 const std::filesystem::path kMacos = ROUTELLE_MACOS_DIR;
+const std::filesystem::path kSources = std::filesystem::path(ROUTELLE_SOURCE_DIR) / "src";
+const std::filesystem::path kRendered = ROUTELLE_BUNDLE_RESOURCES;
+
+std::string contents(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
 
 using Plist = std::unique_ptr<void, decltype(&plist_free)>;
 
@@ -120,6 +133,14 @@ TEST_F(ApplicationInfo, IsScriptableAndAsksBeforeScriptingOthers) {
   EXPECT_FALSE(text(at(info.get(), "NSAppleEventsUsageDescription")).empty());
 }
 
+TEST(BundleInfo, BothBundlesRunFromTheDeploymentTargetOnAndShowTheProjectVersion) {
+  for (const char* file : {"Info.plist", "ShareExtension/Info.plist"}) {
+    Plist info = load(kMacos / file);
+    EXPECT_EQ(text(at(info.get(), "LSMinimumSystemVersion")), ROUTELLE_MACOS_DEPLOYMENT_TARGET) << file;
+    EXPECT_EQ(text(at(info.get(), "CFBundleShortVersionString")), routelle::kVersion) << file;
+  }
+}
+
 TEST_F(ApplicationInfo, TheUpdaterReadsTheFeedThatTheProgramSets) {
   EXPECT_EQ(text(at(info.get(), "SUFeedURL")), routelle::pages::updateFeed);
   EXPECT_EQ(number(at(info.get(), "SUScheduledCheckInterval")), 86400u);
@@ -150,6 +171,71 @@ TEST(ShareExtensionInfo, RunsSandboxedInItsGroupReadingOnlyWhatTheUserChose) {
             std::vector<std::string>{"group.com.kestrova.Routelle2"});
   EXPECT_TRUE(flag(at(entitlements.get(), "com.apple.security.files.user-selected.read-only")));
   EXPECT_FALSE(at(entitlements.get(), "com.apple.security.files.user-selected.read-write"));
+}
+
+// What the core asks the bundle for, from its sources: images by name, other
+// resources by name and type.
+struct NamedResources {
+  std::set<std::string> images;
+  std::set<std::string> documents;  // "name.type"
+};
+
+NamedResources namedByTheCore() {
+  static const std::regex image(R"re(ImageRef::bundle\("([^"]+)")re");
+  static const std::regex statusImage(R"re("(StatusBarButtonImage[0-9]*)")re");
+  static const std::regex resource(R"re(pathForResource\("([^"]+)",\s*"([^"]+)"\))re");
+  NamedResources named;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(kSources)) {
+    // The adapters translate; the names are the core's.
+    if (!entry.is_regular_file() || entry.path().string().find("/platform/") != std::string::npos) continue;
+    const std::string source = contents(entry.path());
+    for (const std::regex* names : {&image, &statusImage})
+      for (std::sregex_iterator m(source.begin(), source.end(), *names), end; m != end; ++m)
+        named.images.insert((*m)[1]);
+    for (std::sregex_iterator m(source.begin(), source.end(), resource), end; m != end; ++m)
+      named.documents.insert((*m)[1].str() + "." + (*m)[2].str());
+  }
+  return named;
+}
+
+// Width and height from a PNG's header; nothing when the file is no PNG.
+std::optional<std::pair<int, int>> pngSize(const std::filesystem::path& file) {
+  const std::string bytes = contents(file);
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0) return std::nullopt;
+  const auto number = [&](std::size_t at) {
+    int n = 0;
+    for (std::size_t k = 0; k < 4; ++k) n = (n << 8) | static_cast<unsigned char>(bytes[at + k]);
+    return n;
+  };
+  return std::pair{number(16), number(20)};
+}
+
+TEST(BundleResources, HoldEveryImageAndDocumentTheCoreNames) {
+  const NamedResources named = namedByTheCore();
+  Plist info = load(kMacos / "Info.plist");
+  const std::string icon = text(at(info.get(), "CFBundleIconFile"));
+  int checked = 0;
+  for (const auto& name : named.images) {
+    ++checked;
+    if (name == icon) {
+      // The application icon: every size of the .icns, which NSImage finds by its name too.
+      const auto file = kRendered / (name + ".icns");
+      EXPECT_TRUE(std::filesystem::exists(file) && std::filesystem::file_size(file) > 0) << name;
+      continue;
+    }
+    // Menu images at 16 points, for standard and Retina screens.
+    EXPECT_EQ(pngSize(kRendered / (name + ".png")), (std::pair{16, 16})) << name;
+    EXPECT_EQ(pngSize(kRendered / (name + "@2x.png")), (std::pair{32, 32})) << name;
+  }
+  for (const auto& document : named.documents) {
+    ++checked;
+    const auto file = kRendered / document;
+    ASSERT_TRUE(std::filesystem::exists(file)) << document;
+    EXPECT_EQ(contents(file).rfind("%PDF-", 0), 0u) << document;
+  }
+  EXPECT_TRUE(named.images.count(icon)) << "the core shows the icon named by CFBundleIconFile";
+  // The status item's three images, the close button, the icon and the acknowledgements.
+  EXPECT_GE(checked, 6) << "the scan of " << kSources << " found too few names";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "platform/macos/MacPlatform.h"
 #include "platform/macos/Strings.h"
+#include "support/Variants.h"
 
 namespace routelle::macos {
 namespace {
@@ -49,7 +50,7 @@ class MacDefaults final : public Defaults {
   void set(std::string_view key, const DefaultsValue& value) override {
     if (readOnly_) return;
     NSString* k = ns(std::string(key));
-    std::visit(
+    visitVariant(
         [&](const auto& v) {
           using V = std::decay_t<decltype(v)>;
           if constexpr (std::is_same_v<V, bool>)

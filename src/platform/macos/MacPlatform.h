@@ -20,6 +20,7 @@
 #include "platform/ScriptRunner.h"
 #include "platform/Shortcuts.h"
 #include "platform/SystemInfo.h"
+#include "platform/TextServices.h"
 #include "platform/Updater.h"
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
@@ -48,5 +49,6 @@ std::unique_ptr<SystemInfo> makeSystemInfo();
 std::unique_ptr<LinkDetector> makeLinkDetector();
 std::unique_ptr<FileManager> makeFileManager();
 std::unique_ptr<Calendar> makeCalendar();
+std::unique_ptr<TextServices> makeTextServices();
 
 }  // namespace routelle::macos

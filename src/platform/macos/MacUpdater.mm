@@ -91,7 +91,8 @@ class MacUpdater final : public Updater {
 
   void finish(NSData* data, NSError* error, bool userInitiated) {
     if (!data) {
-      if (userInitiated) alert(@"Update Error!", error.localizedDescription ?: @"", @[ @"OK" ]);
+      NSString* why = error.localizedDescription;
+      if (userInitiated) alert(@"Update Error!", why != nil ? why : @"", @[ @"OK" ]);
       return;
     }
     if (delegate_) delegate_->updaterDidFinishLoadingAppcast();

@@ -18,7 +18,7 @@ NSFont* fontFor(const View& view, NSFont* standard) {
   if (view.fontName.empty() && view.fontSize <= 0) return standard;
   const CGFloat size = view.fontSize > 0 ? view.fontSize : standard.pointSize;
   NSFont* named = view.fontName.empty() ? nil : [NSFont fontWithName:ns(view.fontName) size:size];
-  return named ?: [NSFont systemFontOfSize:size];
+  return named != nil ? named : [NSFont systemFontOfSize:size];
 }
 
 NSTextField* textFieldFor(const View& view) {
@@ -53,14 +53,13 @@ NSTextField* textFieldFor(const View& view) {
 }
 
 NSButton* buttonFor(const View& view, id target) {
-  NSButton* button = nil;
+  NSButton* button = [[NSButton alloc] initWithFrame:rectOf(view.frame)];
+  button.title = ns(view.text);
   if (view.buttonType == View::ButtonType::checkbox) {
-    button = [NSButton checkboxWithTitle:ns(view.text) target:nil action:nil];
-    button.frame = rectOf(view.frame);
+    // Built by hand: +checkboxWithTitle:target:action: is from macOS 10.12.
+    [button setButtonType:NSButtonTypeSwitch];
     button.state = view.checked ? NSControlStateValueOn : NSControlStateValueOff;
   } else {
-    button = [[NSButton alloc] initWithFrame:rectOf(view.frame)];
-    button.title = ns(view.text);
     button.bordered = view.bordered;
     if (view.bezelStyle > 0) button.bezelStyle = static_cast<NSBezelStyle>(view.bezelStyle);
   }

@@ -11,7 +11,7 @@ namespace routelle::macos {
 
 inline NSString* ns(const std::string& s) {
   NSString* out = [[NSString alloc] initWithBytes:s.data() length:s.size() encoding:NSUTF8StringEncoding];
-  return out ?: @"";
+  return out != nil ? out : @"";
 }
 
 inline std::string str(NSString* s) {

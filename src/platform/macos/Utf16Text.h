@@ -1,17 +1,14 @@
 #pragma once
 // Text as the platform's string classes hold it, with the way back to the bytes
 // it came from. Plain C++, so that it is tested on every system.
-#include <unicode/utf16.h>
-#include <unicode/utf8.h>
-
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/LinkDetector.h"
+#include "support/Text.h"
 
 namespace routelle::macos {
 
@@ -20,23 +17,21 @@ namespace routelle::macos {
 class Utf16Text {
  public:
   explicit Utf16Text(std::string_view bytes) : bytes_(bytes) {
-    // Offsets are kept as int32_t by the decoder; longer texts are read as empty.
-    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) return;
-    const auto* s = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    const auto length = static_cast<std::int32_t>(bytes.size());
-    for (std::int32_t i = 0; i < length;) {
-      const std::int32_t begin = i;
-      UChar32 c = 0;
-      U8_NEXT(s, i, length, c);
+    for (std::size_t at = 0; at < bytes.size();) {
+      const std::size_t begin = at;
+      std::int32_t c = text::nextCodePoint(bytes, at);
       const bool illFormed = c < 0;
       if (illFormed) c = 0xFFFD;
-      char16_t pair[2];
-      std::int32_t n = 0;
-      U16_APPEND_UNSAFE(pair, n, c);
-      for (std::int32_t k = 0; k < n; ++k) {
-        units_.push_back(pair[k]);
-        starts_.push_back(static_cast<std::size_t>(begin));
+      const auto add = [&](std::int32_t unit) {
+        units_.push_back(static_cast<char16_t>(unit));
+        starts_.push_back(begin);
         illFormed_.push_back(illFormed);
+      };
+      if (c > 0xFFFF) {
+        add(0xD800 + ((c - 0x10000) >> 10));
+        add(0xDC00 + ((c - 0x10000) & 0x3FF));
+      } else {
+        add(c);
       }
     }
     starts_.push_back(bytes.size());

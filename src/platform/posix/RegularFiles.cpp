@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace routelle::posix {
 namespace {
@@ -63,10 +62,14 @@ FileContents readRegularFile(const std::string& path, std::size_t maxBytes) {
 bool replaceRegularFile(const std::string& path, std::string_view bytes) {
   struct stat existing {};
   if (::lstat(path.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) return false;
-  const std::filesystem::path target(path);
-  std::string temp = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-  const Descriptor file(::mkostemp(temp.data(), O_CLOEXEC));
+  // A hidden temporary beside the file (std::filesystem and mkostemp are newer than
+  // the oldest macOS the program runs on).
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
+  std::string temp = path.substr(0, nameAt) + "." + path.substr(nameAt) + ".XXXXXX";
+  const Descriptor file(::mkstemp(temp.data()));
   if (file.get() < 0) return false;
+  ::fcntl(file.get(), F_SETFD, FD_CLOEXEC);
   bool whole = ::fchmod(file.get(), 0644) == 0;
   while (whole && !bytes.empty()) {
     const ssize_t wrote = ::write(file.get(), bytes.data(), bytes.size());
