@@ -9,6 +9,7 @@
 
 #include "Driver.h"
 #include "Help.h"
+#include "routelle/Version.h"
 #include "scripting/ScriptCommands.h"
 #include "scripting/ScriptDefinition.h"
 
@@ -40,7 +41,7 @@ class CommandLine {
     app_.footer(help::footer);
     app_.add_option("--root", inv_.root, "The world's directory")->type_name("DIR");
     app_.add_flag("--trace", inv_.trace, "Print the program's diagnostic lines too");
-    // --version goes here once the build generates the version header.
+    app_.set_version_flag("--version", "routelle " + std::string(kVersion), "Print the version and exit");
     app_.require_subcommand(0, 1);
     app_.fallthrough(false);
     inv_.root = defaultRoot();
@@ -57,6 +58,8 @@ class CommandLine {
     try {
       app_.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
+      return app_.exit(e, std::cout, std::cerr);
+    } catch (const CLI::CallForVersion& e) {
       return app_.exit(e, std::cout, std::cerr);
     } catch (const CLI::ExtrasError& e) {
       if (app_.get_subcommands().empty() && !app_.remaining().empty())

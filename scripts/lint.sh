@@ -2,8 +2,10 @@
 # Format and lint checks over the whole tree: clang-format over every C++ file
 # of the repository, clang-tidy over the program's own sources (src, world,
 # driver: those the compile database of the build directory, argument 1,
-# compiles), LINT_JOBS (default: the number of cores) files at a time. Each
-# step says how many files it checked and fails if that is none.
+# compiles), LINT_JOBS (default: the number of cores) files at a time; a file
+# that passed before and whose text, headers and command are unchanged since is
+# not checked again (scripts/tidy.py). Each step says how many files it checked
+# and fails if that is none.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/ci-asan}
@@ -26,16 +28,10 @@ fi
 # are held to the compiler's warnings only.
 mapfile -t sources < <(git ls-files -- 'src/*.cpp' 'world/*.cpp' 'driver/*.cpp' |
   while read -r f; do grep -qF "\"$PWD/$f\"" "$database" && echo "$f"; done)
-echo "-- clang-tidy over ${#sources[@]} files ($jobs at a time)"
 if ((${#sources[@]} == 0)); then
   echo "lint: no source of $database to check" >&2
   exit 1
 fi
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
-status=0
 start=$SECONDS
-printf '%s\n' "${sources[@]}" | xargs -P "$jobs" -n 1 clang-tidy -p "$build" --quiet >"$log" 2>&1 || status=$?
-grep -vE '^[0-9]+ warnings? generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter|^$' "$log" || true
+python3 scripts/tidy.py "$build" "$jobs" "${sources[@]}"
 echo "-- clang-tidy took $((SECONDS - start)) s"
-exit "$status"
