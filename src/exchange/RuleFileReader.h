@@ -18,7 +18,7 @@ inline constexpr std::size_t kRuleTextMaxBytes = 4096;
 // The XML parser checks a tag's attributes against each other, in time that grows
 // with the square of their number; a rule file's tags hold two.
 inline constexpr std::size_t kRuleFileMaxTagBytes = std::size_t{64} << 10;
-static_assert(2 * 6 * kRuleTextMaxBytes + 64 < kRuleFileMaxTagBytes, "\"&quot;\" is the longest escape");
+static_assert(kRuleTextMaxBytes * 2 * 6 + 64 < kRuleFileMaxTagBytes, "\"&quot;\" is the longest escape");
 
 enum class RuleFileEnd { complete, notWellFormed, tooLarge, tooDeep, unsupported, unreadable };
 

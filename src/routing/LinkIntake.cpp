@@ -102,7 +102,7 @@ void LinkIntake::openUrlWithRtl(Pasteboard& pasteboard) {
   if (!processes_.start("/usr/bin/open", args)) handleGetURLEvent(link);
 }
 
-void LinkIntake::offerMailApplications(std::string mail) {
+void LinkIntake::offerMailApplications(const std::string& mail) {
   request_.setCurrentLink(mail);
   trace_(trace::mailLink);
   trace_(trace::openWithMenu);

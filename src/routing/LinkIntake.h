@@ -37,7 +37,7 @@ class LinkIntake {
   // The Services entry ("openUrlWithRtl:userData:error:").
   void openUrlWithRtl(Pasteboard& pasteboard);
   // A "mailto:" link: the open-with menu of the applications that handle it.
-  void offerMailApplications(std::string mail);
+  void offerMailApplications(const std::string& mail);
   // The status menu's captured-tab entry ("linkUrl:").
   void openCapturedTab();
 
