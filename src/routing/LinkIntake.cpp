@@ -56,7 +56,7 @@ void LinkIntake::handleGetURLEvent(const std::optional<std::string>& directParam
   }
   std::string link = normaliseLink(untilNul(*directParameter));
   if (auto mail = mailLink(link)) {
-    offerMailApplications(std::move(*mail));
+    offerMailApplications(*mail);
     return;
   }
   request_.setCurrentLink(std::move(link));

@@ -85,7 +85,7 @@ void SelectionMonitor::actOnSelection() {
   trace_(std::string(trace::selectedLinkFound) + " " + found.front().text);
   SelectedLink link = selectedLink(found.front().text);
   if (link.kind == SelectedLink::Kind::mail) {
-    mailLinks_.offerMailApplications(std::move(link.link));
+    mailLinks_.offerMailApplications(link.link);
     return;
   }
   request_.setCurrentLink(std::move(link.link));
