@@ -12,6 +12,7 @@ import concurrent.futures
 import hashlib
 import json
 import os
+import shlex
 import subprocess
 import sys
 
@@ -28,6 +29,14 @@ def dependencies(build, outputs):
         elif line.strip() and current is not None:
             deps[current].append(line.strip())
     return deps
+
+
+def object_of(entry):
+    """The object file a compile command writes (CMake names it only with -o)."""
+    if entry.get("output"):
+        return entry["output"]
+    words = entry.get("arguments") or shlex.split(entry.get("command", ""))
+    return words[words.index("-o") + 1] if "-o" in words[:-1] else None
 
 
 def digest_of(paths, extra, root):
@@ -58,7 +67,7 @@ def main():
     cache = os.path.join(os.environ.get("XDG_CACHE_HOME", os.path.expanduser("~/.cache")), "routelle-tidy")
     os.makedirs(cache, exist_ok=True)
 
-    outputs = {s: commands[s].get("output") for s in sources}
+    outputs = {s: object_of(commands[s]) for s in sources}
     deps = dependencies(build, [o for o in outputs.values() if o]) if any(outputs.values()) else {}
     keys = {}
     for s in sources:
