@@ -23,7 +23,7 @@ class BenchWorld {
     root_ = pattern;
     system_ = std::make_unique<HostSystem>(root_);
     list_ = ruleList(rules);
-    system_->settings.setList(keys::domains, list_);
+    system_->settings.setList(keys::domainRules, list_);
   }
   ~BenchWorld() {
     system_.reset();
@@ -71,7 +71,7 @@ void BM_AddDomainRule(benchmark::State& state) {
 
 void BM_ReadList(benchmark::State& state) {
   BenchWorld world(state.range(0));
-  for (auto _ : state) benchmark::DoNotOptimize(world.system().settings.getList(keys::domains));
+  for (auto _ : state) benchmark::DoNotOptimize(world.system().settings.getList(keys::domainRules));
   setItems(state);
 }
 
@@ -94,7 +94,7 @@ void BM_WriteDefaults(benchmark::State& state) {
   Bytes bytes = world.system().archiver.archive(world.list());
   for (auto _ : state) {
     bytes.back() ^= 1;  // a different value each time, so nothing can skip the write
-    world.system().standard.set(keys::domains, bytes);
+    world.system().standard.set(keys::domainRules, bytes);
     if (!world.system().standard.synchronize()) state.SkipWithError("write failed");
   }
   setItems(state);

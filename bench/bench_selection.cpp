@@ -46,7 +46,7 @@ constexpr EventType kEvents[] = {EventType::leftMouseUp, EventType::keyDown, Eve
 // One event of another application with the assistant off; the hide check included.
 void BM_EventWhileOff(benchmark::State& state, Storage storage) {
   SelectionWorld w(storage);
-  w.settings.setBool(keys::experimental, false);
+  w.settings.setBool(keys::selectionAssistant, false);
   const EventType type = kEvents[state.range(0)];
   std::int64_t sinceAdvance = 0;
   for (auto _ : state) {
@@ -76,7 +76,7 @@ std::string prose(std::size_t characters) {
 // panel (no link) or the browsers window (a link at the very end) built and shown.
 void BM_CheckLongSelection(benchmark::State& state, Storage storage) {
   SelectionWorld w(storage);
-  w.settings.setBool(keys::experimental, true);
+  w.settings.setBool(keys::selectionAssistant, true);
   const bool withLink = state.range(0) == 1;
   const std::string link = " https://www.example.com/a/path?q=1";
   const std::string selected = withLink ? prose(10000 - link.size()) + link : prose(10000);

@@ -138,16 +138,16 @@ int runRules(const Invocation& inv, std::ostream& out) {
   for (const auto& r : system.rules.domainRules()) out << "  " << r.domain << " -> " << r.browser << "\n";
   out << "Per-application rules:\n";
   for (const auto& r : system.rules.appRules()) out << "  " << r.application << " -> " << r.browser << "\n";
-  auto priority = system.settings.getString(keys::priority);
+  auto priority = system.settings.getString(keys::rulePriority);
   out << "Priority: " << (priority == "1" ? "per-application rules first" : "domain rules first") << "\n";
   out << "Modifier keys:\n";
-  for (auto key : {keys::shift, keys::ctrl, keys::alt, keys::command}) {
+  for (auto key : {keys::shiftRule, keys::controlRule, keys::optionRule, keys::commandRule}) {
     auto target = system.settings.getString(key);
     if (!target) continue;
-    const bool back = system.settings.getBool(std::string(key) + std::string(keys::backSuffix)).value_or(false);
+    const bool back = system.settings.getBool(std::string(key) + std::string(keys::backgroundSuffix)).value_or(false);
     out << "  " << key << " -> " << *target << (back ? " (background)" : "") << "\n";
   }
-  auto onion = system.settings.getString(keys::onion);
+  auto onion = system.settings.getString(keys::onionRule);
   out << "Onion: " << (onion ? *onion : "none") << "\n";
   return 0;
 }

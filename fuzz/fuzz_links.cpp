@@ -143,16 +143,16 @@ struct Harness {
       installApplication(system.world, wanted);
     }
     auto& s = system.settings;
-    s.setList(keys::domains, {"", "example.org", "Firefox", "a.com"});
-    s.setList(keys::perApp, {"", "Safari/*/*/*/*/Mail", "Firefox"});
-    s.setString(keys::onion, "TorBrowser");
-    s.setString(keys::shift, "Firefox");
+    s.setList(keys::domainRules, {"", "example.org", "Firefox", "a.com"});
+    s.setList(keys::appRules, {"", "Safari/*/*/*/*/Mail", "Firefox"});
+    s.setString(keys::onionRule, "TorBrowser");
+    s.setString(keys::shiftRule, "Firefox");
     s.setBool("shiftback", true);
-    s.setString(keys::ctrl, values::showBrowsersList);
-    s.setString(keys::alt, values::useOpenedBrowser);
-    s.setString(keys::command, "Vivaldi.app");
-    s.setBool(keys::hideExit, false);
-    s.setBool(keys::hideUrl, false);
+    s.setString(keys::controlRule, values::showBrowsersList);
+    s.setString(keys::optionRule, values::useOpenedBrowser);
+    s.setString(keys::commandRule, "Vivaldi.app");
+    s.setBool(keys::hideChooserClose, false);
+    s.setBool(keys::hideChooserUrl, false);
     s.setString(keys::hiddenBrowsers, "Opera Developer");
   }
 
@@ -165,7 +165,7 @@ struct Harness {
   }
   void setImageOnly(bool on) {
     if (imageOnly == on) return;
-    system.settings.setBool(keys::imonly, on);
+    system.settings.setBool(keys::imagesOnlyChooser, on);
     imageOnly = on;
   }
 
@@ -223,8 +223,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (linkHost(h.system.urls, "http://" + *stored + "/") != stored) std::abort();
   }
 
-  h.set(keys::login, kLogins[a & 7]);
-  h.set(keys::priority, std::to_string((a >> 3) & 3));
+  h.set(keys::defaultChoice, kLogins[a & 7]);
+  h.set(keys::rulePriority, std::to_string((a >> 3) & 3));
   h.setImageOnly((b & 0x40) != 0);
   h.events.flags = kFlags[(b >> 3) & 7];
   h.presenter.pick = b & 7;

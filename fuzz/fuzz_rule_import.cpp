@@ -43,11 +43,11 @@ class FewApplications final : public Workspace {
 struct Store {
   Store()
       : settings(defaults, nullptr, nullptr, archiver), registry(settings, workspace), rules(settings, registry, urls) {
-    settings.setList(keys::domains, {"", "kept.example", "Safari", "a.example", "Firefox"});
-    settings.setList(keys::perApp, {"", "Safari/*/*/*/*/Mail", "Firefox/*/*/*/*/Notes"});
+    settings.setList(keys::domainRules, {"", "kept.example", "Safari", "a.example", "Firefox"});
+    settings.setList(keys::appRules, {"", "Safari/*/*/*/*/Mail", "Firefox/*/*/*/*/Notes"});
   }
   std::pair<StoredList, StoredList> lists() const {
-    return {settings.getList(keys::domains), settings.getList(keys::perApp)};
+    return {settings.getList(keys::domainRules), settings.getList(keys::appRules)};
   }
 
   MemoryDefaults defaults;

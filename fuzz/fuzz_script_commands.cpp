@@ -73,7 +73,7 @@ struct Harness {
   void reset() {
     std::error_code ec;
     fs::remove(preferences(), ec);
-    system.settings.setList(keys::addedbrowsers, {"", "com.kagi.kagimacOS", "com.kestrova.routelle"});
+    system.settings.setList(keys::addedBrowsers, {"", "com.kagi.kagimacOS", "com.kestrova.routelle"});
   }
 
   fs::path preferences() const { return system.world.preferencesFile(domains::standard); }
@@ -89,8 +89,8 @@ struct Harness {
       const auto value = system.settings.getString(key);
       return value && registry.isProgramItself(*value);
     };
-    if (named(keys::login) || named(keys::onion)) return true;
-    for (auto key : {keys::shift, keys::ctrl, keys::alt, keys::command})
+    if (named(keys::defaultChoice) || named(keys::onionRule)) return true;
+    for (auto key : {keys::shiftRule, keys::controlRule, keys::optionRule, keys::commandRule})
       if (named(key)) return true;
     for (const auto& rule : system.rules.domainRules())
       if (registry.isProgramItself(rule.browser)) return true;

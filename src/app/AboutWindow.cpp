@@ -65,9 +65,9 @@ void AboutWindow::show() {
   window.content = View{};
   window.content.frame = {0, 0, 350, 300};
   window.content.subviews = {aboutText(application_.infoValue("CFBundleVersion")), std::move(icon),
-                             aboutButton("Ok", {10, 10, 80, 35}, Action::cancelBt),
-                             aboutButton("Support", {100, 10, 100, 35}, Action::saveBte),
-                             aboutButton("Acknowledgements", {200, 10, 150, 35}, Action::saveBte2)};
+                             aboutButton("Ok", {10, 10, 80, 35}, Action::closeAbout),
+                             aboutButton("Support", {100, 10, 100, 35}, Action::openSupportPage),
+                             aboutButton("Acknowledgements", {200, 10, 150, 35}, Action::openAcknowledgements)};
   window.styleMask |= kClosable;
   window.title = kAbout;
   window.frame.width = window.content.frame.width;

@@ -86,29 +86,29 @@ void AppDelegate::finishLaunching() {
   about_.create();
 
   auto& settings = s_.settings;
-  settings.ensureBool(keys::hideExit, true);
-  settings.ensureBool(keys::hideUrl, true);
-  settings.ensureBool(keys::clicon, true);
+  settings.ensureBool(keys::hideChooserClose, true);
+  settings.ensureBool(keys::hideChooserUrl, true);
+  settings.ensureBool(keys::coloredIcon, true);
   // Read and kept as it is: rewriting an unchanged value would only wait for the file's lock.
   settings.ensureDouble(keys::menuBarIconSize, 16.0);
   statusMenu_.createStatusItem();
 
-  if (!settings.contains(keys::hide)) trace_(trace::loginMissing);
-  if (settings.ensureBool(keys::hide, false)) s_.application.setActivationPolicy(ActivationPolicy::accessory);
+  if (!settings.contains(keys::menuBarOnly)) trace_(trace::menuBarOnlyMissing);
+  if (settings.ensureBool(keys::menuBarOnly, false)) s_.application.setActivationPolicy(ActivationPolicy::accessory);
 
   registration_.offerToBecomeDefaultBrowser(settings);
   registration_.configureUpdater();
 
   trace_(trace::applicationsListQueued);
   editors_.fillApplicationsPopup();
-  if (settings.ensureBool(keys::experimental2, false)) tabWatcher_.start();
+  if (settings.ensureBool(keys::tabWatcher, false)) tabWatcher_.start();
   s_.application.setServicesProvider([this](Pasteboard& pasteboard) { linkIntake_.openUrlWithRtl(pasteboard); });
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool) {
   trace_(trace::reopened);
   chooser_.buildBrowsersListMenu();
-  if (s_.settings.ensureBool(keys::imonly, false)) {
+  if (s_.settings.ensureBool(keys::imagesOnlyChooser, false)) {
     chooser_.showFloatingBrowsersWindow();
   } else {
     trace_(trace::statusMenuPopUp);
@@ -130,145 +130,145 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
   const auto action = actionForSelector(selectorText);
   if (!action) return false;
   switch (*action) {
-    case Action::openx:
+    case Action::openWithChosenBrowser:
       chooser_.openChoice(sender);
       return true;
-    case Action::xNada:
+    case Action::closeChooser:
       chooser_.close();
       return true;
-    case Action::nada:
-    case Action::reset:
+    case Action::doNothing:
+    case Action::labelOnly:
       return true;
-    case Action::searchs:
+    case Action::searchSelection:
       selectionPanel_.search();
       return true;
-    case Action::toClip:
+    case Action::copySelection:
       selectionPanel_.copy();
       return true;
-    case Action::autoPaste:
+    case Action::pasteSelection:
       selectionPanel_.paste();
       return true;
-    case Action::autoDelete:
+    case Action::deleteSelection:
       selectionPanel_.erase();
       return true;
-    case Action::openy:
+    case Action::setDefaultBrowser:
       statusMenu_.setDefaultChoice(sender);
       return true;
-    case Action::linkUrl:
+    case Action::openCapturedTab:
       linkIntake_.openCapturedTab();
       return true;
-    case Action::exit:
+    case Action::quit:
       s_.application.terminate();
       return true;
-    case Action::printQuote1:
+    case Action::refreshMenu:
       statusMenu_.refreshMenu();
       return true;
-    case Action::openBack:
+    case Action::toggleOpenInBackground:
       toggles_.toggleOpenInBackground();
       return true;
-    case Action::only:
+    case Action::toggleMenuBarOnly:
       toggles_.toggleMenuBarOnly();
       return true;
-    case Action::hideAllOnly:
+    case Action::toggleHideMenuBar:
       toggles_.toggleHideMenuBar();
       return true;
-    case Action::onlyx:
+    case Action::toggleImagesOnly:
       toggles_.toggleImagesOnly();
       return true;
-    case Action::showEdit:
+    case Action::toggleMultipleFileTypes:
       toggles_.toggleMultipleFileTypes();
       return true;
-    case Action::changeHexit:
+    case Action::toggleShowClose:
       toggles_.toggleShowClose();
       return true;
-    case Action::changesUrl:
+    case Action::toggleShowUrl:
       toggles_.toggleShowUrl();
       return true;
-    case Action::changeIcon:
+    case Action::toggleColoredIcon:
       toggles_.toggleColoredIcon();
       return true;
-    case Action::slideMove:
+    case Action::setIconSize:
       toggles_.setIconSize(sender);
       return true;
-    case Action::expActive:
+    case Action::toggleSelectionAssistant:
       toggles_.toggleSelectionList();
       return true;
-    case Action::expiActive:
+    case Action::toggleTabWatcher:
       toggles_.toggleTabWatcher();
       return true;
-    case Action::changePriority:
+    case Action::togglePriority:
       toggles_.togglePriority();
       return true;
-    case Action::changeBehavior:
+    case Action::toggleShareBehavior:
       toggles_.toggleShareBehavior();
       return true;
-    case Action::openBrowserExtensionsPageWithSender:
+    case Action::openBrowserExtensionsPage:
       toggles_.openBrowserExtensionsPage(sender);
       return true;
-    case Action::hideBrowsersWithSender:
+    case Action::toggleHiddenBrowser:
       toggles_.toggleHiddenBrowser(sender);
       return true;
-    case Action::setBrowserDefault:
+    case Action::makeDefaultBrowser:
       registration_.setBrowserDefault();
       return true;
-    case Action::setMailDefault:
+    case Action::toggleMailDefault:
       registration_.toggleMailDefault();
       return true;
-    case Action::checkNow:
+    case Action::checkForUpdates:
       registration_.checkForUpdates();
       return true;
-    case Action::checkWeek:
+    case Action::toggleAutomaticChecks:
       registration_.toggleAutomaticChecks();
       return true;
-    case Action::readme:
+    case Action::openInstructions:
       registration_.openInstructions();
       return true;
-    case Action::maisApps:
+    case Action::openMakerSite:
       registration_.openMakerSite();
       return true;
-    case Action::openNew:
+    case Action::addBrowser:
       registration_.addBrowser();
       return true;
-    case Action::dialogOKCancel2:
+    case Action::showAbout:
       about_.show();
       return true;
-    case Action::cancelBt:
+    case Action::closeAbout:
       about_.close();
       return true;
-    case Action::saveBte:
+    case Action::openSupportPage:
       about_.openSupport();
       return true;
-    case Action::saveBte2:
+    case Action::openAcknowledgements:
       about_.openAcknowledgements();
       return true;
-    case Action::saveExport:
+    case Action::exportRules:
       exchange_.saveExport();
       return true;
-    case Action::importList:
+    case Action::importRules:
       exchange_.importList();
       return true;
-    case Action::addDomains:
+    case Action::addDomainRule:
       editors_.addDomains();
       return true;
-    case Action::deletar:
+    case Action::removeDomainRule:
       editors_.removeDomainRule(sender);
       return true;
-    case Action::addPerApp:
+    case Action::addAppRule:
       editors_.addPerApp();
       return true;
-    case Action::newAppToPerApp:
+    case Action::chooseAnotherApp:
       editors_.chooseAnotherApp();
       return true;
-    case Action::deletarPerApp:
+    case Action::removeAppRule:
       editors_.removeAppRule(sender);
       return true;
-    case Action::adModKey:
+    case Action::editModifierKey:
       editors_.editModifierKey(sender);
       return true;
-    case Action::addRuleToSuffixOnion:
+    case Action::setOnionRule:
       editors_.setOnionRule(sender);
       return true;
-    case Action::deletex:
+    case Action::removeAddedBrowser:
       editors_.removeAddedBrowser(sender);
       return true;
   }

@@ -19,7 +19,7 @@ MenuItem chooserEntry(const std::string& name, const std::string& path) {
   item.title = name;
   item.keyEquivalent = name;
   item.image = ImageRef::iconOf(path);
-  item.action = selector(Action::openx);
+  item.action = selector(Action::openWithChosenBrowser);
   return item;
 }
 
@@ -27,7 +27,7 @@ MenuItem closeEntry(bool withImage) {
   MenuItem item;
   item.title = kCloseTitle;
   item.keyEquivalent = "c";
-  item.action = selector(Action::xNada);
+  item.action = selector(Action::closeChooser);
   if (withImage) item.image = ImageRef::bundle("close");
   return item;
 }
@@ -59,7 +59,7 @@ BrowsersListChooser::BrowsersListChooser(SettingsStore& settings, Workspace& wor
 
 void BrowsersListChooser::showBrowsersList() {
   buildBrowsersListMenu();
-  if (!settings_.ensureBool(keys::imonly, false)) {
+  if (!settings_.ensureBool(keys::imagesOnlyChooser, false)) {
     if (auto chosen = presenter_.popUpMenu(menu_, events_.mouseLocation())) actions_.perform(chosen->action, *chosen);
   } else {
     showFloatingBrowsersWindow();
@@ -78,12 +78,12 @@ void BrowsersListChooser::buildBrowsersListMenu() {
     if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier)))
       menu_.items.push_back(chooserEntry(appNameFromPath(*path), *path));
 
-  auto added = settings_.getObject(keys::addedbrowsers);
+  auto added = settings_.getObject(keys::addedBrowsers);
   if (added && std::holds_alternative<Bytes>(*added)) {
     // The Share extension reads the list from the shared suite; an unchanged copy needs no write.
-    if (settings_.getObject(keys::addedbrowsers, Domain::suite) != added)
-      settings_.setObject(keys::addedbrowsers, *added, Domain::suite);
-    for (const auto& identifier : settings_.sharedList(keys::addedbrowsers)->items) {
+    if (settings_.getObject(keys::addedBrowsers, Domain::suite) != added)
+      settings_.setObject(keys::addedBrowsers, *added, Domain::suite);
+    for (const auto& identifier : settings_.sharedList(keys::addedBrowsers)->items) {
       if (identifier.empty()) continue;
       if (auto path = workspace_.pathForBundleIdentifier(identifier))
         menu_.items.push_back(chooserEntry(text::lastPathComponent(*path), *path));
@@ -91,7 +91,7 @@ void BrowsersListChooser::buildBrowsersListMenu() {
   }
 
   const std::string hidden = settings_.ensureString(keys::hiddenBrowsers, "");
-  const bool hideExit = settings_.ensureBool(keys::hideExit, true);
+  const bool hideExit = settings_.ensureBool(keys::hideChooserClose, true);
   if (!hideExit) menu_.items.push_back(closeEntry(true));
 
   std::vector<MenuItem> visible;
@@ -107,7 +107,7 @@ void BrowsersListChooser::buildBrowsersListMenu() {
     menu_.items.push_back(closeEntry(false));
   }
 
-  if (!settings_.ensureBool(keys::hideUrl, true)) {
+  if (!settings_.ensureBool(keys::hideChooserUrl, true)) {
     const std::string link = request_.currentLink();
     const int lines = urlLineCount(link, system_.isAtLeast(10, 11));
     View field;
@@ -132,7 +132,7 @@ void BrowsersListChooser::showFloatingBrowsersWindow() {
   const double width = static_cast<double>(visibleChoices_.size()) * kButtonSide;
   View container;
   container.frame = {0, 0, width, kButtonSide};
-  if (!settings_.ensureBool(keys::hideUrl, true)) {
+  if (!settings_.ensureBool(keys::hideChooserUrl, true)) {
     const std::string link = request_.currentLink();
     const int lines = urlLineCount(link, system_.isAtLeast(10, 11));
     View label;

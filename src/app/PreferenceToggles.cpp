@@ -47,19 +47,19 @@ PreferenceToggles::PreferenceToggles(SettingsStore& settings, BrowserRegistry& r
       trace_(trace) {}
 
 void PreferenceToggles::toggleOpenInBackground() {
-  flipBool(settings_, keys::background, false);
+  flipBool(settings_, keys::openInBackground, false);
   statusMenu_.refreshMenu();
 }
 
 void PreferenceToggles::toggleMenuBarOnly() {
-  const bool menuBarOnly = flipBool(settings_, keys::hide, false);
+  const bool menuBarOnly = flipBool(settings_, keys::menuBarOnly, false);
   application_.setActivationPolicy(menuBarOnly ? ActivationPolicy::accessory : ActivationPolicy::regular);
 }
 
 void PreferenceToggles::toggleHideMenuBar() {
-  if (settings_.ensureBool(keys::hideAll, false)) {
+  if (settings_.ensureBool(keys::hideMenuBar, false)) {
     // The status item is only created at start-up, so showing it again takes a restart.
-    settings_.setBool(keys::hideAll, false);
+    settings_.setBool(keys::hideMenuBar, false);
     AlertModel notice{"Shutting Down Routelle...",
                       "This change will take effect next time you open Routelle.",
                       "warning",
@@ -69,18 +69,18 @@ void PreferenceToggles::toggleHideMenuBar() {
     application_.terminate();
     return;
   }
-  settings_.setBool(keys::hideAll, true);
+  settings_.setBool(keys::hideMenuBar, true);
   statusMenu_.removeStatusItem();
 }
 
-void PreferenceToggles::toggleImagesOnly() { flipBool(settings_, keys::imonly, false); }
-void PreferenceToggles::toggleMultipleFileTypes() { flipBool(settings_, keys::showeditor, false); }
-void PreferenceToggles::toggleShowClose() { flipBool(settings_, keys::hideExit, true); }
-void PreferenceToggles::toggleShowUrl() { flipBool(settings_, keys::hideUrl, true); }
+void PreferenceToggles::toggleImagesOnly() { flipBool(settings_, keys::imagesOnlyChooser, false); }
+void PreferenceToggles::toggleMultipleFileTypes() { flipBool(settings_, keys::multipleFileTypes, false); }
+void PreferenceToggles::toggleShowClose() { flipBool(settings_, keys::hideChooserClose, true); }
+void PreferenceToggles::toggleShowUrl() { flipBool(settings_, keys::hideChooserUrl, true); }
 
 void PreferenceToggles::toggleColoredIcon() {
   settings_.ensureDouble(keys::menuBarIconSize, 16.0);
-  flipBool(settings_, keys::clicon, true);
+  flipBool(settings_, keys::coloredIcon, true);
   statusMenu_.applyStatusIcon();
 }
 
@@ -95,18 +95,18 @@ void PreferenceToggles::setIconSize(const MenuItem& sender) {
 }
 
 void PreferenceToggles::toggleSelectionList() {
-  settings_.ensureBool(keys::experimental, false);
-  if (accessibility_.isProcessTrusted(true)) flipBool(settings_, keys::experimental, false);
+  settings_.ensureBool(keys::selectionAssistant, false);
+  if (accessibility_.isProcessTrusted(true)) flipBool(settings_, keys::selectionAssistant, false);
   statusMenu_.refreshMenu();
 }
 
 void PreferenceToggles::toggleTabWatcher() {
-  if (settings_.ensureBool(keys::experimental2, false)) {
+  if (settings_.ensureBool(keys::tabWatcher, false)) {
     tabWatcher_.stop();
-    settings_.setBool(keys::experimental2, false);
+    settings_.setBool(keys::tabWatcher, false);
   } else {
     tabWatcher_.start();
-    settings_.setBool(keys::experimental2, true);
+    settings_.setBool(keys::tabWatcher, true);
   }
   statusMenu_.refreshMenu();
 }
@@ -114,11 +114,11 @@ void PreferenceToggles::toggleTabWatcher() {
 void PreferenceToggles::togglePriority() {
   bool unexpected = false;
   settings_.transaction([&] {
-    const std::string priority = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+    const std::string priority = settings_.ensureString(keys::rulePriority, values::priorityDomainsFirst);
     if (priority == values::priorityDomainsFirst)
-      settings_.setString(keys::priority, values::priorityAppsFirst);
+      settings_.setString(keys::rulePriority, values::priorityAppsFirst);
     else if (priority == values::priorityAppsFirst)
-      settings_.setString(keys::priority, values::priorityDomainsFirst);
+      settings_.setString(keys::rulePriority, values::priorityDomainsFirst);
     else
       unexpected = true;
   });
@@ -129,8 +129,8 @@ void PreferenceToggles::togglePriority() {
 void PreferenceToggles::toggleShareBehavior() {
   settings_.transaction(
       [&] {
-        const auto behavior = settings_.getInteger(keys::sharebehavior, Domain::suite);
-        settings_.setInteger(keys::sharebehavior, !behavior || *behavior == 1 ? 0 : 1, Domain::suite);
+        const auto behavior = settings_.getInteger(keys::shareBehavior, Domain::suite);
+        settings_.setInteger(keys::shareBehavior, !behavior || *behavior == 1 ? 0 : 1, Domain::suite);
       },
       Domain::suite);
   statusMenu_.refreshMenu();

@@ -22,11 +22,11 @@ Registration::Registration(LaunchServices& launchServices, Updater& updater, Wor
       trace_(trace) {}
 
 void Registration::offerToBecomeDefaultBrowser(SettingsStore& settings) {
-  const bool ask = settings.ensureBool(keys::askb, true);
+  const bool ask = settings.ensureBool(keys::offerDefaultBrowser, true);
   if (isOwnHandler(launchServices_.defaultHandler("http"))) {
-    if (ask) settings.setBool(keys::askb, false);
+    if (ask) settings.setBool(keys::offerDefaultBrowser, false);
   } else if (ask) {
-    settings.setBool(keys::askb, false);
+    settings.setBool(keys::offerDefaultBrowser, false);
     launchServices_.setDefaultHandler("http", std::string(domains::ownBundleIdentifier));
     launchServices_.setDefaultHandler("https", std::string(domains::ownBundleIdentifier));
   }

@@ -42,7 +42,7 @@ StatusMenu::StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& wor
 
 void StatusMenu::createStatusItem() {
   statusItemShown_ = true;
-  statusItem_.action = selector(Action::printQuote1);
+  statusItem_.action = selector(Action::refreshMenu);
   applyStatusIcon();
   refreshMenu();
   presenter_.showStatusItem(statusItem_, menu_);
@@ -58,17 +58,17 @@ void StatusMenu::rebuild() {
   floatingWindow_.hide();
   auto& settings = settings_;
   // The selection assistant cannot work without Accessibility; an unchanged value needs no write.
-  if (!accessibility_.isProcessTrusted(false) && settings.getBool(keys::experimental) != false)
-    settings.setBool(keys::experimental, false);
+  if (!accessibility_.isProcessTrusted(false) && settings.getBool(keys::selectionAssistant) != false)
+    settings.setBool(keys::selectionAssistant, false);
 
   menu_.items.clear();
-  const std::string login = settings.ensureString(keys::login, values::showBrowserList);
-  const std::string priority = settings.ensureString(keys::priority, values::priorityDomainsFirst);
+  const std::string login = settings.ensureString(keys::defaultChoice, values::showBrowserList);
+  const std::string priority = settings.ensureString(keys::rulePriority, values::priorityDomainsFirst);
   const std::string hidden = settings.ensureString(keys::hiddenBrowsers, "");
 
-  const auto added = settings.sharedList(keys::addedbrowsers);
-  if (added->state == StoredList::State::absent && settings.contains(keys::addedbrowsers, Domain::suite))
-    settings.remove(keys::addedbrowsers, Domain::suite);
+  const auto added = settings.sharedList(keys::addedBrowsers);
+  if (added->state == StoredList::State::absent && settings.contains(keys::addedBrowsers, Domain::suite))
+    settings.remove(keys::addedBrowsers, Domain::suite);
   const InstalledBrowsers browsers = installedBrowsers(workspace_, *added);
   ApplicationPaths apps(workspace_);
 
@@ -85,59 +85,59 @@ void StatusMenu::rebuild() {
   }
   const bool openedChosen = !browserChosen && login == values::useOpenedBrowser;
   if (!browserChosen && !openedChosen && login != values::showBrowserList)
-    settings.setString(keys::login, values::showBrowserList);
+    settings.setString(keys::defaultChoice, values::showBrowserList);
   const bool listChosen = !browserChosen && !openedChosen;
 
   auto& items = menu_.items;
   if (const std::string captured = tabCapture_.frontTabUrl(); !captured.empty()) {
-    items.push_back(entry(capturedUrlTitle(captured), Action::linkUrl));
+    items.push_back(entry(capturedUrlTitle(captured), Action::openCapturedTab));
     items.push_back(MenuItem::separatorItem());
   }
-  items.push_back(entry((listChosen ? "✓" : "") + std::string(values::showBrowsersList), Action::openy, "S"));
-  items.push_back(entry((openedChosen ? "✓" : "") + std::string(values::useOpenedBrowser), Action::openy, "O"));
+  items.push_back(entry((listChosen ? "✓" : "") + std::string(values::showBrowsersList), Action::setDefaultBrowser, "S"));
+  items.push_back(entry((openedChosen ? "✓" : "") + std::string(values::useOpenedBrowser), Action::setDefaultBrowser, "O"));
   items.push_back(withSubmenu(std::move(openWithEntry), std::move(openWith)));
-  items.push_back(withSubmenu(entry("Modifier keys", Action::nada), modifierKeys(settings, rules_, apps)));
+  items.push_back(withSubmenu(entry("Modifier keys", Action::doNothing), modifierKeys(settings, rules_, apps)));
   items.push_back(MenuItem::separatorItem());
 
   MenuItem rulesLabel = entry("Rules");
   rulesLabel.enabled = false;
   items.push_back(std::move(rulesLabel));
-  items.push_back(withSubmenu(entry("Per Domain"), perDomain(*settings.sharedList(keys::domains), apps, kListIconSide,
+  items.push_back(withSubmenu(entry("Per Domain"), perDomain(*settings.sharedList(keys::domainRules), apps, kListIconSide,
                                                              onionSuffix(settings, browsers))));
-  items.push_back(withSubmenu(entry("Per App"), perApp(*settings.sharedList(keys::perApp), apps, kListIconSide)));
+  items.push_back(withSubmenu(entry("Per App"), perApp(*settings.sharedList(keys::appRules), apps, kListIconSide)));
   const bool appsFirst = priority == values::priorityAppsFirst;
-  items.push_back(withSubmenu(entry(appsFirst ? "Priority (App/Domain)" : "Priority (Domain/App)", Action::nada),
+  items.push_back(withSubmenu(entry(appsFirst ? "Priority (App/Domain)" : "Priority (Domain/App)", Action::doNothing),
                               prioritySubmenu(priority)));
   items.push_back(MenuItem::separatorItem());
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
-  items.push_back(entry("Instructions", Action::readme, "I"));
+  items.push_back(entry("Instructions", Action::openInstructions, "I"));
   items.push_back(withSubmenu(
-      entry("Experimental", Action::nada),
-      experimental(settings.ensureBool(keys::experimental, false), settings.ensureBool(keys::experimental2, false))));
+      entry("Experimental", Action::doNothing),
+      experimental(settings.ensureBool(keys::selectionAssistant, false), settings.ensureBool(keys::tabWatcher, false))));
 
   PreferenceMarks marks;
-  marks.background = settings.ensureBool(keys::background, false);
-  marks.menuBarOnly = settings.ensureBool(keys::hide, false);
-  marks.hideMenuBar = settings.ensureBool(keys::hideAll, false);
+  marks.background = settings.ensureBool(keys::openInBackground, false);
+  marks.menuBarOnly = settings.ensureBool(keys::menuBarOnly, false);
+  marks.hideMenuBar = settings.ensureBool(keys::hideMenuBar, false);
   marks.automaticUpdates = updater_.automaticallyChecksForUpdates();
-  marks.coloredIcon = settings.ensureBool(keys::clicon, true);
+  marks.coloredIcon = settings.ensureBool(keys::coloredIcon, true);
   marks.iconSize = settings.ensureDouble(keys::menuBarIconSize, 16.0);
-  marks.imagesOnly = settings.ensureBool(keys::imonly, false);
-  marks.multipleFileTypes = settings.ensureBool(keys::showeditor, false);
-  marks.showClose = !settings.ensureBool(keys::hideExit, true);
-  marks.showUrl = !settings.ensureBool(keys::hideUrl, true);
+  marks.imagesOnly = settings.ensureBool(keys::imagesOnlyChooser, false);
+  marks.multipleFileTypes = settings.ensureBool(keys::multipleFileTypes, false);
+  marks.showClose = !settings.ensureBool(keys::hideChooserClose, true);
+  marks.showUrl = !settings.ensureBool(keys::hideChooserUrl, true);
   marks.mailto = isOwnHandler(launchServices_.defaultHandler("mailto"));
   items.push_back(withSubmenu(entry("Preferences..."), preferences(marks, browsers, hidden)));
 
-  items.push_back(withSubmenu(entry("Browsers Extensions", Action::nada), browsersExtensions()));
-  items.push_back(entry("Check for updates...", Action::checkNow, "U"));
-  items.push_back(entry("About Routelle", Action::dialogOKCancel2, "A"));
+  items.push_back(withSubmenu(entry("Browsers Extensions", Action::doNothing), browsersExtensions()));
+  items.push_back(entry("Check for updates...", Action::checkForUpdates, "U"));
+  items.push_back(entry("About Routelle", Action::showAbout, "A"));
 
   // Built but offered nowhere: the Share extension never reads the choice.
   [[maybe_unused]] const MenuItem shareBehavior =
-      shareExtensionBehavior(settings.ensureInteger(keys::sharebehavior, 0, Domain::suite));
-  [[maybe_unused]] const MenuItem reset = entry("   Reset", Action::reset);
+      shareExtensionBehavior(settings.ensureInteger(keys::shareBehavior, 0, Domain::suite));
+  [[maybe_unused]] const MenuItem reset = entry("   Reset", Action::labelOnly);
 
   // The default-browser notice: "?" beside the icon once, the warning sign twice.
   if (isOwnHandler(launchServices_.defaultHandler("http"))) {
@@ -146,15 +146,15 @@ void StatusMenu::rebuild() {
     items.push_back(MenuItem::separatorItem());
     if (defaultBrowserNotices_ > 1) {
       statusItem_.title.clear();
-      items.push_back(entry(std::string(kDefaultBrowserQuestion), Action::setBrowserDefault));
+      items.push_back(entry(std::string(kDefaultBrowserQuestion), Action::makeDefaultBrowser));
     } else {
-      items.push_back(entry("❗️" + std::string(kDefaultBrowserQuestion), Action::setBrowserDefault));
+      items.push_back(entry("❗️" + std::string(kDefaultBrowserQuestion), Action::makeDefaultBrowser));
       statusItem_.title = defaultBrowserNotices_ < 1 ? "?" : "";
       ++defaultBrowserNotices_;
     }
   }
   items.push_back(MenuItem::separatorItem());
-  items.push_back(entry("Quit", Action::exit, "Q"));
+  items.push_back(entry("Quit", Action::quit, "Q"));
 
   if (marks.hideMenuBar) presenter_.removeStatusItem();
   statusItemShown_ = !marks.hideMenuBar;
@@ -162,7 +162,7 @@ void StatusMenu::rebuild() {
 }
 
 void StatusMenu::applyStatusIcon() {
-  const bool colored = settings_.ensureBool(keys::clicon, true);
+  const bool colored = settings_.ensureBool(keys::coloredIcon, true);
   const double size = settings_.ensureDouble(keys::menuBarIconSize, 16.0);
   const char* name = colored                                ? "StatusBarButtonImage2"
                      : settings_.interfaceStyle() == "Dark" ? "StatusBarButtonImage3"
@@ -191,8 +191,8 @@ void StatusMenu::refreshMenuNow() {
 void StatusMenu::setDefaultChoice(const MenuItem& sender) {
   std::string title = text::replaceAll(sender.title, "✓", "");
   while (!title.empty() && title.back() == ' ') title.pop_back();
-  trace_(trace::loginMissing);
-  settings_.setString(keys::login, title == values::showBrowsersList ? values::showBrowserList : title);
+  trace_(trace::defaultChoiceSet);
+  settings_.setString(keys::defaultChoice, title == values::showBrowsersList ? values::showBrowserList : title);
   refreshMenu();
 }
 

@@ -26,7 +26,7 @@ MenuItem label(std::string title) {
 // A rule's entry: its icon when the application is installed, and a submenu to delete it.
 MenuItem ruleEntry(std::string title, const std::optional<std::string>& iconPath, double side, Action deleteAction,
                    std::string carrier) {
-  MenuItem item = entry(std::move(title), Action::nada);
+  MenuItem item = entry(std::move(title), Action::doNothing);
   if (iconPath) item.image = ImageRef::iconOf(*iconPath, {side, side});
   Menu remove;
   remove.items.push_back(entry("Delete", deleteAction, std::move(carrier)));
@@ -89,14 +89,14 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
     // Hidden browsers keep their number and their separator.
     const std::string key = std::to_string(number++);
     if (!isHidden(hiddenText, browser.title)) {
-      MenuItem item = entry(browser.title, Action::openy, key);
+      MenuItem item = entry(browser.title, Action::setDefaultBrowser, key);
       item.image = ImageRef::iconOf(browser.path);
       menu.items.push_back(std::move(item));
     }
     menu.items.push_back(MenuItem::separatorItem());
   }
   for (const auto& browser : browsers.added) {
-    MenuItem item = entry(browser.title, Action::openy);
+    MenuItem item = entry(browser.title, Action::setDefaultBrowser);
     item.image = ImageRef::iconOf(browser.path);
     menu.items.push_back(std::move(item));
     menu.items.push_back(MenuItem::separatorItem());
@@ -106,13 +106,13 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
 
 Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& apps) {
   static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kModifiers{
-      {{keys::command, "Command"}, {keys::shift, "Shift"}, {keys::alt, "Alt"}, {keys::ctrl, "Ctrl"}}};
+      {{keys::commandRule, "Command"}, {keys::shiftRule, "Shift"}, {keys::optionRule, "Alt"}, {keys::controlRule, "Ctrl"}}};
   Menu menu;
   menu.items.push_back(label("Choose a browser to open with:"));
   menu.items.push_back(label("Hold Modifier Key + Click"));
   menu.items.push_back(MenuItem::separatorItem());
   for (const auto& [key, title] : kModifiers) {
-    MenuItem item = entry(std::string(title), Action::adModKey, std::string(key));
+    MenuItem item = entry(std::string(title), Action::editModifierKey, std::string(key));
     auto browser = settings.getString(key);
     if (browser && *browser != values::showBrowsersList && *browser != values::useOpenedBrowser) {
       if (const auto& path = apps.named(*browser))
@@ -131,18 +131,18 @@ Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSid
   menu.items.reserve(domains.items.size() / 2 + 5);
   for (const auto& rule : DomainList(domains.items)) {
     if (rule.domain.empty()) continue;
-    menu.items.push_back(ruleEntry(rule.domain, apps.named(rule.browser), iconSide, Action::deletar, rule.domain));
+    menu.items.push_back(ruleEntry(rule.domain, apps.named(rule.browser), iconSide, Action::removeDomainRule, rule.domain));
   }
   menu.items.push_back(MenuItem::separatorItem());
   menu.items.push_back(MenuItem::separatorItem());
   menu.items.push_back(withSubmenu(entry(".onion domain suffix"), std::move(onion)));
   menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(entry("Add domains...", Action::addDomains, "D"));
+  menu.items.push_back(entry("Add domains...", Action::addDomainRule, "D"));
   return menu;
 }
 
 Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
-  const auto onion = settings.getString(keys::onion);
+  const auto onion = settings.getString(keys::onionRule);
   Menu menu;
   bool matched = false;
   auto add = [&](const ListedBrowser& browser) {
@@ -150,15 +150,15 @@ Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
     const bool chosen = onion && !matched && BrowserRegistry::namesListedBrowser(browser.title, *onion);
     matched = matched || chosen;
     menu.items.push_back(
-        entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title, Action::addRuleToSuffixOnion));
+        entry(chosen ? browser.title + " " + std::string(kCheck) : browser.title, Action::setOnionRule));
   };
   for (const auto& browser : browsers.known) add(browser);
   for (const auto& browser : browsers.added) add(browser);
   if (matched) {
-    menu.items.push_back(entry("Disable rule", Action::addRuleToSuffixOnion));
+    menu.items.push_back(entry("Disable rule", Action::setOnionRule));
   } else {
-    menu.items.push_back(entry("Disabled✓", Action::addRuleToSuffixOnion));
-    if (settings.contains(keys::onion)) settings.remove(keys::onion);
+    menu.items.push_back(entry("Disabled✓", Action::setOnionRule));
+    if (settings.contains(keys::onionRule)) settings.remove(keys::onionRule);
   }
   return menu;
 }
@@ -173,21 +173,21 @@ Menu perApp(const StoredList& rules, ApplicationPaths& apps, double iconSide) {
     const size_t last = whole.rfind(kAppRuleSeparator);
     const std::string browser(whole.substr(0, first));
     std::string application(last == std::string_view::npos ? whole : whole.substr(last + kAppRuleSeparator.size()));
-    menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, Action::deletarPerApp, rule));
+    menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, Action::removeAppRule, rule));
   }
   menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(entry("Add app", Action::addPerApp, "A"));
+  menu.items.push_back(entry("Add app", Action::addAppRule, "A"));
   return menu;
 }
 
 Menu addedBrowsers(const InstalledBrowsers& browsers) {
   Menu menu;
-  menu.items.push_back(entry("Add browser...", Action::openNew));
+  menu.items.push_back(entry("Add browser...", Action::addBrowser));
   for (const auto& browser : browsers.added) {
     MenuItem item = entry(text::lastPathComponent(browser.path));
     item.image = ImageRef::iconOf(browser.path);
     Menu remove;
-    remove.items.push_back(entry("Remove", Action::deletex, browser.identifier));
+    remove.items.push_back(entry("Remove", Action::removeAddedBrowser, browser.identifier));
     menu.items.push_back(withSubmenu(std::move(item), std::move(remove)));
   }
   return menu;
@@ -195,15 +195,15 @@ Menu addedBrowsers(const InstalledBrowsers& browsers) {
 
 Menu experimental(bool selectionList, bool manipulateLinks) {
   Menu menu;
-  menu.items.push_back(toggle(selectionList, "Show List on text selection", Action::expActive));
-  menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", Action::expiActive));
+  menu.items.push_back(toggle(selectionList, "Show List on text selection", Action::toggleSelectionAssistant));
+  menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", Action::toggleTabWatcher));
   return menu;
 }
 
 Menu browsersExtensions() {
   Menu menu;
   for (const char* browser : {"Safari", "Firefox", "Opera", "Google Chrome", "Chromium", "Roccat"})
-    menu.items.push_back(entry(browser, Action::openBrowserExtensionsPageWithSender));
+    menu.items.push_back(entry(browser, Action::openBrowserExtensionsPage));
   return menu;
 }
 
@@ -213,7 +213,7 @@ MenuItem iconSizeSlider(double size) {
   View slider;
   slider.kind = View::Kind::slider;
   slider.frame = {30, 10, 200, 20};
-  slider.action = selector(Action::slideMove);
+  slider.action = selector(Action::setIconSize);
   slider.minValue = 16.0;
   slider.maxValue = 38.0;
   slider.numberOfTickMarks = 11;
@@ -223,7 +223,7 @@ MenuItem iconSizeSlider(double size) {
   View container;
   container.frame = {0, 0, 230, 40};
   container.subviews.push_back(std::move(slider));
-  MenuItem item = entry("", Action::slideMove);
+  MenuItem item = entry("", Action::setIconSize);
   item.view = std::make_shared<View>(std::move(container));
   return item;
 }
@@ -231,9 +231,9 @@ MenuItem iconSizeSlider(double size) {
 }  // namespace
 
 Menu prioritySubmenu(const std::string& priority) {
-  MenuItem domainsFirst = toggle(priority == values::priorityDomainsFirst, "Per Domain", Action::changePriority);
+  MenuItem domainsFirst = toggle(priority == values::priorityDomainsFirst, "Per Domain", Action::togglePriority);
   domainsFirst.keyEquivalent = "perDomain";
-  MenuItem appsFirst = toggle(priority == values::priorityAppsFirst, "Per App", Action::changePriority);
+  MenuItem appsFirst = toggle(priority == values::priorityAppsFirst, "Per App", Action::togglePriority);
   appsFirst.keyEquivalent = "perApp";
   Menu menu;
   menu.items = {std::move(domainsFirst), std::move(appsFirst)};
@@ -243,44 +243,44 @@ Menu prioritySubmenu(const std::string& priority) {
 Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers, const std::string& hiddenText) {
   Menu menu;
   auto& items = menu.items;
-  items.push_back(toggle(marks.background, "Open in background", Action::openBack));
-  items.push_back(toggle(marks.menuBarOnly, "Menu Bar Only", Action::only));
-  items.push_back(toggle(marks.hideMenuBar, "Hide Menu Bar", Action::hideAllOnly));
-  items.push_back(toggle(marks.automaticUpdates, "Automatically check for updates", Action::checkWeek));
+  items.push_back(toggle(marks.background, "Open in background", Action::toggleOpenInBackground));
+  items.push_back(toggle(marks.menuBarOnly, "Menu Bar Only", Action::toggleMenuBarOnly));
+  items.push_back(toggle(marks.hideMenuBar, "Hide Menu Bar", Action::toggleHideMenuBar));
+  items.push_back(toggle(marks.automaticUpdates, "Automatically check for updates", Action::toggleAutomaticChecks));
 
   Menu exchange;
-  exchange.items.push_back(entry("Export", Action::saveExport));
-  exchange.items.push_back(entry("Import", Action::importList));
-  items.push_back(withSubmenu(entry("   Rules", Action::nada), std::move(exchange)));
+  exchange.items.push_back(entry("Export", Action::exportRules));
+  exchange.items.push_back(entry("Import", Action::importRules));
+  items.push_back(withSubmenu(entry("   Rules", Action::doNothing), std::move(exchange)));
 
   Menu hidden;
   for (const auto& browser : browsers.known)
-    hidden.items.push_back(toggle(isHidden(hiddenText, browser.title), browser.title, Action::hideBrowsersWithSender));
-  items.push_back(withSubmenu(entry("   Hidden browsers", Action::nada), std::move(hidden)));
+    hidden.items.push_back(toggle(isHidden(hiddenText, browser.title), browser.title, Action::toggleHiddenBrowser));
+  items.push_back(withSubmenu(entry("   Hidden browsers", Action::doNothing), std::move(hidden)));
 
   Menu shortcut;
-  shortcut.items.push_back(entry("⌃+⌥+⌘+n", Action::nada));
-  items.push_back(withSubmenu(entry("   New Window Shortcut", Action::nada), std::move(shortcut)));
+  shortcut.items.push_back(entry("⌃+⌥+⌘+n", Action::doNothing));
+  items.push_back(withSubmenu(entry("   New Window Shortcut", Action::doNothing), std::move(shortcut)));
 
   items.push_back(MenuItem::separatorItem());
   items.push_back(label("   Menu bar icon size"));
   items.push_back(iconSizeSlider(marks.iconSize));
-  items.push_back(toggle(marks.coloredIcon, "Use colored icon", Action::changeIcon));
+  items.push_back(toggle(marks.coloredIcon, "Use colored icon", Action::toggleColoredIcon));
   items.push_back(MenuItem::separatorItem());
-  items.push_back(toggle(marks.imagesOnly, "Show only browser images", Action::onlyx));
-  items.push_back(toggle(marks.multipleFileTypes, "Support multiple file types", Action::showEdit));
-  items.push_back(toggle(marks.showClose, "Show \"Close\" on Browsers List selection menu", Action::changeHexit));
-  items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", Action::changesUrl));
-  items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", Action::setMailDefault));
+  items.push_back(toggle(marks.imagesOnly, "Show only browser images", Action::toggleImagesOnly));
+  items.push_back(toggle(marks.multipleFileTypes, "Support multiple file types", Action::toggleMultipleFileTypes));
+  items.push_back(toggle(marks.showClose, "Show \"Close\" on Browsers List selection menu", Action::toggleShowClose));
+  items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", Action::toggleShowUrl));
+  items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", Action::toggleMailDefault));
   items.push_back(MenuItem::separatorItem());
-  items.push_back(entry("   +Apps...", Action::maisApps));
+  items.push_back(entry("   +Apps...", Action::openMakerSite));
   return menu;
 }
 
 MenuItem shareExtensionBehavior(std::int64_t behaviour) {
   Menu choices;
-  choices.items.push_back(toggle(behaviour == 0, "Show browsers list without open Routelle", Action::changeBehavior));
-  choices.items.push_back(toggle(behaviour == 1, "Open Routelle", Action::changeBehavior));
+  choices.items.push_back(toggle(behaviour == 0, "Show browsers list without open Routelle", Action::toggleShareBehavior));
+  choices.items.push_back(toggle(behaviour == 1, "Open Routelle", Action::toggleShareBehavior));
   return withSubmenu(entry("Share Extension Behavior"), std::move(choices));
 }
 

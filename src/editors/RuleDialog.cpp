@@ -60,7 +60,7 @@ std::optional<std::string> selectedTitle(const View& popUp) {
 }
 
 PopUpEntry chooseAnotherAppEntry() {
-  return PopUpEntry{std::string(kChooseAnotherApp), {}, selector(Action::newAppToPerApp)};
+  return PopUpEntry{std::string(kChooseAnotherApp), {}, selector(Action::chooseAnotherApp)};
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ void RuleDialog::fillBrowsers() {
       entries.push_back({appNameFromPath(*path), listIcon(*path), {}});
   // Added browsers go by their bundle's file name, ".app" included; the program
   // itself is never offered: links sent to it would come straight back.
-  for (const auto& identifier : settings_.sharedList(keys::addedbrowsers)->items) {
+  for (const auto& identifier : settings_.sharedList(keys::addedBrowsers)->items) {
     if (identifier.empty() || isOwnIdentifier(identifier)) continue;
     if (auto path = workspace_.pathForBundleIdentifier(identifier))
       entries.push_back({text::lastPathComponent(*path), listIcon(*path), {}});
@@ -115,7 +115,7 @@ void RuleDialog::layOutModifierKey(const std::string& title) {
     if (entryTitle == wanted && browserPopup_.selectedIndex < 0) browserPopup_.selectedIndex = static_cast<int>(i);
   }
   if (browserPopup_.selectedIndex < 0) browserPopup_.selectedIndex = none;
-  if (auto back = settings_.getBool(key + std::string(keys::backSuffix))) backgroundCheckbox_.checked = *back;
+  if (auto back = settings_.getBool(key + std::string(keys::backgroundSuffix))) backgroundCheckbox_.checked = *back;
 }
 
 bool RuleDialog::run(const std::string& title, const std::string& informativeText, bool freshInput) {

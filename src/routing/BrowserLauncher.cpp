@@ -37,7 +37,7 @@ BrowserLauncher::BrowserLauncher(SettingsStore& settings, const BrowserRegistry&
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
   trace_(browser);
-  bool background = settings_.ensureBool(keys::background, false);
+  bool background = settings_.ensureBool(keys::openInBackground, false);
   if (request_.takeBackgroundOnce()) background = true;
   if (!request_.opensLink()) {
     openNewBrowserWindow(browser);
@@ -52,7 +52,7 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
 
 bool BrowserLauncher::openMovedTab(const std::string& url, const std::string& browser) {
   trace_(browser);
-  const bool background = settings_.ensureBool(keys::background, false);
+  const bool background = settings_.ensureBool(keys::openInBackground, false);
   if (!background) trace_(trace::foreground);
   // The status menu is the main thread's, as is closing it.
   runLoop_.post([this] { presenter_.cancelMenuTracking(statusMenu_); });

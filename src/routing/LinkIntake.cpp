@@ -68,7 +68,7 @@ bool LinkIntake::applicationOpenFile(const std::string& givenPath) {
   request_.setOpensLink(true);
   openWithMenu_.items.clear();
   request_.setCurrentLink(path);
-  const bool showEditor = settings_.ensureBool(keys::showeditor, false);
+  const bool showEditor = settings_.ensureBool(keys::multipleFileTypes, false);
   trace_(text::contains(path, "html") ? trace::yes : trace::no);
   const bool webPage = text::contains(path, "html") || text::contains(path, "shtml") || text::contains(path, "php");
   if (showEditor || !webPage) {
@@ -77,9 +77,9 @@ bool LinkIntake::applicationOpenFile(const std::string& givenPath) {
     return true;
   }
   trace_(trace::webPageFile);
-  settings_.ensureString(keys::priority, values::priorityDomainsFirst);
-  if (!settings_.contains(keys::login)) trace_(trace::loginMissing);
-  const std::string login = settings_.ensureString(keys::login, values::showBrowserList);
+  settings_.ensureString(keys::rulePriority, values::priorityDomainsFirst);
+  if (!settings_.contains(keys::defaultChoice)) trace_(trace::defaultChoiceMissing);
+  const std::string login = settings_.ensureString(keys::defaultChoice, values::showBrowserList);
   if (login == values::showBrowserList)
     chooser_.showBrowsersList();
   else if (login == values::useOpenedBrowser)
@@ -125,7 +125,7 @@ void LinkIntake::showOpenWithMenu(const std::string& link, bool isFile) {
     if (!workspace_.fileExists(path) || path.ends_with("Routelle.app")) continue;
     MenuItem item;
     item.title = text::replaceAll(text::replaceAll(path, "/Applications/", ""), ".app", "");
-    item.action = selector(Action::openx);
+    item.action = selector(Action::openWithChosenBrowser);
     item.keyEquivalent = path;
     // The icon of the application its identifier resolves to, as the workspace knows it.
     auto identifier = workspace_.bundleIdentifier(path);
@@ -133,11 +133,11 @@ void LinkIntake::showOpenWithMenu(const std::string& link, bool isFile) {
     item.image = ImageRef::iconOf(iconPath.value_or(path), {kListIconSide, kListIconSide});
     openWithMenu_.items.push_back(std::move(item));
   }
-  if (!settings_.ensureBool(keys::hideExit, true)) {
+  if (!settings_.ensureBool(keys::hideChooserClose, true)) {
     MenuItem close;
     close.title = "      Close";
     close.keyEquivalent = "c";
-    close.action = selector(Action::nada);
+    close.action = selector(Action::doNothing);
     openWithMenu_.items.push_back(std::move(close));
   }
   if (auto chosen = presenter_.popUpMenu(openWithMenu_, events_.mouseLocation()))

@@ -15,10 +15,10 @@ struct ModifierRule {
 
 // Only exactly one of these keys selects a rule.
 constexpr ModifierRule kModifierRules[] = {
-    {modifierFlags::shift, keys::shift},
-    {modifierFlags::control, keys::ctrl},
-    {modifierFlags::option, keys::alt},
-    {modifierFlags::command, keys::command},
+    {modifierFlags::shift, keys::shiftRule},
+    {modifierFlags::control, keys::controlRule},
+    {modifierFlags::option, keys::optionRule},
+    {modifierFlags::command, keys::commandRule},
 };
 
 }  // namespace
@@ -49,7 +49,7 @@ void Router::routeLinkNow() {
 
   if (selected) {
     if (auto value = settings_.getString(selected->key)) {
-      request_.setBackgroundOnce(settings_.contains(std::string(selected->key) + std::string(keys::backSuffix)));
+      request_.setBackgroundOnce(settings_.contains(std::string(selected->key) + std::string(keys::backgroundSuffix)));
       if (*value == values::showBrowsersList)
         chooser_.showBrowsersList();
       else if (*value == values::useOpenedBrowser)
@@ -59,9 +59,9 @@ void Router::routeLinkNow() {
       return;
     }
   }
-  if (!settings_.contains(keys::login)) trace_(trace::loginMissing);
-  settings_.ensureString(keys::login, values::showBrowserList);
-  const std::string priority = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+  if (!settings_.contains(keys::defaultChoice)) trace_(trace::defaultChoiceMissing);
+  settings_.ensureString(keys::defaultChoice, values::showBrowserList);
+  const std::string priority = settings_.ensureString(keys::rulePriority, values::priorityDomainsFirst);
   fallbacks_ = 0;
   routeWithPriority(priority, host);
 }
@@ -78,7 +78,7 @@ void Router::routeWithPriority(const std::string& priority, const std::optional<
 }
 
 void Router::routeByApplication(const std::optional<std::string>& host) {
-  auto perApp = settings_.sharedList(keys::perApp);
+  auto perApp = settings_.sharedList(keys::appRules);
   if (perApp->state != StoredList::State::list) {
     routeByDomain(host);
     return;
@@ -102,7 +102,7 @@ void Router::routeByApplication(const std::optional<std::string>& host) {
 void Router::routeByDomain(const std::optional<std::string>& host) {
   // A link without a host matches no onion or domain rule and falls through.
   if (host) {
-    if (auto onion = settings_.getString(keys::onion)) {
+    if (auto onion = settings_.getString(keys::onionRule)) {
       const size_t pieces = text::split(*host, ".onion").size();
       if (pieces > 1) {
         trace_(std::to_string(pieces));
@@ -112,7 +112,7 @@ void Router::routeByDomain(const std::optional<std::string>& host) {
     }
     // No stored domain list is an empty one: the per-application rules still get
     // their turn before the default choice.
-    if (auto browser = domainRules_.browserFor(settings_.sharedList(keys::domains), *host)) {
+    if (auto browser = domainRules_.browserFor(settings_.sharedList(keys::domainRules), *host)) {
       launcher_.launchBrowser(request_.currentLink(), *browser);
       return;
     }
@@ -127,7 +127,7 @@ void Router::routeByDomain(const std::optional<std::string>& host) {
 
 void Router::routeByDefaultChoice() {
   trace_(trace::defaultChoice);
-  const std::string login = settings_.getString(keys::login).value_or("");
+  const std::string login = settings_.getString(keys::defaultChoice).value_or("");
   if (login == values::showBrowserList)
     chooser_.showBrowsersList();
   else if (login == values::useOpenedBrowser)
@@ -145,8 +145,8 @@ void Router::useOpenedBrowser() {
 
 void Router::handleNewWindowShortcut() {
   trace_(trace::shortcutPressed);
-  if (!settings_.contains(keys::login)) trace_(trace::loginMissing);
-  const std::string login = settings_.ensureString(keys::login, values::showBrowserList);
+  if (!settings_.contains(keys::defaultChoice)) trace_(trace::defaultChoiceMissing);
+  const std::string login = settings_.ensureString(keys::defaultChoice, values::showBrowserList);
   auto popChooser = [this] {
     request_.setOpensLink(false);
     chooser_.popUpBrowsersMenu();

@@ -47,8 +47,8 @@ bool TabCapture::readFrontTabURL(const std::string& name, const RunningApplicati
 
 // The system asks the user once per target; the notice tells why, once per installation.
 void TabCapture::askAutomationPermission(const RunningApplication& app) {
-  if (settings_.ensureBool(keys::firstTimePermission, true)) {
-    settings_.setBool(keys::firstTimePermission, false);
+  if (settings_.ensureBool(keys::automationNoticeDue, true)) {
+    settings_.setBool(keys::automationNoticeDue, false);
     AlertModel notice{kAutomationNotice, kAutomationNoticeDetail, "warning", {"OK"}, std::nullopt};
     presenter_.runModalAlert(notice);
   }

@@ -86,10 +86,10 @@ void TabWatcher::moveTabsByDomainRules(const std::string& browser, std::string_v
   if (!answer.ok || answer.result.empty()) return;
   const auto tabs = webTabUrls(answer.result);
   if (tabs.empty()) return;
-  settings_.ensureString(keys::login, values::showBrowserList);
-  settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+  settings_.ensureString(keys::defaultChoice, values::showBrowserList);
+  settings_.ensureString(keys::rulePriority, values::priorityDomainsFirst);
   // One decoded list for the whole pass; undecodable or absent: no rules.
-  const auto domains = settings_.sharedList(keys::domains);
+  const auto domains = settings_.sharedList(keys::domainRules);
   if (domains->state != StoredList::State::list) return;
   for (const auto& tab : tabs) {
     // A rule for the bare host or for its "www." form catches the tab (in any case).

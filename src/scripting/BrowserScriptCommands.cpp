@@ -6,12 +6,12 @@
 namespace routelle {
 
 ScriptResult ShowBrowsersListCommandScript::perform() {
-  context_.settings.setString(keys::login, values::showBrowserList);
+  context_.settings.setString(keys::defaultChoice, values::showBrowserList);
   return true;
 }
 
 ScriptResult UseTheOpenedBrowser::perform() {
-  context_.settings.setString(keys::login, values::useOpenedBrowser);
+  context_.settings.setString(keys::defaultChoice, values::useOpenedBrowser);
   return true;
 }
 
@@ -52,7 +52,7 @@ ScriptResult SaveScriptCommand::perform() {
     }
 
   auto store = [&](std::string_view value) {
-    context_.settings.setString(keys::login, value);
+    context_.settings.setString(keys::defaultChoice, value);
     return true;
   };
   auto storeBrowser = [&](const std::string& browser) {

@@ -50,15 +50,15 @@ void SelectionMonitor::installSelectionMonitors(Menu& selectionMenu) {
   window_.createOutsideClickMonitor(events_, selectionEvents::outsideClicks);
   events_.addGlobalMonitor(selectionEvents::keys, [this](const std::optional<GlobalEvent>&) { window_.hide(); });
 
-  selectionMenu.items.push_back(selectionMenuEntry("Search", Action::searchs, "s"));
-  selectionMenu.items.push_back(selectionMenuEntry("Copy", Action::toClip, "c"));
-  selectionMenu.items.push_back(selectionMenuEntry("Paste", Action::autoPaste, "v"));
-  selectionMenu.items.push_back(selectionMenuEntry("Delete", Action::autoDelete, "d"));
+  selectionMenu.items.push_back(selectionMenuEntry("Search", Action::searchSelection, "s"));
+  selectionMenu.items.push_back(selectionMenuEntry("Copy", Action::copySelection, "c"));
+  selectionMenu.items.push_back(selectionMenuEntry("Paste", Action::pasteSelection, "v"));
+  selectionMenu.items.push_back(selectionMenuEntry("Delete", Action::deleteSelection, "d"));
 }
 
 void SelectionMonitor::checkSelection() {
   if (!ready_) return;
-  if (!settings_.ensureBool(keys::experimental, false)) return;
+  if (!settings_.ensureBool(keys::selectionAssistant, false)) return;
   actOnSelection();
 }
 

@@ -18,10 +18,10 @@ struct PanelButton {
   Action action;
 };
 constexpr PanelButton kButtons[] = {
-    {"Search", "s", Action::searchs},
-    {"Copy", "c", Action::toClip},
-    {"Paste", "p", Action::autoPaste},
-    {"Delete", "d", Action::autoDelete},
+    {"Search", "s", Action::searchSelection},
+    {"Copy", "c", Action::copySelection},
+    {"Paste", "p", Action::pasteSelection},
+    {"Delete", "d", Action::deleteSelection},
 };
 
 View panelButton(const PanelButton& entry, double x) {

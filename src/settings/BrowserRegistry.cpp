@@ -22,7 +22,7 @@ BrowserRegistry::BrowserRegistry(SettingsStore& settings, Workspace& workspace)
 
 std::vector<std::string> BrowserRegistry::addedIdentifiers() const {
   std::vector<std::string> out;
-  for (auto& id : settings_.getList(keys::addedbrowsers).items)
+  for (auto& id : settings_.getList(keys::addedBrowsers).items)
     if (!id.empty()) out.push_back(std::move(id));
   return out;
 }
@@ -88,7 +88,7 @@ bool BrowserRegistry::addIdentifier(const std::string& identifier) {
   if (identifier.empty() || isOwnBundleIdentifier(identifier)) return false;
   bool stored = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::addedbrowsers);
+    StoredList list = settings_.getList(keys::addedBrowsers);
     if (list.state == StoredList::State::undecodable) {
       // Rewriting would lose whatever the unreadable list held.
       settings_.report()("\"addedbrowsers\" cannot be unarchived; left unchanged");
@@ -98,7 +98,7 @@ bool BrowserRegistry::addIdentifier(const std::string& identifier) {
     auto same = [&](const std::string& item) { return sameIdentifier(item, identifier); };
     if (std::any_of(list.items.begin(), list.items.end(), same)) return;
     list.items.push_back(identifier);
-    settings_.setList(keys::addedbrowsers, list.items);
+    settings_.setList(keys::addedBrowsers, list.items);
     stored = true;
   });
   return stored;
@@ -133,16 +133,16 @@ bool BrowserRegistry::removeIdentifier(const std::string& identifier, const std:
   }
   bool removed = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::addedbrowsers);
+    StoredList list = settings_.getList(keys::addedBrowsers);
     if (list.state != StoredList::State::list) return;
     auto it = std::find_if(list.items.begin(), list.items.end(),
                            [&](const std::string& stored) { return sameIdentifier(stored, identifier); });
     if (it == list.items.end()) return;
     list.items.erase(it);
-    settings_.setList(keys::addedbrowsers, list.items);
-    const auto login = settings_.getString(keys::login);
+    settings_.setList(keys::addedBrowsers, list.items);
+    const auto login = settings_.getString(keys::defaultChoice);
     if (login && std::find(names.begin(), names.end(), *login) != names.end())
-      settings_.setString(keys::login, values::showBrowserList);
+      settings_.setString(keys::defaultChoice, values::showBrowserList);
     removed = true;
   });
   return removed;

@@ -3,35 +3,57 @@
 
 namespace routelle::keys {
 
-// Standard domain.
-inline constexpr std::string_view login = "login";
-inline constexpr std::string_view priority = "priority";
-inline constexpr std::string_view domains = "domains";
-inline constexpr std::string_view perApp = "perApp";
-inline constexpr std::string_view onion = "onion";
-inline constexpr std::string_view shift = "shift";
-inline constexpr std::string_view ctrl = "ctrl";
-inline constexpr std::string_view alt = "alt";
-inline constexpr std::string_view command = "command";
-inline constexpr std::string_view backSuffix = "back";
-inline constexpr std::string_view addedbrowsers = "addedbrowsers";
+// Standard domain. The texts are the stored keys; the names say what each holds.
+// Default action for links no rule routes: a browser, "Show Browser List" or "Use the opened browser".
+inline constexpr std::string_view defaultChoice = "login";
+// Which rule list is consulted first: "0" domain rules, "1" per-application rules.
+inline constexpr std::string_view rulePriority = "priority";
+// Archived flat list: "", then domain and browser pairs.
+inline constexpr std::string_view domainRules = "domains";
+// Archived list of "browser/*/*/*/*/application" entries after a leading "".
+inline constexpr std::string_view appRules = "perApp";
+// The browser that opens every link whose host holds ".onion".
+inline constexpr std::string_view onionRule = "onion";
+// What a link clicked with one modifier key held goes to.
+inline constexpr std::string_view shiftRule = "shift";
+inline constexpr std::string_view controlRule = "ctrl";
+inline constexpr std::string_view optionRule = "alt";
+inline constexpr std::string_view commandRule = "command";
+// Appended to a modifier rule's key: that rule opens its browser in the background.
+inline constexpr std::string_view backgroundSuffix = "back";
+// Archived list of bundle identifiers of browsers the user added.
+inline constexpr std::string_view addedBrowsers = "addedbrowsers";
+// " ✓Name " marks of the browsers hidden from the chooser and menus.
 inline constexpr std::string_view hiddenBrowsers = "hiddenBrowsers";
-inline constexpr std::string_view background = "background";
-inline constexpr std::string_view hide = "hide";
-inline constexpr std::string_view hideAll = "hideAll";
-inline constexpr std::string_view imonly = "imonly";
-inline constexpr std::string_view showeditor = "showeditor";
-inline constexpr std::string_view clicon = "clicon";
+// "Open in background".
+inline constexpr std::string_view openInBackground = "background";
+// "Menu Bar Only": no Dock icon.
+inline constexpr std::string_view menuBarOnly = "hide";
+// "Hide Menu Bar": no status item.
+inline constexpr std::string_view hideMenuBar = "hideAll";
+// "Show only browser images": the chooser is the floating window of icons.
+inline constexpr std::string_view imagesOnlyChooser = "imonly";
+// "Support multiple file types": every opened file shows the open-with menu.
+inline constexpr std::string_view multipleFileTypes = "showeditor";
+// "Use colored icon" for the status item.
+inline constexpr std::string_view coloredIcon = "clicon";
+// Edge of the status item's icon in points.
 inline constexpr std::string_view menuBarIconSize = "menuBarIconSize";
-inline constexpr std::string_view hideExit = "hideExit";
-inline constexpr std::string_view hideUrl = "hideUrl";
-inline constexpr std::string_view experimental = "Experimental";
-inline constexpr std::string_view experimental2 = "Experimental2";
-inline constexpr std::string_view askb = "askb";
-inline constexpr std::string_view firstTimePermission = "firstTimePermission";
+// True: the chooser has no Close entry (the inverse of its menu choice).
+inline constexpr std::string_view hideChooserClose = "hideExit";
+// True: the chooser does not show the link (the inverse of its menu choice).
+inline constexpr std::string_view hideChooserUrl = "hideUrl";
+// "Show List on text selection": the text selection assistant.
+inline constexpr std::string_view selectionAssistant = "Experimental";
+// "Manipulate links inside browsers": the tab watcher.
+inline constexpr std::string_view tabWatcher = "Experimental2";
+// Offer at start-up to become the default web browser.
+inline constexpr std::string_view offerDefaultBrowser = "askb";
+// The one-time Automation notice is still due (absent or true).
+inline constexpr std::string_view automationNoticeDue = "firstTimePermission";
 
-// App-group suite.
-inline constexpr std::string_view sharebehavior = "sharebehavior";
+// App-group suite: 0 "Show browsers list without open Routelle", 1 "Open Routelle".
+inline constexpr std::string_view shareBehavior = "sharebehavior";
 
 // System-wide domain, read only.
 inline constexpr std::string_view appleInterfaceStyle = "AppleInterfaceStyle";

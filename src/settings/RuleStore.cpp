@@ -62,8 +62,8 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
   if (!host) return false;
   bool stored = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::domains);
-    if (refuseUndecodable(settings_, list, keys::domains)) return;
+    StoredList list = settings_.getList(keys::domainRules);
+    if (refuseUndecodable(settings_, list, keys::domainRules)) return;
     auto& items = list.items;
     giveLeadingEmptyString(items);
     if (auto i = findDomain(items, *host)) erasePair(items, *i);
@@ -71,7 +71,7 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
     if (items.size() % 2 == 0) items.pop_back();
     items.push_back(*host);
     items.emplace_back(browser);
-    settings_.setList(keys::domains, items);
+    settings_.setList(keys::domainRules, items);
     stored = true;
   });
   return stored;
@@ -91,8 +91,8 @@ std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
   if (hosts.empty()) return 0;
   std::size_t stored = 0;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::domains);
-    if (refuseUndecodable(settings_, list, keys::domains)) return;
+    StoredList list = settings_.getList(keys::domainRules);
+    if (refuseUndecodable(settings_, list, keys::domainRules)) return;
     auto& items = list.items;
     giveLeadingEmptyString(items);
     if (items.size() % 2 == 0) items.pop_back();
@@ -145,7 +145,7 @@ std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
       items.push_back(std::move(hosts[i].domain));
       items.push_back(std::move(hosts[i].browser));
     }
-    settings_.setList(keys::domains, items);
+    settings_.setList(keys::domainRules, items);
     stored = hosts.size();
   });
   return stored;
@@ -154,13 +154,13 @@ std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
 bool RuleStore::removeDomainRule(std::string_view domain) {
   bool removed = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::domains);
+    StoredList list = settings_.getList(keys::domainRules);
     if (list.state != State::list) return;
     auto i = findDomain(list.items, domain);
     if (!i) return;
     erasePair(list.items, *i);
     giveLeadingEmptyString(list.items);
-    settings_.setList(keys::domains, list.items);
+    settings_.setList(keys::domainRules, list.items);
     removed = true;
   });
   return removed;
@@ -177,8 +177,8 @@ bool RuleStore::addAppRule(std::string_view application, std::string_view browse
   std::string entry = std::string(browser) + std::string(kAppRuleSeparator) + std::string(application);
   bool stored = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::perApp);
-    if (refuseUndecodable(settings_, list, keys::perApp)) return;
+    StoredList list = settings_.getList(keys::appRules);
+    if (refuseUndecodable(settings_, list, keys::appRules)) return;
     auto& items = list.items;
     if (items.empty()) items.push_back("");
     for (auto it = items.begin(); it != items.end(); ++it) {
@@ -189,7 +189,7 @@ bool RuleStore::addAppRule(std::string_view application, std::string_view browse
       }
     }
     items.push_back(std::move(entry));
-    settings_.setList(keys::perApp, items);
+    settings_.setList(keys::appRules, items);
     stored = true;
   });
   return stored;
@@ -199,8 +199,8 @@ std::size_t RuleStore::addAppRules(std::span<const AppRule> rules) {
   if (rules.empty()) return 0;
   std::size_t stored = 0;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::perApp);
-    if (refuseUndecodable(settings_, list, keys::perApp)) return;
+    StoredList list = settings_.getList(keys::appRules);
+    if (refuseUndecodable(settings_, list, keys::appRules)) return;
     if (list.items.empty()) list.items.push_back("");
     // An element is found again by the application its own text names, which
     // is not the given one when that holds the separator itself.
@@ -219,7 +219,7 @@ std::size_t RuleStore::addAppRules(std::span<const AppRule> rules) {
       auto key = keyOf(entry);
       merged.add(rule.application, std::move(entry), std::move(key));
     }
-    settings_.setList(keys::perApp, std::move(merged).take());
+    settings_.setList(keys::appRules, std::move(merged).take());
     stored = rules.size();
   });
   return stored;
@@ -228,7 +228,7 @@ std::size_t RuleStore::addAppRules(std::span<const AppRule> rules) {
 bool RuleStore::removeAppRule(std::string_view name) {
   bool removed = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::perApp);
+    StoredList list = settings_.getList(keys::appRules);
     if (list.state != State::list) return;
     for (auto it = list.items.begin(); it != list.items.end(); ++it) {
       if (it->find(kAppRuleSeparator) == std::string::npos) continue;
@@ -236,7 +236,7 @@ bool RuleStore::removeAppRule(std::string_view name) {
       for (const auto& part : text::split(*it, kAppRuleSeparator)) match = match || part == name;
       if (!match) continue;
       list.items.erase(it);
-      settings_.setList(keys::perApp, list.items);
+      settings_.setList(keys::appRules, list.items);
       removed = true;
       return;
     }
@@ -247,12 +247,12 @@ bool RuleStore::removeAppRule(std::string_view name) {
 bool RuleStore::removeAppRuleElement(std::string_view element) {
   bool removed = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::perApp);
+    StoredList list = settings_.getList(keys::appRules);
     if (list.state != State::list) return;
     auto it = std::find(list.items.begin(), list.items.end(), element);
     if (it == list.items.end()) return;
     list.items.erase(it);
-    settings_.setList(keys::perApp, list.items);
+    settings_.setList(keys::appRules, list.items);
     removed = true;
   });
   return removed;
@@ -264,22 +264,22 @@ bool RuleStore::removeRule(const std::string& name) {
 
 void RuleStore::setPriority(std::string_view value) {
   if (value == values::priorityDomainsFirst || value == values::priorityAppsFirst)
-    settings_.setString(keys::priority, value);
+    settings_.setString(keys::rulePriority, value);
 }
 
 void RuleStore::togglePriority() {
   settings_.transaction([&] {
-    const std::string current = settings_.ensureString(keys::priority, values::priorityDomainsFirst);
+    const std::string current = settings_.ensureString(keys::rulePriority, values::priorityDomainsFirst);
     if (current == values::priorityDomainsFirst)
-      settings_.setString(keys::priority, values::priorityAppsFirst);
+      settings_.setString(keys::rulePriority, values::priorityAppsFirst);
     else if (current == values::priorityAppsFirst)
-      settings_.setString(keys::priority, values::priorityDomainsFirst);
+      settings_.setString(keys::rulePriority, values::priorityDomainsFirst);
   });
 }
 
 std::optional<std::string> RuleStore::modifierKey(std::string_view modifier) {
   std::string key = text::lowercased(modifier);
-  for (auto known : {keys::shift, keys::ctrl, keys::command, keys::alt})
+  for (auto known : {keys::shiftRule, keys::controlRule, keys::commandRule, keys::optionRule})
     if (key == known) return key;
   return std::nullopt;
 }
@@ -294,14 +294,14 @@ bool RuleStore::clearModifierRule(std::string_view modifier) {
   auto key = modifierKey(modifier);
   if (!key) return false;
   settings_.remove(*key);
-  settings_.remove(*key + std::string(keys::backSuffix));
+  settings_.remove(*key + std::string(keys::backgroundSuffix));
   return true;
 }
 
 bool RuleStore::setModifierBackground(std::string_view modifier, bool flag) {
   auto key = modifierKey(modifier);
   if (!key) return false;
-  const std::string backKey = *key + std::string(keys::backSuffix);
+  const std::string backKey = *key + std::string(keys::backgroundSuffix);
   if (flag)
     settings_.setBool(backKey, true);
   else
@@ -309,19 +309,19 @@ bool RuleStore::setModifierBackground(std::string_view modifier, bool flag) {
   return true;
 }
 
-void RuleStore::setOnionRule(std::string_view browser) { settings_.setString(keys::onion, browser); }
-void RuleStore::clearOnionRule() { settings_.remove(keys::onion); }
+void RuleStore::setOnionRule(std::string_view browser) { settings_.setString(keys::onionRule, browser); }
+void RuleStore::clearOnionRule() { settings_.remove(keys::onionRule); }
 
 std::vector<DomainRule> RuleStore::domainRules() const {
   std::vector<DomainRule> out;
-  auto list = settings_.getList(keys::domains);
+  auto list = settings_.getList(keys::domainRules);
   for (const auto& pair : DomainList(list.items)) out.push_back({pair.domain, pair.browser});
   return out;
 }
 
 std::vector<AppRule> RuleStore::appRules() const {
   std::vector<AppRule> out;
-  for (const auto& element : settings_.getList(keys::perApp).items)
+  for (const auto& element : settings_.getList(keys::appRules).items)
     if (auto rule = parseAppRule(element)) out.push_back(*rule);
   return out;
 }

@@ -33,10 +33,10 @@ TEST_F(ActionsTest, EveryMenuAndWindowSendsAKnownAction) {
   installCommonApps();
   install("Arc", "company.thebrowser.Browser");
   ASSERT_TRUE(app.system.registry.addBrowserNamed("Arc"));
-  settings().setList(keys::domains, {"", "example.com", "Firefox"});
-  settings().setList(keys::perApp, {"", "Safari/*/*/*/*/Mail"});
-  settings().setBool(keys::hideExit, false);
-  settings().setBool(keys::hideUrl, false);
+  settings().setList(keys::domainRules, {"", "example.com", "Firefox"});
+  settings().setList(keys::appRules, {"", "Safari/*/*/*/*/Mail"});
+  settings().setBool(keys::hideChooserClose, false);
+  settings().setBool(keys::hideChooserUrl, false);
   app.start();
   app.runLoop.advance(1);
 

@@ -43,7 +43,7 @@ TEST_F(BrowsersListChooserTest, KnownBrowsersInTableOrderThenAddedOnes) {
   EXPECT_EQ(items[3].image.name, "/Applications/Vivaldi.app");
   EXPECT_EQ(items[5].keyEquivalent, "Arc.app");
   // The Share extension reads the added browsers from the shared suite.
-  EXPECT_EQ(settings().getObject(keys::addedbrowsers, Domain::suite), settings().getObject(keys::addedbrowsers));
+  EXPECT_EQ(settings().getObject(keys::addedBrowsers, Domain::suite), settings().getObject(keys::addedBrowsers));
 
   settings().setString(keys::hiddenBrowsers, "Opera Developer");
   delegate().chooser().buildBrowsersListMenu();
@@ -55,7 +55,7 @@ TEST_F(BrowsersListChooserTest, KnownBrowsersInTableOrderThenAddedOnes) {
 
 TEST_F(BrowsersListChooserTest, CloseEntryOfThePopUpAndOfTheWindow) {
   installCommonApps();
-  settings().setBool(keys::hideExit, false);
+  settings().setBool(keys::hideChooserClose, false);
   settings().setString(keys::hiddenBrowsers, "Google Chrome");
   delegate().chooser().showBrowsersList();
   const auto& close = delegate().chooser().menu().items.back();
@@ -64,7 +64,7 @@ TEST_F(BrowsersListChooserTest, CloseEntryOfThePopUpAndOfTheWindow) {
   EXPECT_EQ(close.action, "xNada");
   EXPECT_TRUE(close.image.empty());
 
-  settings().setBool(keys::imonly, true);
+  settings().setBool(keys::imagesOnlyChooser, true);
   delegate().chooser().showBrowsersList();
   ASSERT_TRUE(app.presenter.window());
   const auto& last = app.presenter.window()->content.subviews.back();
@@ -77,7 +77,7 @@ TEST_F(BrowsersListChooserTest, CloseEntryOfThePopUpAndOfTheWindow) {
 }
 
 TEST_F(BrowsersListChooserTest, UrlRowGrowsWithLongLinks) {
-  settings().setBool(keys::hideUrl, false);
+  settings().setBool(keys::hideChooserUrl, false);
   auto link = [](size_t characters) { return "https://" + std::string(characters - 8, 'a'); };
   EXPECT_EQ(urlField(link(89)), std::make_pair(Rect{0, 0, 210, 20}, 0));
   EXPECT_EQ(urlField(link(90)), std::make_pair(Rect{0, 0, 210, 60}, 3));
@@ -94,7 +94,7 @@ TEST_F(BrowsersListChooserTest, UrlRowGrowsWithLongLinks) {
 
 TEST_F(BrowsersListChooserTest, FloatingWindowClosesBeforeTheLaunch) {
   installCommonApps();
-  settings().setBool(keys::imonly, true);
+  settings().setBool(keys::imagesOnlyChooser, true);
   delegate().linkRequest().setCurrentLink("https://example.org/");
   delegate().chooser().showBrowsersList();
   ASSERT_TRUE(app.presenter.window());
@@ -103,7 +103,7 @@ TEST_F(BrowsersListChooserTest, FloatingWindowClosesBeforeTheLaunch) {
   for (const auto& view : app.presenter.window()->content.subviews) keys.push_back(view.keyEquivalent);
   EXPECT_THAT(keys, ElementsAre("Safari", "Firefox", "Google Chrome"));
 
-  settings().setBool(keys::hideUrl, false);
+  settings().setBool(keys::hideChooserUrl, false);
   delegate().chooser().showBrowsersList();
   EXPECT_EQ(app.presenter.window()->frame, (Rect{0, 0, 150, 70}));
   EXPECT_EQ(app.presenter.window()->content.subviews[0].frame, (Rect{0, 50, 150, 20}));

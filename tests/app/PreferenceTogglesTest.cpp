@@ -38,25 +38,25 @@ class PreferenceTogglesTest : public test::AppTest {
 
 TEST_F(PreferenceTogglesTest, FlipsStartFromTheirFirstUseDefault) {
   for (const char* action : {"onlyx", "changeHexit", "changesUrl", "showEdit", "only"}) act(action);
-  EXPECT_EQ(settings().getBool(keys::imonly), true);
-  EXPECT_EQ(settings().getBool(keys::hideExit), false);  // the Close entry is turned on
-  EXPECT_EQ(settings().getBool(keys::hideUrl), false);
-  EXPECT_EQ(settings().getBool(keys::showeditor), true);
+  EXPECT_EQ(settings().getBool(keys::imagesOnlyChooser), true);
+  EXPECT_EQ(settings().getBool(keys::hideChooserClose), false);  // the Close entry is turned on
+  EXPECT_EQ(settings().getBool(keys::hideChooserUrl), false);
+  EXPECT_EQ(settings().getBool(keys::multipleFileTypes), true);
   EXPECT_EQ(app.application.policy(), ActivationPolicy::accessory);
   act("only");
   act("changeHexit");
   EXPECT_EQ(app.application.policy(), ActivationPolicy::regular);
-  EXPECT_EQ(settings().getBool(keys::hideExit), true);
+  EXPECT_EQ(settings().getBool(keys::hideChooserClose), true);
   EXPECT_EQ(refreshes(), 0);
   act("openBack");
-  EXPECT_EQ(settings().getBool(keys::background), true);
+  EXPECT_EQ(settings().getBool(keys::openInBackground), true);
   EXPECT_EQ(refreshes(), 1);
 }
 
 TEST_F(PreferenceTogglesTest, HideMenuBarRemovesTheItemAndTurningItOffQuits) {
   delegate().statusMenu().createStatusItem();
   act("hideAllOnly");
-  EXPECT_EQ(settings().getBool(keys::hideAll), true);
+  EXPECT_EQ(settings().getBool(keys::hideMenuBar), true);
   EXPECT_FALSE(app.presenter.statusItem() || app.application.terminated());
   // Rebuilds keep it away.
   app.runLoop.advance(1);
@@ -64,7 +64,7 @@ TEST_F(PreferenceTogglesTest, HideMenuBarRemovesTheItemAndTurningItOffQuits) {
 
   app.presenter.choice = "Cancel";
   act("hideAllOnly");
-  EXPECT_EQ(settings().getBool(keys::hideAll), false);
+  EXPECT_EQ(settings().getBool(keys::hideMenuBar), false);
   const auto alert = positionOf("alert (warning): Shutting Down Routelle...");
   ASSERT_LT(alert + 2, transcript().size());
   EXPECT_EQ(transcript()[alert + 1], "  This change will take effect next time you open Routelle.");
@@ -75,41 +75,41 @@ TEST_F(PreferenceTogglesTest, HideMenuBarRemovesTheItemAndTurningItOffQuits) {
 
 TEST_F(PreferenceTogglesTest, PriorityBehaviorAndExperimentalToggles) {
   act("changePriority:", "✓Per Domain");  // the checked entry switches too
-  EXPECT_EQ(settings().getString(keys::priority), "1");
+  EXPECT_EQ(settings().getString(keys::rulePriority), "1");
   act("changePriority:", "   Per Domain");
-  EXPECT_EQ(settings().getString(keys::priority), "0");
-  settings().setString(keys::priority, "2");
+  EXPECT_EQ(settings().getString(keys::rulePriority), "0");
+  settings().setString(keys::rulePriority, "2");
   act("changePriority:");
-  EXPECT_EQ(settings().getString(keys::priority), "2");
+  EXPECT_EQ(settings().getString(keys::rulePriority), "2");
   EXPECT_THAT(traced, ElementsAre("0"));
 
   std::vector<std::int64_t> behaviors;  // a missing value is only created
   for (int i = 0; i < 3; ++i) {
     act("changeBehavior");
-    behaviors.push_back(settings().getInteger(keys::sharebehavior, Domain::suite).value_or(-1));
+    behaviors.push_back(settings().getInteger(keys::shareBehavior, Domain::suite).value_or(-1));
   }
   EXPECT_THAT(behaviors, ElementsAre(0, 1, 0));
 
   act("expActive");
-  EXPECT_EQ(settings().getBool(keys::experimental), false);
+  EXPECT_EQ(settings().getBool(keys::selectionAssistant), false);
   EXPECT_EQ(transcript().back(), "accessibility prompt shown");
   const auto trusted = app.system.world.root() / "Library" / "Accessibility" / "trusted";
   std::filesystem::create_directories(trusted.parent_path());
   std::ofstream{trusted};
   act("expActive");
-  EXPECT_EQ(settings().getBool(keys::experimental), true);
+  EXPECT_EQ(settings().getBool(keys::selectionAssistant), true);
 
   act("expiActive");
-  EXPECT_EQ(settings().getBool(keys::experimental2), true);
+  EXPECT_EQ(settings().getBool(keys::tabWatcher), true);
   act("expiActive");
-  EXPECT_EQ(settings().getBool(keys::experimental2), false);
+  EXPECT_EQ(settings().getBool(keys::tabWatcher), false);
   EXPECT_EQ(refreshes(), 10);
 }
 
 TEST_F(PreferenceTogglesTest, IconColourAndSize) {
   delegate().statusMenu().createStatusItem();
   act("changeIcon");
-  EXPECT_EQ(settings().getBool(keys::clicon), false);
+  EXPECT_EQ(settings().getBool(keys::coloredIcon), false);
   EXPECT_EQ(app.presenter.statusItem().value_or(StatusItemModel{}).image.name, "StatusBarButtonImage");
   slide(17.0);
   EXPECT_EQ(app.presenter.statusItem()->image.size, (Size{17, 17}));

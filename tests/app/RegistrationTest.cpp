@@ -124,7 +124,7 @@ TEST_F(RegistrationTest, AddBrowserThroughTheOpenPanel) {
   app.runLoop.runPending();
   act("openNew");  // cancelled
   app.runLoop.runPending();
-  EXPECT_FALSE(settings().contains(keys::addedbrowsers));
+  EXPECT_FALSE(settings().contains(keys::addedBrowsers));
 
   app.presenter.openPanelAnswer = "/Applications/Arc.app";
   act("openNew");

@@ -20,15 +20,15 @@ class StartUpTest : public test::AppTest {
 TEST_F(StartUpTest, FirstLaunchWritesItsDefaultsAndOffersOnceToBeTheBrowser) {
   startUp();
   auto& s = settings();
-  EXPECT_EQ(s.getBool(keys::hideExit), true);
-  EXPECT_EQ(s.getBool(keys::hideUrl), true);
-  EXPECT_EQ(s.getBool(keys::clicon), true);
+  EXPECT_EQ(s.getBool(keys::hideChooserClose), true);
+  EXPECT_EQ(s.getBool(keys::hideChooserUrl), true);
+  EXPECT_EQ(s.getBool(keys::coloredIcon), true);
   auto size = app.system.standard.object(keys::menuBarIconSize);
   ASSERT_TRUE(size && std::holds_alternative<double>(*size));
   EXPECT_EQ(std::get<double>(*size), 16.0);
-  EXPECT_EQ(s.getBool(keys::hide), false);
-  EXPECT_EQ(s.getBool(keys::experimental2), false);
-  EXPECT_EQ(s.getBool(keys::askb), false);
+  EXPECT_EQ(s.getBool(keys::menuBarOnly), false);
+  EXPECT_EQ(s.getBool(keys::tabWatcher), false);
+  EXPECT_EQ(s.getBool(keys::offerDefaultBrowser), false);
   EXPECT_EQ(handler("http"), "com.kestrova.Routelle");
   EXPECT_EQ(handler("https"), "com.kestrova.Routelle");
   EXPECT_FALSE(app.application.policy());  // the bundle's own policy stays
@@ -43,12 +43,12 @@ TEST_F(StartUpTest, FirstLaunchWritesItsDefaultsAndOffersOnceToBeTheBrowser) {
 TEST_F(StartUpTest, AlreadyTheDefaultBrowserRegistersNothingAndStopsAsking) {
   app.system.launchServices.setDefaultHandler("http", "com.kestrova.routelle");
   startUp();
-  EXPECT_EQ(settings().getBool(keys::askb), false);
+  EXPECT_EQ(settings().getBool(keys::offerDefaultBrowser), false);
   EXPECT_FALSE(handler("https"));
 }
 
 TEST_F(StartUpTest, MenuBarOnlyRunsWithoutADockIcon) {
-  settings().setBool(keys::hide, true);
+  settings().setBool(keys::menuBarOnly, true);
   startUp();
   EXPECT_EQ(app.application.policy(), ActivationPolicy::accessory);
 }
@@ -92,7 +92,7 @@ TEST_F(StartUpTest, ReopenShowsTheStatusMenuOrTheBrowsersWindow) {
   EXPECT_LT(before, transcript().size());
   EXPECT_FALSE(app.presenter.floatingWindowVisible());
 
-  settings().setBool(keys::imonly, true);
+  settings().setBool(keys::imagesOnlyChooser, true);
   delegate().applicationShouldHandleReopen(true);
   EXPECT_TRUE(app.presenter.floatingWindowVisible());
 

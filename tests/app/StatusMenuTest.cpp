@@ -81,8 +81,8 @@ TEST_F(StatusMenuTest, CapturedUrlIsCutAfter35Characters) {
 TEST_F(StatusMenuTest, DefaultChoiceIsCheckedOrReset) {
   installCommonApps();
   // Without added browsers, the shared suite holds none either.
-  settings().setList(keys::addedbrowsers, {""}, Domain::suite);
-  settings().setString(keys::login, "Firefox");
+  settings().setList(keys::addedBrowsers, {""}, Domain::suite);
+  settings().setString(keys::defaultChoice, "Firefox");
   delegate().statusMenu().fetchMenu();
   EXPECT_THAT(titlesAt({"Temporally open with:"}), ElementsAre("Safari", "", "Firefox  ✓", "", "Google Chrome", ""));
   EXPECT_EQ(describe(at({"Temporally open with:"}).image),
@@ -90,16 +90,16 @@ TEST_F(StatusMenuTest, DefaultChoiceIsCheckedOrReset) {
   EXPECT_EQ(at({"Temporally open with:", "Google Chrome"}).keyEquivalent, "2");
   EXPECT_EQ(first(), "Show Browsers List");
 
-  settings().setString(keys::login, "Use the opened browser");
+  settings().setString(keys::defaultChoice, "Use the opened browser");
   delegate().statusMenu().fetchMenu();
   EXPECT_EQ(at({"✓Use the opened browser"}).keyEquivalent, "O");
   EXPECT_TRUE(at({"Temporally open with:"}).image.empty());
 
-  settings().setString(keys::login, "Vivaldi");
+  settings().setString(keys::defaultChoice, "Vivaldi");
   delegate().statusMenu().fetchMenu();
   EXPECT_EQ(first(), "✓Show Browsers List");
-  EXPECT_EQ(settings().getString(keys::login), "Show Browser List");
-  EXPECT_FALSE(settings().contains(keys::addedbrowsers, Domain::suite));
+  EXPECT_EQ(settings().getString(keys::defaultChoice), "Show Browser List");
+  EXPECT_FALSE(settings().contains(keys::addedBrowsers, Domain::suite));
 }
 
 TEST_F(StatusMenuTest, ADefaultChoiceInAnySpellingTheLauncherTakesKeepsItsTickAndItsRouting) {
@@ -107,13 +107,13 @@ TEST_F(StatusMenuTest, ADefaultChoiceInAnySpellingTheLauncherTakesKeepsItsTickAn
   install("Arc", "company.thebrowser.Browser");
   ASSERT_TRUE(app.system.registry.addBrowserNamed("Arc"));
   for (const std::string login : {"Arc.app", "/Applications/Arc.app", "arc"}) {
-    settings().setString(keys::login, login);
+    settings().setString(keys::defaultChoice, login);
     delegate().statusMenu().fetchMenu();
     EXPECT_THAT(titlesAt({"Temporally open with:"}),
                 ElementsAre("Safari", "", "Firefox", "", "Google Chrome", "", "Arc  ✓", ""))
         << login;
     EXPECT_EQ(first(), "Show Browsers List") << login;
-    EXPECT_EQ(settings().getString(keys::login), login);
+    EXPECT_EQ(settings().getString(keys::defaultChoice), login);
     const auto before = launches().size();
     route("https://example.org/");
     const auto after = launches();
@@ -121,20 +121,20 @@ TEST_F(StatusMenuTest, ADefaultChoiceInAnySpellingTheLauncherTakesKeepsItsTickAn
     EXPECT_THAT(after.back(), ::testing::StartsWith("Arc ")) << login;
   }
   // The onion rule's browser likewise.
-  settings().setString(keys::onion, "Arc.app");
+  settings().setString(keys::onionRule, "Arc.app");
   delegate().statusMenu().fetchMenu();
   EXPECT_EQ(titlesAt({"Per Domain", ".onion domain suffix"}).at(3), "Arc ✓");
-  EXPECT_EQ(settings().getString(keys::onion), "Arc.app");
+  EXPECT_EQ(settings().getString(keys::onionRule), "Arc.app");
 }
 
 TEST_F(StatusMenuTest, ADomainListWithoutItsLeadingEmptyTextListsItsDomainsAndDeletesThem) {
   installCommonApps();
-  settings().setList(keys::domains, {"a.com", "Firefox", "b.com", "Safari"});
+  settings().setList(keys::domainRules, {"a.com", "Firefox", "b.com", "Safari"});
   delegate().statusMenu().fetchMenu();
   EXPECT_THAT(titlesAt({"Per Domain"}),
               ElementsAre("a.com", "b.com", "", "", ".onion domain suffix", "", "Add domains..."));
   delegate().perform("deletar:", at({"Per Domain", "a.com", "Delete"}));
-  EXPECT_EQ(settings().getList(keys::domains).items, (std::vector<std::string>{"", "b.com", "Safari"}));
+  EXPECT_EQ(settings().getList(keys::domainRules).items, (std::vector<std::string>{"", "b.com", "Safari"}));
 }
 
 TEST_F(StatusMenuTest, StatusIconFollowsColourSizeAndStyle) {
@@ -145,21 +145,21 @@ TEST_F(StatusMenuTest, StatusIconFollowsColourSizeAndStyle) {
   delegate().statusMenu().applyStatusIcon();
   EXPECT_EQ(describe(app.presenter.statusItem()->image), describe(ImageRef::bundle("StatusBarButtonImage2", {17, 17})));
 
-  settings().setBool(keys::clicon, false);
+  settings().setBool(keys::coloredIcon, false);
   delegate().statusMenu().fetchMenu();
   EXPECT_EQ(app.presenter.statusItem()->image.name, "StatusBarButtonImage");
   setInterfaceStyle("Dark");
   delegate().statusMenu().fetchMenu();
   EXPECT_EQ(app.presenter.statusItem()->image.name, "StatusBarButtonImage3");
 
-  settings().setBool(keys::hideAll, true);
+  settings().setBool(keys::hideMenuBar, true);
   delegate().statusMenu().fetchMenu();
   EXPECT_FALSE(app.presenter.statusItem());
   EXPECT_EQ(at({"Preferences...", "✓Hide Menu Bar"}).action, "hideAllOnly");
 }
 
 TEST_F(StatusMenuTest, UntrustedAccessibilityTurnsTheSelectionListOff) {
-  settings().setBool(keys::experimental, true);
+  settings().setBool(keys::selectionAssistant, true);
   const auto trusted = dir.path() / "Library" / "Accessibility" / "trusted";
   std::filesystem::create_directories(trusted.parent_path());
   std::ofstream(trusted).put('\n');
@@ -169,7 +169,7 @@ TEST_F(StatusMenuTest, UntrustedAccessibilityTurnsTheSelectionListOff) {
 
   std::filesystem::remove(trusted);
   delegate().statusMenu().fetchMenu();
-  EXPECT_EQ(settings().getBool(keys::experimental), false);
+  EXPECT_EQ(settings().getBool(keys::selectionAssistant), false);
   EXPECT_EQ(at({"Experimental", "   Show List on text selection"}).action, "expActive");
 }
 

@@ -60,7 +60,7 @@ TEST_F(LinkRoutingTest, ChoiceThatIsNotShownLaunchesNothing) {
 }
 
 TEST_F(LinkRoutingTest, HostileLinksEndCleanly) {
-  world.system().settings.setString(keys::login, "Firefox");
+  world.system().settings.setString(keys::defaultChoice, "Firefox");
   for (const std::string link : {"", "   ", "\x01\x02\x1b[31m\x7f", "http://[::1]/", "http://bücher.example/",
                                  "routelle://", ";;;from:extension"}) {
     auto run = driver({"open", link});

@@ -67,10 +67,10 @@ TEST_F(RuleEditorsTest, TypedDomainsBecomeABareHostOrNothing) {
       {std::string(10000, ';'), {}},
   };
   for (const auto& c : cases) {
-    settings().remove(keys::domains);
+    settings().remove(keys::domainRules);
     const std::size_t before = transcript().size();
     typeDomain(c.typed);
-    EXPECT_EQ(stored(keys::domains), c.stored) << c.typed.substr(0, 60);
+    EXPECT_EQ(stored(keys::domainRules), c.stored) << c.typed.substr(0, 60);
     // What cannot be a host is refused in words; an empty field needs none.
     const std::vector<std::string> said(transcript().begin() + static_cast<long>(before), transcript().end());
     const bool refused = c.stored.empty() && !c.typed.empty();
@@ -83,36 +83,36 @@ TEST_F(RuleEditorsTest, TypedDomainsBecomeABareHostOrNothing) {
 TEST_F(RuleEditorsTest, ADomainListIsKeptInPairs) {
   // An existing but empty list still gets its leading empty element, so the
   // domain lands where readers look for domains.
-  settings().setList(keys::domains, {});
+  settings().setList(keys::domainRules, {});
   typeDomain("example.com");
-  EXPECT_EQ(stored(keys::domains), (Items{"", "example.com", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "example.com", "Firefox"}));
   // A domain equal to a browser name elsewhere in the list only replaces a domain.
-  settings().setList(keys::domains, {"", "a.example", "b.example", "b.example", "Safari"});
+  settings().setList(keys::domainRules, {"", "a.example", "b.example", "b.example", "Safari"});
   typeDomain("b.example");
-  EXPECT_EQ(stored(keys::domains), (Items{"", "a.example", "b.example", "b.example", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "a.example", "b.example", "b.example", "Firefox"}));
   act("deletar:", "Delete", "a.example");
-  EXPECT_EQ(stored(keys::domains), (Items{"", "b.example", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "b.example", "Firefox"}));
   act("deletar:", "Delete", "missing.example");
-  EXPECT_EQ(stored(keys::domains), (Items{"", "b.example", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "b.example", "Firefox"}));
 }
 
 TEST_F(RuleEditorsTest, AnUnreadableDomainListIsNeitherReplacedNorActedOn) {
   const Bytes garbage{'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xff, 0x13};
-  settings().setObject(keys::domains, garbage);
+  settings().setObject(keys::domainRules, garbage);
   typeDomain("example.com");
   act("deletar:", "Delete", "example.com");
-  EXPECT_EQ(settings().getObject(keys::domains), DefaultsValue(garbage));
+  EXPECT_EQ(settings().getObject(keys::domainRules), DefaultsValue(garbage));
   EXPECT_THAT(runsSince(), IsEmpty());
 }
 
 TEST_F(RuleEditorsTest, RemovingAnAppRuleTakesExactlyThatRule) {
   act("deletarPerApp:", "Delete", "Safari/*/*/*/*/Mail");  // no list: nothing to do
-  EXPECT_FALSE(settings().contains(keys::perApp));
-  settings().setList(keys::perApp, {"", "Safari/*/*/*/*/Mail", "Firefox/*/*/*/*/Safari"});
+  EXPECT_FALSE(settings().contains(keys::appRules));
+  settings().setList(keys::appRules, {"", "Safari/*/*/*/*/Mail", "Firefox/*/*/*/*/Safari"});
   act("deletarPerApp:", "Delete", "Firefox/*/*/*/*/Safari");
-  EXPECT_EQ(stored(keys::perApp), (Items{"", "Safari/*/*/*/*/Mail"}));
+  EXPECT_EQ(stored(keys::appRules), (Items{"", "Safari/*/*/*/*/Mail"}));
   act("deletarPerApp:", "Delete", "Safari");
-  EXPECT_EQ(stored(keys::perApp), (Items{"", "Safari/*/*/*/*/Mail"}));
+  EXPECT_EQ(stored(keys::appRules), (Items{"", "Safari/*/*/*/*/Mail"}));
 }
 
 TEST_F(RuleEditorsTest, ThePerAppDialogStoresTheChosenPairAndReportsItsResult) {
@@ -122,7 +122,7 @@ TEST_F(RuleEditorsTest, ThePerAppDialogStoresTheChosenPairAndReportsItsResult) {
   act("addPerApp");
   answer("app=Safari;Cancel");
   act("addPerApp");
-  EXPECT_EQ(stored(keys::perApp), (Items{"", "Google Chrome/*/*/*/*/Mail"}));
+  EXPECT_EQ(stored(keys::appRules), (Items{"", "Google Chrome/*/*/*/*/Mail"}));
   EXPECT_THAT(traced, Contains("true"));
   EXPECT_EQ(traced.back(), "false");
 }
@@ -130,22 +130,22 @@ TEST_F(RuleEditorsTest, ThePerAppDialogStoresTheChosenPairAndReportsItsResult) {
 TEST_F(RuleEditorsTest, TheProgramItselfIsNeverATarget) {
   install("Routelle", std::string(domains::ownBundleIdentifier));
   install("Arc", "company.thebrowser.Browser");
-  settings().setList(keys::addedbrowsers,
+  settings().setList(keys::addedBrowsers,
                      {"", std::string(domains::ownBundleIdentifier), "company.thebrowser.Browser"});
-  settings().setString(keys::command, "Routelle");
+  settings().setString(keys::commandRule, "Routelle");
 
   answer("OK");
   act("adModKey:", "Command", "command");
   EXPECT_THAT(transcript(), Contains("      Arc.app <image /Applications/Arc.app 20x20>"));
   EXPECT_THAT(transcript(), Not(Contains(HasSubstr("Routelle.app <image"))));
   EXPECT_THAT(transcript(), Contains("      None (selected)"));
-  EXPECT_FALSE(settings().contains(keys::command));
+  EXPECT_FALSE(settings().contains(keys::commandRule));
 
   act("addRuleToSuffixOnion:", "Routelle");
   act("addRuleToSuffixOnion:", "✓Routelle.app");
-  EXPECT_FALSE(settings().contains(keys::onion));
+  EXPECT_FALSE(settings().contains(keys::onionRule));
   act("addRuleToSuffixOnion:", "Firefox ✓");
-  EXPECT_EQ(settings().getString(keys::onion), "Firefox");
+  EXPECT_EQ(settings().getString(keys::onionRule), "Firefox");
 }
 
 TEST_F(RuleEditorsTest, WithoutAnApplicationsFolderThePopupOffersOnlyTheChooser) {
@@ -158,7 +158,7 @@ TEST_F(RuleEditorsTest, WithoutAnApplicationsFolderThePopupOffersOnlyTheChooser)
   EXPECT_EQ(entries[0].title, "Choose another app");
   answer("OK");
   act("addPerApp");
-  EXPECT_FALSE(settings().contains(keys::perApp));
+  EXPECT_FALSE(settings().contains(keys::appRules));
 }
 
 }  // namespace

@@ -141,17 +141,17 @@ TEST_F(RuleExchangeTest, ALargeExportImportsBackWhole) {
   std::vector<std::string> perApp{""};
   for (int i = 0; i < 2200; ++i)
     perApp.push_back("Safari/*/*/*/*/" + std::to_string(i) + std::string(kRuleTextMaxBytes - 8, 'n'));
-  ASSERT_TRUE(app.system.settings.setList(keys::perApp, perApp));
+  ASSERT_TRUE(app.system.settings.setList(keys::appRules, perApp));
   file("notes.txt", "");  // the Downloads folder
   ASSERT_TRUE(exchange().exportRules("/Users/user/Downloads"));
   const std::string exported = "/Users/user/Downloads/" + ruleFileName(app.system.calendar.today());
   EXPECT_GT(fs::file_size(app.system.world.hostPath(exported)), std::uintmax_t{8} << 20);
 
-  app.system.settings.remove(keys::perApp);
+  app.system.settings.remove(keys::appRules);
   const ImportReport report = exchange().importRules(exported);
   EXPECT_EQ(report.outcome.end, RuleFileEnd::complete) << report.outcome.message;
   EXPECT_EQ(report.appRules, 2200u);
-  EXPECT_EQ(app.system.settings.getList(keys::perApp).items, perApp);
+  EXPECT_EQ(app.system.settings.getList(keys::appRules).items, perApp);
   EXPECT_EQ(storedHosts(), Hosts{"kept.example Safari"});
 }
 

@@ -42,12 +42,12 @@ TEST_F(BrowserLauncherTest, TheProgramItselfIsNeverStartedWithALink) {
         << self;
   }
   // The same through every road that stores a browser name.
-  settings().setString(keys::login, "Routelle");
-  settings().setList(keys::domains, {"", "loop.example", "Routelle.app"});
-  settings().setString(keys::onion, "Routelle");
+  settings().setString(keys::defaultChoice, "Routelle");
+  settings().setList(keys::domainRules, {"", "loop.example", "Routelle.app"});
+  settings().setString(keys::onionRule, "Routelle");
   for (const std::string link : {"https://elsewhere.example/", "https://loop.example/", "http://x.onion/"})
     EXPECT_THAT(route(link), IsEmpty()) << link;
-  settings().setString(keys::shift, "Routelle");
+  settings().setString(keys::shiftRule, "Routelle");
   EXPECT_THAT(route(kLink, modifierFlags::shift), IsEmpty());
   EXPECT_THAT(launches(), IsEmpty());
 }
@@ -61,7 +61,7 @@ TEST_F(BrowserLauncherTest, BackgroundBySettingOrForOneLaunch) {
   EXPECT_FALSE(delegate().linkRequest().backgroundOnce());
   EXPECT_THAT(launch("Safari"), ElementsAre(openRun({"-a", "/Applications/Safari.app", kLink})));
 
-  settings().setBool(keys::background, true);
+  settings().setBool(keys::openInBackground, true);
   EXPECT_THAT(launch("Safari"), ElementsAre(openRun({"-g", "-a", "/Applications/Safari.app", kLink})));
   EXPECT_THAT(launches(),
               UnorderedElementsAre(std::string("Firefox ") + kLink, std::string("Firefox (background) ") + kLink,
@@ -74,7 +74,7 @@ TEST_F(BrowserLauncherTest, ApplicationsElsewhereAreFoundByNameOnTheSecondTry) {
   EXPECT_THAT(launch("Google Chrome"), ElementsAre(openRun({"-a", "/Applications/Google Chrome.app", kLink}),
                                                    openRun({"-a", "Google Chrome", kLink})));
   EXPECT_THAT(transcript(), Contains("  exit status 1"));
-  settings().setBool(keys::background, true);
+  settings().setBool(keys::openInBackground, true);
   EXPECT_THAT(launch("Vivaldi"), ElementsAre(openRun({"-g", "-a", "/Applications/Vivaldi.app", kLink}),
                                              openRun({"-g", "-a", "Vivaldi", kLink})));
   // Nowhere at all: both attempts fail and nothing starts.
@@ -120,7 +120,7 @@ TEST_F(BrowserLauncherTest, NewWindowRequestOpensTheBrowserInsteadOfTheLink) {
   // Dismissed: the request stays, yet the next link opens as usual.
   delegate().router().handleNewWindowShortcut();
   EXPECT_FALSE(delegate().linkRequest().opensLink());
-  settings().setString(keys::login, "Safari");
+  settings().setString(keys::defaultChoice, "Safari");
   EXPECT_THAT(route(kLink), ElementsAre(openRun({"-a", "/Applications/Safari.app", kLink})));
 
   // A browser that is not running gets no keystroke.

@@ -32,7 +32,7 @@ TEST(NormaliseLink, StripsOwnSchemeAndMarkerAndRepairsTheScheme) {
 
 TEST_F(LinkIntakeTest, EveryLinkStartsWithFreshRequestFlags) {
   installCommonApps();
-  settings().setString(keys::login, "Firefox");
+  settings().setString(keys::defaultChoice, "Firefox");
   // Left over from an earlier request: neither may reach this link.
   delegate().linkRequest().setBackgroundOnce(true);
   delegate().linkRequest().setOpensLink(false);
@@ -53,11 +53,11 @@ TEST_F(LinkIntakeTest, MailLinkOffersTheMailApplicationsAndNothingElse) {
   // A name that reads as percent-encoded is offered as it is: paths are decoded once.
   install(test::applicationBundle("Mailer 100%41", "com.example.Mailer", {"mailto"}));
   install(test::applicationBundle("Routelle", "com.kestrova.Routelle", {"http", "mailto"}));
-  settings().setBool(keys::hideExit, false);
+  settings().setBool(keys::hideChooserClose, false);
   // None of these may decide where a mail link goes.
-  settings().setString(keys::login, "Firefox");
-  settings().setString(keys::shift, "Safari");
-  settings().setList(keys::domains, {"", "name", "Safari"});
+  settings().setString(keys::defaultChoice, "Firefox");
+  settings().setString(keys::shiftRule, "Safari");
+  settings().setList(keys::domainRules, {"", "name", "Safari"});
 
   EXPECT_THAT(route("mailto:name", modifierFlags::shift), IsEmpty());
   EXPECT_EQ(delegate().linkRequest().currentLink(), "mailto:name");
@@ -96,7 +96,7 @@ TEST_F(LinkIntakeTest, MailLinksKeepTheAddressesInTheirMessage) {
 // the rule that decides is the rule for the text that is opened.
 TEST_F(LinkIntakeTest, ANulEndsTheLinkBeforeItIsRouted) {
   installCommonApps();
-  settings().setList(keys::domains, {"", "evil.example", "Firefox", "nul.example", "Google Chrome"});
+  settings().setList(keys::domainRules, {"", "evil.example", "Firefox", "nul.example", "Google Chrome"});
   const std::string link("https://nul.example/\0https://evil.example/", 42);
   EXPECT_THAT(route(link),
               ElementsAre(test::openRun({"-a", "/Applications/Google Chrome.app", "https://nul.example/"})));
@@ -108,9 +108,9 @@ TEST_F(LinkIntakeTest, OpenedFilesGoToEditorsOrByTheDefaultChoiceAlone) {
   installCommonApps();
   install(test::applicationBundle("Editor", "com.example.Editor", {}, {"html", "php"}));
   install(test::applicationBundle("Notes", "com.example.Notes", {}, {"txt"}));
-  settings().setString(keys::login, "Firefox");
-  settings().setString(keys::shift, "Safari");
-  settings().setList(keys::domains, {"", "me", "Safari"});
+  settings().setString(keys::defaultChoice, "Firefox");
+  settings().setString(keys::shiftRule, "Safari");
+  settings().setList(keys::domainRules, {"", "me", "Safari"});
   app.events.flags = modifierFlags::shift;
 
   // Upper case is no web page: the applications for its extension are offered.
@@ -122,9 +122,9 @@ TEST_F(LinkIntakeTest, OpenedFilesGoToEditorsOrByTheDefaultChoiceAlone) {
   EXPECT_TRUE(delegate().applicationOpenFile("/Users/me/a.shtml"));
   EXPECT_THAT(runsSince(), ElementsAre(openRun({"-a", "/Applications/Firefox.app", "/Users/me/index.php"}),
                                        openRun({"-a", "/Applications/Firefox.app", "/Users/me/a.shtml"})));
-  EXPECT_EQ(settings().getString(keys::priority), "0");
+  EXPECT_EQ(settings().getString(keys::rulePriority), "0");
 
-  settings().setBool(keys::showeditor, true);
+  settings().setBool(keys::multipleFileTypes, true);
   const auto before = transcript().size();
   EXPECT_TRUE(delegate().applicationOpenFile("/Users/me/index.php"));
   EXPECT_THAT(test::titles(delegate().linkIntake().openWithMenu()), ElementsAre("Editor"));

@@ -16,7 +16,7 @@ class RoutingDecisionTest : public test::AppTest {
  protected:
   void SetUp() override {
     installCommonApps();
-    settings().setString(keys::login, "Safari");
+    settings().setString(keys::defaultChoice, "Safari");
     delegate().setTraceSink([this](std::string_view line) { traced.emplace_back(line); });
   }
 
@@ -31,11 +31,11 @@ class RoutingDecisionTest : public test::AppTest {
 TEST_F(RoutingDecisionTest, ExactlyOneModifierKeySelectsItsRule) {
   const std::string link = "https://example.org/";
   install("Brave", "com.electron.brave");
-  settings().setString(keys::shift, "Firefox");
-  settings().setString(keys::ctrl, "Google Chrome");
-  settings().setString(keys::alt, "Vivaldi.app");
-  settings().setString(keys::command, "Brave");
-  settings().setList(keys::domains, {"", "other.org", "Google Chrome"});
+  settings().setString(keys::shiftRule, "Firefox");
+  settings().setString(keys::controlRule, "Google Chrome");
+  settings().setString(keys::optionRule, "Vivaldi.app");
+  settings().setString(keys::commandRule, "Brave");
+  settings().setList(keys::domainRules, {"", "other.org", "Google Chrome"});
 
   // A modifier rule outranks a domain rule for the host.
   EXPECT_EQ(route("https://other.org/", modifierFlags::shift), opens("Firefox", "https://other.org/"));
@@ -53,25 +53,25 @@ TEST_F(RoutingDecisionTest, ExactlyOneModifierKeySelectsItsRule) {
 
 TEST_F(RoutingDecisionTest, ModifierRuleForBackgroundChooserAndOpenedBrowser) {
   const std::string link = "https://example.org/";
-  settings().setString(keys::shift, "Firefox");
+  settings().setString(keys::shiftRule, "Firefox");
   settings().setBool("shiftback", false);  // present is enough
   EXPECT_THAT(route(link, modifierFlags::shift), ElementsAre(openRun({"-g", "-a", "/Applications/Firefox.app", link})));
   EXPECT_FALSE(delegate().linkRequest().backgroundOnce());
   EXPECT_THAT(launches(), ElementsAre("Firefox (background) " + link));
 
-  settings().setString(keys::ctrl, "Show Browsers List");
+  settings().setString(keys::controlRule, "Show Browsers List");
   EXPECT_THAT(route(link, modifierFlags::control), IsEmpty());
   EXPECT_THAT(test::titles(delegate().chooser().menu()), ElementsAre("Safari", "Firefox", "Google Chrome"));
 
-  settings().setString(keys::alt, "Use the opened browser");
+  settings().setString(keys::optionRule, "Use the opened browser");
   setRunning({"Mail", "Google Chrome"});
   EXPECT_EQ(route(link, modifierFlags::option), opens("Google Chrome", link));
 }
 
 TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheHostWithoutRegardToCase) {
-  settings().setList(keys::domains, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox", "Upper.Example",
+  settings().setList(keys::domainRules, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox", "Upper.Example",
                                      "Google Chrome"});
-  settings().setString(keys::onion, "Google Chrome");
+  settings().setString(keys::onionRule, "Google Chrome");
 
   EXPECT_EQ(route("https://example.org/a"), opens("Firefox", "https://example.org/a"));
   EXPECT_EQ(route("https://www.example.org/"), opens("Safari", "https://www.example.org/"));
@@ -89,12 +89,12 @@ TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheHostWithoutRegardToCase) 
   EXPECT_EQ(route("no link at all"), opens("Safari", "http://no link at all"));
 
   // Domains stand at odd positions only, and the first pair for a domain wins.
-  settings().setList(keys::domains, {"", "example.org", "x.org", "x.org", "Firefox"});
+  settings().setList(keys::domainRules, {"", "example.org", "x.org", "x.org", "Firefox"});
   EXPECT_EQ(route("https://x.org/"), opens("Firefox", "https://x.org/"));
-  settings().setList(keys::domains, {"", "a.com", "Firefox", "a.com", "Google Chrome"});
+  settings().setList(keys::domainRules, {"", "a.com", "Firefox", "a.com", "Google Chrome"});
   EXPECT_EQ(route("https://a.com/"), opens("Firefox", "https://a.com/"));
   // A change made by another process is seen by the next link.
-  HostSystem(dir.path()).settings.setList(keys::domains, {"", "a.com"});
+  HostSystem(dir.path()).settings.setList(keys::domainRules, {"", "a.com"});
   // A domain stored last without its browser is no rule.
   EXPECT_EQ(route("https://a.com/"), opens("Safari", "https://a.com/"));
 }
@@ -114,7 +114,7 @@ TEST_F(RoutingDecisionTest, EverySpellingOfAHostMeetsTheRuleTypedForIt) {
 }
 
 TEST_F(RoutingDecisionTest, AListWithoutItsLeadingEmptyTextIsReadAsPairsFromItsStart) {
-  settings().setList(keys::domains, {"a.com", "Firefox", "b.com", "Google Chrome"});
+  settings().setList(keys::domainRules, {"a.com", "Firefox", "b.com", "Google Chrome"});
   EXPECT_EQ(route("https://a.com/"), opens("Firefox", "https://a.com/"));
   EXPECT_EQ(route("https://b.com/"), opens("Google Chrome", "https://b.com/"));
   // The browsers there are no domains.
@@ -123,37 +123,37 @@ TEST_F(RoutingDecisionTest, AListWithoutItsLeadingEmptyTextIsReadAsPairsFromItsS
 
 TEST_F(RoutingDecisionTest, PriorityOrdersApplicationAndDomainRules) {
   const std::string link = "https://example.org/";
-  settings().setList(keys::domains, {"", "example.org", "Firefox"});
-  settings().setList(keys::perApp, {"", "Google Chrome/*/*/*/*/Mail"});
+  settings().setList(keys::domainRules, {"", "example.org", "Firefox"});
+  settings().setList(keys::appRules, {"", "Google Chrome/*/*/*/*/Mail"});
   delegate().linkRequest().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
 
-  settings().setString(keys::priority, "1");
+  settings().setString(keys::rulePriority, "1");
   EXPECT_EQ(route(link), opens("Google Chrome", link));
-  settings().setString(keys::priority, "0");
+  settings().setString(keys::rulePriority, "0");
   EXPECT_EQ(route(link), opens("Firefox", link));
   // Without a domain rule for the host, the application's rule still applies.
   EXPECT_EQ(route("https://other.org/"), opens("Google Chrome", "https://other.org/"));
 
   traced.clear();
-  settings().setString(keys::priority, "2");
+  settings().setString(keys::rulePriority, "2");
   EXPECT_EQ(route(link), opens("Firefox", link));
   EXPECT_THAT(traced, Contains("default"));
 
-  settings().setString(keys::priority, "1");
+  settings().setString(keys::rulePriority, "1");
   delegate().linkRequest().setPreviousApplication(app.system.workspace.runningApplicationNamed("Notes"));
   EXPECT_EQ(route(link), opens("Firefox", link));
   EXPECT_EQ(route("https://other.org/"), opens("Safari", "https://other.org/"));
 
   // No domain rules stored at all: the application's rule is still consulted.
-  settings().remove(keys::domains);
-  settings().setString(keys::priority, "0");
+  settings().remove(keys::domainRules);
+  settings().setString(keys::rulePriority, "0");
   delegate().linkRequest().setPreviousApplication(app.system.workspace.runningApplicationNamed("Mail"));
   EXPECT_EQ(route(link), opens("Google Chrome", link));
 }
 
 TEST_F(RoutingDecisionTest, OpenedBrowserIsTheFirstRunningKnownOne) {
   const std::string link = "https://example.org/";
-  settings().setString(keys::login, "Use the opened browser");
+  settings().setString(keys::defaultChoice, "Use the opened browser");
   install("opera", "com.operasoftware.Opera");
   install("Arc", "company.thebrowser.Browser");
   ASSERT_TRUE(app.system.registry.addBrowserNamed("Arc"));
@@ -176,10 +176,10 @@ TEST_F(RoutingDecisionTest, DefaultChoiceIsStoredWithoutItsMark) {
   MenuItem item;
   item.title = "✓Show Browsers List";
   EXPECT_TRUE(delegate().perform("openy:", item));
-  EXPECT_EQ(settings().getString(keys::login), "Show Browser List");
+  EXPECT_EQ(settings().getString(keys::defaultChoice), "Show Browser List");
   item.title = "Firefox  ✓";
   EXPECT_TRUE(delegate().perform("openy:", item));
-  EXPECT_EQ(settings().getString(keys::login), "Firefox");
+  EXPECT_EQ(settings().getString(keys::defaultChoice), "Firefox");
   EXPECT_FALSE(delegate().perform("noSuchAction:", item));
   EXPECT_THAT(runsSince(), IsEmpty());
 }

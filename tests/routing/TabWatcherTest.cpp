@@ -75,9 +75,9 @@ TEST_F(TabWatcherTest, BrowsersThatAnswerNothingAndUnreadableRules) {
   BrowserTabs(app.system.world).setWindow("Brave Browser", {{"https://example.org/brave"}, 0});
   delegate().tabWatcher().scanBrowserTabs();
   // Rules that cannot be read move nothing and are not rewritten.
-  settings().setObject(keys::domains, Bytes{1, 2, 3});
+  settings().setObject(keys::domainRules, Bytes{1, 2, 3});
   EXPECT_THAT(passOver({"https://example.org/x"}), ElementsAre("https://example.org/x"));
-  EXPECT_EQ(settings().getObject(keys::domains), DefaultsValue(Bytes{1, 2, 3}));
+  EXPECT_EQ(settings().getObject(keys::domainRules), DefaultsValue(Bytes{1, 2, 3}));
   EXPECT_THAT(launches(), IsEmpty());
 }
 
@@ -105,7 +105,7 @@ TEST_F(TabWatcherTest, ARuleNamingTheBrowserInAnotherSpellingLeavesItsTab) {
   setRunning({"Safari", "SRWare Iron"});
   BrowserTabs(app.system.world).setWindow("SRWare Iron", {{"https://iron.example/"}, 0});
   for (const std::string spelling : {"safari", "Safari.app", "SAFARI.APP", "/Applications/Safari.app"}) {
-    settings().setList(keys::domains, {"", "example.org", spelling, "iron.example", "SRWare Iron.app"});
+    settings().setList(keys::domainRules, {"", "example.org", spelling, "iron.example", "SRWare Iron.app"});
     EXPECT_THAT(passOver({"https://example.org/here"}), ElementsAre("https://example.org/here")) << spelling;
   }
   EXPECT_THAT(tabsOf("SRWare Iron"), ElementsAre("https://iron.example/"));
@@ -127,7 +127,7 @@ TEST_F(TabWatcherTest, AMoveLeavesThePendingRequestsAlone) {
 // A tab is closed only once its rule's browser has taken it: when that browser
 // cannot be started the tab stays, and no chooser comes up every pass.
 TEST_F(TabWatcherTest, ATabNoBrowserTookStaysWhereItIs) {
-  settings().setList(keys::domains, {"", "example.org", "Vivaldi"});
+  settings().setList(keys::domainRules, {"", "example.org", "Vivaldi"});
   for (int pass = 0; pass < 2; ++pass)
     EXPECT_THAT(passOver({"https://example.org/kept", "https://other.example/"}),
                 ElementsAre("https://example.org/kept", "https://other.example/"));
@@ -180,7 +180,7 @@ TEST_F(TabWatcherTest, StartsAndStopsWithItsToggle) {
   EXPECT_THAT(launches(), ElementsAre("Firefox https://example.org/timer"));
   ASSERT_TRUE(delegate().perform("expiActive", MenuItem{}));
   EXPECT_THAT(app.runLoop.repeatingQueues(), IsEmpty());
-  EXPECT_EQ(settings().getBool(keys::experimental2), false);
+  EXPECT_EQ(settings().getBool(keys::tabWatcher), false);
 }
 
 }  // namespace

@@ -55,8 +55,8 @@ TEST_F(ScriptCommandsTest, TheProgramItselfIsNeverMadeATarget) {
   // Only a renamed copy is installed: the program's own name is refused by name alone.
   world.install("Loop", "Com.Kestrova.Routelle", "/Users/ann/Applications");
   // An added list another tool wrote, naming the renamed copy.
-  settings().setList(keys::addedbrowsers, {"", "com.kestrova.routelle"});
-  settings().setString(keys::login, "Safari");
+  settings().setList(keys::addedBrowsers, {"", "com.kestrova.routelle"});
+  settings().setString(keys::defaultChoice, "Safari");
   posts.clear();
   const auto before = test::snapshotLibrary(world.root());
 
@@ -133,7 +133,7 @@ TEST_F(ScriptCommandsTest, MissingOrMistypedArgumentsAreScriptErrorsThatChangeNo
   // Something to lose: a rule of each kind and a default action.
   ASSERT_TRUE(system().rules.addAppRule("Mail", "Safari"));
   ASSERT_TRUE(system().rules.addDomainRule("example.com", "Safari"));
-  settings().setString(keys::login, "Safari");
+  settings().setString(keys::defaultChoice, "Safari");
   posts.clear();
   const auto before = test::snapshotLibrary(world.root());
 

@@ -90,16 +90,16 @@ TEST_F(SelectionMonitorTest, NoSelectionOrAnAccessibilityErrorShowsNothingAndCha
 }
 
 TEST_F(SelectionMonitorTest, TheSettingIsReadAtEveryClick) {
-  settings().setBool(keys::experimental, false);
+  settings().setBool(keys::selectionAssistant, false);
   selectAndRelease("two words");
   EXPECT_FALSE(windowVisible());
 
-  app.system.standard.remove(keys::experimental);
+  app.system.standard.remove(keys::selectionAssistant);
   selectAndRelease("two words");
   EXPECT_FALSE(windowVisible());
-  EXPECT_EQ(settings().getBool(keys::experimental), false);  // stored off at the first click
+  EXPECT_EQ(settings().getBool(keys::selectionAssistant), false);  // stored off at the first click
 
-  settings().setBool(keys::experimental, true);
+  settings().setBool(keys::selectionAssistant, true);
   selectAndRelease("two words");
   EXPECT_EQ(shown(), "panel");
 }
@@ -168,7 +168,7 @@ TEST(SelectionBeforeStartUpTest, EventsBeforeTheWindowExistsAreIgnored) {
   test::TempDir dir;
   HostApp app(dir.path(), test::openCommandPath());
   app.accessibility.setTrusted(true);
-  app.system.settings.setBool(keys::experimental, true);
+  app.system.settings.setBool(keys::selectionAssistant, true);
   app.delegate.awakeFromNib();
   app.delegate.applicationWillFinishLaunching();
   app.accessibility.focusElementSelecting("two words");

@@ -63,7 +63,7 @@ TEST_F(SelectionPanelTest, SearchLooksForTheTextAsItWasSelected) {
     app.events.deliver(EventType::keyDown);
   }
 
-  settings().setBool(keys::imonly, true);
+  settings().setBool(keys::imagesOnlyChooser, true);
   selectAndRelease("two words");
   press("searchs");
   EXPECT_EQ(shown(), "browsers");

@@ -13,7 +13,7 @@ class SelectionTestApp : public AppTest {
     installCommonApps();
     install("TextEdit", "com.apple.TextEdit");
     app.accessibility.setTrusted(true);
-    settings().setBool(keys::experimental, true);
+    settings().setBool(keys::selectionAssistant, true);
     app.start();
     app.runLoop.advance(1);  // the start-up's menu build
     app.system.workspace.setFrontmostApplication(app.system.workspace.runningApplicationNamed("TextEdit"));

@@ -66,7 +66,7 @@ TEST(BrowserRegistry, InstalledBrowsersFollowTheTableThenTheOrderOfAdding) {
   ASSERT_TRUE(registry.addBrowserNamed("orion"));
   ASSERT_TRUE(registry.addBrowserNamed("Arc.app"));
   EXPECT_FALSE(registry.addBrowserNamed("Arc"));
-  EXPECT_EQ(world.system().settings.getList(keys::addedbrowsers).items,
+  EXPECT_EQ(world.system().settings.getList(keys::addedBrowsers).items,
             (Names{"", "com.kagi.kagimacOS", "company.thebrowser.Browser"}));
 
   const auto browsers = world.reopen()->registry.installedBrowsers();
@@ -97,7 +97,7 @@ TEST(BrowserRegistry, AddingRefusesItselfAppsWithoutIdentifierAndUnknownNames) {
   EXPECT_FALSE(registry.addBrowserAtPath("/Applications/Routelle.app"));
   EXPECT_FALSE(registry.addBrowserNamed("Bare"));
   EXPECT_FALSE(registry.addBrowserNamed("Missing"));
-  EXPECT_FALSE(world.system().settings.contains(keys::addedbrowsers));
+  EXPECT_FALSE(world.system().settings.contains(keys::addedBrowsers));
 
   EXPECT_TRUE(registry.addBrowserAtPath("/Applications/Arc.app"));
   EXPECT_FALSE(registry.addBrowserNamed("ARC"));
@@ -105,10 +105,10 @@ TEST(BrowserRegistry, AddingRefusesItselfAppsWithoutIdentifierAndUnknownNames) {
 
   // An unreadable list is left as it is rather than replaced by a new one.
   const Bytes garbage{0x01, 0x02, 0x03};
-  world.system().standard.set(keys::addedbrowsers, garbage);
+  world.system().standard.set(keys::addedBrowsers, garbage);
   world.install("Orion", "com.kagi.kagimacOS");
   EXPECT_FALSE(registry.addBrowserNamed("Orion"));
-  EXPECT_EQ(world.reopen()->standard.object(keys::addedbrowsers), DefaultsValue(garbage));
+  EXPECT_EQ(world.reopen()->standard.object(keys::addedBrowsers), DefaultsValue(garbage));
   EXPECT_TRUE(registry.addedIdentifiers().empty());
 }
 
@@ -136,16 +136,16 @@ TEST(BrowserRegistry, BundleIdentifiersAreComparedWithoutRegardToCase) {
   world.install("Orion", "com.kagi.kagimacOS");
   world.install("Arc", "company.thebrowser.Browser");
   // Written by another tool in other capitals.
-  settings.setList(keys::addedbrowsers, {"", "COM.KAGI.KAGIMACOS", "Company.TheBrowser.browser"});
+  settings.setList(keys::addedBrowsers, {"", "COM.KAGI.KAGIMACOS", "Company.TheBrowser.browser"});
 
   EXPECT_FALSE(registry.addBrowserNamed("Orion"));
   EXPECT_FALSE(registry.addBrowserAtPath("/Applications/Arc.app"));
-  settings.setString(keys::login, "Orion");
+  settings.setString(keys::defaultChoice, "Orion");
   EXPECT_TRUE(registry.removeAddedBrowser("orion"));
-  EXPECT_EQ(settings.getString(keys::login), "Show Browser List");  // the default named it
+  EXPECT_EQ(settings.getString(keys::defaultChoice), "Show Browser List");  // the default named it
   EXPECT_TRUE(registry.removeAddedIdentifier("company.thebrowser.Browser"));
   EXPECT_FALSE(registry.removeAddedIdentifier("company.thebrowser.Browser"));
-  EXPECT_EQ(world.reopen()->settings.getList(keys::addedbrowsers).items, (Names{""}));
+  EXPECT_EQ(world.reopen()->settings.getList(keys::addedBrowsers).items, (Names{""}));
 }
 
 TEST(BrowserRegistry, RemovingAnAddedBrowserResetsTheDefaultThatNamedIt) {
@@ -157,16 +157,16 @@ TEST(BrowserRegistry, RemovingAnAddedBrowserResetsTheDefaultThatNamedIt) {
   ASSERT_TRUE(registry.addBrowserNamed("Arc"));
   ASSERT_TRUE(registry.addBrowserNamed("Orion"));
 
-  settings.setString(keys::login, "Orion");
+  settings.setString(keys::defaultChoice, "Orion");
   EXPECT_FALSE(registry.removeAddedBrowser("Missing"));
   EXPECT_TRUE(registry.removeAddedBrowser("Arc"));
-  EXPECT_EQ(settings.getString(keys::login), "Orion");
+  EXPECT_EQ(settings.getString(keys::defaultChoice), "Orion");
   EXPECT_FALSE(registry.removeAddedBrowser("Arc"));
-  EXPECT_EQ(settings.getList(keys::addedbrowsers).items, (Names{"", "com.kagi.kagimacOS"}));
+  EXPECT_EQ(settings.getList(keys::addedBrowsers).items, (Names{"", "com.kagi.kagimacOS"}));
 
   EXPECT_TRUE(registry.removeAddedBrowser("Orion"));
-  EXPECT_EQ(world.reopen()->settings.getString(keys::login), "Show Browser List");
-  EXPECT_EQ(settings.getList(keys::addedbrowsers).items, (Names{""}));
+  EXPECT_EQ(world.reopen()->settings.getString(keys::defaultChoice), "Show Browser List");
+  EXPECT_EQ(settings.getList(keys::addedBrowsers).items, (Names{""}));
 }
 
 TEST(BrowserRegistry, HiddenBrowsersString) {

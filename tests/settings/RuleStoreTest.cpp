@@ -83,19 +83,19 @@ TEST_F(RuleStoreTest, TypedDomainsAreStoredInTheFormLinksCarryOrRefused) {
       EXPECT_FALSE(rules().addDomainRule(typed, "Safari")) << typed;
     }
   }
-  EXPECT_EQ(settings().getList(keys::domains).state, StoredList::State::absent);
+  EXPECT_EQ(settings().getList(keys::domainRules).state, StoredList::State::absent);
 
   ASSERT_TRUE(rules().addDomainRule(" bücher.example.", "Safari"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "xn--bcher-kva.example", "Safari"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "xn--bcher-kva.example", "Safari"}));
 }
 
 TEST_F(RuleStoreTest, AddingADomainAgainReplacesItAndMovesItLast) {
   ASSERT_TRUE(rules().addDomainRule("https://example.com/x", "Safari"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "example.com", "Safari"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "example.com", "Safari"}));
 
   ASSERT_TRUE(rules().addDomainRule("b.org", "Firefox"));
   ASSERT_TRUE(rules().addDomainRule("http://example.com", "Google Chrome"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "b.org", "Firefox", "example.com", "Google Chrome"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "b.org", "Firefox", "example.com", "Google Chrome"}));
 
   auto reopened = world.reopen();
   ASSERT_EQ(reopened->rules.domainRules().size(), 2u);
@@ -104,39 +104,39 @@ TEST_F(RuleStoreTest, AddingADomainAgainReplacesItAndMovesItLast) {
 
   EXPECT_TRUE(rules().removeDomainRule("b.org"));
   EXPECT_FALSE(rules().removeDomainRule("b.org"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "example.com", "Google Chrome"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "example.com", "Google Chrome"}));
 }
 
 TEST_F(RuleStoreTest, BrowserElementsNeverMatchAsDomains) {
   // "b.com" stands at a browser position (the browser of "a.com").
-  settings().setList(keys::domains, {"", "a.com", "b.com", "c.com", "Firefox"});
+  settings().setList(keys::domainRules, {"", "a.com", "b.com", "c.com", "Firefox"});
 
   ASSERT_TRUE(rules().addDomainRule("b.com", "Safari"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "b.com", "c.com", "Firefox", "b.com", "Safari"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "a.com", "b.com", "c.com", "Firefox", "b.com", "Safari"}));
 
   EXPECT_TRUE(rules().removeDomainRule("b.com"));
   EXPECT_FALSE(rules().removeDomainRule("b.com"));
   EXPECT_FALSE(rules().removeDomainRule("Firefox"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "b.com", "c.com", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "a.com", "b.com", "c.com", "Firefox"}));
 }
 
 TEST_F(RuleStoreTest, ADomainWithoutItsBrowserIsNoRule) {
-  settings().setList(keys::domains, {"", "a.com", "Safari", "b.com"});
+  settings().setList(keys::domainRules, {"", "a.com", "Safari", "b.com"});
   ASSERT_EQ(rules().domainRules().size(), 1u);
   EXPECT_FALSE(rules().removeDomainRule("b.com"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "Safari", "b.com"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "a.com", "Safari", "b.com"}));
 
   ASSERT_TRUE(rules().addDomainRule("b.com", "Firefox"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "Safari", "b.com", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "a.com", "Safari", "b.com", "Firefox"}));
 
-  settings().setList(keys::domains, {"", "a.com", "Safari", "b.com"});
+  settings().setList(keys::domainRules, {"", "a.com", "Safari", "b.com"});
   ASSERT_TRUE(rules().addDomainRule("c.com", "Firefox"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "a.com", "Safari", "c.com", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "a.com", "Safari", "c.com", "Firefox"}));
 
   // A stored list without even the leading empty string still gets one.
-  settings().setList(keys::domains, {});
+  settings().setList(keys::domainRules, {});
   ASSERT_TRUE(rules().addDomainRule("d.com", "Safari"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "d.com", "Safari"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "d.com", "Safari"}));
 }
 
 TEST_F(RuleStoreTest, ListsWrittenElsewhereAreChangedWithoutLosingAName) {
@@ -175,11 +175,11 @@ TEST_F(RuleStoreTest, ListsWrittenElsewhereAreChangedWithoutLosingAName) {
        {"a.com", "Safari"}},
   };
   for (const auto& c : cases) {
-    settings().setList(keys::domains, c.stored);
+    settings().setList(keys::domainRules, c.stored);
     EXPECT_TRUE(c.change(rules())) << c.what;
-    EXPECT_EQ(stored(keys::domains), c.expected) << c.what;
+    EXPECT_EQ(stored(keys::domainRules), c.expected) << c.what;
   }
-  settings().setList(keys::domains, {"a.com", "Safari", "b.com", "Opera"});
+  settings().setList(keys::domainRules, {"a.com", "Safari", "b.com", "Opera"});
   ASSERT_EQ(rules().domainRules().size(), 2u);
   EXPECT_EQ(rules().domainRules()[1].domain, "b.com");
   EXPECT_EQ(rules().domainRules()[1].browser, "Opera");
@@ -188,11 +188,11 @@ TEST_F(RuleStoreTest, ListsWrittenElsewhereAreChangedWithoutLosingAName) {
 TEST_F(RuleStoreTest, AppRulesKeepOneElementPerApplication) {
   ASSERT_TRUE(rules().addAppRule("Mail", "Safari"));
   ASSERT_TRUE(rules().addAppRule("Mail", "Firefox"));
-  EXPECT_EQ(stored(keys::perApp), (Items{"", "Firefox/*/*/*/*/Mail"}));
+  EXPECT_EQ(stored(keys::appRules), (Items{"", "Firefox/*/*/*/*/Mail"}));
 
   ASSERT_TRUE(rules().addAppRule("Calendar", "Safari"));
   ASSERT_TRUE(rules().addAppRule("Mail", "Google Chrome"));
-  EXPECT_EQ(stored(keys::perApp), (Items{"", "Safari/*/*/*/*/Calendar", "Google Chrome/*/*/*/*/Mail"}));
+  EXPECT_EQ(stored(keys::appRules), (Items{"", "Safari/*/*/*/*/Calendar", "Google Chrome/*/*/*/*/Mail"}));
   auto parsed = world.reopen()->rules.appRules();
   ASSERT_EQ(parsed.size(), 2u);
   EXPECT_EQ(parsed[1].application, "Mail");
@@ -203,26 +203,26 @@ TEST_F(RuleStoreTest, AppRulesKeepOneElementPerApplication) {
   EXPECT_FALSE(rules().removeAppRule("Calendar"));
   EXPECT_TRUE(rules().removeAppRule("Mail"));
   EXPECT_FALSE(rules().removeAppRule(""));  // the leading empty string is no rule
-  EXPECT_EQ(stored(keys::perApp), (Items{""}));
+  EXPECT_EQ(stored(keys::appRules), (Items{""}));
 }
 
 TEST_F(RuleStoreTest, RemoveRuleByAnApplicationNameLeavesDomainRulesAlone) {
-  settings().setList(keys::domains, {"", "Mail", "Safari", "example.com", "Firefox"});
+  settings().setList(keys::domainRules, {"", "Mail", "Safari", "example.com", "Firefox"});
   EXPECT_FALSE(rules().removeRule("Mail"));  // installed, so only app rules are looked at
-  EXPECT_EQ(stored(keys::domains), (Items{"", "Mail", "Safari", "example.com", "Firefox"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "Mail", "Safari", "example.com", "Firefox"}));
 
   ASSERT_TRUE(rules().addAppRule("Mail", "Firefox"));
   EXPECT_TRUE(rules().removeRule("Mail"));
-  EXPECT_EQ(stored(keys::perApp), (Items{""}));
+  EXPECT_EQ(stored(keys::appRules), (Items{""}));
   EXPECT_TRUE(rules().removeRule("example.com"));
-  EXPECT_EQ(stored(keys::domains), (Items{"", "Mail", "Safari"}));
+  EXPECT_EQ(stored(keys::domainRules), (Items{"", "Mail", "Safari"}));
 }
 
 TEST_F(RuleStoreTest, UndecodableStoredListsAreNeverOverwritten) {
   const Bytes garbage{'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xff, 0x00, 0x13};
   auto& standard = world.system().standard;
-  standard.set(keys::domains, garbage);
-  standard.set(keys::perApp, garbage);
+  standard.set(keys::domainRules, garbage);
+  standard.set(keys::appRules, garbage);
   standard.synchronize();
 
   EXPECT_FALSE(rules().addDomainRule("example.com", "Safari"));
@@ -232,18 +232,18 @@ TEST_F(RuleStoreTest, UndecodableStoredListsAreNeverOverwritten) {
   EXPECT_TRUE(rules().domainRules().empty());
 
   auto reopened = world.reopen();
-  EXPECT_EQ(reopened->standard.object(keys::domains), DefaultsValue(garbage));
-  EXPECT_EQ(reopened->standard.object(keys::perApp), DefaultsValue(garbage));
+  EXPECT_EQ(reopened->standard.object(keys::domainRules), DefaultsValue(garbage));
+  EXPECT_EQ(reopened->standard.object(keys::appRules), DefaultsValue(garbage));
 }
 
 TEST_F(RuleStoreTest, PriorityModifiersAndOnion) {
   rules().togglePriority();  // absent counts as domains first
-  EXPECT_EQ(settings().getString(keys::priority), "1");
+  EXPECT_EQ(settings().getString(keys::rulePriority), "1");
   rules().togglePriority();
-  EXPECT_EQ(settings().getString(keys::priority), "0");
+  EXPECT_EQ(settings().getString(keys::rulePriority), "0");
   rules().setPriority("1");
   rules().setPriority("2");
-  EXPECT_EQ(settings().getString(keys::priority), "1");
+  EXPECT_EQ(settings().getString(keys::rulePriority), "1");
 
   EXPECT_TRUE(rules().setModifierRule("SHIFT", "Safari"));
   EXPECT_TRUE(rules().setModifierRule("Ctrl", "Firefox"));
@@ -251,10 +251,10 @@ TEST_F(RuleStoreTest, PriorityModifiersAndOnion) {
   EXPECT_TRUE(rules().setModifierRule("Alt", "Google Chrome"));
   EXPECT_FALSE(rules().setModifierRule("option", "Safari"));
   EXPECT_FALSE(rules().setModifierRule("", "Safari"));
-  EXPECT_EQ(settings().getString(keys::shift), "Safari");
-  EXPECT_EQ(settings().getString(keys::ctrl), "Firefox");
-  EXPECT_EQ(settings().getString(keys::command), "Show Browsers List");
-  EXPECT_EQ(settings().getString(keys::alt), "Google Chrome");
+  EXPECT_EQ(settings().getString(keys::shiftRule), "Safari");
+  EXPECT_EQ(settings().getString(keys::controlRule), "Firefox");
+  EXPECT_EQ(settings().getString(keys::commandRule), "Show Browsers List");
+  EXPECT_EQ(settings().getString(keys::optionRule), "Google Chrome");
   EXPECT_FALSE(settings().contains("option"));
 
   EXPECT_TRUE(rules().setModifierBackground("Shift", true));
@@ -266,15 +266,15 @@ TEST_F(RuleStoreTest, PriorityModifiersAndOnion) {
   EXPECT_FALSE(settings().contains("fnback"));
 
   EXPECT_TRUE(rules().clearModifierRule("shift"));
-  EXPECT_FALSE(settings().contains(keys::shift));
+  EXPECT_FALSE(settings().contains(keys::shiftRule));
   EXPECT_FALSE(settings().contains("shiftback"));
-  EXPECT_TRUE(settings().contains(keys::ctrl));
+  EXPECT_TRUE(settings().contains(keys::controlRule));
   EXPECT_FALSE(rules().clearModifierRule("option"));
 
   rules().setOnionRule("TorBrowser");
-  EXPECT_EQ(world.reopen()->settings.getString(keys::onion), "TorBrowser");
+  EXPECT_EQ(world.reopen()->settings.getString(keys::onionRule), "TorBrowser");
   rules().clearOnionRule();
-  EXPECT_FALSE(world.reopen()->settings.contains(keys::onion));
+  EXPECT_FALSE(world.reopen()->settings.contains(keys::onionRule));
 }
 
 // Many rules added at once end exactly as the same rules added one at a time,
@@ -307,30 +307,30 @@ TEST_F(RuleStoreTest, RulesAddedTogetherEndAsRulesAddedOneByOne) {
   for (const Items& list : domainLists) {
     for (std::size_t count : {std::size_t(1), domains.size()}) {
       const std::span<const DomainRule> added(domains.data(), count);
-      start(keys::domains, list);
+      start(keys::domainRules, list);
       std::size_t one = 0;
       for (const auto& rule : added) one += rules().addDomainRule(rule.domain, rule.browser) ? 1 : 0;
-      const Items oneByOne = stored(keys::domains);
-      start(keys::domains, list);
+      const Items oneByOne = stored(keys::domainRules);
+      start(keys::domainRules, list);
       EXPECT_EQ(rules().addDomainRules(added), one);
-      EXPECT_EQ(stored(keys::domains), oneByOne) << testing::PrintToString(list) << " + " << count;
+      EXPECT_EQ(stored(keys::domainRules), oneByOne) << testing::PrintToString(list) << " + " << count;
     }
   }
   for (const Items& list : appLists) {
-    start(keys::perApp, list);
+    start(keys::appRules, list);
     for (const auto& rule : apps) rules().addAppRule(rule.application, rule.browser);
-    const Items oneByOne = stored(keys::perApp);
-    start(keys::perApp, list);
+    const Items oneByOne = stored(keys::appRules);
+    start(keys::appRules, list);
     EXPECT_EQ(rules().addAppRules(apps), apps.size());
-    EXPECT_EQ(stored(keys::perApp), oneByOne) << testing::PrintToString(list);
+    EXPECT_EQ(stored(keys::appRules), oneByOne) << testing::PrintToString(list);
   }
 
   // A list that cannot be read is left as it is, rule by rule or all at once.
   const Bytes unreadable{1, 2, 3};
-  for (auto key : {keys::domains, keys::perApp}) settings().setObject(key, unreadable);
+  for (auto key : {keys::domainRules, keys::appRules}) settings().setObject(key, unreadable);
   EXPECT_EQ(rules().addDomainRules(domains), 0u);
   EXPECT_EQ(rules().addAppRules(apps), 0u);
-  for (auto key : {keys::domains, keys::perApp}) EXPECT_EQ(settings().getObject(key), DefaultsValue(unreadable));
+  for (auto key : {keys::domainRules, keys::appRules}) EXPECT_EQ(settings().getObject(key), DefaultsValue(unreadable));
 }
 
 }  // namespace

@@ -13,20 +13,20 @@ namespace {
 TEST(SettingsStore, KindsSurviveARestartAndAbsenceIsDistinct) {
   test::TestWorld world;
   auto& s = world.system().settings;
-  EXPECT_FALSE(s.getString(keys::onion));
-  s.setBool(keys::background, true);
-  s.setInteger(keys::sharebehavior, 1, Domain::suite);
+  EXPECT_FALSE(s.getString(keys::onionRule));
+  s.setBool(keys::openInBackground, true);
+  s.setInteger(keys::shareBehavior, 1, Domain::suite);
   s.setDouble(keys::menuBarIconSize, 16.0);
-  s.setString(keys::priority, "1");
-  s.setList(keys::domains, {"", "example.com", "Firefox"});
+  s.setString(keys::rulePriority, "1");
+  s.setList(keys::domainRules, {"", "example.com", "Firefox"});
 
   auto again = world.reopen();
-  EXPECT_EQ(again->settings.getBool(keys::background), true);
-  EXPECT_EQ(again->settings.getInteger(keys::sharebehavior, Domain::suite), 1);
-  EXPECT_FALSE(again->settings.getInteger(keys::sharebehavior));  // suite and standard stay apart
-  EXPECT_EQ(again->settings.getString(keys::priority), "1");
-  EXPECT_FALSE(again->settings.getBool(keys::priority));  // a string is no number
-  auto list = again->settings.getList(keys::domains);
+  EXPECT_EQ(again->settings.getBool(keys::openInBackground), true);
+  EXPECT_EQ(again->settings.getInteger(keys::shareBehavior, Domain::suite), 1);
+  EXPECT_FALSE(again->settings.getInteger(keys::shareBehavior));  // suite and standard stay apart
+  EXPECT_EQ(again->settings.getString(keys::rulePriority), "1");
+  EXPECT_FALSE(again->settings.getBool(keys::rulePriority));  // a string is no number
+  auto list = again->settings.getList(keys::domainRules);
   EXPECT_EQ(list.state, StoredList::State::list);
   EXPECT_EQ(list.items, (std::vector<std::string>{"", "example.com", "Firefox"}));
 
@@ -35,36 +35,36 @@ TEST(SettingsStore, KindsSurviveARestartAndAbsenceIsDistinct) {
   ASSERT_TRUE(raw);
   EXPECT_TRUE(std::holds_alternative<double>(*raw));
 
-  again->settings.remove(keys::background);
-  EXPECT_FALSE(world.reopen()->settings.contains(keys::background));
+  again->settings.remove(keys::openInBackground);
+  EXPECT_FALSE(world.reopen()->settings.contains(keys::openInBackground));
 }
 
 TEST(SettingsStore, EnsureDefaultWritesOnlyWhenAbsent) {
   test::TestWorld world;
   auto& s = world.system().settings;
-  EXPECT_EQ(s.ensureString(keys::login, "Show Browser List"), "Show Browser List");
-  s.setString(keys::login, "Safari");
-  EXPECT_EQ(s.ensureString(keys::login, "Show Browser List"), "Safari");
-  EXPECT_TRUE(s.ensureBool(keys::hideExit, true));
-  EXPECT_EQ(world.reopen()->settings.getBool(keys::hideExit), true);
+  EXPECT_EQ(s.ensureString(keys::defaultChoice, "Show Browser List"), "Show Browser List");
+  s.setString(keys::defaultChoice, "Safari");
+  EXPECT_EQ(s.ensureString(keys::defaultChoice, "Show Browser List"), "Safari");
+  EXPECT_TRUE(s.ensureBool(keys::hideChooserClose, true));
+  EXPECT_EQ(world.reopen()->settings.getBool(keys::hideChooserClose), true);
   // A value of another kind counts as absent and is replaced by the default.
-  s.setString(keys::clicon, "yes");
-  EXPECT_FALSE(s.ensureBool(keys::clicon, false));
-  EXPECT_EQ(s.getBool(keys::clicon), false);
+  s.setString(keys::coloredIcon, "yes");
+  EXPECT_FALSE(s.ensureBool(keys::coloredIcon, false));
+  EXPECT_EQ(s.getBool(keys::coloredIcon), false);
 }
 
 TEST(SettingsStore, UndecodableListIsReportedNotEmptied) {
   test::TestWorld world;
   auto& s = world.system();
-  s.standard.set(keys::domains, Bytes{'n', 'o', 't'});
-  EXPECT_EQ(s.settings.getList(keys::domains).state, StoredList::State::undecodable);
-  s.standard.set(keys::perApp, std::string("text"));
-  EXPECT_EQ(s.settings.getList(keys::perApp).state, StoredList::State::absent);
+  s.standard.set(keys::domainRules, Bytes{'n', 'o', 't'});
+  EXPECT_EQ(s.settings.getList(keys::domainRules).state, StoredList::State::undecodable);
+  s.standard.set(keys::appRules, std::string("text"));
+  EXPECT_EQ(s.settings.getList(keys::appRules).state, StoredList::State::absent);
 
   // Read as no rules, but named once for the user, not once per link.
   std::vector<std::string> reported;
   s.settings.report().setSink([&](std::string_view line) { reported.emplace_back(line); });
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.settings.sharedList(keys::domains)->state, StoredList::State::undecodable);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.settings.sharedList(keys::domainRules)->state, StoredList::State::undecodable);
   ASSERT_EQ(reported.size(), 1u);
   EXPECT_NE(reported[0].find("\"domains\" could not be read"), std::string::npos) << reported[0];
   EXPECT_FALSE(s.rules.addDomainRule("example.org", "Safari"));
@@ -75,30 +75,30 @@ TEST(SettingsStore, UndecodableListIsReportedNotEmptied) {
 TEST(SettingsStore, WritesThatFailAreAnsweredAndCountedWithTheirCause) {
   test::TestWorld world;
   auto& s = world.system().settings;
-  EXPECT_TRUE(s.setString(keys::login, "Safari"));
+  EXPECT_TRUE(s.setString(keys::defaultChoice, "Safari"));
   EXPECT_EQ(s.writeFailures().count, 0u);
 
   // A directory in the preferences file's place: nothing can replace it.
   const auto file = world.system().world.preferencesFile(domains::standard);
   std::filesystem::remove(file);
   std::filesystem::create_directories(file / "blocking");
-  EXPECT_FALSE(s.setBool(keys::background, true));
-  EXPECT_FALSE(s.setList(keys::domains, {"", "a.com", "Safari"}));
-  EXPECT_FALSE(s.remove(keys::login));
+  EXPECT_FALSE(s.setBool(keys::openInBackground, true));
+  EXPECT_FALSE(s.setList(keys::domainRules, {"", "a.com", "Safari"}));
+  EXPECT_FALSE(s.remove(keys::defaultChoice));
   const auto failures = s.writeFailures();
   EXPECT_EQ(failures.count, 3u);
   EXPECT_NE(failures.lastCause.find("Is a directory"), std::string::npos) << failures.lastCause;
   // The suite is another file: its writes still succeed and count nothing.
-  EXPECT_TRUE(s.setInteger(keys::sharebehavior, 1, Domain::suite));
+  EXPECT_TRUE(s.setInteger(keys::shareBehavior, 1, Domain::suite));
   EXPECT_EQ(s.writeFailures().count, 3u);
 
   // The user is told of the changes they asked for; first-use values and the
   // writes of an unattended body are the program's own.
   std::vector<std::string> told;
   s.setWriteFailureListener([&](const std::string& cause) { told.push_back(cause); });
-  EXPECT_FALSE(s.setString(keys::login, "Firefox"));
-  s.ensureBool(keys::hideUrl, true);
-  s.unattended([&] { s.setBool(keys::imonly, true); });
+  EXPECT_FALSE(s.setString(keys::defaultChoice, "Firefox"));
+  s.ensureBool(keys::hideChooserUrl, true);
+  s.unattended([&] { s.setBool(keys::imagesOnlyChooser, true); });
   ASSERT_EQ(told.size(), 1u);
   EXPECT_NE(told[0].find("Is a directory"), std::string::npos) << told[0];
   EXPECT_EQ(s.writeFailures().count, 6u);
@@ -119,19 +119,19 @@ namespace {
 TEST(SettingsStore, SharedListIsDecodedOncePerStoredValue) {
   test::TestWorld world;
   auto& s = world.system().settings;
-  s.setList(keys::domains, {"", "a.com", "Safari"});
-  auto first = s.sharedList(keys::domains);
-  EXPECT_EQ(s.sharedList(keys::domains), first);  // unchanged: the same decoded list
+  s.setList(keys::domainRules, {"", "a.com", "Safari"});
+  auto first = s.sharedList(keys::domainRules);
+  EXPECT_EQ(s.sharedList(keys::domainRules), first);  // unchanged: the same decoded list
 
   // A write by another process is seen: the list is decoded anew.
-  world.reopen()->settings.setList(keys::domains, {"", "b.com", "Firefox"});
-  auto second = s.sharedList(keys::domains);
+  world.reopen()->settings.setList(keys::domainRules, {"", "b.com", "Firefox"});
+  auto second = s.sharedList(keys::domainRules);
   EXPECT_NE(second, first);
   EXPECT_EQ(second->items, (std::vector<std::string>{"", "b.com", "Firefox"}));
   EXPECT_EQ(first->items[1], "a.com");  // holders of the old list keep it intact
 
-  s.remove(keys::domains);
-  EXPECT_EQ(s.sharedList(keys::domains)->state, StoredList::State::absent);
+  s.remove(keys::domainRules);
+  EXPECT_EQ(s.sharedList(keys::domainRules)->state, StoredList::State::absent);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST_F(TabWatcherThreadsTest, PassesRaceWithNothingOnTheMainThread) {
   app.system.rules.addDomainRule("example.org", "Firefox");
   // A browser that cannot be started: its tab stays, and nothing is offered from the watcher's thread.
   app.system.rules.addDomainRule("gone.example", "Vivaldi");
-  settings().setString(keys::login, "Safari");
+  settings().setString(keys::defaultChoice, "Safari");
   setRunning({"Safari", "Firefox", "Google Chrome"});
   BrowserTabs tabs(app.system.world);
   app.start();
