@@ -93,8 +93,10 @@ void StatusMenu::rebuild() {
     items.push_back(entry(capturedUrlTitle(captured), Action::openCapturedTab));
     items.push_back(MenuItem::separatorItem());
   }
-  items.push_back(entry((listChosen ? "✓" : "") + std::string(values::showBrowsersList), Action::setDefaultBrowser, "S"));
-  items.push_back(entry((openedChosen ? "✓" : "") + std::string(values::useOpenedBrowser), Action::setDefaultBrowser, "O"));
+  items.push_back(
+      entry((listChosen ? "✓" : "") + std::string(values::showBrowsersList), Action::setDefaultBrowser, "S"));
+  items.push_back(
+      entry((openedChosen ? "✓" : "") + std::string(values::useOpenedBrowser), Action::setDefaultBrowser, "O"));
   items.push_back(withSubmenu(std::move(openWithEntry), std::move(openWith)));
   items.push_back(withSubmenu(entry("Modifier keys", Action::doNothing), modifierKeys(settings, rules_, apps)));
   items.push_back(MenuItem::separatorItem());
@@ -102,8 +104,8 @@ void StatusMenu::rebuild() {
   MenuItem rulesLabel = entry("Rules");
   rulesLabel.enabled = false;
   items.push_back(std::move(rulesLabel));
-  items.push_back(withSubmenu(entry("Per Domain"), perDomain(*settings.sharedList(keys::domainRules), apps, kListIconSide,
-                                                             onionSuffix(settings, browsers))));
+  items.push_back(withSubmenu(entry("Per Domain"), perDomain(*settings.sharedList(keys::domainRules), apps,
+                                                             kListIconSide, onionSuffix(settings, browsers))));
   items.push_back(withSubmenu(entry("Per App"), perApp(*settings.sharedList(keys::appRules), apps, kListIconSide)));
   const bool appsFirst = priority == values::priorityAppsFirst;
   items.push_back(withSubmenu(entry(appsFirst ? "Priority (App/Domain)" : "Priority (Domain/App)", Action::doNothing),
@@ -112,9 +114,9 @@ void StatusMenu::rebuild() {
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
   items.push_back(entry("Instructions", Action::openInstructions, "I"));
-  items.push_back(withSubmenu(
-      entry("Experimental", Action::doNothing),
-      experimental(settings.ensureBool(keys::selectionAssistant, false), settings.ensureBool(keys::tabWatcher, false))));
+  items.push_back(withSubmenu(entry("Experimental", Action::doNothing),
+                              experimental(settings.ensureBool(keys::selectionAssistant, false),
+                                           settings.ensureBool(keys::tabWatcher, false))));
 
   PreferenceMarks marks;
   marks.background = settings.ensureBool(keys::openInBackground, false);

@@ -106,7 +106,10 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
 
 Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& apps) {
   static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kModifiers{
-      {{keys::commandRule, "Command"}, {keys::shiftRule, "Shift"}, {keys::optionRule, "Alt"}, {keys::controlRule, "Ctrl"}}};
+      {{keys::commandRule, "Command"},
+       {keys::shiftRule, "Shift"},
+       {keys::optionRule, "Alt"},
+       {keys::controlRule, "Ctrl"}}};
   Menu menu;
   menu.items.push_back(label("Choose a browser to open with:"));
   menu.items.push_back(label("Hold Modifier Key + Click"));
@@ -131,7 +134,8 @@ Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSid
   menu.items.reserve(domains.items.size() / 2 + 5);
   for (const auto& rule : DomainList(domains.items)) {
     if (rule.domain.empty()) continue;
-    menu.items.push_back(ruleEntry(rule.domain, apps.named(rule.browser), iconSide, Action::removeDomainRule, rule.domain));
+    menu.items.push_back(
+        ruleEntry(rule.domain, apps.named(rule.browser), iconSide, Action::removeDomainRule, rule.domain));
   }
   menu.items.push_back(MenuItem::separatorItem());
   menu.items.push_back(MenuItem::separatorItem());
@@ -279,7 +283,8 @@ Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers
 
 MenuItem shareExtensionBehavior(std::int64_t behaviour) {
   Menu choices;
-  choices.items.push_back(toggle(behaviour == 0, "Show browsers list without open Routelle", Action::toggleShareBehavior));
+  choices.items.push_back(
+      toggle(behaviour == 0, "Show browsers list without open Routelle", Action::toggleShareBehavior));
   choices.items.push_back(toggle(behaviour == 1, "Open Routelle", Action::toggleShareBehavior));
   return withSubmenu(entry("Share Extension Behavior"), std::move(choices));
 }

@@ -33,9 +33,10 @@ inline constexpr std::string_view webPageFile = "2";   // an opened file goes by
 inline constexpr std::string_view yes = "true";
 inline constexpr std::string_view no = "false";
 // The program has always written "login==nil" on these three occasions.
-inline constexpr std::string_view defaultChoiceMissing = "login==nil";  // "login" absent: the chooser becomes the default
-inline constexpr std::string_view defaultChoiceSet = "login==nil";      // the user picked a default from the menu
-inline constexpr std::string_view menuBarOnlyMissing = "login==nil";    // "hide" absent at start-up
+inline constexpr std::string_view defaultChoiceMissing =
+    "login==nil";                                                     // "login" absent: the chooser becomes the default
+inline constexpr std::string_view defaultChoiceSet = "login==nil";    // the user picked a default from the menu
+inline constexpr std::string_view menuBarOnlyMissing = "login==nil";  // "hide" absent at start-up
 inline constexpr std::string_view servicePieces = "quantos: ";
 inline constexpr std::string_view noModifierRule = "none";
 inline constexpr std::string_view unknownPriority = "default";

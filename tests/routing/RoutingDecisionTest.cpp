@@ -69,8 +69,8 @@ TEST_F(RoutingDecisionTest, ModifierRuleForBackgroundChooserAndOpenedBrowser) {
 }
 
 TEST_F(RoutingDecisionTest, DomainAndOnionRulesMatchTheHostWithoutRegardToCase) {
-  settings().setList(keys::domainRules, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox", "Upper.Example",
-                                     "Google Chrome"});
+  settings().setList(keys::domainRules, {"", "example.org", "Firefox", "www.onion.com.example", "Firefox",
+                                         "Upper.Example", "Google Chrome"});
   settings().setString(keys::onionRule, "Google Chrome");
 
   EXPECT_EQ(route("https://example.org/a"), opens("Firefox", "https://example.org/a"));

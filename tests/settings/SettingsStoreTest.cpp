@@ -64,7 +64,8 @@ TEST(SettingsStore, UndecodableListIsReportedNotEmptied) {
   // Read as no rules, but named once for the user, not once per link.
   std::vector<std::string> reported;
   s.settings.report().setSink([&](std::string_view line) { reported.emplace_back(line); });
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(s.settings.sharedList(keys::domainRules)->state, StoredList::State::undecodable);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(s.settings.sharedList(keys::domainRules)->state, StoredList::State::undecodable);
   ASSERT_EQ(reported.size(), 1u);
   EXPECT_NE(reported[0].find("\"domains\" could not be read"), std::string::npos) << reported[0];
   EXPECT_FALSE(s.rules.addDomainRule("example.org", "Safari"));
