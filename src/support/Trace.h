@@ -1,27 +1,12 @@
 #pragma once
-#include <functional>
-#include <mutex>
 #include <string_view>
+
+#include "support/LineSink.h"
 
 namespace routelle {
 
-// The program's diagnostic lines, dropped unless a sink is set. The tab watcher
-// writes from its own thread, so lines are handed to the sink one at a time.
-class Trace {
- public:
-  void setSink(std::function<void(std::string_view)> sink) {
-    std::lock_guard lock(mutex_);
-    sink_ = std::move(sink);
-  }
-  void operator()(std::string_view line) const {
-    std::lock_guard lock(mutex_);
-    if (sink_) sink_(line);
-  }
-
- private:
-  mutable std::mutex mutex_;
-  std::function<void(std::string_view)> sink_;
-};
+// The program's diagnostic lines (the tab watcher writes from its own thread).
+class Trace final : public LineSink {};
 
 // The diagnostic texts, as the program has always written them.
 namespace trace {
