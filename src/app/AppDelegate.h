@@ -134,9 +134,9 @@ class AppDelegate final : public ActionTarget {
   TabCapture tabCapture_;
   FloatingWindow floatingWindow_;
   StatusMenu statusMenu_;
+  BrowsersListChooser chooser_;
   BrowserLauncher launcher_;
   TabWatcher tabWatcher_;
-  BrowsersListChooser chooser_;
   SelectionPanel selectionPanel_;
   SelectionMonitor selectionMonitor_;
   Router router_;

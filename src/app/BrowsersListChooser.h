@@ -20,9 +20,21 @@ namespace routelle {
 // floating window of browser icons.
 class BrowsersListChooser final : public BrowserChooser {
  public:
-  BrowsersListChooser(SettingsStore& settings, Workspace& workspace, Presenter& presenter, Events& events,
-                      SystemInfo& system, LinkRequest& request, BrowserLauncher& launcher, FloatingWindow& window,
-                      const Menu& selectionMenu, ActionTarget& actions, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    Workspace& workspace;
+    Presenter& presenter;
+    Events& events;
+    SystemInfo& system;
+    LinkRequest& request;
+    BrowserLauncher& launcher;
+    FloatingWindow& window;
+    const Menu& selectionMenu;
+    ActionTarget& actions;
+    const Trace& trace;
+  };
+  explicit BrowsersListChooser(const Dependencies& deps);
 
   // The pop-up menu or the window, as "imonly" says.
   void showBrowsersList() override;

@@ -22,9 +22,21 @@ namespace routelle {
 // whenever something changes and whenever the menu opens.
 class StatusMenu {
  public:
-  StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace, LaunchServices& launchServices,
-             Accessibility& accessibility, Updater& updater, Presenter& presenter, RunLoop& runLoop,
-             FloatingWindow& floatingWindow, TabCapture& tabCapture, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    RuleStore& rules;
+    Workspace& workspace;
+    LaunchServices& launchServices;
+    Accessibility& accessibility;
+    Updater& updater;
+    Presenter& presenter;
+    RunLoop& runLoop;
+    FloatingWindow& floatingWindow;
+    TabCapture& tabCapture;
+    const Trace& trace;
+  };
+  explicit StatusMenu(const Dependencies& deps);
 
   // Start-up: the status item with its icon, and the first rebuild.
   void createStatusItem();

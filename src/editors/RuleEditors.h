@@ -22,9 +22,21 @@ namespace routelle {
 // editor ends by refreshing the menus, cancelled or not.
 class RuleEditors {
  public:
-  RuleEditors(SettingsStore& settings, RuleStore& rules, BrowserRegistry& registry, Workspace& workspace,
-              FileManager& files, Presenter& presenter, Application& application, RunLoop& runLoop,
-              StatusMenu& statusMenu, BrowsersListChooser& chooser, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    RuleStore& rules;
+    BrowserRegistry& registry;
+    Workspace& workspace;
+    FileManager& files;
+    Presenter& presenter;
+    Application& application;
+    RunLoop& runLoop;
+    StatusMenu& statusMenu;
+    BrowsersListChooser& chooser;
+    const Trace& trace;
+  };
+  explicit RuleEditors(const Dependencies& deps);
 
   // Start-up: the applications are listed on the main queue ("fillApplicationsPopup").
   void fillApplicationsPopup();

@@ -21,8 +21,18 @@ inline constexpr const char* kExchangePathKey = "path";
 // "export" and "import" notifications, from scripts.
 class RuleExchange {
  public:
-  RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, FileManager& files,
-               Calendar& calendar, Presenter& presenter, StatusMenu& statusMenu, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    RuleStore& rules;
+    const BrowserRegistry& registry;
+    Workspace& workspace;
+    FileManager& files;
+    Calendar& calendar;
+    Presenter& presenter;
+    StatusMenu& statusMenu;
+    const Trace& trace;
+  };
+  explicit RuleExchange(const Dependencies& deps);
 
   // "exportRules": "routelle-MM-dd-yyyy.xml" in the folder, then shown in the
   // file browser; false when nothing was written (no Downloads folder known,

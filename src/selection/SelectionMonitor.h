@@ -30,9 +30,21 @@ static_assert(clicks == 6 && drags == 64 && outsideClicks == 10 && keys == 7168)
 // floating window.
 class SelectionMonitor {
  public:
-  SelectionMonitor(SettingsStore& settings, Events& events, RunLoop& runLoop, Accessibility& accessibility,
-                   const LinkDetector& links, LinkRequest& request, FloatingWindow& window, SelectionPanel& panel,
-                   BrowsersListChooser& chooser, LinkIntake& mailLinks, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    Events& events;
+    RunLoop& runLoop;
+    Accessibility& accessibility;
+    const LinkDetector& links;
+    LinkRequest& request;
+    FloatingWindow& window;
+    SelectionPanel& panel;
+    BrowsersListChooser& chooser;
+    LinkIntake& mailLinks;
+    const Trace& trace;
+  };
+  explicit SelectionMonitor(const Dependencies& deps);
 
   // "installSelectionMonitors": once, at start-up; the panel's actions join the menu ("menuy").
   void installSelectionMonitors(Menu& selectionMenu);
