@@ -5,7 +5,6 @@
 
 #include "app/AboutWindow.h"
 #include "app/BrowsersListChooser.h"
-#include "app/FloatingWindow.h"
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/SaveFailureAlerts.h"
@@ -36,6 +35,7 @@
 #include "routing/Router.h"
 #include "routing/TabCapture.h"
 #include "routing/TabWatcher.h"
+#include "selection/FloatingWindow.h"
 #include "selection/SelectionMonitor.h"
 #include "selection/SelectionPanel.h"
 #include "settings/BrowserRegistry.h"

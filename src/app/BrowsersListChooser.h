@@ -1,7 +1,6 @@
 #pragma once
 #include <vector>
 
-#include "app/FloatingWindow.h"
 #include "platform/Events.h"
 #include "platform/Presenter.h"
 #include "platform/SystemInfo.h"
@@ -9,6 +8,7 @@
 #include "routing/BrowserLauncher.h"
 #include "routing/LinkRequest.h"
 #include "routing/Router.h"
+#include "selection/FloatingWindow.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Actions.h"
@@ -40,8 +40,8 @@ class BrowsersListChooser final : public BrowserChooser {
   void showBrowsersList() override;
   void popUpBrowsersMenu() override;
   // Rebuilds the chooser menu ("menu") and its visible entries ("bts").
-  void buildBrowsersListMenu();
-  void showFloatingBrowsersWindow();
+  void buildBrowsersListMenu() override;
+  void showFloatingBrowsersWindow() override;
   // "openx:": the chosen entry's key equivalent names the browser.
   void openChoice(const MenuItem& sender);
   // "xNada": Close.

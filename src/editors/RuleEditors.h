@@ -1,19 +1,19 @@
 #pragma once
 #include <string>
 
-#include "app/BrowsersListChooser.h"
-#include "app/StatusMenu.h"
 #include "editors/RuleDialog.h"
 #include "platform/Application.h"
 #include "platform/FileManager.h"
 #include "platform/Presenter.h"
 #include "platform/RunLoop.h"
 #include "platform/Workspace.h"
+#include "routing/BrowserChooser.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Menu.h"
+#include "ui/StatusMenuRefresh.h"
 
 namespace routelle {
 
@@ -32,8 +32,8 @@ class RuleEditors {
     Presenter& presenter;
     Application& application;
     RunLoop& runLoop;
-    StatusMenu& statusMenu;
-    BrowsersListChooser& chooser;
+    StatusMenuRefresh& statusMenu;
+    BrowserChooser& chooser;
     const Trace& trace;
   };
   explicit RuleEditors(const Dependencies& deps);
@@ -66,8 +66,8 @@ class RuleEditors {
   Presenter& presenter_;
   Application& application_;
   RunLoop& runLoop_;
-  StatusMenu& statusMenu_;
-  BrowsersListChooser& chooser_;
+  StatusMenuRefresh& statusMenu_;
+  BrowserChooser& chooser_;
   const Trace& trace_;
   RuleDialog dialog_;
 };

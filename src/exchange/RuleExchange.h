@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 
-#include "app/StatusMenu.h"
 #include "exchange/RuleImporter.h"
 #include "platform/Calendar.h"
 #include "platform/FileManager.h"
@@ -11,6 +10,7 @@
 #include "settings/RuleStore.h"
 #include "support/NotificationCenter.h"
 #include "support/Trace.h"
+#include "ui/StatusMenuRefresh.h"
 
 namespace routelle {
 
@@ -29,7 +29,7 @@ class RuleExchange {
     FileManager& files;
     Calendar& calendar;
     Presenter& presenter;
-    StatusMenu& statusMenu;
+    StatusMenuRefresh& statusMenu;
     const Trace& trace;
   };
   explicit RuleExchange(const Dependencies& deps);
@@ -60,7 +60,7 @@ class RuleExchange {
   FileManager& files_;
   Calendar& calendar_;
   Presenter& presenter_;
-  StatusMenu& statusMenu_;
+  StatusMenuRefresh& statusMenu_;
   const Trace& trace_;
 };
 

@@ -1,12 +1,12 @@
 #pragma once
-#include "app/BrowsersListChooser.h"
-#include "app/FloatingWindow.h"
 #include "platform/Accessibility.h"
 #include "platform/Events.h"
 #include "platform/LinkDetector.h"
 #include "platform/RunLoop.h"
+#include "routing/BrowserChooser.h"
 #include "routing/LinkIntake.h"
 #include "routing/LinkRequest.h"
+#include "selection/FloatingWindow.h"
 #include "selection/SelectionPanel.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -40,7 +40,7 @@ class SelectionMonitor {
     LinkRequest& request;
     FloatingWindow& window;
     SelectionPanel& panel;
-    BrowsersListChooser& chooser;
+    BrowserChooser& chooser;
     LinkIntake& mailLinks;
     const Trace& trace;
   };
@@ -66,7 +66,7 @@ class SelectionMonitor {
   LinkRequest& request_;
   FloatingWindow& window_;
   SelectionPanel& panel_;
-  BrowsersListChooser& chooser_;
+  BrowserChooser& chooser_;
   LinkIntake& mailLinks_;  // a selected mail address goes to the mail applications
   const Trace& trace_;
   bool ready_ = true;  // "mar"

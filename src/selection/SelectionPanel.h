@@ -2,7 +2,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/FloatingWindow.h"
 #include "platform/Events.h"
 #include "platform/Pasteboard.h"
 #include "platform/Presenter.h"
@@ -11,6 +10,7 @@
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
 #include "routing/LinkRequest.h"
+#include "selection/FloatingWindow.h"
 #include "support/Trace.h"
 #include "ui/Menu.h"
 
