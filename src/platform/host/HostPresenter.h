@@ -94,6 +94,9 @@ class HostPresenter final : public Presenter {
   bool windowVisible_ = false;
   std::optional<Menu> heldMenu_;
   std::optional<StatusItemModel> statusItem_;
+  // The status item's menu, compared only: its pop-ups are named, not printed
+  // again entry by entry ("routelle menu" prints it).
+  const Menu* statusMenu_ = nullptr;
   std::map<std::string, WindowModel> windows_;
 };
 
