@@ -1,8 +1,12 @@
 #pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/FloatingWindow.h"
+#include "app/StatusMenuSubmenus.h"
 #include "platform/Accessibility.h"
 #include "platform/LaunchServices.h"
 #include "platform/Presenter.h"
@@ -46,7 +50,28 @@ class StatusMenu {
   const StatusItemModel& statusItem() const { return statusItem_; }
 
  private:
+  // What the menu shows, read once its settings are repaired.
+  struct ShownSettings {
+    std::string defaultChoice;  // "login"
+    std::string priority;
+    std::string hidden;
+    statusmenu::InstalledBrowsers browsers;
+    std::shared_ptr<statusmenu::ApplicationPaths> apps;
+    std::array<std::optional<std::string>, statusmenu::kModifierEntries.size()> modifierBrowsers;
+    std::optional<std::string> onion;
+    std::shared_ptr<const StoredList> domainRules;
+    std::shared_ptr<const StoredList> appRules;
+    bool selectionAssistant = false;
+    bool tabWatcher = false;
+    statusmenu::PreferenceMarks marks;
+    std::int64_t shareBehavior = 0;
+    bool ownHttpHandler = false;
+    std::string capturedTab;
+  };
+
   void rebuild();
+  ShownSettings repairSettings();
+  void buildMenu(const ShownSettings& shown);
 
   SettingsStore& settings_;
   RuleStore& rules_;

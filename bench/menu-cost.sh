@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# What `routelle menu` costs, start-up included, in a world of 10,000 domain and
+# 1,000 per-application rules naming two installed browsers: peak resident
+# memory and CPU time of each run as /usr/bin/time -v reports them, and the
+# medians over RUNS runs.
+#   bash bench/menu-cost.sh [DRIVER] [RUNS]     (default: build/rel/driver/routelle, 9)
+set -euo pipefail
+driver=${1:-build/rel/driver/routelle}
+runs=${2:-9}
+world=$(mktemp -d)
+trap 'rm -rf "$world"' EXIT
+
+"$driver" --root "$world" install-app Safari --id com.apple.Safari >/dev/null
+"$driver" --root "$world" install-app Firefox --id org.mozilla.firefox >/dev/null
+mkdir -p "$world/Users/me"
+{
+  echo '<?xml version="1.0" encoding="UTF-8"?>'
+  echo '<lists>'
+  echo '  <domains>'
+  for i in $(seq 0 9999); do
+    echo "    <domain site=\"site$i.example.com\" browser=\"$([ $((i % 2)) = 1 ] && echo Firefox || echo Safari)\"/>"
+  done
+  echo '  </domains>'
+  echo '  <apps>'
+  for i in $(seq 0 999); do echo "    <app app=\"App$i\" browser=\"Safari\"/>"; done
+  echo '  </apps>'
+  echo '</lists>'
+} >"$world/Users/me/rules.xml"
+"$driver" --root "$world" click "Preferences... >    Rules > Import" --open-panel /Users/me/rules.xml >/dev/null
+lines=$("$driver" --root "$world" menu | wc -l)
+echo "menu: $lines lines"
+
+# The same counters /usr/bin/time -v reads (wait4's rusage), at microsecond resolution.
+python3 - "$driver" "$world" "$runs" <<'PY'
+import os, statistics, subprocess, sys
+driver, world, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+rss, cpu = [], []
+for _ in range(runs):
+    child = subprocess.Popen([driver, "--root", world, "menu"], stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        sys.exit("routelle menu failed")
+    rss.append(usage.ru_maxrss)
+    cpu.append((usage.ru_utime + usage.ru_stime) * 1000)
+print(f"max resident: {statistics.median(rss):.0f} KiB (runs: {' '.join(map(str, rss))})")
+print(f"CPU (user+sys): {statistics.median(cpu):.1f} ms (runs: {' '.join(f'{c:.1f}' for c in cpu)})")
+PY
