@@ -7,8 +7,9 @@
 set -euo pipefail
 driver=${1:-build/rel/driver/routelle}
 runs=${2:-9}
-world=$(mktemp -d)
-trap 'rm -rf "$world"' EXIT
+# MENU_COST_WORLD keeps the world in that folder for a closer look.
+world=${MENU_COST_WORLD:-$(mktemp -d)}
+[ -n "${MENU_COST_WORLD:-}" ] || trap 'rm -rf "$world"' EXIT
 
 "$driver" --root "$world" install-app Safari --id com.apple.Safari >/dev/null
 "$driver" --root "$world" install-app Firefox --id org.mozilla.firefox >/dev/null
@@ -30,18 +31,21 @@ mkdir -p "$world/Users/me"
 lines=$("$driver" --root "$world" menu | wc -l)
 echo "menu: $lines lines"
 
-# The same counters /usr/bin/time -v reads (wait4's rusage), at microsecond resolution.
+# Peak resident memory as /usr/bin/time reports it (a process started straight
+# from Python would carry Python's own peak across exec), and CPU time (user +
+# sys) from wait4 at microsecond resolution, /usr/bin/time's own share included.
 python3 - "$driver" "$world" "$runs" <<'PY'
 import os, statistics, subprocess, sys
 driver, world, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
 rss, cpu = [], []
 for _ in range(runs):
-    child = subprocess.Popen([driver, "--root", world, "menu"], stdout=subprocess.DEVNULL)
+    child = subprocess.Popen(["/usr/bin/time", "-f", "%M", driver, "--root", world, "menu"],
+                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    err = child.stderr.read()
     _, status, usage = os.wait4(child.pid, 0)
-    child.returncode = os.waitstatus_to_exitcode(status)
-    if child.returncode != 0:
-        sys.exit("routelle menu failed")
-    rss.append(usage.ru_maxrss)
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit("routelle menu failed: " + err)
+    rss.append(int(err.split()[-1]))
     cpu.append((usage.ru_utime + usage.ru_stime) * 1000)
 print(f"max resident: {statistics.median(rss):.0f} KiB (runs: {' '.join(map(str, rss))})")
 print(f"CPU (user+sys): {statistics.median(cpu):.1f} ms (runs: {' '.join(f'{c:.1f}' for c in cpu)})")

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -22,6 +23,12 @@ namespace routelle {
 // An unreadable file reads as an empty domain and stays where it is until the
 // first write, which renames it aside (never deletes it).
 // Failed writes are reported on standard error and through lastWriteError().
+//
+// Every writer, in any process, counts its writes in the lock file, which each
+// instance keeps mapped: a read that finds the count unchanged trusts its cache
+// without a system call; another count looks at the file again. A file changed
+// by other means than a HostDefaults is seen once something counts a write.
+// Without a lock file (nothing has written yet) every read looks at the file.
 //
 // Thread-safe; an instance must not be carried across fork() (the child would
 // share its lock). String values end at their first NUL, as in a C string.
@@ -66,6 +73,9 @@ class HostDefaults final : public Defaults {
   void acquire();
   void release();
   void refresh();
+  // The writes counted in the lock file, mapping it first if it is there.
+  std::atomic<std::uint64_t>* sharedWrites();
+  void countWrite();
   void adopt(hostplist::PlistNode dict, int fd, const Stamp& stamp);
   void forget();
   bool failWrite(std::string cause);
@@ -84,6 +94,10 @@ class HostDefaults final : public Defaults {
   // reused by a later file, which would make a changed file look unchanged.
   int heldFd_ = -1;
   int lockFd_ = -1;
+  // The lock file's write count, mapped; the count as of the last look at the file.
+  std::atomic<std::uint64_t>* sharedWrites_ = nullptr;
+  std::uint64_t writesSeen_ = 0;
+  bool looked_ = false;
   int lockDepth_ = 0;
   int snapshotDepth_ = 0;
   bool locked_ = false;
