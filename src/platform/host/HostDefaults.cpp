@@ -393,11 +393,31 @@ void HostDefaults::write() {
   }
 }
 
+void* HostDefaults::node(std::string_view key) {
+  if (keyIndexChanges_ != changes_) {
+    keyIndex_.clear();
+    plist_dict_iter it = nullptr;
+    plist_dict_new_iter(dict_.get(), &it);
+    for (;;) {
+      char* name = nullptr;
+      plist_t value = nullptr;
+      plist_dict_next_item(dict_.get(), it, &name, &value);
+      if (!value) break;
+      if (name) keyIndex_.try_emplace(name, value);
+      std::free(name);
+    }
+    std::free(it);
+    keyIndexChanges_ = changes_;
+  }
+  const auto hit = keyIndex_.find(key);
+  return hit == keyIndex_.end() ? nullptr : hit->second;
+}
+
 std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   std::lock_guard guard(mutex_);
   if (!usableKey(key)) return std::nullopt;
   if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
-  return fromNode(plist_dict_get_item(dict_.get(), std::string(key).c_str()));
+  return fromNode(node(key));
 }
 
 std::uint64_t HostDefaults::changeCount() {

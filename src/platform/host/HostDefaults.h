@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/Defaults.h"
 #include "platform/host/PlistParse.h"
@@ -73,6 +75,8 @@ class HostDefaults final : public Defaults {
   void acquire();
   void release();
   void refresh();
+  // The dictionary's node for a key, through an index of its keys kept per change.
+  void* node(std::string_view key);
   // The writes counted in the lock file, mapping it first if it is there.
   std::atomic<std::uint64_t>* sharedWrites();
   void countWrite();
@@ -89,6 +93,14 @@ class HostDefaults final : public Defaults {
   const std::chrono::milliseconds lockWait_;
   std::recursive_mutex mutex_;
   hostplist::PlistNode dict_;
+  // libplist finds a key by comparing it with each key in turn; reads on every
+  // link go through this index instead, rebuilt when the contents change.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+  std::unordered_map<std::string, void*, KeyHash, std::equal_to<>> keyIndex_;
+  std::uint64_t keyIndexChanges_ = ~std::uint64_t{0};
   Stamp stamp_;
   // The file the cache came from stays open so that its inode number cannot be
   // reused by a later file, which would make a changed file look unchanged.
