@@ -60,8 +60,10 @@ bool BrowserRegistry::namesListedBrowser(std::string_view listed, std::string_vi
 bool BrowserRegistry::isProgramItself(const std::string& name) const {
   std::string_view bare = name;
   while (bare.size() > 1 && bare.back() == '/') bare.remove_suffix(1);
-  const std::string last = text::lowercased(text::lastPathComponent(bare));
-  if (last == kProgramName || last == std::string(kProgramName) + ".app") return true;
+  const size_t slash = bare.find_last_of('/');
+  std::string_view last = slash == std::string_view::npos ? bare : bare.substr(slash + 1);
+  if (last.size() > 4 && text::equalsIgnoringCase(last.substr(last.size() - 4), ".app")) last.remove_suffix(4);
+  if (text::equalsIgnoringCase(last, kProgramName)) return true;
   // A renamed copy of the program is still the program.
   const auto identifier =
       name.find('/') != std::string::npos ? workspace_.bundleIdentifier(std::string(bare)) : bundleIdentifier(name);
