@@ -10,8 +10,8 @@
 namespace routelle::driver {
 namespace {
 
-nlohmann::json decisionDocument(const RoutingDecision& d) {
-  using nlohmann::json;
+nlohmann::ordered_json decisionDocument(const RoutingDecision& d) {
+  using nlohmann::ordered_json;
   json steps = json::array();
   for (const auto& step : d.steps) {
     json entry{{"step", decisionStepKey(step.kind)}, {"found", step.finding}, {"decided", step.decided}};

@@ -79,6 +79,7 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
                             *pasteboard_,
                             *files_,
                             *calendar_}) {
+  scripting_.explainLink = [this](const std::string& link) { return delegate_.explainLink(link); };
   // The diagnostic lines go to standard output.
   delegate_.setTraceSink([](std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), stdout);

@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include "routing/DecisionText.h"
+
 #include "scripting/ScriptCommand.h"
 #include "settings/Keys.h"
 
@@ -273,6 +275,11 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
   }
   return false;
+}
+
+std::string AppDelegate::explainLink(const std::string& link) {
+  const LinkMoment now{s_.events.modifierFlags(), request_.previousApplication(), std::nullopt};
+  return explanationText(linkIntake_.explainLink(link, now));
 }
 
 }  // namespace routelle

@@ -100,6 +100,8 @@ class AppDelegate final : public ActionTarget {
   // The Dock icon's menu: the status menu, current.
   const Menu& applicationDockMenu();
   bool applicationOpenFile(const std::string& path) { return linkIntake_.applicationOpenFile(path); }
+  // What a link clicked now would do, as readable lines; nothing is done.
+  std::string explainLink(const std::string& link);
   // The status menu and the chooser menu are about to open.
   void menuWillOpen(const Menu& menu);
   // A menu entry's or a control's action, by its selector text.
