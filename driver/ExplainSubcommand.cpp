@@ -11,7 +11,7 @@ namespace routelle::driver {
 namespace {
 
 nlohmann::ordered_json decisionDocument(const RoutingDecision& d) {
-  using nlohmann::ordered_json;
+  using json = nlohmann::ordered_json;
   json steps = json::array();
   for (const auto& step : d.steps) {
     json entry{{"step", decisionStepKey(step.kind)}, {"found", step.finding}, {"decided", step.decided}};

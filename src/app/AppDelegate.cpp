@@ -51,7 +51,8 @@ AppDelegate::AppDelegate(AppServices services)
       about_(s_.presenter, s_.application, s_.processes, registration_),
       editors_(s_.settings, s_.rules, s_.registry, s_.workspace, s_.files, s_.presenter, s_.application, s_.runLoop,
                statusMenu_, chooser_, trace_),
-      exchange_(s_.rules, s_.registry, s_.workspace, s_.files, s_.calendar, s_.presenter, statusMenu_, trace_) {
+      exchange_(s_.rules, s_.registry, s_.workspace, s_.files, s_.calendar, s_.presenter, statusMenu_, trace_),
+      linkTester_(s_.presenter, s_.application, s_.workspace, linkIntake_) {
   launcher_.setChooser(chooser_);
 }
 
@@ -233,6 +234,9 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
     case Action::showAbout:
       about_.show();
+      return true;
+    case Action::testLink:
+      linkTester_.show();
       return true;
     case Action::closeAbout:
       about_.close();

@@ -6,6 +6,7 @@
 #include "app/AboutWindow.h"
 #include "app/BrowsersListChooser.h"
 #include "app/FloatingWindow.h"
+#include "app/LinkTester.h"
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/SaveFailureAlerts.h"
@@ -123,6 +124,7 @@ class AppDelegate final : public ActionTarget {
   SelectionMonitor& selectionMonitor() { return selectionMonitor_; }
   SelectionPanel& selectionPanel() { return selectionPanel_; }
   RuleEditors& ruleEditors() { return editors_; }
+  LinkTester& linkTester() { return linkTester_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -148,6 +150,7 @@ class AppDelegate final : public ActionTarget {
   AboutWindow about_;
   RuleEditors editors_;
   RuleExchange exchange_;
+  LinkTester linkTester_;
 };
 
 }  // namespace routelle

@@ -110,6 +110,7 @@ void StatusMenu::rebuild() {
   const bool appsFirst = priority == values::priorityAppsFirst;
   items.push_back(withSubmenu(entry(appsFirst ? "Priority (App/Domain)" : "Priority (Domain/App)", Action::doNothing),
                               prioritySubmenu(priority)));
+  items.push_back(entry("Test a Link...", Action::testLink, "T"));
   items.push_back(MenuItem::separatorItem());
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
