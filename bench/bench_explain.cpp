@@ -23,7 +23,8 @@ struct RuleWorld : bench::BenchWorld {
     };
     for (int i = 0; i < exact; ++i) add("site" + std::to_string(i) + ".example.com", i);
     for (int i = 0; i < sites; ++i) add("*.zone" + std::to_string(i) + ".example.net", i);
-    for (int i = 0; i < paths; ++i) add("docs" + std::to_string(i) + ".example.org/guide/" + std::to_string(i) + "/", i);
+    for (int i = 0; i < paths; ++i)
+      add("docs" + std::to_string(i) + ".example.org/guide/" + std::to_string(i) + "/", i);
     app->system.settings.setList("domains", domains);
   }
 
@@ -56,8 +57,9 @@ void BM_DomainRuleLookup(benchmark::State& state) {
   w.storeDomainRules(10000, 1000, 1000);
   const auto domains = w.app->system.settings.sharedList("domains");
   DomainRuleIndex index;
-  const std::vector<std::pair<std::string, std::string>> addresses{
-      {"site7777.example.com", "/page"}, {"a.b.zone777.example.net", "/x"}, {"docs777.example.org", "/guide/777/install"}};
+  const std::vector<std::pair<std::string, std::string>> addresses{{"site7777.example.com", "/page"},
+                                                                   {"a.b.zone777.example.net", "/x"},
+                                                                   {"docs777.example.org", "/guide/777/install"}};
   std::size_t i = 0;
   for (auto _ : state) {
     const auto& [host, path] = addresses[i++ % addresses.size()];
@@ -91,12 +93,17 @@ void BM_FirstLinkAfterRuleChange(benchmark::State& state) {
   int changed = 0;
   for (auto _ : state) {
     state.PauseTiming();
-    store.addDomainRule("site" + std::to_string(changed++ % rules) + ".example.com", changed % 2 ? "Firefox" : "Safari");
+    ++changed;
+    store.addDomainRule("site" + std::to_string(changed % rules) + ".example.com", changed % 2 ? "Firefox" : "Safari");
     state.ResumeTiming();
     w.delegate->router().routeLink();
   }
 }
-BENCHMARK(BM_FirstLinkAfterRuleChange)->Arg(10000)->Arg(100000)->Repetitions(3)->ReportAggregatesOnly(true)
+BENCHMARK(BM_FirstLinkAfterRuleChange)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
     ->Unit(benchmark::kMicrosecond);
 
 }  // namespace

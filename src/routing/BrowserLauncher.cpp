@@ -122,7 +122,9 @@ LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::stri
 BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {
   const LaunchPlan plan = commandsFor(link, browser, background, std::nullopt);
   auto opened = [](bool ok) { return ok ? Start::opened : Start::failed; };
-  auto run = [&](const LaunchPlan::Command& command) { return processes_.runAndWait(command.program, command.arguments); };
+  auto run = [&](const LaunchPlan::Command& command) {
+    return processes_.runAndWait(command.program, command.arguments);
+  };
   switch (plan.way) {
     case LaunchPlan::Way::refused:
       if (browser == "Helium") trace_(trace::invalidUrl);

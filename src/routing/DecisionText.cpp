@@ -106,7 +106,8 @@ std::string explanationText(const RoutingDecision& d) {
   if (d.host) line("host: " + *d.host + (d.path.empty() ? "" : ", path: " + d.path));
   for (const auto& step : d.steps) {
     line((step.decided ? "* " : "  ") + std::string(decisionStepName(step.kind)) + ": " + step.finding);
-    for (const auto& match : step.matches) line("      " + match.rule + " -> " + match.browser + " (" + match.reason + ")");
+    for (const auto& match : step.matches)
+      line("      " + match.rule + " -> " + match.browser + " (" + match.reason + ")");
   }
   line("decision: " + d.summary);
   if (!d.launch) return out;

@@ -26,8 +26,8 @@ std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\
 
 std::string heldKeys(std::uint64_t flags) {
   constexpr std::pair<std::uint64_t, std::string_view> kNames[] = {
-      {modifierFlags::shift, "shift"},       {modifierFlags::control, "control"},
-      {modifierFlags::option, "option"},     {modifierFlags::command, "command"},
+      {modifierFlags::shift, "shift"},        {modifierFlags::control, "control"},
+      {modifierFlags::option, "option"},      {modifierFlags::command, "command"},
       {modifierFlags::capsLock, "caps lock"}, {modifierFlags::function, "function"},
   };
   std::string names;
@@ -172,10 +172,10 @@ void Router::decide(Pass& pass) {
     if (*value == values::showBrowsersList) {
       d.decide(
           DecisionStepKind::modifierKeys, DecisionOutcome::browsersList, "",
-          [&] { return held + ": its rule shows the browsers list"; },
-          [&] { return "Browsers list — " + held; });
+          [&] { return held + ": its rule shows the browsers list"; }, [&] { return "Browsers list — " + held; });
     } else if (*value == values::useOpenedBrowser) {
-      d.note(DecisionStepKind::modifierKeys, [&] { return held + ": its rule uses the opened browser" + inBackground; });
+      d.note(DecisionStepKind::modifierKeys,
+             [&] { return held + ": its rule uses the opened browser" + inBackground; });
       decideOpenedBrowser(pass, DecisionStepKind::modifierKeys);
     } else {
       std::string browser = text::replaceAll(*value, ".app", "");
@@ -186,8 +186,9 @@ void Router::decide(Pass& pass) {
     }
     return;
   } else {
-    d.note(DecisionStepKind::modifierKeys,
-           [&] { return std::string(selected->name) + " held, but no rule is set for it (" + quoted(selected->key) + ")"; });
+    d.note(DecisionStepKind::modifierKeys, [&] {
+      return std::string(selected->name) + " held, but no rule is set for it (" + quoted(selected->key) + ")";
+    });
   }
 
   std::string priority;
@@ -232,7 +233,9 @@ void Router::decideByApplication(Pass& pass) {
     if (auto browser = appRules_.browserFor(perApp, previous->localizedName)) {
       d.decide(
           DecisionStepKind::applicationRule, DecisionOutcome::launchBrowser, *browser,
-          [&] { return previous->localizedName + " was the last active application: its rule names " + quoted(*browser); },
+          [&] {
+            return previous->localizedName + " was the last active application: its rule names " + quoted(*browser);
+          },
           [&] { return *browser + " — rule for " + previous->localizedName; });
       return;
     }
@@ -280,16 +283,17 @@ void Router::decideByDomain(Pass& pass) {
         d.decide(
             DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, browser,
             [&] {
-              return std::to_string(matches.size()) + (matches.size() == 1 ? " rule matches" : " rules match") +
-                     ": " + quoted(winner) + " decides";
+              return std::to_string(matches.size()) + (matches.size() == 1 ? " rule matches" : " rules match") + ": " +
+                     quoted(winner) + " decides";
             },
             [&] { return browser + " — rule " + winner; });
         d.steps.back().matches = explainedMatches(domains->items, matches);
         return;
       }
     } else if (auto browser = domainRules_.browserFor(domains, host, d.path)) {
-      d.decide(DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, std::move(*browser), [] { return ""; },
-               [] { return ""; });
+      d.decide(
+          DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, std::move(*browser), [] { return ""; },
+          [] { return ""; });
       return;
     }
     pass.noteOnce(DecisionStepKind::domainRules, [&] { return "no rule matches " + host + d.path; });

@@ -42,10 +42,10 @@ struct DecisionStep {
 
 // What becomes of the link.
 enum class DecisionOutcome {
-  none,            // nothing is opened (no link)
-  launchBrowser,   // the browser named is started with the link
-  browsersList,    // the chooser is shown for the link
-  openWithMenu,    // a mail link: the applications that handle it are offered
+  none,           // nothing is opened (no link)
+  launchBrowser,  // the browser named is started with the link
+  browsersList,   // the chooser is shown for the link
+  openWithMenu,   // a mail link: the applications that handle it are offered
 };
 
 // "RoutingDecision": what routing decided for one link and how it got there.
@@ -61,8 +61,8 @@ struct RoutingDecision {
   std::string path;
   std::vector<DecisionStep> steps;
   DecisionOutcome outcome = DecisionOutcome::none;
-  std::string browser;     // for launchBrowser
-  std::string summary;     // "Firefox — rule *.example.org", when explaining
+  std::string browser;                 // for launchBrowser
+  std::string summary;                 // "Firefox — rule *.example.org", when explaining
   std::optional<bool> backgroundOnce;  // set by a modifier rule: its background key, present or not ("helpBack")
   std::optional<LaunchPlan> launch;    // how the browser would be started, when explaining
 

@@ -61,7 +61,7 @@ class DomainRuleIndex {
   std::vector<std::uint32_t> slots_;  // open addressing: an entry's number + 1, 0 for none
   bool hasSites_ = false;
   bool hasPaths_ = false;
-  std::string probe_;                     // host "/" path of the link being looked up
+  std::string probe_;                    // host "/" path of the link being looked up
   std::vector<std::size_t> prefixEnds_;  // where each of its path prefixes ends, shortest first
 };
 

@@ -19,7 +19,8 @@ std::string linkPath(std::string_view path) {
   for (std::size_t i = 0; i < path.size(); ++i) {
     const auto c = static_cast<unsigned char>(path[i]);
     const bool strayPercent = c == '%' && !(i + 2 < path.size() && isHex(path[i + 1]) && isHex(path[i + 2]));
-    const bool plain = c > 0x20 && c < 0x7F && std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) == std::string_view::npos;
+    const bool plain =
+        c > 0x20 && c < 0x7F && std::string_view("\"<>\\^`{|}").find(static_cast<char>(c)) == std::string_view::npos;
     if (plain && !strayPercent) {
       out += static_cast<char>(c);
     } else {

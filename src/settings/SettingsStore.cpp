@@ -169,7 +169,8 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   // from them stays, and so do the indexes built on it.
   auto value = object(key, d);
   std::shared_ptr<const Bytes> archived;
-  if (const auto* bytes = value ? std::get_if<Bytes>(&*value) : nullptr) archived = std::make_shared<const Bytes>(*bytes);
+  if (const auto* bytes = value ? std::get_if<Bytes>(&*value) : nullptr)
+    archived = std::make_shared<const Bytes>(*bytes);
   if (archivedBefore && archived && *archivedBefore == *archived) {
     std::lock_guard lock(listCacheMutex_);
     auto& cached = listCache_[entry];

@@ -32,11 +32,11 @@ class ExplainTest : public ::testing::Test {
   void SetUp() override {
     world.installCommonApps();
     world.install("Slack", "com.tinyspeck.slackmacgap");
-    for (const auto& [text, browser] : std::vector<std::pair<std::string, std::string>>{
-             {"*.example.org", "Firefox"},
-             {"www.example.org", "Safari"},
-             {"example.org/docs/", "Google Chrome"},
-             {"*.docs.example.org", "Safari"}})
+    for (const auto& [text, browser] :
+         std::vector<std::pair<std::string, std::string>>{{"*.example.org", "Firefox"},
+                                                          {"www.example.org", "Safari"},
+                                                          {"example.org/docs/", "Google Chrome"},
+                                                          {"*.docs.example.org", "Safari"}})
       ASSERT_TRUE(world.system().rules.addDomainRule(text, browser)) << text;
     ASSERT_TRUE(world.system().rules.addAppRule("Slack", "Google Chrome"));
     world.system().settings.setString("shift", "Firefox");
@@ -103,8 +103,8 @@ TEST_F(ExplainTest, TellsWhatOpeningTheLinkDoes) {
     std::vector<std::string> openArgs{"open", moment.link};
     for (std::size_t i = 0; i < moment.options.size(); i += 2) {
       explainArgs.insert(explainArgs.end(), {moment.options[i], moment.options[i + 1]});
-      openArgs.insert(openArgs.end(), {moment.options[i] == "--from" ? "--previous-app" : moment.options[i],
-                                       moment.options[i + 1]});
+      openArgs.insert(openArgs.end(),
+                      {moment.options[i] == "--from" ? "--previous-app" : moment.options[i], moment.options[i + 1]});
     }
     const auto explained = nlohmann::json::parse(driver(explainArgs).out);
     const std::size_t launched = launches().size();

@@ -78,7 +78,11 @@ TEST(DomainRulePrecedenceTest, TheMostSpecificRuleDecides) {
        "example.org",
        "/",
        "First"},
-      {"a star elsewhere names nothing", {{"exa*mple.org", "Bad"}, {"*", "Bad"}, {"*.", "Bad"}}, "example.org", "/", ""},
+      {"a star elsewhere names nothing",
+       {{"exa*mple.org", "Bad"}, {"*", "Bad"}, {"*.", "Bad"}},
+       "example.org",
+       "/",
+       ""},
       {"no rules", {}, "example.org", "/", ""},
   };
   for (const auto& c : cases) {
