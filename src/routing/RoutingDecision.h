@@ -52,7 +52,8 @@ enum class DecisionOutcome {
 // Routing acts on it; explaining prints it. Texts are only written when
 // explaining, so that routing a link costs no words.
 struct RoutingDecision {
-  explicit RoutingDecision(bool withWords = false) : explaining(withWords) {}
+  explicit RoutingDecision(bool withWords = false) : explaining(withWords) { steps.reserve(kUsualSteps); }
+  static constexpr std::size_t kUsualSteps = 12;  // the longest road takes 11: one allocation per link
 
   bool explaining;
   std::string received;  // the link as it arrived
