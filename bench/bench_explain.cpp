@@ -108,3 +108,33 @@ BENCHMARK(BM_FirstLinkAfterRuleChange)
 
 }  // namespace
 }  // namespace routelle
+
+namespace routelle {
+namespace {
+
+// Indexing a list anew, alone: what a changed list costs the first link after it.
+void BM_DomainRuleIndexing(benchmark::State& state) {
+  auto list = std::make_shared<StoredList>();
+  list->state = StoredList::State::list;
+  list->items.emplace_back();
+  for (int i = 0; i < state.range(0); ++i) {
+    list->items.push_back("site" + std::to_string(i) + ".example.com");
+    list->items.push_back(i % 2 ? "Firefox" : "Safari");
+  }
+  DomainRuleIndex index;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto copy = std::make_shared<const StoredList>(*list);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(index.browserFor(copy, "site7.example.com"));
+  }
+}
+BENCHMARK(BM_DomainRuleIndexing)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace routelle

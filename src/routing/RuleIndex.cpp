@@ -22,7 +22,9 @@ DomainRuleText::Kind kindOf(bool wholeSite, bool hasPath) {
 }  // namespace
 
 void DomainRuleIndex::indexIfChanged(const std::shared_ptr<const StoredList>& domains) {
-  if (domains == indexed_) return;
+  // The same owner is the same list: a control block outlives its list while a
+  // weak pointer names it, so no later list can have it.
+  if (!indexed_.owner_before(domains) && !domains.owner_before(indexed_)) return;
   const DomainList pairs(domains->items);
   std::size_t count = 0;
   std::size_t keyBytes = 0;
@@ -34,7 +36,7 @@ void DomainRuleIndex::indexIfChanged(const std::shared_ptr<const StoredList>& do
   keys_.reserve(keyBytes);
   entries_.clear();
   entries_.reserve(count);
-  slots_.assign(std::bit_ceil(count * 2 + 2), 0);
+  slots_.assign(std::bit_ceil(count * 2 + 2), Slot{0, 0});
   hasSites_ = hasPaths_ = false;
   const std::size_t mask = slots_.size() - 1;
   for (const auto& pair : pairs) {
@@ -43,7 +45,8 @@ void DomainRuleIndex::indexIfChanged(const std::shared_ptr<const StoredList>& do
     if (!key) continue;
     const std::string_view text(keys_.data() + offset, key->length);
     // Of two rules with one text the first counts.
-    if (find(key->wholeSite, text)) {
+    const std::size_t hash = keyHash(key->wholeSite, text);
+    if (find(key->wholeSite, text, hash)) {
       keys_.resize(offset);
       continue;
     }
@@ -52,17 +55,23 @@ void DomainRuleIndex::indexIfChanged(const std::shared_ptr<const StoredList>& do
                         key->wholeSite});
     hasSites_ = hasSites_ || key->wholeSite;
     hasPaths_ = hasPaths_ || key->length > key->hostLength;
-    std::size_t slot = keyHash(key->wholeSite, text) & mask;
-    while (slots_[slot]) slot = (slot + 1) & mask;
-    slots_[slot] = static_cast<std::uint32_t>(entries_.size());
+    std::size_t slot = hash & mask;
+    while (slots_[slot].entry) slot = (slot + 1) & mask;
+    slots_[slot] = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(entries_.size())};
   }
   indexed_ = domains;
 }
 
 const DomainRuleIndex::Entry* DomainRuleIndex::find(bool wholeSite, std::string_view key) const {
+  return find(wholeSite, key, keyHash(wholeSite, key));
+}
+
+const DomainRuleIndex::Entry* DomainRuleIndex::find(bool wholeSite, std::string_view key, std::size_t hash) const {
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t slot = keyHash(wholeSite, key) & mask; slots_[slot]; slot = (slot + 1) & mask) {
-    const Entry& entry = entries_[slots_[slot] - 1];
+  const auto tag = static_cast<std::uint32_t>(hash >> 32);
+  for (std::size_t slot = hash & mask; slots_[slot].entry; slot = (slot + 1) & mask) {
+    if (slots_[slot].hash != tag) continue;
+    const Entry& entry = entries_[slots_[slot].entry - 1];
     if (entry.wholeSite == wholeSite && std::string_view(keys_.data() + entry.keyOffset, entry.keyLength) == key)
       return &entry;
   }
@@ -111,7 +120,7 @@ std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<con
   indexIfChanged(domains);
   std::optional<std::string> browser;
   visitMatches(host, path, [&](const Entry& entry) {
-    browser = indexed_->items[entry.position + 1];
+    browser = domains->items[entry.position + 1];
     return false;
   });
   return browser;

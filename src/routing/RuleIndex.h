@@ -50,15 +50,24 @@ class DomainRuleIndex {
     bool wholeSite;
   };
   void indexIfChanged(const std::shared_ptr<const StoredList>& domains);
+  const Entry* find(bool wholeSite, std::string_view key, std::size_t hash) const;
   const Entry* find(bool wholeSite, std::string_view key) const;
   // Calls `visit` with each matching entry, most specific first, until it answers false.
   template <typename Visit>
   void visitMatches(std::string_view host, std::string_view path, Visit visit);
 
-  std::shared_ptr<const StoredList> indexed_;
-  std::string keys_;                  // every rule's key, one after the other
-  std::vector<Entry> entries_;        // in list order
-  std::vector<std::uint32_t> slots_;  // open addressing: an entry's number + 1, 0 for none
+  // Which list the index was built from, without keeping it: a list the store
+  // has let go of is freed by the change that replaced it, not by the next link.
+  std::weak_ptr<const StoredList> indexed_;
+  std::string keys_;            // every rule's key, one after the other
+  std::vector<Entry> entries_;  // in list order
+  // Open addressing. A slot keeps part of its key's hash, so that a probe reads
+  // an entry, far away in memory, only when the hashes agree.
+  struct Slot {
+    std::uint32_t hash;
+    std::uint32_t entry;  // its number + 1; 0 for an empty slot
+  };
+  std::vector<Slot> slots_;
   bool hasSites_ = false;
   bool hasPaths_ = false;
   std::string probe_;                    // host "/" path of the link being looked up

@@ -60,7 +60,9 @@ std::optional<StoredRuleKey> appendStoredRuleKey(std::string_view stored, std::s
   if (host.ends_with('.')) host.remove_suffix(1);
   if (host.empty() || host.find('*') != std::string_view::npos) return std::nullopt;
   const std::size_t start = out.size();
-  for (char c : host) out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  out.append(host);
+  for (std::size_t i = start; i < out.size(); ++i)
+    if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
   key.hostLength = host.size();
   if (slash != std::string_view::npos) {
     const std::string_view path = stored.substr(slash);
