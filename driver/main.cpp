@@ -194,6 +194,17 @@ class CommandLine {
          [this] { return runUpdater(inv_, std::cout); });
     verb(
         "rules", kInspection, "Print the stored rules", [this] { return runRules(inv_, std::cout); }, help::kRules);
+    auto* explain = verb(
+        "explain", kInspection, "Print which browser a link would open in and why, opening nothing",
+        [this] { return runExplain(inv_, explain_, std::cout); }, help::kExplain);
+    explain->add_option("URL", explain_.url, "The link")->required();
+    explain->add_option("--from", explain_.from, "The application the link comes from (the one active before)")
+        ->type_name("APP");
+    explain->add_option("--modifiers", explain_.modifiers, "Keys held: shift,control,option,command,capslock,function")
+        ->type_name("KEYS");
+    explain->add_option("--running", explain_.running, "Running applications by name, in the workspace's order")
+        ->type_name("LIST");
+    explain->add_flag("--json", explain_.json, "Print one JSON object (its keys are listed below)");
   }
 
   CLI::App app_;
@@ -210,6 +221,7 @@ class CommandLine {
   std::string eventFile_;
   ShareRequest share_;
   std::optional<std::string> domain_;
+  ExplainRequest explain_;
   std::optional<std::string> menuPath_;
 };
 

@@ -31,7 +31,10 @@ struct HostApp final : ActionTarget {
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
         files(system.world, &transcript),
-        delegate(services(system.settings, system.processes)) {}
+        delegate(services(system.settings, system.processes)) {
+    // Script commands that tell of links need the program, which exists from here on.
+    system.scripting.explainLink = [this](const std::string& link) { return delegate.explainLink(link); };
+  }
   HostApp(const HostApp&) = delete;
   HostApp& operator=(const HostApp&) = delete;
 

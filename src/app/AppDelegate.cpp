@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include "routing/DecisionText.h"
+
 #include "scripting/ScriptCommand.h"
 #include "settings/Keys.h"
 
@@ -162,7 +164,8 @@ AppDelegate::AppDelegate(AppServices services)
                  .calendar = s_.calendar,
                  .presenter = s_.presenter,
                  .statusMenu = statusMenu_,
-                 .trace = trace_}) {}
+                 .trace = trace_}),
+      linkTester_(s_.presenter, s_.application, s_.workspace, linkIntake_) {}
 
 void AppDelegate::awakeFromNib() {
   s_.appleEvents.setEventHandler(kInternetEventClass, kGetURLEventID, [this](const std::optional<std::string>& link) {
@@ -343,6 +346,9 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
     case Action::showAbout:
       about_.show();
       return true;
+    case Action::testLink:
+      linkTester_.show();
+      return true;
     case Action::closeAbout:
       about_.close();
       return true;
@@ -384,6 +390,11 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
   }
   return false;
+}
+
+std::string AppDelegate::explainLink(const std::string& link) {
+  const LinkMoment now{s_.events.modifierFlags(), request_.previousApplication(), std::nullopt};
+  return explanationText(linkIntake_.explainLink(link, now));
 }
 
 }  // namespace routelle

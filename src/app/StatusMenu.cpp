@@ -162,6 +162,7 @@ void StatusMenu::buildMenu(const ShownSettings& shown) {
   const bool appsFirst = shown.priority == values::priorityAppsFirst;
   items.push_back(withSubmenu(entry(appsFirst ? "Priority (App/Domain)" : "Priority (Domain/App)", Action::doNothing),
                               prioritySubmenu(shown.priority)));
+  items.push_back(entry("Test a Link...", Action::testLink, "T"));
   items.push_back(MenuItem::separatorItem());
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(shown.browsers)));

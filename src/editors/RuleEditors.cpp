@@ -64,16 +64,19 @@ void RuleEditors::addDomains() {
   if (auto browser = dialog_.selectedBrowser(); ok && browser && !isProgramItself(*browser)) {
     const std::string& typed = dialog_.typedText();
     // What can never be a link's host is refused in words, not stored to match nothing.
-    if (rules_.normaliseDomain(typed))
+    const auto read = rules_.readTypedDomain(typed);
+    if (read.stored)
       rules_.addDomainRule(typed, *browser);
+    else if (!read.refusal.empty())
+      refuseDomain(read.refusal);
     else if (typed.find_first_not_of(" \t\r\n") != std::string::npos)
-      refuseDomain(typed);
+      refuseDomain("\"" + typed + "\" is not a domain name.");
   }
   refreshAfterRuleChange(true);
 }
 
-void RuleEditors::refuseDomain(const std::string& typed) {
-  AlertModel refusal{"\"" + typed + "\" is not a domain name.", domainDialogText(), "warning", {"OK"}, std::nullopt};
+void RuleEditors::refuseDomain(const std::string& why) {
+  AlertModel refusal{why, domainDialogText(), "warning", {"OK"}, std::nullopt};
   presenter_.runModalAlert(refusal);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
+#include "routing/LaunchPlan.h"
 #include "routing/LinkRequest.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/SettingsStore.h"
@@ -53,6 +54,10 @@ class BrowserLauncher {
   bool openMovedTab(const std::string& url, const std::string& browser);
   // Starts or activates the browser and, when it was running, asks for a new window.
   void openNewBrowserWindow(const std::string& browser);
+  // How launchBrowser would start the browser with the link, starting nothing:
+  // the program itself is refused. Among `running` (none: the workspace's).
+  LaunchPlan plan(const std::string& link, const std::string& browser, bool background,
+                  const std::optional<std::vector<RunningApplication>>& running) const;
 
  private:
   // How far a start got. An exit status of the open command other than 0 and 1
@@ -60,6 +65,8 @@ class BrowserLauncher {
   enum class Start { opened, failed, uncertain };
   bool isRunning(const std::string& browser);
   Start start(const std::string& link, const std::string& browser, bool background);
+  LaunchPlan commandsFor(const std::string& link, const std::string& browser, bool background,
+                         const std::optional<std::vector<RunningApplication>>& running) const;
   void offerOtherBrowsers(const std::string& link, const std::string& browser);
 
   SettingsStore& settings_;

@@ -7,7 +7,9 @@
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
 #include "routing/BrowserLauncher.h"
+#include "routing/LinkMoment.h"
 #include "routing/LinkRequest.h"
+#include "routing/RoutingDecision.h"
 #include "routing/RuleIndex.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -15,7 +17,9 @@
 namespace routelle {
 
 // Decides which browser opens the current link: a modifier rule, the onion,
-// domain and per-application rules in the stored priority, or the default choice.
+// domain and per-application rules in the stored priority, or the default
+// choice. The decision is a record (RoutingDecision): routing acts on it,
+// explaining prints it, and both come from the one pass below.
 class Router {
  public:
   // The services and components it acts through.
@@ -33,16 +37,22 @@ class Router {
 
   // Routes the request's current link, on one consistent view of the settings.
   void routeLink();
+  // The same decision for decision.link at the given moment, with its words and
+  // how the browser would be started. Writes nothing, launches nothing, traces nothing.
+  void explain(RoutingDecision& decision, const LinkMoment& moment);
   // "Use the opened browser": the first running known browser, else the chooser.
   void useOpenedBrowser();
   void handleNewWindowShortcut();
 
  private:
-  void routeLinkNow();
-  void routeWithPriority(const std::string& priority, const std::optional<std::string>& host);
-  void routeByApplication(const std::optional<std::string>& host);
-  void routeByDomain(const std::optional<std::string>& host);
-  void routeByDefaultChoice();
+  struct Pass;
+  void decide(Pass& pass);
+  void decideWithPriority(Pass& pass, const std::string& priority);
+  void decideByApplication(Pass& pass);
+  void decideByDomain(Pass& pass);
+  void decideByDefaultChoice(Pass& pass);
+  void decideOpenedBrowser(Pass& pass, DecisionStepKind from);
+  void act(const RoutingDecision& decision);
 
   SettingsStore& settings_;
   const UrlParser& urls_;
@@ -52,7 +62,6 @@ class Router {
   BrowserLauncher& launcher_;
   BrowserChooser& chooser_;
   const Trace& trace_;
-  int fallbacks_ = 0;  // "mx": lets each rule kind fall through to the other once
   DomainRuleIndex domainRules_;
   AppRuleIndex appRules_;
 };
