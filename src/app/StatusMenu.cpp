@@ -114,15 +114,17 @@ void StatusMenu::rebuild() {
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
   items.push_back(entry("Instructions", Action::openInstructions, "I"));
-  items.push_back(withSubmenu(entry("Experimental", Action::doNothing),
-                              experimental(settings.ensureBool(keys::selectionAssistant, false),
-                                           settings.ensureBool(keys::tabWatcher, false))));
+  items.push_back(withSubmenu(
+      entry("Experimental", Action::doNothing),
+      experimental(settings.ensureBool(keys::selectionAssistant, false), settings.ensureBool(keys::tabWatcher, false),
+                   tabCapture_.available(), accessibility_.selectionUnavailableReason())));
 
   PreferenceMarks marks;
   marks.background = settings.ensureBool(keys::openInBackground, false);
   marks.menuBarOnly = settings.ensureBool(keys::menuBarOnly, false);
   marks.hideMenuBar = settings.ensureBool(keys::hideMenuBar, false);
-  marks.automaticUpdates = updater_.automaticallyChecksForUpdates();
+  marks.updatesAvailable = updater_.available();
+  marks.automaticUpdates = marks.updatesAvailable && updater_.automaticallyChecksForUpdates();
   marks.coloredIcon = settings.ensureBool(keys::coloredIcon, true);
   marks.iconSize = settings.ensureDouble(keys::menuBarIconSize, 16.0);
   marks.imagesOnly = settings.ensureBool(keys::imagesOnlyChooser, false);
@@ -133,7 +135,7 @@ void StatusMenu::rebuild() {
   items.push_back(withSubmenu(entry("Preferences..."), preferences(marks, browsers, hidden)));
 
   items.push_back(withSubmenu(entry("Browsers Extensions", Action::doNothing), browsersExtensions()));
-  items.push_back(entry("Check for updates...", Action::checkForUpdates, "U"));
+  if (marks.updatesAvailable) items.push_back(entry("Check for updates...", Action::checkForUpdates, "U"));
   items.push_back(entry("About Routelle", Action::showAbout, "A"));
 
   // Built but offered nowhere: the Share extension never reads the choice.

@@ -57,7 +57,10 @@ Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSid
 Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers);
 Menu perApp(const StoredList& rules, ApplicationPaths& apps, double iconSide);
 Menu addedBrowsers(const InstalledBrowsers& browsers);
-Menu experimental(bool selectionList, bool manipulateLinks);
+// The tab entry only where tabs can be moved; the selection entry disabled, with
+// the reason beneath it, where the session cannot show selections.
+Menu experimental(bool selectionList, bool manipulateLinks, bool tabsAvailable,
+                  const std::optional<std::string>& selectionUnavailable);
 Menu browsersExtensions();
 
 // "✓Per Domain" / "✓Per App" by the stored priority; both entries switch it.
@@ -68,6 +71,7 @@ struct PreferenceMarks {
   bool menuBarOnly = false;
   bool hideMenuBar = false;
   bool automaticUpdates = false;
+  bool updatesAvailable = true;  // false: the system's packages update the program
   bool coloredIcon = true;
   double iconSize = 16.0;
   bool imagesOnly = false;
