@@ -49,8 +49,10 @@ wait_for() { # command string, seconds
   done
 }
 logged() { grep -qxF -- "$1" "$launches"; }
-shot() { import -window root "$artifacts/$1.png"; echo "screenshot $artifacts/$1.png"; }
-visible_windows() { xdotool search --onlyvisible --classname routelle-desktop 2>/dev/null | wc -l; }
+# A window is mapped before it is drawn: the picture waits a moment for it.
+shot() { sleep 1.5; import -window root "$artifacts/$1.png"; echo "screenshot $artifacts/$1.png"; }
+windows() { xdotool search --onlyvisible --classname routelle-desktop 2>/dev/null | sort; }
+visible_windows() { windows | wc -l; }
 
 # A browser entry whose program logs its name and arguments.
 cat >"$tmp/bin/fake-browser" <<'SH'
@@ -134,6 +136,7 @@ wait_for "xdotool search --classname trayer >/dev/null" 5 || true
 # The tray icon sits at trayer's right end, top of the screen.
 tray_click() { xdotool mousemove 1012 12 click 1; }
 before=$(visible_windows)
+shown_before=$(windows)
 tray_click
 check "a click on the tray icon shows the status menu" wait_for "test \$(visible_windows) -gt $before" 5
 shot tray-menu
@@ -143,7 +146,7 @@ wait_for "test \$(visible_windows) -le $before" 5 || true
 xdotool mousemove 300 300
 xdg-open https://unruled.example/page &
 check "a link without a rule shows the chooser" wait_for "test \$(visible_windows) -gt $before" 10
-menu=$(xdotool search --onlyvisible --classname routelle-desktop | tail -n1)
+menu=$(comm -13 <(echo "$shown_before") <(windows) | head -n1)
 geometry=$(xdotool getwindowgeometry "$menu" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
 check "the chooser opens at the pointer" test "$geometry" = "300 300"
 shot chooser
