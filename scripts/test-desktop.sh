@@ -164,6 +164,21 @@ xdotool key Return
 xdg-open https://news.example.com/a
 check "the rule added through the dialog routes its links" wait_for "logged 'fakechrome https://news.example.com/a'" 10
 
+echo "# the selection assistant on the PRIMARY selection"
+"$exe" script EnablePreferenceScriptCommand "Show List on text selection" >/dev/null
+xdotool mousemove 400 400
+printf 'see example.com/news' | xclip -selection primary
+check "a selected link shows the browsers window" wait_for "test \$(visible_windows) -gt $before" 10
+panel=$(comm -13 <(echo "$shown_before") <(windows) | head -n1)
+shot selection-link
+eval "$(xdotool getwindowgeometry --shell "$panel")"
+xdotool mousemove $((X + 20)) $((Y + 20)) click 1
+check "the browser clicked in it opens the selected link" wait_for "logged 'fakechrome http://example.com/news'" 10
+printf 'rock & roll' | xclip -selection primary
+check "selected text shows the Search / Copy / Paste / Delete panel" \
+  wait_for "test \$(visible_windows) -gt $before" 10
+shot selection-panel
+
 echo "# $checks checks, $failures failed; screenshots in $artifacts"
 ((checks > 0)) || { echo "nothing was checked" >&2; exit 1; }
 ((failures == 0))

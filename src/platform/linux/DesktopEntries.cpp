@@ -4,6 +4,7 @@
 #include <gio/gio.h>
 
 #include <filesystem>
+#include <mutex>
 
 #include "settings/Keys.h"
 #include "support/Text.h"
@@ -80,7 +81,9 @@ std::string idOfApplicationPath(const std::string& pathOrName) {
   return id;
 }
 
-std::vector<DesktopEntry> DesktopEntries::all() {
+namespace {
+
+std::vector<DesktopEntry> readAll() {
   std::vector<DesktopEntry> out;
   GList* list = g_app_info_get_all();
   for (GList* l = list; l; l = l->next) {
@@ -90,6 +93,37 @@ std::vector<DesktopEntry> DesktopEntries::all() {
   }
   g_list_free_full(list, g_object_unref);
   return out;
+}
+
+// Read once, then again only when GIO says the installed entries changed (its
+// monitor reports through the main loop), so that a link does not read every entry.
+struct EntryCache {
+  std::mutex mutex;
+  std::optional<std::vector<DesktopEntry>> entries;
+  bool watching = false;
+};
+
+EntryCache& cache() {
+  static EntryCache shared;
+  return shared;
+}
+
+void forget(GAppInfoMonitor*, gpointer) {
+  std::lock_guard lock(cache().mutex);
+  cache().entries.reset();
+}
+
+}  // namespace
+
+std::vector<DesktopEntry> DesktopEntries::all() {
+  EntryCache& shared = cache();
+  std::lock_guard lock(shared.mutex);
+  if (!shared.watching) {
+    shared.watching = true;
+    g_signal_connect(g_app_info_monitor_get(), "changed", G_CALLBACK(forget), nullptr);
+  }
+  if (!shared.entries) shared.entries = readAll();
+  return *shared.entries;
 }
 
 std::optional<DesktopEntry> DesktopEntries::byId(const std::string& id) {

@@ -90,8 +90,8 @@ QWidget* LinuxPresenter::showModel(Shown& shown, const WindowModel& window, bool
   widget->setWindowTitle(QString::fromStdString(window.title));
   if (floating) {
     widget->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    if (!window.opaque) widget->setStyleSheet("QWidget#" + widget->objectName() + " { background: rgba(0,0,0,180); }");
-    widget->setAttribute(Qt::WA_StyledBackground);
+    // The Mac draws it translucent black; without a compositor that is a dark grey.
+    if (!window.opaque) widget->setStyleSheet("background-color: rgb(45, 45, 45); color: white;");
   }
   shown.widget = widget;
   return widget;

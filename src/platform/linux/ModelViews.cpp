@@ -27,7 +27,8 @@ void place(QWidget* widget, const Rect& frame, const QWidget* parent) {
 void styleText(QWidget* widget, const View& view) {
   if (view.fontSize > 0) {
     QFont font = widget->font();
-    font.setPointSizeF(view.fontSize);
+    // The Mac's points are pixels at 1x.
+    font.setPixelSize(static_cast<int>(std::lround(view.fontSize)));
     if (!view.fontName.empty() && view.fontName.find("Bold") != std::string::npos) font.setBold(true);
     widget->setFont(font);
   }
@@ -71,8 +72,11 @@ QWidget* ModelViews::control(View& view, QWidget* parent) {
       }
       auto* button = new QPushButton(text, parent);
       if (!view.image.empty()) {
-        button->setIcon(iconOf(view.image));
+        const QIcon icon = iconOf(view.image);
+        button->setIcon(icon);
         button->setIconSize(sizeOf(view.frame) * 0.8);
+        // An application without an icon is named instead (the key equivalent carries its name).
+        if (icon.isNull() && view.text.empty()) button->setText(QString::fromStdString(view.keyEquivalent));
       }
       button->setFlat(!view.bordered);
       button->setToolTip(QString::fromStdString(view.keyEquivalent));
