@@ -5,22 +5,11 @@
 #include <optional>
 #include <string>
 
+#include "HandOff.h"
+
 namespace routelle::desktop {
 
-// One running program per user: its local socket lives in $XDG_RUNTIME_DIR (else
-// the settings folder). A later start hands its link over and exits.
-struct HandedLink {
-  std::string link;
-  int requester = 0;  // the process that started the later run; its parents asked for the link
-};
-
-// The socket's path.
-std::string instanceSocketPath();
-
-// A later start: the link goes to the running program, which has read what it
-// needs of the requester's processes before this returns. False when none runs.
-bool handToRunningInstance(const HandedLink& handed);
-
+// One running program per user, reached over its local socket (see HandOff.h).
 // The running program's end. Exclusive: false when another program holds it.
 class InstanceServer {
  public:

@@ -1,4 +1,5 @@
-// routelle-desktop: the program on Linux desktops.
+// routelle-desktop-app: the program on Linux desktops, started by routelle-desktop
+// (launcher.cpp) when no program runs yet.
 //
 //   routelle-desktop [LINK]              route a link (handed to the running program when there is one)
 //   routelle-desktop --install [--make-default]
@@ -34,8 +35,11 @@ constexpr const char* kUsage =
 fs::path executablePath() {
   std::error_code error;
   auto path = fs::read_symlink("/proc/self/exe", error);
-  return error ? fs::path("routelle-desktop") : path;
+  return error ? fs::path("routelle-desktop-app") : path;
 }
+
+// What the desktop starts with a link: the small launcher beside this program.
+fs::path launcherPath() { return executablePath().parent_path() / "routelle-desktop"; }
 
 // The images: installed beside the program's data, or made beside it in a build.
 std::string resourcesFolder() {
@@ -120,7 +124,7 @@ int main(int argc, char** argv) {
       std::cerr << kUsage;
       return 64;
     }
-    if (install && !installDesktopEntry(executablePath().string(), resourcesFolder())) return 1;
+    if (install && !installDesktopEntry(launcherPath().string(), resourcesFolder())) return 1;
     if (makeDefaultNow) {
       LinuxSystem system;
       return makeDefault(system.launchServices) ? 0 : 1;

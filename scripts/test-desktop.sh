@@ -118,7 +118,7 @@ check "the source application was found from the process chain" grep -q "^source
 "$exe" https://example.org/second
 check "a second start hands its link to the running program" \
   wait_for "logged 'fakechrome https://example.org/second'" 10
-check "one program still runs" test "$(pgrep -cxf "$exe" || true)" = 1
+check "one program still runs" test "$(pgrep -cf "^$(dirname "$exe")/routelle-desktop-app" || true)" = 1
 
 echo "# firefox-esr from its own entry"
 xdg-open https://firefox.test/page
@@ -157,7 +157,7 @@ tray_click
 wait_for "test \$(visible_windows) -gt $before" 5 || true
 # Per Domain is the sixth entry the keyboard reaches; Add domains... is its last.
 xdotool key Down Down Down Down Down Right Up Return
-check "Add domains... opens the rule dialog" wait_for "xdotool search --onlyvisible --name '^Routelle$' >/dev/null" 10
+check "Add domains... opens the rule dialog" wait_for "xdotool search --onlyvisible --name '^Routelle$' >/dev/null 2>&1" 10
 xdotool type --delay 20 news.example.com
 shot rule-dialog
 xdotool key Return

@@ -89,8 +89,9 @@ std::optional<DesktopEntry> sourceApplication(int pid) {
   for (int depth = 0; depth < 64 && pid > 1; ++depth) {
     const auto process = readProcess(pid);
     if (!process) return std::nullopt;
+    const auto programs = programsOf(*process);
     for (const auto& entry : entries)
-      if (runs(*process, entry.program)) return entry;
+      if (std::find(programs.begin(), programs.end(), entry.program) != programs.end()) return entry;
     pid = process->parent;
   }
   return std::nullopt;
