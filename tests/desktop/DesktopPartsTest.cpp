@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "HandOff.h"
 #include "Install.h"
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/OpenCommand.h"
@@ -81,6 +82,31 @@ TEST(DesktopEntryTextTest, ExecLineGivesBackTheProgramPath) {
     g_free(exec);
     g_key_file_unref(file);
   }
+}
+
+TEST(HandOffTest, MessagesReadBackWholeAndNothingElse) {
+  using desktop::HandedLink;
+  using desktop::MessageState;
+  const std::string link = std::string("https://example.org/a b\n") + '\0' + "c";
+  const std::string message = desktop::handOffMessage({link, 4242});
+  HandedLink read;
+  ASSERT_EQ(desktop::readHandOffMessage(message, read), MessageState::complete);
+  EXPECT_EQ(read.link, link);
+  EXPECT_EQ(read.requester, 4242);
+
+  const std::vector<std::pair<std::string, MessageState>> cases{
+      {"", MessageState::incomplete},
+      {"12 5\nabc", MessageState::incomplete},
+      {message.substr(0, message.size() - 1), MessageState::incomplete},
+      {message + "x", MessageState::invalid},
+      {"12 x\nabc", MessageState::invalid},
+      {"12\nabc", MessageState::invalid},
+      {"1 99999999999\n", MessageState::invalid},
+      {"1 1048577\n", MessageState::invalid},
+      {std::string(40, '1'), MessageState::invalid},
+      {"0 0\n", MessageState::complete},
+  };
+  for (const auto& [bytes, state] : cases) EXPECT_EQ(desktop::readHandOffMessage(bytes, read), state) << bytes;
 }
 
 TEST(ProcessTreeTest, ReadsThisProcessAndItsParent) {
