@@ -5,8 +5,9 @@
 #include <unistd.h>
 
 #include <QLocalSocket>
-#include <QTimer>
 #include <memory>
+
+#include "platform/linux/MainThreadTasks.h"
 
 namespace routelle::desktop {
 bool InstanceServer::listen(Resolve resolve) {
@@ -39,7 +40,7 @@ bool InstanceServer::listen(Resolve resolve) {
         socket->write("k");
         socket->flush();
         // Routed after the answer: a chooser or a dialog may keep it a while.
-        QTimer::singleShot(0, route);
+        linux_desktop::postToMainThread(route);
       });
     }
   });

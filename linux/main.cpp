@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QTimer>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -19,6 +18,7 @@
 #include "ScriptCommandLine.h"
 #include "SingleInstance.h"
 #include "app/OwnHandler.h"
+#include "platform/linux/MainThreadTasks.h"
 
 namespace {
 
@@ -89,7 +89,7 @@ int runTray(int argc, char** argv, const std::optional<std::string>& link) {
   app.start();
   if (link) {
     auto source = sourceOf(static_cast<int>(getppid()));
-    QTimer::singleShot(0, [&app, source, link] { app.openLink(*link, source); });
+    linux_desktop::postToMainThread([&app, source, link] { app.openLink(*link, source); });
   }
   return QApplication::exec();
 }

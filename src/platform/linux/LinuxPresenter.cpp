@@ -9,12 +9,12 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSystemTrayIcon>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "platform/linux/LinuxEvents.h"
 #include "platform/linux/LinuxFileManager.h"
+#include "platform/linux/MainThreadTasks.h"
 #include "platform/linux/ModelImages.h"
 
 namespace routelle {
@@ -118,7 +118,7 @@ void LinuxPresenter::showStatusItem(const StatusItemModel& item, const Menu& men
     tray_ = new QSystemTrayIcon;
     QObject::connect(tray_, &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason) {
       // The click ends before the menu opens, so the menu is shown once it has.
-      QTimer::singleShot(0, [this] { showStatusMenu(); });
+      linux_desktop::postToMainThread([this] { showStatusMenu(); });
     });
   }
   QIcon icon = linux_desktop::iconOf(item.image);
@@ -224,7 +224,7 @@ void LinuxPresenter::beginOpenPanel(const OpenPanelModel& panel, std::function<v
   const QString folder =
       application ? QString(LinuxFileManager::kApplicationsFolder) : QString::fromStdString(panel.directory);
   // After the current event, as the platform's panel answers.
-  QTimer::singleShot(0, [folder, application, filter = filterOf(panel), done = std::move(done)] {
+  linux_desktop::postToMainThread([folder, application, filter = filterOf(panel), done = std::move(done)] {
     QString file = QFileDialog::getOpenFileName(nullptr, QString(), folder, filter);
     if (file.isEmpty()) {
       done(std::nullopt);

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxRunLoop.h"
 
+#include "platform/linux/MainThreadTasks.h"
+
 #include <QCoreApplication>
 #include <QTimer>
 #include <chrono>
@@ -52,9 +54,7 @@ void LinuxRunLoop::cancel(int token) {
   timers_.erase(it);
 }
 
-void LinuxRunLoop::post(Task task) {
-  QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(task), Qt::QueuedConnection);
-}
+void LinuxRunLoop::post(Task task) { linux_desktop::postToMainThread(std::move(task)); }
 
 int LinuxRunLoop::scheduleRepeating(const std::string&, double firstDelay, double interval, double, Task task) {
   auto timer = std::make_shared<Repeating>();
