@@ -25,20 +25,18 @@ std::string capturedUrlTitle(const std::string& url) {
 
 }  // namespace
 
-StatusMenu::StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace, LaunchServices& launchServices,
-                       Accessibility& accessibility, Updater& updater, Presenter& presenter, RunLoop& runLoop,
-                       FloatingWindow& floatingWindow, TabCapture& tabCapture, const Trace& trace)
-    : settings_(settings),
-      rules_(rules),
-      workspace_(workspace),
-      launchServices_(launchServices),
-      accessibility_(accessibility),
-      updater_(updater),
-      presenter_(presenter),
-      runLoop_(runLoop),
-      floatingWindow_(floatingWindow),
-      tabCapture_(tabCapture),
-      trace_(trace) {}
+StatusMenu::StatusMenu(const Dependencies& deps)
+    : settings_(deps.settings),
+      rules_(deps.rules),
+      workspace_(deps.workspace),
+      launchServices_(deps.launchServices),
+      accessibility_(deps.accessibility),
+      updater_(deps.updater),
+      presenter_(deps.presenter),
+      runLoop_(deps.runLoop),
+      floatingWindow_(deps.floatingWindow),
+      tabCapture_(deps.tabCapture),
+      trace_(deps.trace) {}
 
 void StatusMenu::createStatusItem() {
   statusItemShown_ = true;

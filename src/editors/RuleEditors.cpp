@@ -31,20 +31,18 @@ std::string trimmedBlanks(std::string text) {
 
 }  // namespace
 
-RuleEditors::RuleEditors(SettingsStore& settings, RuleStore& rules, BrowserRegistry& registry, Workspace& workspace,
-                         FileManager& files, Presenter& presenter, Application& application, RunLoop& runLoop,
-                         StatusMenu& statusMenu, BrowsersListChooser& chooser, const Trace& trace)
-    : rules_(rules),
-      registry_(registry),
-      workspace_(workspace),
-      files_(files),
-      presenter_(presenter),
-      application_(application),
-      runLoop_(runLoop),
-      statusMenu_(statusMenu),
-      chooser_(chooser),
-      trace_(trace),
-      dialog_(settings, workspace, presenter, application, runLoop) {}
+RuleEditors::RuleEditors(const Dependencies& deps)
+    : rules_(deps.rules),
+      registry_(deps.registry),
+      workspace_(deps.workspace),
+      files_(deps.files),
+      presenter_(deps.presenter),
+      application_(deps.application),
+      runLoop_(deps.runLoop),
+      statusMenu_(deps.statusMenu),
+      chooser_(deps.chooser),
+      trace_(deps.trace),
+      dialog_(deps.settings, deps.workspace, deps.presenter, deps.application, deps.runLoop) {}
 
 void RuleEditors::fillApplicationsPopup() {
   runLoop_.schedule(0, [this] { dialog_.setApplications(localApplications(files_, workspace_)); });

@@ -1,19 +1,19 @@
 #pragma once
 #include <string>
 
-#include "app/BrowsersListChooser.h"
-#include "app/StatusMenu.h"
 #include "editors/RuleDialog.h"
 #include "platform/Application.h"
 #include "platform/FileManager.h"
 #include "platform/Presenter.h"
 #include "platform/RunLoop.h"
 #include "platform/Workspace.h"
+#include "routing/BrowserChooser.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Menu.h"
+#include "ui/StatusMenuRefresh.h"
 
 namespace routelle {
 
@@ -22,9 +22,21 @@ namespace routelle {
 // editor ends by refreshing the menus, cancelled or not.
 class RuleEditors {
  public:
-  RuleEditors(SettingsStore& settings, RuleStore& rules, BrowserRegistry& registry, Workspace& workspace,
-              FileManager& files, Presenter& presenter, Application& application, RunLoop& runLoop,
-              StatusMenu& statusMenu, BrowsersListChooser& chooser, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    RuleStore& rules;
+    BrowserRegistry& registry;
+    Workspace& workspace;
+    FileManager& files;
+    Presenter& presenter;
+    Application& application;
+    RunLoop& runLoop;
+    StatusMenuRefresh& statusMenu;
+    BrowserChooser& chooser;
+    const Trace& trace;
+  };
+  explicit RuleEditors(const Dependencies& deps);
 
   // Start-up: the applications are listed on the main queue ("fillApplicationsPopup").
   void fillApplicationsPopup();
@@ -54,8 +66,8 @@ class RuleEditors {
   Presenter& presenter_;
   Application& application_;
   RunLoop& runLoop_;
-  StatusMenu& statusMenu_;
-  BrowsersListChooser& chooser_;
+  StatusMenuRefresh& statusMenu_;
+  BrowserChooser& chooser_;
   const Trace& trace_;
   RuleDialog dialog_;
 };

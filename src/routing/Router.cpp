@@ -23,16 +23,15 @@ constexpr ModifierRule kModifierRules[] = {
 
 }  // namespace
 
-Router::Router(SettingsStore& settings, const UrlParser& urls, Events& events, Workspace& workspace,
-               LinkRequest& request, BrowserLauncher& launcher, BrowserChooser& chooser, const Trace& trace)
-    : settings_(settings),
-      urls_(urls),
-      events_(events),
-      workspace_(workspace),
-      request_(request),
-      launcher_(launcher),
-      chooser_(chooser),
-      trace_(trace) {}
+Router::Router(const Dependencies& deps)
+    : settings_(deps.settings),
+      urls_(deps.urls),
+      events_(deps.events),
+      workspace_(deps.workspace),
+      request_(deps.request),
+      launcher_(deps.launcher),
+      chooser_(deps.chooser),
+      trace_(deps.trace) {}
 
 void Router::routeLink() {
   settings_.snapshot([this] { routeLinkNow(); });

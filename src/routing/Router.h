@@ -18,8 +18,18 @@ namespace routelle {
 // domain and per-application rules in the stored priority, or the default choice.
 class Router {
  public:
-  Router(SettingsStore& settings, const UrlParser& urls, Events& events, Workspace& workspace, LinkRequest& request,
-         BrowserLauncher& launcher, BrowserChooser& chooser, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    const UrlParser& urls;
+    Events& events;
+    Workspace& workspace;
+    LinkRequest& request;
+    BrowserLauncher& launcher;
+    BrowserChooser& chooser;
+    const Trace& trace;
+  };
+  explicit Router(const Dependencies& deps);
 
   // Routes the request's current link, on one consistent view of the settings.
   void routeLink();
