@@ -215,7 +215,7 @@ void AppDelegate::finishLaunching() {
 
   trace_(trace::applicationsListQueued);
   editors_.fillApplicationsPopup();
-  if (settings.ensureBool(keys::tabWatcher, false)) tabWatcher_.start();
+  if (settings.ensureBool(keys::tabWatcher, false) && s_.scripts.available()) tabWatcher_.start();
   s_.application.setServicesProvider([this](Pasteboard& pasteboard) { linkIntake_.openUrlWithRtl(pasteboard); });
 }
 

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "routing/LinkText.h"
+#include "settings/BrowserIdentifiers.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -71,8 +71,8 @@ void BrowsersListChooser::popUpBrowsersMenu() {
 void BrowsersListChooser::buildBrowsersListMenu() {
   visibleChoices_.clear();
   menu_.items.clear();
-  for (const auto& known : knownBrowsers)
-    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier)))
+  for (const auto& identifier : knownBrowserIdentifiers(workspace_))
+    if (auto path = workspace_.pathForBundleIdentifier(identifier))
       menu_.items.push_back(chooserEntry(appNameFromPath(*path), *path));
 
   auto added = settings_.getObject(keys::addedBrowsers);

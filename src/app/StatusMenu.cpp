@@ -105,11 +105,14 @@ StatusMenu::ShownSettings StatusMenu::repairSettings() {
 
   shown.selectionAssistant = settings.ensureBool(keys::selectionAssistant, false);
   shown.tabWatcher = settings.ensureBool(keys::tabWatcher, false);
+  shown.tabCaptureAvailable = tabCapture_.available();
+  shown.selectionUnavailableReason = accessibility_.selectionUnavailableReason();
   PreferenceMarks& marks = shown.marks;
   marks.background = settings.ensureBool(keys::openInBackground, false);
   marks.menuBarOnly = settings.ensureBool(keys::menuBarOnly, false);
   marks.hideMenuBar = settings.ensureBool(keys::hideMenuBar, false);
-  marks.automaticUpdates = updater_.automaticallyChecksForUpdates();
+  marks.updatesAvailable = updater_.available();
+  marks.automaticUpdates = marks.updatesAvailable && updater_.automaticallyChecksForUpdates();
   marks.coloredIcon = settings.ensureBool(keys::coloredIcon, true);
   marks.iconSize = settings.ensureDouble(keys::menuBarIconSize, 16.0);
   marks.imagesOnly = settings.ensureBool(keys::imagesOnlyChooser, false);
@@ -167,11 +170,12 @@ void StatusMenu::buildMenu(const ShownSettings& shown) {
 
   items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(shown.browsers)));
   items.push_back(entry("Instructions", Action::openInstructions, "I"));
-  items.push_back(
-      withSubmenu(entry("Experimental", Action::doNothing), experimental(shown.selectionAssistant, shown.tabWatcher)));
+  items.push_back(withSubmenu(entry("Experimental", Action::doNothing),
+                              experimental(shown.selectionAssistant, shown.tabWatcher, shown.tabCaptureAvailable,
+                                           shown.selectionUnavailableReason)));
   items.push_back(withSubmenu(entry("Preferences..."), preferences(shown.marks, shown.browsers, shown.hidden)));
   items.push_back(withSubmenu(entry("Browsers Extensions", Action::doNothing), browsersExtensions()));
-  items.push_back(entry("Check for updates...", Action::checkForUpdates, "U"));
+  if (shown.marks.updatesAvailable) items.push_back(entry("Check for updates...", Action::checkForUpdates, "U"));
   items.push_back(entry("About Routelle", Action::showAbout, "A"));
 
   // Built but offered nowhere: the Share extension never reads the choice.

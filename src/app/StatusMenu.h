@@ -76,6 +76,8 @@ class StatusMenu final : public StatusMenuRefresh {
     std::shared_ptr<const StoredList> appRules;
     bool selectionAssistant = false;
     bool tabWatcher = false;
+    bool tabCaptureAvailable = true;
+    std::optional<std::string> selectionUnavailableReason;
     statusmenu::PreferenceMarks marks;
     std::int64_t shareBehavior = 0;
     bool ownHttpHandler = false;

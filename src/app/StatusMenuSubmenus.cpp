@@ -7,9 +7,9 @@
 #include <utility>
 
 #include "routing/LinkText.h"
+#include "settings/BrowserIdentifiers.h"
 #include "settings/DomainList.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 
 namespace routelle::statusmenu {
@@ -45,8 +45,7 @@ const std::optional<std::string>& ApplicationPaths::named(const std::string& nam
 
 InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredList& added) {
   InstalledBrowsers out;
-  for (const auto& known : knownBrowsers) {
-    std::string identifier(known.identifier);
+  for (auto& identifier : knownBrowserIdentifiers(workspace)) {
     if (auto path = workspace.pathForBundleIdentifier(identifier))
       out.known.push_back({appNameFromPath(*path), std::move(*path), std::move(identifier)});
   }
@@ -214,10 +213,15 @@ Menu addedBrowsers(const InstalledBrowsers& browsers) {
   return menu;
 }
 
-Menu experimental(bool selectionList, bool manipulateLinks) {
+Menu experimental(bool selectionList, bool manipulateLinks, bool tabsAvailable,
+                  const std::optional<std::string>& selectionUnavailable) {
   Menu menu;
-  menu.items.push_back(toggle(selectionList, "Show List on text selection", Action::toggleSelectionAssistant));
-  menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", Action::toggleTabWatcher));
+  MenuItem selection = toggle(selectionList, "Show List on text selection", Action::toggleSelectionAssistant);
+  selection.enabled = !selectionUnavailable;
+  menu.items.push_back(std::move(selection));
+  if (selectionUnavailable) menu.items.push_back(label("   " + *selectionUnavailable));
+  if (tabsAvailable)
+    menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", Action::toggleTabWatcher));
   return menu;
 }
 
@@ -267,7 +271,8 @@ Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers
   items.push_back(toggle(marks.background, "Open in background", Action::toggleOpenInBackground));
   items.push_back(toggle(marks.menuBarOnly, "Menu Bar Only", Action::toggleMenuBarOnly));
   items.push_back(toggle(marks.hideMenuBar, "Hide Menu Bar", Action::toggleHideMenuBar));
-  items.push_back(toggle(marks.automaticUpdates, "Automatically check for updates", Action::toggleAutomaticChecks));
+  if (marks.updatesAvailable)
+    items.push_back(toggle(marks.automaticUpdates, "Automatically check for updates", Action::toggleAutomaticChecks));
 
   Menu exchange;
   exchange.items.push_back(entry("Export", Action::exportRules));

@@ -80,7 +80,10 @@ Menu onionSuffix(const std::optional<std::string>& onion, const InstalledBrowser
 MenuEntrySource perApp(std::shared_ptr<const StoredList> rules, std::shared_ptr<ApplicationPaths> apps,
                        double iconSide);
 Menu addedBrowsers(const InstalledBrowsers& browsers);
-Menu experimental(bool selectionList, bool manipulateLinks);
+// The tab entry only where tabs can be moved; the selection entry disabled, with
+// the reason beneath it, where the session cannot show selections.
+Menu experimental(bool selectionList, bool manipulateLinks, bool tabsAvailable,
+                  const std::optional<std::string>& selectionUnavailable);
 Menu browsersExtensions();
 
 // "✓Per Domain" / "✓Per App" by the stored priority; both entries switch it.
@@ -91,6 +94,7 @@ struct PreferenceMarks {
   bool menuBarOnly = false;
   bool hideMenuBar = false;
   bool automaticUpdates = false;
+  bool updatesAvailable = true;  // false: the system's packages update the program
   bool coloredIcon = true;
   double iconSize = 16.0;
   bool imagesOnly = false;

@@ -1,8 +1,8 @@
 #include "editors/RuleDialog.h"
 
 #include "routing/LinkText.h"
+#include "settings/BrowserIdentifiers.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 #include "ui/Actions.h"
 #include "ui/ImageRef.h"
@@ -83,8 +83,8 @@ RuleDialog::RuleDialog(SettingsStore& settings, Workspace& workspace, Presenter&
 void RuleDialog::fillBrowsers() {
   auto& entries = browserPopup_.entries;
   entries.clear();
-  for (const auto& known : knownBrowsers)
-    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier)))
+  for (const auto& identifier : knownBrowserIdentifiers(workspace_))
+    if (auto path = workspace_.pathForBundleIdentifier(identifier))
       entries.push_back({appNameFromPath(*path), listIcon(*path), {}});
   // Added browsers go by their bundle's file name, ".app" included; the program
   // itself is never offered: links sent to it would come straight back.

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "settings/BrowserIdentifiers.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -33,7 +33,7 @@ std::vector<InstalledBrowser> BrowserRegistry::installedBrowsers() const {
     if (auto path = workspace_.pathForBundleIdentifier(identifier))
       out.push_back({displayNameOfBundle(*path), *path, identifier, added});
   };
-  for (const auto& known : knownBrowsers) add(std::string(known.identifier), false);
+  for (const auto& identifier : knownBrowserIdentifiers(workspace_)) add(identifier, false);
   for (const auto& identifier : addedIdentifiers()) add(identifier, true);
   return out;
 }
