@@ -1,5 +1,6 @@
 #pragma once
 #include <string_view>
+#include "support/OwnIdentity.h"
 
 namespace routelle::keys {
 
@@ -75,6 +76,6 @@ namespace routelle::domains {
 inline constexpr std::string_view standard = "com.kestrova.Routelle";
 inline constexpr std::string_view suite = "group.com.kestrova.Routelle";
 inline constexpr std::string_view global = ".GlobalPreferences";
-inline constexpr std::string_view ownBundleIdentifier = "com.kestrova.Routelle";
+inline constexpr std::string_view ownBundleIdentifier = kOwnBundleIdentifier;
 
 }  // namespace routelle::domains

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <mutex>
 
-#include "settings/Keys.h"
+#include "support/OwnIdentity.h"
 #include "support/Text.h"
 
 namespace routelle::linux_desktop {
@@ -63,11 +63,11 @@ GDesktopAppInfo* open(const std::string& id) { return g_desktop_app_info_new(des
 }  // namespace
 
 std::string identifierOfEntry(const std::string& id) {
-  return id == kOwnEntryId ? std::string(domains::ownBundleIdentifier) : id;
+  return id == kOwnEntryId ? std::string(kOwnBundleIdentifier) : id;
 }
 
 std::string entryOfIdentifier(const std::string& identifier) {
-  return text::equalsIgnoringCase(identifier, domains::ownBundleIdentifier) ? std::string(kOwnEntryId) : identifier;
+  return text::equalsIgnoringCase(identifier, kOwnBundleIdentifier) ? std::string(kOwnEntryId) : identifier;
 }
 
 std::string desktopFileId(const std::string& id) { return id.ends_with(kSuffix) ? id : id + std::string(kSuffix); }
