@@ -52,8 +52,10 @@ int runAndWait(std::vector<std::string> argv, const std::vector<std::string>& ex
   struct rusage usage {};
   if (rc != 0 || wait4(pid, &status, 0, &usage) != pid) return -1;
   if (cost) {
-    auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
-    cost->maxResidentMiB = usage.ru_maxrss / 1024.0;
+    auto ms = [](const timeval& t) {
+      return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+    };
+    cost->maxResidentMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
     cost->cpuMs = ms(usage.ru_utime) + ms(usage.ru_stime);
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

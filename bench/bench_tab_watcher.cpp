@@ -30,6 +30,8 @@ class NoChooser final : public BrowserChooser {
  public:
   void showBrowsersList() override {}
   void popUpBrowsersMenu() override {}
+  void showFloatingBrowsersWindow() override {}
+  void buildBrowsersListMenu() override {}
 };
 
 void BM_TabWatcherPass(benchmark::State& state) {
