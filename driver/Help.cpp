@@ -136,4 +136,11 @@ to the host's local date; prints the date in force.)";
 const char* const kRules = R"(Print the stored rules: domain rules, per-application rules, priority,
 modifier-key rules and the onion rule.)";
 
+const char* const kProfiles = R"(Print the profiles the program finds for a browser, one a line: the title
+it offers them by ("Google Chrome — Work"), a tab, and the profile's directory.
+With DIRECTORY=NAME pairs, first lay out the browser's own list of profiles in
+the world as the browser writes it (Chromium family: "Local State" in its
+folder under ~/Library/Application Support; Firefox family: "profiles.ini",
+a DIRECTORY starting with "/" being an absolute path), replacing the list.)";
+
 }  // namespace routelle::driver::help

@@ -192,12 +192,18 @@ class CommandLine {
          [this] { return runUpdater(inv_, std::cout); });
     verb(
         "rules", kInspection, "Print the stored rules", [this] { return runRules(inv_, std::cout); }, help::kRules);
+    auto* profiles = verb(
+        "profiles", kInspection, "Print a browser's profiles as the program finds them (or lay them out first)",
+        [this] { return runProfiles(inv_, profiles_, std::cout); }, help::kProfiles);
+    profiles->add_option("BROWSER", profiles_.browser, "The browser's name")->required();
+    profiles->add_option("DIRECTORY=NAME", profiles_.layOut, "Profiles to lay out in the browser's own file");
   }
 
   CLI::App app_;
   Invocation inv_;
   std::map<std::string, std::function<int()>> actions_;
   AppToInstall appToInstall_;
+  ProfilesRequest profiles_;
   std::string browserAnswer_;
   TabsRequest tabs_;
   std::optional<std::string> date_;

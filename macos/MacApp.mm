@@ -80,6 +80,7 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
                             *files_,
                             *calendar_}) {
   // The diagnostic lines go to standard output.
+  scripting_.profiles = &delegate_.browserProfiles();
   delegate_.setTraceSink([](std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);

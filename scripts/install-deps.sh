@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
   libplist-dev libplist-utils libxml2-dev liburiparser-dev libicu-dev libpsl-dev
+  nlohmann-json3-dev libinih-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev clang libclang-rt-14-dev clang-format clang-tidy
   libc++-14-dev libc++abi-14-dev librsvg2-bin icnsutils ccache)
 missing=()

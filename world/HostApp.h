@@ -35,6 +35,7 @@ struct HostApp {
     system.workspace.transcript = &transcript;
     files.transcript = &transcript;
     presenter.setActionTarget(delegate);
+    system.scripting.profiles = &delegate.browserProfiles();
   }
 
   // The world's services; benchmarks put settings in memory or count launches instead.

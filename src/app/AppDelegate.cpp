@@ -26,6 +26,8 @@ std::optional<RunningApplication> runningApplicationFrom(const UserInfo& info) {
 AppDelegate::AppDelegate(AppServices services)
     : s_(services),
       saveFailures_(s_.settings, s_.presenter, s_.runLoop),
+      linkCleaner_(s_.settings, s_.application, s_.files),
+      profiles_(s_.files),
       tabCapture_(s_.settings, s_.workspace, s_.scripts, s_.presenter, s_.system),
       floatingWindow_(s_.presenter, s_.workspace),
       statusMenu_(s_.settings, s_.rules, s_.workspace, s_.launchServices, s_.accessibility, s_.updater, s_.presenter,
@@ -51,6 +53,9 @@ AppDelegate::AppDelegate(AppServices services)
                statusMenu_, chooser_, trace_),
       exchange_(s_.rules, s_.registry, s_.workspace, s_.files, s_.calendar, s_.presenter, statusMenu_, trace_) {
   launcher_.setChooser(chooser_);
+  router_.setLinkCleaner(linkCleaner_);
+  launcher_.setProfiles(profiles_);
+  chooser_.setProfiles(profiles_);
 }
 
 void AppDelegate::awakeFromNib() {
@@ -201,6 +206,9 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
     case Action::toggleShareBehavior:
       toggles_.toggleShareBehavior();
+      return true;
+    case Action::toggleCleanLinks:
+      toggles_.toggleCleanLinks();
       return true;
     case Action::openBrowserExtensionsPage:
       toggles_.openBrowserExtensionsPage(sender);

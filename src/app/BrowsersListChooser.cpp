@@ -75,8 +75,14 @@ void BrowsersListChooser::buildBrowsersListMenu() {
   visibleChoices_.clear();
   menu_.items.clear();
   for (const auto& known : knownBrowsers)
-    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier)))
-      menu_.items.push_back(chooserEntry(appNameFromPath(*path), *path));
+    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier))) {
+      const std::string name = appNameFromPath(*path);
+      menu_.items.push_back(chooserEntry(name, *path));
+      // Each profile right under its browser, which hiding the browser hides too.
+      if (profiles_)
+        for (const auto& profile : profiles_->profilesOf(name))
+          menu_.items.push_back(chooserEntry(name + std::string(kProfileSeparator) + profile.name, *path));
+    }
 
   auto added = settings_.getObject(keys::addedBrowsers);
   if (added && std::holds_alternative<Bytes>(*added)) {

@@ -9,6 +9,7 @@
 #include "routing/BrowserLauncher.h"
 #include "routing/LinkRequest.h"
 #include "routing/Router.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Actions.h"
@@ -36,6 +37,8 @@ class BrowsersListChooser final : public BrowserChooser {
   void close();
 
   const Menu& menu() const { return menu_; }
+  // Browsers' profiles are offered as "BROWSER — PROFILE" under their browser.
+  void setProfiles(BrowserProfiles& profiles) { profiles_ = &profiles; }
 
  private:
   SettingsStore& settings_;
@@ -49,6 +52,7 @@ class BrowsersListChooser final : public BrowserChooser {
   const Menu& selectionMenu_;
   ActionTarget& actions_;
   const Trace& trace_;
+  BrowserProfiles* profiles_ = nullptr;
   Menu menu_;                             // "menu"
   std::vector<MenuItem> visibleChoices_;  // "bts": the entries the window shows
 };

@@ -130,6 +130,8 @@ void StatusMenu::rebuild() {
   marks.showClose = !settings.ensureBool(keys::hideChooserClose, true);
   marks.showUrl = !settings.ensureBool(keys::hideChooserUrl, true);
   marks.mailto = isOwnHandler(launchServices_.defaultHandler("mailto"));
+  // Read, not ensured: a user who never turns it on keeps no new key.
+  marks.cleanLinks = settings.getBool(keys::cleanLinks).value_or(false);
   items.push_back(withSubmenu(entry("Preferences..."), preferences(marks, browsers, hidden)));
 
   items.push_back(withSubmenu(entry("Browsers Extensions", Action::doNothing), browsersExtensions()));

@@ -276,6 +276,7 @@ Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers
   items.push_back(toggle(marks.showClose, "Show \"Close\" on Browsers List selection menu", Action::toggleShowClose));
   items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", Action::toggleShowUrl));
   items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", Action::toggleMailDefault));
+  items.push_back(toggle(marks.cleanLinks, "Clean Links", Action::toggleCleanLinks));
   items.push_back(MenuItem::separatorItem());
   items.push_back(entry("   +Apps...", Action::openMakerSite));
   return menu;

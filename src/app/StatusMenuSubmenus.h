@@ -75,6 +75,7 @@ struct PreferenceMarks {
   bool showClose = false;
   bool showUrl = false;
   bool mailto = false;
+  bool cleanLinks = false;
 };
 // "Preferences..." ("bmen1").
 Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers, const std::string& hiddenText);

@@ -36,6 +36,30 @@ BrowserLauncher::BrowserLauncher(SettingsStore& settings, const BrowserRegistry&
       trace_(trace) {}
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
+  if (auto titled = splitProfileTitle(browser); titled && BrowserProfiles::homeOf(titled->browser)) {
+    launchBrowser(link, titled->browser, titled->profile);
+    return;
+  }
+  lastProfileFallback_.reset();
+  launch(link, browser, {});
+}
+
+void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser, const std::string& profile) {
+  lastProfileFallback_.reset();
+  std::optional<BrowserProfile> found;
+  // A link read as an option by the browser could change how it starts.
+  if (profiles_ && !link.starts_with("-")) found = profiles_->find(browser, profile);
+  if (!found) {
+    lastProfileFallback_ = ProfileFallback{browser, profile};
+    trace_(trace::profileMissing);
+    launch(link, browser, {});
+    return;
+  }
+  launch(link, browser, profiles_->launchArguments(browser, *found));
+}
+
+void BrowserLauncher::launch(const std::string& link, const std::string& browser,
+                             const std::vector<std::string>& profileArguments) {
   trace_(browser);
   bool background = settings_.ensureBool(keys::openInBackground, false);
   if (request_.takeBackgroundOnce()) background = true;
@@ -45,7 +69,8 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
   }
   if (!background) trace_(trace::foreground);
   presenter_.cancelMenuTracking(statusMenu_);
-  const bool started = !registry_.isProgramItself(browser) && start(link, browser, background) != Start::failed;
+  const bool started =
+      !registry_.isProgramItself(browser) && start(link, browser, background, profileArguments) != Start::failed;
   request_.setOpensLink(true);
   if (!started) offerOtherBrowsers(link, browser);
 }
@@ -60,11 +85,21 @@ bool BrowserLauncher::openMovedTab(const std::string& url, const std::string& br
   return !registry_.isProgramItself(browser) && start(url, browser, background) == Start::opened;
 }
 
-BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {
+BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background,
+                                              const std::vector<std::string>& profileArguments) {
   // A link beginning with "-" must never read as an option of the command.
   auto command = [&](std::string application) {
     std::vector<std::string> args{"-g", "-a", std::move(application)};
     if (!background) args.erase(args.begin());
+    if (!profileArguments.empty()) {
+      // A running browser would take the link in its current profile: a new
+      // instance is the one that reads the profile argument.
+      args.insert(args.begin(), "-n");
+      args.emplace_back("--args");
+      args.insert(args.end(), profileArguments.begin(), profileArguments.end());
+      args.push_back(link);
+      return args;
+    }
     if (link.starts_with("-")) args.emplace_back("--");
     args.push_back(link);
     return args;

@@ -39,6 +39,9 @@ void Router::routeLink() {
 }
 
 void Router::routeLinkNow() {
+  // The rules see where a wrapped link really goes, and the browser opens that.
+  lastCleaning_ = cleaner_ ? cleaner_->cleanIfEnabled(request_.currentLink()) : std::nullopt;
+  if (lastCleaning_ && lastCleaning_->changed()) request_.setCurrentLink(lastCleaning_->after);
   const std::string link = request_.currentLink();
   const auto host = linkHost(urls_, link);
   const std::uint64_t flags = events_.modifierFlags();
@@ -55,7 +58,7 @@ void Router::routeLinkNow() {
       else if (*value == values::useOpenedBrowser)
         useOpenedBrowser();
       else
-        launcher_.launchBrowser(link, text::replaceAll(*value, ".app", ""));
+        launchByRule(RuleProfiles::modifierRule(selected->key), text::replaceAll(*value, ".app", ""));
       return;
     }
   }
@@ -86,7 +89,7 @@ void Router::routeByApplication(const std::optional<std::string>& host) {
   const auto previous = request_.previousApplication();
   if (previous && !previous->localizedName.empty()) {
     if (auto browser = appRules_.browserFor(perApp, previous->localizedName)) {
-      launcher_.launchBrowser(request_.currentLink(), *browser);
+      launchByRule(RuleProfiles::appRule(previous->localizedName), *browser);
       return;
     }
   }
@@ -106,14 +109,14 @@ void Router::routeByDomain(const std::optional<std::string>& host) {
       const size_t pieces = text::split(*host, ".onion").size();
       if (pieces > 1) {
         trace_(std::to_string(pieces));
-        launcher_.launchBrowser(request_.currentLink(), *onion);
+        launchByRule(RuleProfiles::onionRule, *onion);
         return;
       }
     }
     // No stored domain list is an empty one: the per-application rules still get
     // their turn before the default choice.
     if (auto browser = domainRules_.browserFor(settings_.sharedList(keys::domainRules), *host)) {
-      launcher_.launchBrowser(request_.currentLink(), *browser);
+      launchByRule(RuleProfiles::domainRule(*host), *browser);
       return;
     }
   }
@@ -133,7 +136,14 @@ void Router::routeByDefaultChoice() {
   else if (login == values::useOpenedBrowser)
     useOpenedBrowser();
   else
-    launcher_.launchBrowser(request_.currentLink(), login);
+    launchByRule(RuleProfiles::defaultRule, login);
+}
+
+void Router::launchByRule(std::string_view rule, const std::string& browser) {
+  if (auto profile = ruleProfiles_.profileFor(rule, browser))
+    launcher_.launchBrowser(request_.currentLink(), browser, *profile);
+  else
+    launcher_.launchBrowser(request_.currentLink(), browser);
 }
 
 void Router::useOpenedBrowser() {

@@ -7,8 +7,10 @@
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
 #include "routing/BrowserLauncher.h"
+#include "routing/LinkCleaner.h"
 #include "routing/LinkRequest.h"
 #include "routing/RuleIndex.h"
+#include "settings/RuleProfiles.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 
@@ -27,12 +29,19 @@ class Router {
   void useOpenedBrowser();
   void handleNewWindowShortcut();
 
+  // "Clean Links" applies to every link routed from then on.
+  void setLinkCleaner(LinkCleaner& cleaner) { cleaner_ = &cleaner; }
+  // What cleaning did to the last link routed; nothing when cleaning was off.
+  const std::optional<CleanedLink>& lastCleaning() const { return lastCleaning_; }
+
  private:
   void routeLinkNow();
   void routeWithPriority(const std::string& priority, const std::optional<std::string>& host);
   void routeByApplication(const std::optional<std::string>& host);
   void routeByDomain(const std::optional<std::string>& host);
   void routeByDefaultChoice();
+  // The rule's browser, in the profile stored beside the rule when there is one.
+  void launchByRule(std::string_view rule, const std::string& browser);
 
   SettingsStore& settings_;
   const UrlParser& urls_;
@@ -42,6 +51,9 @@ class Router {
   BrowserLauncher& launcher_;
   BrowserChooser& chooser_;
   const Trace& trace_;
+  RuleProfiles ruleProfiles_{settings_};
+  LinkCleaner* cleaner_ = nullptr;
+  std::optional<CleanedLink> lastCleaning_;
   int fallbacks_ = 0;  // "mx": lets each rule kind fall through to the other once
   DomainRuleIndex domainRules_;
   AppRuleIndex appRules_;
