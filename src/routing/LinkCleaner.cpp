@@ -131,7 +131,8 @@ std::optional<std::string> wrappedLink(const UnwrapEntry& entry, const LinkParts
     forEachParameter(parts.query, [&](std::string_view name, std::string_view value, size_t, size_t) {
       if (!found && name == wanted) found = percentDecoded(value).value_or("");
     });
-    if (found) return isWebLink(*found) ? found : std::nullopt;
+    // Google's "q" is empty where "url" carries the link: the first web link counts.
+    if (found && isWebLink(*found)) return found;
   }
   return std::nullopt;
 }

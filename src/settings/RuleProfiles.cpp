@@ -36,8 +36,15 @@ bool RuleProfiles::setProfile(std::string_view rule, std::string_view browser, s
   bool ok = true;
   settings_.transaction([&] {
     std::vector<std::string> list{""};
-    for (auto& e : entries())
-      if (e.rule != rule) list.insert(list.end(), {e.rule, e.browser, e.profile});
+    bool had = false;
+    for (auto& e : entries()) {
+      if (e.rule != rule)
+        list.insert(list.end(), {e.rule, e.browser, e.profile});
+      else
+        had = true;
+    }
+    // A rule without a profile leaves no trace in the preferences.
+    if (!had && profile.empty()) return;
     if (!profile.empty()) list.insert(list.end(), {std::string(rule), std::string(browser), std::string(profile)});
     ok = settings_.setList(keys::ruleProfiles, list);
   });

@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "routing/LinkCleaner.h"
 #include "settings/Keys.h"
 #include "support/TestApp.h"
