@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <map>
+
+// No paths are converted, and std::filesystem is missing from the oldest macOS the program runs on.
+#define JSON_HAS_FILESYSTEM 0
+#define JSON_HAS_EXPERIMENTAL_FILESYSTEM 0
 #include <nlohmann/json.hpp>
 
 namespace routelle {
