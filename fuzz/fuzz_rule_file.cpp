@@ -25,7 +25,8 @@ struct Collected {
             },
             [this](std::string_view app, std::string_view browser) {
               apps.push_back({std::string(browser), std::string(app)});
-            }};
+            },
+            {}};
   }
 };
 
