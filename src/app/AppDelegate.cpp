@@ -56,6 +56,7 @@ AppDelegate::AppDelegate(AppServices services)
   router_.setLinkCleaner(linkCleaner_);
   launcher_.setProfiles(profiles_);
   chooser_.setProfiles(profiles_);
+  statusMenu_.setProfiles(profiles_);
 }
 
 void AppDelegate::awakeFromNib() {

@@ -74,11 +74,27 @@ void StatusMenu::rebuild() {
 
   // The default choice: a listed browser, the opened browser, or else the chooser.
   // The browser may be stored in any spelling the launcher takes ("Arc.app").
-  Menu openWith = temporallyOpenWith(browsers, hidden);
+  ProfileNames profileNames;
+  if (profiles_)
+    profileNames = [this](const std::string& browser) {
+      std::vector<std::string> names;
+      for (auto& profile : profiles_->profilesOf(browser)) names.push_back(std::move(profile.name));
+      return names;
+    };
+  Menu openWith = temporallyOpenWith(browsers, hidden, profileNames);
+  // The stored choice names the browser; its profile, when there is one, is kept beside it.
+  const auto defaultProfile = rules_.profiles().profileFor(RuleProfiles::defaultRule, login);
+  auto isChosen = [&](const std::string& title) {
+    const auto titled = splitProfileTitle(title);
+    if (!titled || !profiles_) return !defaultProfile && BrowserRegistry::namesListedBrowser(title, login);
+    if (!defaultProfile || !BrowserRegistry::namesListedBrowser(titled->browser, login)) return false;
+    const auto profile = profiles_->find(titled->browser, titled->profile);
+    return profile && profile->directory == *defaultProfile;
+  };
   MenuItem openWithEntry = entry("Temporally open with:");
   bool browserChosen = false;
   for (auto& item : openWith.items) {
-    if (item.separator || browserChosen || !BrowserRegistry::namesListedBrowser(item.title, login)) continue;
+    if (item.separator || browserChosen || !isChosen(item.title)) continue;
     openWithEntry.image = ImageRef::iconOf(item.image.name, {20, 20});
     item.title += "  ✓";
     browserChosen = true;
@@ -196,7 +212,15 @@ void StatusMenu::setDefaultChoice(const MenuItem& sender) {
   std::string title = text::replaceAll(sender.title, "✓", "");
   while (!title.empty() && title.back() == ' ') title.pop_back();
   trace_(trace::defaultChoiceSet);
+  // A profile's entry stores its browser's name, and the profile beside it.
+  std::string profile;
+  if (const auto titled = splitProfileTitle(title); titled && profiles_)
+    if (const auto found = profiles_->find(titled->browser, titled->profile)) {
+      title = titled->browser;
+      profile = found->directory;
+    }
   settings_.setString(keys::defaultChoice, title == values::showBrowsersList ? values::showBrowserList : title);
+  rules_.profiles().setProfile(RuleProfiles::defaultRule, title, profile);
   refreshMenu();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/Updater.h"
 #include "platform/Workspace.h"
 #include "routing/TabCapture.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -39,6 +40,8 @@ class StatusMenu {
   void refreshMenuNow();
   // "openy:": the chosen entry becomes the default choice.
   void setDefaultChoice(const MenuItem& sender);
+  // Browsers' profiles are offered as default choices too.
+  void setProfiles(BrowserProfiles& profiles) { profiles_ = &profiles; }
   // "Hide Menu Bar": the status item goes until the next start.
   void removeStatusItem();
 
@@ -58,6 +61,7 @@ class StatusMenu {
   RunLoop& runLoop_;
   FloatingWindow& floatingWindow_;
   TabCapture& tabCapture_;
+  BrowserProfiles* profiles_ = nullptr;
   const Trace& trace_;
 
   Menu menu_;  // "menux"

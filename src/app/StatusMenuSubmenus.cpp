@@ -82,7 +82,8 @@ MenuItem withSubmenu(MenuItem item, Menu submenu) {
   return item;
 }
 
-Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText) {
+Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText,
+                        const ProfileNames& profileNames) {
   Menu menu;
   int number = 0;
   for (const auto& browser : browsers.known) {
@@ -92,6 +93,12 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
       MenuItem item = entry(browser.title, Action::setDefaultBrowser, key);
       item.image = ImageRef::iconOf(browser.path);
       menu.items.push_back(std::move(item));
+      if (profileNames)
+        for (const auto& name : profileNames(browser.title)) {
+          MenuItem profile = entry(browser.title + std::string(kProfileSeparator) + name, Action::setDefaultBrowser);
+          profile.image = ImageRef::iconOf(browser.path);
+          menu.items.push_back(std::move(profile));
+        }
     }
     menu.items.push_back(MenuItem::separatorItem());
   }

@@ -1,6 +1,7 @@
 #pragma once
 // Builders of the status menu's submenus; used only by the status menu.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/Workspace.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "ui/Actions.h"
@@ -48,8 +50,13 @@ MenuItem entry(std::string title, Action action, std::string key = {});
 MenuItem toggle(bool on, std::string_view label, Action action);
 MenuItem withSubmenu(MenuItem item, Menu submenu);
 
-// "Temporally open with:" before the default choice is marked.
-Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText);
+// The display names of a browser's profiles, in the order it lists them.
+using ProfileNames = std::function<std::vector<std::string>(const std::string& browser)>;
+
+// "Temporally open with:" before the default choice is marked; each profile
+// ("BROWSER — PROFILE") right under its browser.
+Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText,
+                        const ProfileNames& profileNames = {});
 // Modifier rules naming no installed application are removed on the way.
 Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& apps);
 Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSide, Menu onion);
