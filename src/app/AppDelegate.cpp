@@ -57,6 +57,7 @@ AppDelegate::AppDelegate(AppServices services)
   launcher_.setProfiles(profiles_);
   chooser_.setProfiles(profiles_);
   statusMenu_.setProfiles(profiles_);
+  editors_.setProfiles(profiles_);
 }
 
 void AppDelegate::awakeFromNib() {

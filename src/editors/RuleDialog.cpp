@@ -84,8 +84,13 @@ void RuleDialog::fillBrowsers() {
   auto& entries = browserPopup_.entries;
   entries.clear();
   for (const auto& known : knownBrowsers)
-    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier)))
-      entries.push_back({appNameFromPath(*path), listIcon(*path), {}});
+    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier))) {
+      const std::string name = appNameFromPath(*path);
+      entries.push_back({name, listIcon(*path), {}});
+      if (profiles_)
+        for (const auto& profile : profiles_->profilesOf(name))
+          entries.push_back({name + std::string(kProfileSeparator) + profile.name, listIcon(*path), {}});
+    }
   // Added browsers go by their bundle's file name, ".app" included; the program
   // itself is never offered: links sent to it would come straight back.
   for (const auto& identifier : settings_.sharedList(keys::addedBrowsers)->items) {

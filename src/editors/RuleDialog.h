@@ -7,6 +7,7 @@
 #include "platform/Presenter.h"
 #include "platform/RunLoop.h"
 #include "platform/Workspace.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Dialogs.h"
 #include "ui/View.h"
@@ -51,8 +52,12 @@ class RuleDialog {
 
   bool freshDomainField() const { return freshDomainField_; }
 
+  // Browsers' profiles are offered as "BROWSER — PROFILE" under their browser.
+  void setProfiles(BrowserProfiles& profiles) { profiles_ = &profiles; }
+
  private:
   void fillBrowsers();
+  BrowserProfiles* profiles_ = nullptr;
   void layOutModifierKey(const std::string& title);
   void readBack(const AlertModel& shown);
 

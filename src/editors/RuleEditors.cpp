@@ -60,16 +60,26 @@ bool RuleEditors::isProgramItself(const std::string& name) const {
   return identifier && text::equalsIgnoringCase(*identifier, domains::ownBundleIdentifier);
 }
 
+std::pair<std::string, std::string> RuleEditors::browserAndProfile(const std::string& chosen) const {
+  if (const auto titled = splitProfileTitle(chosen); titled && profiles_)
+    if (const auto profile = profiles_->find(titled->browser, titled->profile))
+      return {titled->browser, profile->directory};
+  return {chosen, ""};
+}
+
 void RuleEditors::addDomains() {
   application_.activateIgnoringOtherApps(false);
   const bool ok = dialog_.run("Domain", domainDialogText(), dialog_.freshDomainField());
-  if (auto browser = dialog_.selectedBrowser(); ok && browser && !isProgramItself(*browser)) {
+  const auto [browser, profile] = browserAndProfile(dialog_.selectedBrowser().value_or(""));
+  if (ok && !browser.empty() && !isProgramItself(browser)) {
     const std::string& typed = dialog_.typedText();
     // What can never be a link's host is refused in words, not stored to match nothing.
-    if (rules_.normaliseDomain(typed))
-      rules_.addDomainRule(typed, *browser);
-    else if (typed.find_first_not_of(" \t\r\n") != std::string::npos)
+    if (const auto host = rules_.normaliseDomain(typed)) {
+      if (rules_.addDomainRule(typed, browser))
+        rules_.profiles().setProfile(RuleProfiles::domainRule(*host), browser, profile);
+    } else if (typed.find_first_not_of(" \t\r\n") != std::string::npos) {
       refuseDomain(typed);
+    }
   }
   refreshAfterRuleChange(true);
 }
@@ -86,9 +96,10 @@ void RuleEditors::removeDomainRule(const MenuItem& sender) {
 
 void RuleEditors::addPerApp() {
   const bool ok = dialog_.run("Per App", "Select an App and choose a browser to open the urls.", true);
-  const auto browser = dialog_.selectedBrowser();
+  const auto [browser, profile] = browserAndProfile(dialog_.selectedBrowser().value_or(""));
   const auto application = dialog_.selectedApplication();
-  if (ok && browser && application && !isProgramItself(*browser)) rules_.addAppRule(*application, *browser);
+  if (ok && !browser.empty() && application && !isProgramItself(browser) && rules_.addAppRule(*application, browser))
+    rules_.profiles().setProfile(RuleProfiles::appRule(*application), browser, profile);
   refreshAfterRuleChange(true);
   trace_(ok ? trace::yes : trace::no);
 }
@@ -118,9 +129,10 @@ void RuleEditors::editModifierKey(const MenuItem& sender) {
     const auto target = dialog_.selectedBrowser();
     if (!target || *target == "None") {
       rules_.clearModifierRule(key);
-    } else if (!isProgramItself(*target)) {
-      rules_.setModifierRule(key, *target);
+    } else if (const auto [browser, profile] = browserAndProfile(*target); !isProgramItself(browser)) {
+      rules_.setModifierRule(key, browser);
       rules_.setModifierBackground(key, dialog_.inBackground());
+      rules_.profiles().setProfile(RuleProfiles::modifierRule(key), text::replaceAll(browser, ".app", ""), profile);
     }
   }
   refreshAfterRuleChange(true);

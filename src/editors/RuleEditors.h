@@ -39,6 +39,11 @@ class RuleEditors {
   void removeAddedBrowser(const MenuItem& sender);  // "deletex:": the key equivalent is the bundle identifier
 
   const RuleDialog& dialog() const { return dialog_; }
+  // Rules may name a profile of their browser.
+  void setProfiles(BrowserProfiles& profiles) {
+    profiles_ = &profiles;
+    dialog_.setProfiles(profiles);
+  }
 
  private:
   void refreshAfterRuleChange(bool rebuildBrowsersList);
@@ -46,6 +51,10 @@ class RuleEditors {
   void refuseDomain(const std::string& typed);
   // Links sent to the program itself would come straight back: it is never a target.
   bool isProgramItself(const std::string& name) const;
+  // A chosen "BROWSER — PROFILE": the browser's name and the profile's directory
+  // (empty for a plain browser).
+  std::pair<std::string, std::string> browserAndProfile(const std::string& chosen) const;
+  BrowserProfiles* profiles_ = nullptr;
 
   RuleStore& rules_;
   BrowserRegistry& registry_;

@@ -300,6 +300,7 @@ bool RuleStore::clearModifierRule(std::string_view modifier) {
   if (!key) return false;
   settings_.remove(*key);
   settings_.remove(*key + std::string(keys::backgroundSuffix));
+  profiles().setProfile(RuleProfiles::modifierRule(*key), "", "");
   return true;
 }
 
