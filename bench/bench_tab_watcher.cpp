@@ -25,6 +25,13 @@ class TabsInMemory final : public ScriptRunner {
   std::map<std::string, std::string> answers;
 };
 
+// A tab the watcher cannot move stays where it is: nothing is offered.
+class NoChooser final : public BrowserChooser {
+ public:
+  void showBrowsersList() override {}
+  void popUpBrowsersMenu() override {}
+};
+
 void BM_TabWatcherPass(benchmark::State& state) {
   bench::BenchWorld w;
   auto& app = *w.app;
@@ -50,9 +57,26 @@ void BM_TabWatcherPass(benchmark::State& state) {
   LinkRequest request;
   Trace trace;
   Menu statusMenu;
-  BrowserLauncher launcher(app.system.settings, app.system.registry, request, app.presenter, statusMenu,
-                           app.system.urls, app.system.workspace, processes, scripts, app.runLoop, trace);
-  TabWatcher watcher(app.system.settings, app.system.workspace, scripts, app.system.urls, launcher, app.runLoop, trace);
+  NoChooser chooser;
+  BrowserLauncher launcher({.settings = app.system.settings,
+                            .registry = app.system.registry,
+                            .request = request,
+                            .presenter = app.presenter,
+                            .statusMenu = statusMenu,
+                            .urls = app.system.urls,
+                            .workspace = app.system.workspace,
+                            .processes = processes,
+                            .scripts = scripts,
+                            .runLoop = app.runLoop,
+                            .trace = trace,
+                            .chooser = chooser});
+  TabWatcher watcher({.settings = app.system.settings,
+                      .workspace = app.system.workspace,
+                      .scripts = scripts,
+                      .urls = app.system.urls,
+                      .launcher = launcher,
+                      .runLoop = app.runLoop,
+                      .trace = trace});
   for (auto _ : state) watcher.scanBrowserTabs();
   if (processes.runs != 0) state.SkipWithError("a tab moved");
   state.counters["tabs"] = static_cast<double>(kTabs * std::size(kBrowsers));

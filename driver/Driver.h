@@ -29,7 +29,8 @@ class UsageError : public std::runtime_error {
 // Verbs that start the program and deliver one event to it (or, for "run", a file of them).
 int runEvent(const Invocation& inv, const Event& event, std::ostream& out);
 int runClick(const Invocation& inv, const Event& event, std::ostream& out);
-int runMenu(const Invocation& inv, std::ostream& out);
+// The whole status menu, or only the entry the path names, with its submenu.
+int runMenu(const Invocation& inv, const std::optional<std::string>& path, std::ostream& out);
 int runScriptFile(const Invocation& inv, const std::string& file, std::ostream& out);
 
 // "script COMMAND [DIRECT] [--NAME VALUE]...": named parameters by their key.

@@ -17,11 +17,14 @@ int runEvent(const Invocation& inv, const Event& event, std::ostream& out) {
   return 0;
 }
 
-int runMenu(const Invocation& inv, std::ostream& out) {
+int runMenu(const Invocation& inv, const std::optional<std::string>& path, std::ostream& out) {
   Descendants descendants;  // the tab watcher's first pass may move a tab at start-up
   ProgramRun run(inv, out, /*echo=*/false);
   run.settle();
-  run.printMenu();
+  if (path)
+    run.printMenuEntry(*path);
+  else
+    run.printMenu();
   return 0;
 }
 
@@ -32,7 +35,7 @@ int runClick(const Invocation& inv, const Event& event, std::ostream& out) {
     run.settle();
     run.deliver(event);
     run.settle();
-    run.printMenu();
+    run.printMenuChanges();
   }
   return 0;
 }

@@ -49,10 +49,13 @@ logs how it was started ("NAME [(background)] ARG...") to
 
 const char* const kMenu = R"(Print the status-bar menu as rebuilt from the stored settings: one line per
 entry, two blanks of indentation per submenu level, "---" for a separator;
-after a tab: action, [key equivalent], image, (disabled).)";
+after a tab: action, [key equivalent], image, (disabled). With a path of
+titles (as "click" takes them), only that entry and its submenu.)";
 
 const char* const kClick = R"(Open the status menu and choose the entry reached by those titles, then print
-the menu again. A title matches as printed by "menu", or without its state
+what changed in the menu: its lines as "menu" prints them, "-" before a line
+that went and "+" before one that came, in groups headed by the submenu they
+are in ("menu unchanged" when nothing did; "menu" prints the whole). A title matches as printed by "menu", or without its state
 mark ("✓", the blanks of an entry that is off) and blanks around it, so
 "Preferences... > Open in background" works either way; an exact title wins,
 and a title that could be two entries is a usage error naming them. An entry

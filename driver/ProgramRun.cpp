@@ -163,6 +163,7 @@ void ProgramRun::click(const std::string& path, const EventOptions& options) {
   app_.runLoop.advance(0.1);
   const auto match = findMenuEntry(d.statusMenu().menu(), path, {.untitledByAction = true});
   if (!match.item) throw UsageError("click \"" + path + "\": " + match.problem);
+  menuAtClick_ = menuLines(d.statusMenu().menu());
   const MenuItem* item = match.item;
   MenuItem sender = *item;
   if (options.value && sender.view) {
@@ -176,6 +177,21 @@ void ProgramRun::click(const std::string& path, const EventOptions& options) {
     return;
   }
   if (!d.perform(sender.action, sender)) app_.transcript.add("no action " + sender.action + " in this version");
+}
+
+void ProgramRun::printMenuChanges() {
+  for (const auto& line : describeMenuChanges(menuAtClick_, menuLines(app_.delegate.statusMenu().menu())))
+    out_ << line << '\n';
+  out_ << std::flush;
+}
+
+void ProgramRun::printMenuEntry(const std::string& path) {
+  const auto match = findMenuEntry(app_.delegate.statusMenu().menu(), path, {.untitledByAction = true});
+  if (!match.item) throw UsageError("menu \"" + path + "\": " + match.problem);
+  Menu entry;
+  entry.items = {*match.item};
+  describeMenu(entry, 0, [this](const std::string& line) { out_ << line << '\n'; });
+  out_ << std::flush;
 }
 
 void ProgramRun::printMenu() {

@@ -6,6 +6,7 @@
 #include "Driver.h"
 #include "EventOptions.h"
 #include "HostApp.h"
+#include "platform/host/MenuDescription.h"
 
 namespace routelle::driver {
 
@@ -21,6 +22,11 @@ class ProgramRun {
   // Lets the timers due in the next second run.
   void settle() { app_.runLoop.advance(1.0); }
   void printMenu();
+  // One entry as "menu" prints it, with its submenu; a path that reaches nothing is a usage error.
+  void printMenuEntry(const std::string& path);
+  // The lines of the status menu that the last click changed, against the menu
+  // the user saw when choosing the entry.
+  void printMenuChanges();
   bool terminated() const { return app_.application.terminated(); }
   HostApp& app() { return app_; }
 
@@ -35,6 +41,7 @@ class ProgramRun {
 
   HostApp app_;
   std::ostream& out_;
+  std::vector<MenuLine> menuAtClick_;
 };
 
 // Installs the program's own bundle in the world (and the first time, the

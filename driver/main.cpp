@@ -182,8 +182,10 @@ class CommandLine {
   }
 
   void defineInspection() {
-    verb(
-        "menu", kInspection, "Print the status menu", [this] { return runMenu(inv_, std::cout); }, help::kMenu);
+    auto* menu = verb(
+        "menu", kInspection, "Print the status menu", [this] { return runMenu(inv_, menuPath_, std::cout); },
+        help::kMenu);
+    menu->add_option("\"TITLE > TITLE > ...\"", menuPath_, "Only this entry and its submenu");
     auto* defaults = verb(
         "defaults", kInspection, "Print a preferences domain", [this] { return runDefaults(inv_, domain_, std::cout); },
         help::kDefaults);
@@ -214,6 +216,7 @@ class CommandLine {
   std::string eventFile_;
   ShareRequest share_;
   std::optional<std::string> domain_;
+  std::optional<std::string> menuPath_;
 };
 
 }  // namespace

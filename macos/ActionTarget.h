@@ -8,5 +8,6 @@
 // core as perform(selector text, sender), with the sender's title, key equivalent,
 // value and model entry.
 @interface RTLActionTarget : NSObject
-@property(nonatomic, assign) routelle::ActionTarget* receiver;
+- (instancetype)initWithReceiver:(routelle::ActionTarget*)receiver;
+@property(nonatomic, readonly, assign) routelle::ActionTarget* receiver;
 @end

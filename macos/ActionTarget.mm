@@ -18,6 +18,12 @@ void performAction(id self, SEL selector, id sender) {
 
 @implementation RTLActionTarget
 
+- (instancetype)initWithReceiver:(routelle::ActionTarget*)receiver {
+  if (!(self = [super init])) return nil;
+  _receiver = receiver;
+  return self;
+}
+
 // The program's actions are methods of this class from their first use on; the
 // table of actions decides which selectors exist, so none can be forgotten here.
 + (BOOL)resolveInstanceMethod:(SEL)selector {

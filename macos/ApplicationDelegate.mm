@@ -24,15 +24,12 @@ NSMenu* mainMenu() {
 }  // namespace
 
 @implementation RTLApplicationDelegate {
-  RTLActionTarget* _actions;
   std::unique_ptr<routelle::macos::MacApp> _program;
 }
 
 - (instancetype)init {
   if (!(self = [super init])) return nil;
-  _actions = [RTLActionTarget new];
-  _program = std::make_unique<routelle::macos::MacApp>(_actions, self);
-  _actions.receiver = &_program->delegate();
+  _program = std::make_unique<routelle::macos::MacApp>(self);
   routelle::macos::registerScriptCommandClasses(_program->scripting());
   return self;
 }
@@ -55,7 +52,8 @@ NSMenu* mainMenu() {
 }
 
 - (NSMenu*)applicationDockMenu:(NSApplication*)sender {
-  return routelle::macos::menuFor(_program->delegate().applicationDockMenu(), {_actions, nullptr, _actions, self});
+  return routelle::macos::menuFor(_program->delegate().applicationDockMenu(),
+                                  {_program->actionTarget(), nullptr, _program->actionTarget(), self});
 }
 
 - (BOOL)application:(NSApplication*)sender openFile:(NSString*)filename {

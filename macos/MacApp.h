@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#import "ActionTarget.h"
+
 #include "app/AppDelegate.h"
 #include "platform/macos/MacPlatform.h"
 #include "scripting/ScriptCommand.h"
@@ -15,16 +17,21 @@
 
 namespace routelle::macos {
 
-class MacApp {
+// Menus and controls send their actions to its action target, which hands them
+// on to the delegate.
+class MacApp final : public ActionTarget {
  public:
-  // Menus and controls send their actions to `actionTarget`; every menu shown gets
-  // `menuDelegate`.
-  MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate);
+  // Every menu shown gets `menuDelegate`.
+  explicit MacApp(id<NSMenuDelegate> menuDelegate);
   ~MacApp();
   MacApp(const MacApp&) = delete;
   MacApp& operator=(const MacApp&) = delete;
 
   AppDelegate& delegate() { return delegate_; }
+  RTLActionTarget* actionTarget() const { return actions_; }
+  bool perform(const std::string& selector, const MenuItem& sender) override {
+    return delegate_.perform(selector, sender);
+  }
   ScriptContext& scripting() { return scripting_; }
   // The menus whose opening the delegate is told of: the status menu ("menux"),
   // the chooser ("menu") and the selection assistant's ("menuy").
@@ -33,6 +40,7 @@ class MacApp {
  private:
   // First: every member built below already maps text through the system.
   std::unique_ptr<TextServices> text_;
+  __strong RTLActionTarget* actions_;
   std::unique_ptr<Defaults> standard_;
   std::unique_ptr<Defaults> suite_;
   std::unique_ptr<Defaults> global_;

@@ -29,8 +29,9 @@ std::unique_ptr<TextServices> installed(std::unique_ptr<TextServices> services) 
 
 }  // namespace
 
-MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
+MacApp::MacApp(id<NSMenuDelegate> menuDelegate)
     : text_(installed(makeTextServices())),
+      actions_([[RTLActionTarget alloc] initWithReceiver:this]),
       standard_(makeStandardDefaults()),
       suite_(makeSuiteDefaults(std::string(domains::suite))),
       global_(makeGlobalDefaults()),
@@ -43,7 +44,7 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
       scripts_(makeScriptRunner()),
       events_(makeEvents()),
       runLoop_(makeMainRunLoop()),
-      presenter_(makePresenter(actionTarget, menuDelegate)),
+      presenter_(makePresenter(actions_, menuDelegate)),
       system_(makeSystemInfo()),
       appleEvents_(makeAppleEvents()),
       application_(makeApplication()),
@@ -56,31 +57,37 @@ MacApp::MacApp(id actionTarget, id<NSMenuDelegate> menuDelegate)
       settings_(*standard_, suite_.get(), global_.get(), *archiver_),
       registry_(settings_, *workspace_),
       rules_(settings_, registry_, *urls_),
-      scripting_{settings_, registry_, rules_, workspaceNotifications_, *updater_, *launchServices_},
-      delegate_(AppServices{settings_,
-                            registry_,
-                            rules_,
-                            *workspace_,
-                            *launchServices_,
-                            *processes_,
-                            *scripts_,
-                            *events_,
-                            *runLoop_,
-                            *presenter_,
-                            *system_,
-                            *urls_,
-                            workspaceNotifications_,
-                            *updater_,
-                            *appleEvents_,
-                            *application_,
-                            *accessibility_,
-                            *shortcuts_,
-                            *linkDetector_,
-                            *pasteboard_,
-                            *files_,
-                            *calendar_}) {
-  // The diagnostic lines go to standard output.
+      scripting_{.settings = settings_,
+                 .registry = registry_,
+                 .rules = rules_,
+                 .workspaceNotifications = workspaceNotifications_,
+                 .updater = *updater_,
+                 .launchServices = *launchServices_},
+      delegate_(AppServices{.settings = settings_,
+                            .registry = registry_,
+                            .rules = rules_,
+                            .workspace = *workspace_,
+                            .launchServices = *launchServices_,
+                            .processes = *processes_,
+                            .scripts = *scripts_,
+                            .events = *events_,
+                            .runLoop = *runLoop_,
+                            .presenter = *presenter_,
+                            .system = *system_,
+                            .urls = *urls_,
+                            .workspaceNotifications = workspaceNotifications_,
+                            .updater = *updater_,
+                            .appleEvents = *appleEvents_,
+                            .application = *application_,
+                            .accessibility = *accessibility_,
+                            .shortcuts = *shortcuts_,
+                            .linkDetector = *linkDetector_,
+                            .pasteboard = *pasteboard_,
+                            .files = *files_,
+                            .calendar = *calendar_}) {
+  // The script commands find profiles where the program does.
   scripting_.profiles = &delegate_.browserProfiles();
+  // The diagnostic lines go to standard output.
   delegate_.setTraceSink([](std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);

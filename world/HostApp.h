@@ -20,48 +20,53 @@
 namespace routelle {
 
 // The whole program in the host world: the core, the world's services, and
-// the application delegate.
-struct HostApp {
+// the application delegate. The presenter sends the actions of pop-up entries
+// shown in a dialog here, and they go on to the delegate.
+struct HostApp final : ActionTarget {
   explicit HostApp(const std::filesystem::path& root,
                    const std::filesystem::path& openCommand = HostSystem::defaultOpenCommand())
-      : system(root, openCommand),
-        presenter(transcript, runLoop),
+      : system(root, openCommand, &transcript),
+        presenter(transcript, runLoop, *this),
         scripts(system.world, system.workspace, transcript),
         application(system.world, system.workspace, transcript),
         accessibility(system.world, transcript),
-        files(system.world),
+        files(system.world, &transcript),
         delegate(services(system.settings, system.processes)) {
-    system.processes.transcript = &transcript;
-    system.workspace.transcript = &transcript;
-    files.transcript = &transcript;
-    presenter.setActionTarget(delegate);
+    // The script commands find profiles where the program does; they are built
+    // with the world, before the program.
     system.scripting.profiles = &delegate.browserProfiles();
+  }
+  HostApp(const HostApp&) = delete;
+  HostApp& operator=(const HostApp&) = delete;
+
+  bool perform(const std::string& selector, const MenuItem& sender) override {
+    return delegate.perform(selector, sender);
   }
 
   // The world's services; benchmarks put settings in memory or count launches instead.
   AppServices services(SettingsStore& settings, ProcessLauncher& processes) {
-    return AppServices{settings,
-                       system.registry,
-                       system.rules,
-                       system.workspace,
-                       system.launchServices,
-                       processes,
-                       scripts,
-                       events,
-                       runLoop,
-                       presenter,
-                       systemInfo,
-                       system.urls,
-                       system.workspaceNotifications,
-                       system.updater,
-                       appleEvents,
-                       application,
-                       accessibility,
-                       shortcuts,
-                       linkDetector,
-                       generalPasteboard,
-                       files,
-                       system.calendar};
+    return AppServices{.settings = settings,
+                       .registry = system.registry,
+                       .rules = system.rules,
+                       .workspace = system.workspace,
+                       .launchServices = system.launchServices,
+                       .processes = processes,
+                       .scripts = scripts,
+                       .events = events,
+                       .runLoop = runLoop,
+                       .presenter = presenter,
+                       .system = systemInfo,
+                       .urls = system.urls,
+                       .workspaceNotifications = system.workspaceNotifications,
+                       .updater = system.updater,
+                       .appleEvents = appleEvents,
+                       .application = application,
+                       .accessibility = accessibility,
+                       .shortcuts = shortcuts,
+                       .linkDetector = linkDetector,
+                       .pasteboard = generalPasteboard,
+                       .files = files,
+                       .calendar = system.calendar};
   }
 
   // The platform's start-up calls, in its order.
@@ -71,8 +76,8 @@ struct HostApp {
     delegate.applicationDidFinishLaunching();
   }
 
+  Transcript transcript;  // first: the system below shows on it
   HostSystem system;
-  Transcript transcript;
   HostEvents events;
   HostAppleEvents appleEvents;
   HostPasteboard pasteboard;  // the one the Services entry hands over

@@ -23,13 +23,14 @@ struct HostExtension {
       : world(root),
         workspace(std::make_shared<HostWorkspace>(world)),
         launchServices(world, *workspace),
-        processes(world, openCommand),
+        processes(world, openCommand, &transcript),
         context(std::make_shared<HostExtensionContext>(transcript, *runLoop, *urls)) {
     workspace->connect(launchServices, processes);
-    processes.transcript = &transcript;
   }
 
-  ShareServices services() const { return {context, workspace, runLoop, urls}; }
+  ShareServices services() const {
+    return {.context = context, .workspace = workspace, .runLoop = runLoop, .urls = urls};
+  }
 
   World world;
   Transcript transcript;

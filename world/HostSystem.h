@@ -11,6 +11,7 @@
 #include "platform/host/HostUpdater.h"
 #include "platform/host/HostUrlParser.h"
 #include "platform/host/HostWorkspace.h"
+#include "platform/host/Transcript.h"
 #include "platform/host/World.h"
 #include "scripting/ScriptCommand.h"
 #include "settings/BrowserRegistry.h"
@@ -24,21 +25,27 @@ namespace routelle {
 
 // The program's core wired to the host world under one root.
 struct HostSystem {
+  // Starts of processes and activations are shown on `transcript`, when there is one.
   explicit HostSystem(const std::filesystem::path& root,
-                      const std::filesystem::path& openCommand = defaultOpenCommand())
+                      const std::filesystem::path& openCommand = defaultOpenCommand(), Transcript* transcript = nullptr)
       : world(root),
         standard(world.preferencesFile(domains::standard)),
         suite(world.preferencesFile(domains::suite)),
         global(world.preferencesFile(domains::global), /*readOnly=*/true),
-        workspace(world),
+        workspace(world, transcript),
         launchServices(world, workspace),
-        processes(world, openCommand),
+        processes(world, openCommand, transcript),
         updater(world),
         calendar(world),
         settings(standard, &suite, &global, archiver),
         registry(settings, workspace),
         rules(settings, registry, urls),
-        scripting{settings, registry, rules, workspaceNotifications, updater, launchServices} {
+        scripting{.settings = settings,
+                  .registry = registry,
+                  .rules = rules,
+                  .workspaceNotifications = workspaceNotifications,
+                  .updater = updater,
+                  .launchServices = launchServices} {
     workspace.connect(launchServices, processes);
     settings.report().setSink([](std::string_view line) { std::cerr << "routelle: " << line << "\n"; });
   }

@@ -31,8 +31,10 @@
 - (void)loadView {
   [super loadView];
   using namespace routelle;
-  ShareServices services{macos::makeExtensionContext(self.extensionContext), macos::makeWorkspace(),
-                         macos::makeMainRunLoop(), macos::makeUrlParser()};
+  ShareServices services{.context = macos::makeExtensionContext(self.extensionContext),
+                         .workspace = macos::makeWorkspace(),
+                         .runLoop = macos::makeMainRunLoop(),
+                         .urls = macos::makeUrlParser()};
   _controller = ShareController::create(std::move(services));
   _controller->setTraceSink([](std::string_view line) {
     std::printf("%.*s\n", static_cast<int>(line.size()), line.data());

@@ -12,8 +12,18 @@ namespace routelle {
 // The About window ("newWindow2") and its buttons.
 class AboutWindow {
  public:
-  AboutWindow(Presenter& presenter, Application& application, ProcessLauncher& processes, Registration& registration)
-      : presenter_(presenter), application_(application), processes_(processes), registration_(registration) {}
+  // The services and components it acts through.
+  struct Dependencies {
+    Presenter& presenter;
+    Application& application;
+    ProcessLauncher& processes;
+    Registration& registration;
+  };
+  explicit AboutWindow(const Dependencies& deps)
+      : presenter_(deps.presenter),
+        application_(deps.application),
+        processes_(deps.processes),
+        registration_(deps.registration) {}
 
   // Start-up: a plain titled window, not shown.
   void create();

@@ -5,7 +5,6 @@
 
 #include "app/AboutWindow.h"
 #include "app/BrowsersListChooser.h"
-#include "app/FloatingWindow.h"
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/SaveFailureAlerts.h"
@@ -37,6 +36,7 @@
 #include "routing/Router.h"
 #include "routing/TabCapture.h"
 #include "routing/TabWatcher.h"
+#include "selection/FloatingWindow.h"
 #include "selection/SelectionMonitor.h"
 #include "selection/SelectionPanel.h"
 #include "settings/BrowserRegistry.h"
@@ -139,9 +139,9 @@ class AppDelegate final : public ActionTarget {
   TabCapture tabCapture_;
   FloatingWindow floatingWindow_;
   StatusMenu statusMenu_;
+  BrowsersListChooser chooser_;
   BrowserLauncher launcher_;
   TabWatcher tabWatcher_;
-  BrowsersListChooser chooser_;
   SelectionPanel selectionPanel_;
   SelectionMonitor selectionMonitor_;
   Router router_;

@@ -41,21 +41,19 @@ int urlLineCount(const std::string& link, bool canWrap) {
 
 }  // namespace
 
-BrowsersListChooser::BrowsersListChooser(SettingsStore& settings, Workspace& workspace, Presenter& presenter,
-                                         Events& events, SystemInfo& system, LinkRequest& request,
-                                         BrowserLauncher& launcher, FloatingWindow& window, const Menu& selectionMenu,
-                                         ActionTarget& actions, const Trace& trace)
-    : settings_(settings),
-      workspace_(workspace),
-      presenter_(presenter),
-      events_(events),
-      system_(system),
-      request_(request),
-      launcher_(launcher),
-      window_(window),
-      selectionMenu_(selectionMenu),
-      actions_(actions),
-      trace_(trace) {}
+BrowsersListChooser::BrowsersListChooser(const Dependencies& deps)
+    : settings_(deps.settings),
+      workspace_(deps.workspace),
+      presenter_(deps.presenter),
+      events_(deps.events),
+      system_(deps.system),
+      request_(deps.request),
+      launcher_(deps.launcher),
+      window_(deps.window),
+      selectionMenu_(deps.selectionMenu),
+      actions_(deps.actions),
+      trace_(deps.trace),
+      profiles_(deps.profiles) {}
 
 void BrowsersListChooser::showBrowsersList() {
   buildBrowsersListMenu();
@@ -79,9 +77,8 @@ void BrowsersListChooser::buildBrowsersListMenu() {
       const std::string name = appNameFromPath(*path);
       menu_.items.push_back(chooserEntry(name, *path));
       // Each profile right under its browser, which hiding the browser hides too.
-      if (profiles_)
-        for (const auto& profile : profiles_->profilesOf(name))
-          menu_.items.push_back(chooserEntry(name + std::string(kProfileSeparator) + profile.name, *path));
+      for (const auto& profile : profiles_.profilesOf(name))
+        menu_.items.push_back(chooserEntry(name + std::string(kProfileSeparator) + profile.name, *path));
     }
 
   auto added = settings_.getObject(keys::addedBrowsers);

@@ -1,7 +1,6 @@
 #pragma once
 #include <vector>
 
-#include "app/FloatingWindow.h"
 #include "platform/Events.h"
 #include "platform/Presenter.h"
 #include "platform/SystemInfo.h"
@@ -9,6 +8,7 @@
 #include "routing/BrowserLauncher.h"
 #include "routing/LinkRequest.h"
 #include "routing/Router.h"
+#include "selection/FloatingWindow.h"
 #include "settings/BrowserProfiles.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -21,24 +21,36 @@ namespace routelle {
 // floating window of browser icons.
 class BrowsersListChooser final : public BrowserChooser {
  public:
-  BrowsersListChooser(SettingsStore& settings, Workspace& workspace, Presenter& presenter, Events& events,
-                      SystemInfo& system, LinkRequest& request, BrowserLauncher& launcher, FloatingWindow& window,
-                      const Menu& selectionMenu, ActionTarget& actions, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    Workspace& workspace;
+    Presenter& presenter;
+    Events& events;
+    SystemInfo& system;
+    LinkRequest& request;
+    BrowserLauncher& launcher;
+    FloatingWindow& window;
+    const Menu& selectionMenu;
+    ActionTarget& actions;
+    const Trace& trace;
+    // Browsers' profiles, offered under their browser ("BROWSER — PROFILE").
+    BrowserProfiles& profiles;
+  };
+  explicit BrowsersListChooser(const Dependencies& deps);
 
   // The pop-up menu or the window, as "imonly" says.
   void showBrowsersList() override;
   void popUpBrowsersMenu() override;
   // Rebuilds the chooser menu ("menu") and its visible entries ("bts").
-  void buildBrowsersListMenu();
-  void showFloatingBrowsersWindow();
+  void buildBrowsersListMenu() override;
+  void showFloatingBrowsersWindow() override;
   // "openx:": the chosen entry's key equivalent names the browser.
   void openChoice(const MenuItem& sender);
   // "xNada": Close.
   void close();
 
   const Menu& menu() const { return menu_; }
-  // Browsers' profiles are offered as "BROWSER — PROFILE" under their browser.
-  void setProfiles(BrowserProfiles& profiles) { profiles_ = &profiles; }
 
  private:
   SettingsStore& settings_;
@@ -52,7 +64,7 @@ class BrowsersListChooser final : public BrowserChooser {
   const Menu& selectionMenu_;
   ActionTarget& actions_;
   const Trace& trace_;
-  BrowserProfiles* profiles_ = nullptr;
+  BrowserProfiles& profiles_;
   Menu menu_;                             // "menu"
   std::vector<MenuItem> visibleChoices_;  // "bts": the entries the window shows
 };

@@ -31,20 +31,17 @@ const View* sliderOf(const MenuItem& sender) {
 
 }  // namespace
 
-PreferenceToggles::PreferenceToggles(SettingsStore& settings, BrowserRegistry& registry, Accessibility& accessibility,
-                                     Application& application, Presenter& presenter, Workspace& workspace,
-                                     StatusMenu& statusMenu, BrowserLauncher& launcher, TabWatcher& tabWatcher,
-                                     const Trace& trace)
-    : settings_(settings),
-      registry_(registry),
-      accessibility_(accessibility),
-      application_(application),
-      presenter_(presenter),
-      workspace_(workspace),
-      statusMenu_(statusMenu),
-      launcher_(launcher),
-      tabWatcher_(tabWatcher),
-      trace_(trace) {}
+PreferenceToggles::PreferenceToggles(const Dependencies& deps)
+    : settings_(deps.settings),
+      registry_(deps.registry),
+      accessibility_(deps.accessibility),
+      application_(deps.application),
+      presenter_(deps.presenter),
+      workspace_(deps.workspace),
+      statusMenu_(deps.statusMenu),
+      launcher_(deps.launcher),
+      tabWatcher_(deps.tabWatcher),
+      trace_(deps.trace) {}
 
 void PreferenceToggles::toggleOpenInBackground() {
   flipBool(settings_, keys::openInBackground, false);

@@ -16,9 +16,20 @@ namespace routelle {
 // The on/off settings of the status menu and the entries that act on them at once.
 class PreferenceToggles {
  public:
-  PreferenceToggles(SettingsStore& settings, BrowserRegistry& registry, Accessibility& accessibility,
-                    Application& application, Presenter& presenter, Workspace& workspace, StatusMenu& statusMenu,
-                    BrowserLauncher& launcher, TabWatcher& tabWatcher, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    BrowserRegistry& registry;
+    Accessibility& accessibility;
+    Application& application;
+    Presenter& presenter;
+    Workspace& workspace;
+    StatusMenu& statusMenu;
+    BrowserLauncher& launcher;
+    TabWatcher& tabWatcher;
+    const Trace& trace;
+  };
+  explicit PreferenceToggles(const Dependencies& deps);
 
   void toggleOpenInBackground();                           // "openBack"
   void toggleMenuBarOnly();                                // "only"

@@ -6,20 +6,17 @@
 
 namespace routelle {
 
-Registration::Registration(LaunchServices& launchServices, Updater& updater, Workspace& workspace,
-                           const UrlParser& urls, Application& application, Presenter& presenter,
-                           BrowserRegistry& registry, StatusMenu& statusMenu, BrowsersListChooser& chooser,
-                           const Trace& trace)
-    : launchServices_(launchServices),
-      updater_(updater),
-      workspace_(workspace),
-      urls_(urls),
-      application_(application),
-      presenter_(presenter),
-      registry_(registry),
-      statusMenu_(statusMenu),
-      chooser_(chooser),
-      trace_(trace) {}
+Registration::Registration(const Dependencies& deps)
+    : launchServices_(deps.launchServices),
+      updater_(deps.updater),
+      workspace_(deps.workspace),
+      urls_(deps.urls),
+      application_(deps.application),
+      presenter_(deps.presenter),
+      registry_(deps.registry),
+      statusMenu_(deps.statusMenu),
+      chooser_(deps.chooser),
+      trace_(deps.trace) {}
 
 void Registration::offerToBecomeDefaultBrowser(SettingsStore& settings) {
   const bool ask = settings.ensureBool(keys::offerDefaultBrowser, true);

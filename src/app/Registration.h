@@ -16,9 +16,20 @@ namespace routelle {
 // maker's pages, and adding a browser from an open panel.
 class Registration final : public UpdaterDelegate {
  public:
-  Registration(LaunchServices& launchServices, Updater& updater, Workspace& workspace, const UrlParser& urls,
-               Application& application, Presenter& presenter, BrowserRegistry& registry, StatusMenu& statusMenu,
-               BrowsersListChooser& chooser, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    LaunchServices& launchServices;
+    Updater& updater;
+    Workspace& workspace;
+    const UrlParser& urls;
+    Application& application;
+    Presenter& presenter;
+    BrowserRegistry& registry;
+    StatusMenu& statusMenu;
+    BrowsersListChooser& chooser;
+    const Trace& trace;
+  };
+  explicit Registration(const Dependencies& deps);
 
   // Start-up: the one-time offer to become the default browser, and the updater's set-up.
   void offerToBecomeDefaultBrowser(SettingsStore& settings);

@@ -2,8 +2,8 @@
 
 namespace routelle {
 
-SaveFailureAlerts::SaveFailureAlerts(SettingsStore& settings, Presenter& presenter, RunLoop& runLoop)
-    : settings_(settings), presenter_(presenter), runLoop_(runLoop) {
+SaveFailureAlerts::SaveFailureAlerts(const Dependencies& deps)
+    : settings_(deps.settings), presenter_(deps.presenter), runLoop_(deps.runLoop) {
   settings_.setWriteFailureListener([this](const std::string& cause) { failed(cause); });
 }
 

@@ -15,7 +15,13 @@ namespace routelle {
 // writes it made. Script commands report theirs as script errors instead.
 class SaveFailureAlerts {
  public:
-  SaveFailureAlerts(SettingsStore& settings, Presenter& presenter, RunLoop& runLoop);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    Presenter& presenter;
+    RunLoop& runLoop;
+  };
+  explicit SaveFailureAlerts(const Dependencies& deps);
   ~SaveFailureAlerts();
   SaveFailureAlerts(const SaveFailureAlerts&) = delete;
   SaveFailureAlerts& operator=(const SaveFailureAlerts&) = delete;

@@ -25,20 +25,19 @@ std::string capturedUrlTitle(const std::string& url) {
 
 }  // namespace
 
-StatusMenu::StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace, LaunchServices& launchServices,
-                       Accessibility& accessibility, Updater& updater, Presenter& presenter, RunLoop& runLoop,
-                       FloatingWindow& floatingWindow, TabCapture& tabCapture, const Trace& trace)
-    : settings_(settings),
-      rules_(rules),
-      workspace_(workspace),
-      launchServices_(launchServices),
-      accessibility_(accessibility),
-      updater_(updater),
-      presenter_(presenter),
-      runLoop_(runLoop),
-      floatingWindow_(floatingWindow),
-      tabCapture_(tabCapture),
-      trace_(trace) {}
+StatusMenu::StatusMenu(const Dependencies& deps)
+    : settings_(deps.settings),
+      rules_(deps.rules),
+      workspace_(deps.workspace),
+      launchServices_(deps.launchServices),
+      accessibility_(deps.accessibility),
+      updater_(deps.updater),
+      presenter_(deps.presenter),
+      runLoop_(deps.runLoop),
+      floatingWindow_(deps.floatingWindow),
+      tabCapture_(deps.tabCapture),
+      trace_(deps.trace),
+      profiles_(deps.profiles) {}
 
 void StatusMenu::createStatusItem() {
   statusItemShown_ = true;
@@ -74,21 +73,19 @@ void StatusMenu::rebuild() {
 
   // The default choice: a listed browser, the opened browser, or else the chooser.
   // The browser may be stored in any spelling the launcher takes ("Arc.app").
-  ProfileNames profileNames;
-  if (profiles_)
-    profileNames = [this](const std::string& browser) {
-      std::vector<std::string> names;
-      for (auto& profile : profiles_->profilesOf(browser)) names.push_back(std::move(profile.name));
-      return names;
-    };
+  const ProfileNames profileNames = [this](const std::string& browser) {
+    std::vector<std::string> names;
+    for (auto& profile : profiles_.profilesOf(browser)) names.push_back(std::move(profile.name));
+    return names;
+  };
   Menu openWith = temporallyOpenWith(browsers, hidden, profileNames);
   // The stored choice names the browser; its profile, when there is one, is kept beside it.
   const auto defaultProfile = rules_.profiles().profileFor(RuleProfiles::defaultRule, login);
   auto isChosen = [&](const std::string& title) {
     const auto titled = splitProfileTitle(title);
-    if (!titled || !profiles_) return !defaultProfile && BrowserRegistry::namesListedBrowser(title, login);
+    if (!titled) return !defaultProfile && BrowserRegistry::namesListedBrowser(title, login);
     if (!defaultProfile || !BrowserRegistry::namesListedBrowser(titled->browser, login)) return false;
-    const auto profile = profiles_->find(titled->browser, titled->profile);
+    const auto profile = profiles_.find(titled->browser, titled->profile);
     return profile && profile->directory == *defaultProfile;
   };
   MenuItem openWithEntry = entry("Temporally open with:");
@@ -214,8 +211,8 @@ void StatusMenu::setDefaultChoice(const MenuItem& sender) {
   trace_(trace::defaultChoiceSet);
   // A profile's entry stores its browser's name, and the profile beside it.
   std::string profile;
-  if (const auto titled = splitProfileTitle(title); titled && profiles_)
-    if (const auto found = profiles_->find(titled->browser, titled->profile)) {
+  if (const auto titled = splitProfileTitle(title))
+    if (const auto found = profiles_.find(titled->browser, titled->profile)) {
       title = titled->browser;
       profile = found->directory;
     }

@@ -2,7 +2,6 @@
 #include <optional>
 #include <string>
 
-#include "app/FloatingWindow.h"
 #include "platform/Accessibility.h"
 #include "platform/LaunchServices.h"
 #include "platform/Presenter.h"
@@ -10,38 +9,52 @@
 #include "platform/Updater.h"
 #include "platform/Workspace.h"
 #include "routing/TabCapture.h"
+#include "selection/FloatingWindow.h"
 #include "settings/BrowserProfiles.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Dialogs.h"
 #include "ui/Menu.h"
+#include "ui/StatusMenuRefresh.h"
 
 namespace routelle {
 
 // The status item and its menu ("menux"), rebuilt from the stored settings
 // whenever something changes and whenever the menu opens.
-class StatusMenu {
+class StatusMenu final : public StatusMenuRefresh {
  public:
-  StatusMenu(SettingsStore& settings, RuleStore& rules, Workspace& workspace, LaunchServices& launchServices,
-             Accessibility& accessibility, Updater& updater, Presenter& presenter, RunLoop& runLoop,
-             FloatingWindow& floatingWindow, TabCapture& tabCapture, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    RuleStore& rules;
+    Workspace& workspace;
+    LaunchServices& launchServices;
+    Accessibility& accessibility;
+    Updater& updater;
+    Presenter& presenter;
+    RunLoop& runLoop;
+    FloatingWindow& floatingWindow;
+    TabCapture& tabCapture;
+    const Trace& trace;
+    // Browsers' profiles, offered under their browser ("BROWSER — PROFILE").
+    BrowserProfiles& profiles;
+  };
+  explicit StatusMenu(const Dependencies& deps);
 
   // Start-up: the status item with its icon, and the first rebuild.
   void createStatusItem();
   void fetchMenu();
   void applyStatusIcon();
   // A rebuild 0.1 seconds from now, so that it also runs while a menu is tracked.
-  void scheduleMenuRefresh();
+  void scheduleMenuRefresh() override;
   // The front tab, then the rebuild ("menuWillOpen:", "printQuote1:").
-  void refreshMenu();
+  void refreshMenu() override;
   // The program itself shows the menu (reopen, the Dock): rebuilt at once, so
   // that what the user sees is current.
   void refreshMenuNow();
   // "openy:": the chosen entry becomes the default choice.
   void setDefaultChoice(const MenuItem& sender);
-  // Browsers' profiles are offered as default choices too.
-  void setProfiles(BrowserProfiles& profiles) { profiles_ = &profiles; }
   // "Hide Menu Bar": the status item goes until the next start.
   void removeStatusItem();
 
@@ -61,8 +74,8 @@ class StatusMenu {
   RunLoop& runLoop_;
   FloatingWindow& floatingWindow_;
   TabCapture& tabCapture_;
-  BrowserProfiles* profiles_ = nullptr;
   const Trace& trace_;
+  BrowserProfiles& profiles_;
 
   Menu menu_;  // "menux"
   StatusItemModel statusItem_;

@@ -31,20 +31,21 @@ std::string trimmedBlanks(std::string text) {
 
 }  // namespace
 
-RuleEditors::RuleEditors(SettingsStore& settings, RuleStore& rules, BrowserRegistry& registry, Workspace& workspace,
-                         FileManager& files, Presenter& presenter, Application& application, RunLoop& runLoop,
-                         StatusMenu& statusMenu, BrowsersListChooser& chooser, const Trace& trace)
-    : rules_(rules),
-      registry_(registry),
-      workspace_(workspace),
-      files_(files),
-      presenter_(presenter),
-      application_(application),
-      runLoop_(runLoop),
-      statusMenu_(statusMenu),
-      chooser_(chooser),
-      trace_(trace),
-      dialog_(settings, workspace, presenter, application, runLoop) {}
+RuleEditors::RuleEditors(const Dependencies& deps)
+    : rules_(deps.rules),
+      registry_(deps.registry),
+      workspace_(deps.workspace),
+      files_(deps.files),
+      presenter_(deps.presenter),
+      application_(deps.application),
+      runLoop_(deps.runLoop),
+      statusMenu_(deps.statusMenu),
+      chooser_(deps.chooser),
+      trace_(deps.trace),
+      dialog_(deps.settings, deps.workspace, deps.presenter, deps.application, deps.runLoop),
+      profiles_(deps.profiles) {
+  dialog_.setProfiles(profiles_);
+}
 
 void RuleEditors::fillApplicationsPopup() {
   runLoop_.schedule(0, [this] { dialog_.setApplications(localApplications(files_, workspace_)); });
@@ -61,8 +62,8 @@ bool RuleEditors::isProgramItself(const std::string& name) const {
 }
 
 std::pair<std::string, std::string> RuleEditors::browserAndProfile(const std::string& chosen) const {
-  if (const auto titled = splitProfileTitle(chosen); titled && profiles_)
-    if (const auto profile = profiles_->find(titled->browser, titled->profile))
+  if (const auto titled = splitProfileTitle(chosen))
+    if (const auto profile = profiles_.find(titled->browser, titled->profile))
       return {titled->browser, profile->directory};
   return {chosen, ""};
 }

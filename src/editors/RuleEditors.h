@@ -1,19 +1,19 @@
 #pragma once
 #include <string>
 
-#include "app/BrowsersListChooser.h"
-#include "app/StatusMenu.h"
 #include "editors/RuleDialog.h"
 #include "platform/Application.h"
 #include "platform/FileManager.h"
 #include "platform/Presenter.h"
 #include "platform/RunLoop.h"
 #include "platform/Workspace.h"
+#include "routing/BrowserChooser.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Menu.h"
+#include "ui/StatusMenuRefresh.h"
 
 namespace routelle {
 
@@ -22,9 +22,23 @@ namespace routelle {
 // editor ends by refreshing the menus, cancelled or not.
 class RuleEditors {
  public:
-  RuleEditors(SettingsStore& settings, RuleStore& rules, BrowserRegistry& registry, Workspace& workspace,
-              FileManager& files, Presenter& presenter, Application& application, RunLoop& runLoop,
-              StatusMenu& statusMenu, BrowsersListChooser& chooser, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    RuleStore& rules;
+    BrowserRegistry& registry;
+    Workspace& workspace;
+    FileManager& files;
+    Presenter& presenter;
+    Application& application;
+    RunLoop& runLoop;
+    StatusMenuRefresh& statusMenu;
+    BrowserChooser& chooser;
+    const Trace& trace;
+    // Rules may name a profile of their browser.
+    BrowserProfiles& profiles;
+  };
+  explicit RuleEditors(const Dependencies& deps);
 
   // Start-up: the applications are listed on the main queue ("fillApplicationsPopup").
   void fillApplicationsPopup();
@@ -39,11 +53,6 @@ class RuleEditors {
   void removeAddedBrowser(const MenuItem& sender);  // "deletex:": the key equivalent is the bundle identifier
 
   const RuleDialog& dialog() const { return dialog_; }
-  // Rules may name a profile of their browser.
-  void setProfiles(BrowserProfiles& profiles) {
-    profiles_ = &profiles;
-    dialog_.setProfiles(profiles);
-  }
 
  private:
   void refreshAfterRuleChange(bool rebuildBrowsersList);
@@ -54,7 +63,6 @@ class RuleEditors {
   // A chosen "BROWSER — PROFILE": the browser's name and the profile's directory
   // (empty for a plain browser).
   std::pair<std::string, std::string> browserAndProfile(const std::string& chosen) const;
-  BrowserProfiles* profiles_ = nullptr;
 
   RuleStore& rules_;
   BrowserRegistry& registry_;
@@ -63,10 +71,11 @@ class RuleEditors {
   Presenter& presenter_;
   Application& application_;
   RunLoop& runLoop_;
-  StatusMenu& statusMenu_;
-  BrowsersListChooser& chooser_;
+  StatusMenuRefresh& statusMenu_;
+  BrowserChooser& chooser_;
   const Trace& trace_;
   RuleDialog dialog_;
+  BrowserProfiles& profiles_;
 };
 
 }  // namespace routelle

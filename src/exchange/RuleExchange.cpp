@@ -22,16 +22,15 @@ std::optional<std::string> pathFrom(const UserInfo& info) {
 
 }  // namespace
 
-RuleExchange::RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, FileManager& files,
-                           Calendar& calendar, Presenter& presenter, StatusMenu& statusMenu, const Trace& trace)
-    : rules_(rules),
-      registry_(registry),
-      workspace_(workspace),
-      files_(files),
-      calendar_(calendar),
-      presenter_(presenter),
-      statusMenu_(statusMenu),
-      trace_(trace) {}
+RuleExchange::RuleExchange(const Dependencies& deps)
+    : rules_(deps.rules),
+      registry_(deps.registry),
+      workspace_(deps.workspace),
+      files_(deps.files),
+      calendar_(deps.calendar),
+      presenter_(deps.presenter),
+      statusMenu_(deps.statusMenu),
+      trace_(deps.trace) {}
 
 bool RuleExchange::exportRules(const std::string& directory) {
   const std::string name = ruleFileName(calendar_.today());

@@ -1,7 +1,6 @@
 #pragma once
 #include <string>
 
-#include "app/StatusMenu.h"
 #include "exchange/RuleImporter.h"
 #include "platform/Calendar.h"
 #include "platform/FileManager.h"
@@ -11,6 +10,7 @@
 #include "settings/RuleStore.h"
 #include "support/NotificationCenter.h"
 #include "support/Trace.h"
+#include "ui/StatusMenuRefresh.h"
 
 namespace routelle {
 
@@ -21,8 +21,18 @@ inline constexpr const char* kExchangePathKey = "path";
 // "export" and "import" notifications, from scripts.
 class RuleExchange {
  public:
-  RuleExchange(RuleStore& rules, const BrowserRegistry& registry, Workspace& workspace, FileManager& files,
-               Calendar& calendar, Presenter& presenter, StatusMenu& statusMenu, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    RuleStore& rules;
+    const BrowserRegistry& registry;
+    Workspace& workspace;
+    FileManager& files;
+    Calendar& calendar;
+    Presenter& presenter;
+    StatusMenuRefresh& statusMenu;
+    const Trace& trace;
+  };
+  explicit RuleExchange(const Dependencies& deps);
 
   // "exportRules": "routelle-MM-dd-yyyy.xml" in the folder, then shown in the
   // file browser; false when nothing was written (no Downloads folder known,
@@ -50,7 +60,7 @@ class RuleExchange {
   FileManager& files_;
   Calendar& calendar_;
   Presenter& presenter_;
-  StatusMenu& statusMenu_;
+  StatusMenuRefresh& statusMenu_;
   const Trace& trace_;
 };
 

@@ -10,6 +10,10 @@ class BrowserChooser {
   virtual void showBrowsersList() = 0;
   // The pop-up menu form, whatever the window setting says (the new-window shortcut).
   virtual void popUpBrowsersMenu() = 0;
+  // The floating window form, whatever the window setting says (a selected link).
+  virtual void showFloatingBrowsersWindow() = 0;
+  // Rebuilt from the stored browsers, after they or the rules changed.
+  virtual void buildBrowsersListMenu() = 0;
 };
 
 }  // namespace routelle

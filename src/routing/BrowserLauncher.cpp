@@ -19,21 +19,20 @@ std::string applicationPath(const std::string& browser) {
 
 }  // namespace
 
-BrowserLauncher::BrowserLauncher(SettingsStore& settings, const BrowserRegistry& registry, LinkRequest& request,
-                                 Presenter& presenter, const Menu& statusMenu, const UrlParser& urls,
-                                 Workspace& workspace, ProcessLauncher& processes, ScriptRunner& scripts,
-                                 RunLoop& runLoop, const Trace& trace)
-    : settings_(settings),
-      registry_(registry),
-      request_(request),
-      presenter_(presenter),
-      statusMenu_(statusMenu),
-      urls_(urls),
-      workspace_(workspace),
-      processes_(processes),
-      scripts_(scripts),
-      runLoop_(runLoop),
-      trace_(trace) {}
+BrowserLauncher::BrowserLauncher(const Dependencies& deps)
+    : settings_(deps.settings),
+      registry_(deps.registry),
+      request_(deps.request),
+      presenter_(deps.presenter),
+      statusMenu_(deps.statusMenu),
+      urls_(deps.urls),
+      workspace_(deps.workspace),
+      processes_(deps.processes),
+      scripts_(deps.scripts),
+      runLoop_(deps.runLoop),
+      trace_(deps.trace),
+      chooser_(deps.chooser),
+      profiles_(deps.profiles) {}
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
   if (auto titled = splitProfileTitle(browser); titled && BrowserProfiles::homeOf(titled->browser)) {
@@ -48,14 +47,14 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
   lastProfileFallback_.reset();
   std::optional<BrowserProfile> found;
   // A link read as an option by the browser could change how it starts.
-  if (profiles_ && !link.starts_with("-")) found = profiles_->find(browser, profile);
+  if (!link.starts_with("-")) found = profiles_.find(browser, profile);
   if (!found) {
     lastProfileFallback_ = ProfileFallback{browser, profile};
     trace_(trace::profileMissing);
     launch(link, browser, {});
     return;
   }
-  launch(link, browser, profiles_->launchArguments(browser, *found));
+  launch(link, browser, profiles_.launchArguments(browser, *found));
 }
 
 void BrowserLauncher::launch(const std::string& link, const std::string& browser,
@@ -138,10 +137,10 @@ void BrowserLauncher::offerOtherBrowsers(const std::string& link, const std::str
   constexpr size_t kShownLength = 200;
   const std::string shown = link.size() > kShownLength ? link.substr(0, kShownLength) + "..." : link;
   settings_.report()("\"" + browser + "\" could not open " + shown);
-  if (!chooser_ || offering_) return;
+  if (offering_) return;
   offering_ = true;
   request_.setCurrentLink(link);
-  chooser_->showBrowsersList();
+  chooser_.showBrowsersList();
   offering_ = false;
 }
 

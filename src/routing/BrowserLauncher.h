@@ -23,14 +23,25 @@ namespace routelle {
 // of a link ends here. Runs on its caller's thread (the tab watcher's, too).
 class BrowserLauncher {
  public:
-  BrowserLauncher(SettingsStore& settings, const BrowserRegistry& registry, LinkRequest& request, Presenter& presenter,
-                  const Menu& statusMenu, const UrlParser& urls, Workspace& workspace, ProcessLauncher& processes,
-                  ScriptRunner& scripts, RunLoop& runLoop, const Trace& trace);
-
-  // Where a link goes when its browser cannot be started: the browsers list.
-  void setChooser(BrowserChooser& chooser) { chooser_ = &chooser; }
-  // Where browsers' profiles are found; without it every profile falls back.
-  void setProfiles(BrowserProfiles& profiles) { profiles_ = &profiles; }
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    const BrowserRegistry& registry;
+    LinkRequest& request;
+    Presenter& presenter;
+    const Menu& statusMenu;
+    const UrlParser& urls;
+    Workspace& workspace;
+    ProcessLauncher& processes;
+    ScriptRunner& scripts;
+    RunLoop& runLoop;
+    const Trace& trace;
+    // Where a link goes when its browser cannot be started: the browsers list.
+    BrowserChooser& chooser;
+    // Where browsers' profiles are found.
+    BrowserProfiles& profiles;
+  };
+  explicit BrowserLauncher(const Dependencies& deps);
 
   // The browser is a display name, a bundle file name with ".app", or a full path.
   // When it cannot be started the failure is reported on standard error and the
@@ -82,8 +93,8 @@ class BrowserLauncher {
   ScriptRunner& scripts_;
   RunLoop& runLoop_;
   const Trace& trace_;
-  BrowserChooser* chooser_ = nullptr;
-  BrowserProfiles* profiles_ = nullptr;
+  BrowserChooser& chooser_;
+  BrowserProfiles& profiles_;
   std::optional<ProfileFallback> lastProfileFallback_;
   bool offering_ = false;  // a failed launch from the list offered after a failure does not offer it again
 };

@@ -27,24 +27,21 @@ std::string fileURL(const std::string& path) {
 
 }  // namespace
 
-LinkIntake::LinkIntake(SettingsStore& settings, const UrlParser& urls, LaunchServices& launchServices,
-                       Workspace& workspace, Presenter& presenter, Events& events, ProcessLauncher& processes,
-                       LinkRequest& request, Router& router, BrowserChooser& chooser, BrowserLauncher& launcher,
-                       const TabCapture& tabCapture, ActionTarget& actions, const Trace& trace)
-    : settings_(settings),
-      urls_(urls),
-      launchServices_(launchServices),
-      workspace_(workspace),
-      presenter_(presenter),
-      events_(events),
-      processes_(processes),
-      request_(request),
-      router_(router),
-      chooser_(chooser),
-      launcher_(launcher),
-      tabCapture_(tabCapture),
-      actions_(actions),
-      trace_(trace) {}
+LinkIntake::LinkIntake(const Dependencies& deps)
+    : settings_(deps.settings),
+      urls_(deps.urls),
+      launchServices_(deps.launchServices),
+      workspace_(deps.workspace),
+      presenter_(deps.presenter),
+      events_(deps.events),
+      processes_(deps.processes),
+      request_(deps.request),
+      router_(deps.router),
+      chooser_(deps.chooser),
+      launcher_(deps.launcher),
+      tabCapture_(deps.tabCapture),
+      actions_(deps.actions),
+      trace_(deps.trace) {}
 
 void LinkIntake::handleGetURLEvent(const std::optional<std::string>& directParameter) {
   request_.setBackgroundOnce(false);

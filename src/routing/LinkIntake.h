@@ -25,10 +25,24 @@ namespace routelle {
 // open-with menu for mail links and documents.
 class LinkIntake {
  public:
-  LinkIntake(SettingsStore& settings, const UrlParser& urls, LaunchServices& launchServices, Workspace& workspace,
-             Presenter& presenter, Events& events, ProcessLauncher& processes, LinkRequest& request, Router& router,
-             BrowserChooser& chooser, BrowserLauncher& launcher, const TabCapture& tabCapture, ActionTarget& actions,
-             const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    const UrlParser& urls;
+    LaunchServices& launchServices;
+    Workspace& workspace;
+    Presenter& presenter;
+    Events& events;
+    ProcessLauncher& processes;
+    LinkRequest& request;
+    Router& router;
+    BrowserChooser& chooser;
+    BrowserLauncher& launcher;
+    const TabCapture& tabCapture;
+    ActionTarget& actions;
+    const Trace& trace;
+  };
+  explicit LinkIntake(const Dependencies& deps);
 
   // The get-URL Apple event with its direct parameter, if it has one.
   void handleGetURLEvent(const std::optional<std::string>& directParameter);

@@ -23,16 +23,16 @@ constexpr ModifierRule kModifierRules[] = {
 
 }  // namespace
 
-Router::Router(SettingsStore& settings, const UrlParser& urls, Events& events, Workspace& workspace,
-               LinkRequest& request, BrowserLauncher& launcher, BrowserChooser& chooser, const Trace& trace)
-    : settings_(settings),
-      urls_(urls),
-      events_(events),
-      workspace_(workspace),
-      request_(request),
-      launcher_(launcher),
-      chooser_(chooser),
-      trace_(trace) {}
+Router::Router(const Dependencies& deps)
+    : settings_(deps.settings),
+      urls_(deps.urls),
+      events_(deps.events),
+      workspace_(deps.workspace),
+      request_(deps.request),
+      launcher_(deps.launcher),
+      chooser_(deps.chooser),
+      trace_(deps.trace),
+      cleaner_(deps.cleaner) {}
 
 void Router::routeLink() {
   settings_.snapshot([this] { routeLinkNow(); });
@@ -40,7 +40,7 @@ void Router::routeLink() {
 
 void Router::routeLinkNow() {
   // The rules see where a wrapped link really goes, and the browser opens that.
-  lastCleaning_ = cleaner_ ? cleaner_->cleanIfEnabled(request_.currentLink()) : std::nullopt;
+  lastCleaning_ = cleaner_.cleanIfEnabled(request_.currentLink());
   if (lastCleaning_ && lastCleaning_->changed()) request_.setCurrentLink(lastCleaning_->after);
   const std::string link = request_.currentLink();
   const auto host = linkHost(urls_, link);

@@ -20,8 +20,20 @@ namespace routelle {
 // domain and per-application rules in the stored priority, or the default choice.
 class Router {
  public:
-  Router(SettingsStore& settings, const UrlParser& urls, Events& events, Workspace& workspace, LinkRequest& request,
-         BrowserLauncher& launcher, BrowserChooser& chooser, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    const UrlParser& urls;
+    Events& events;
+    Workspace& workspace;
+    LinkRequest& request;
+    BrowserLauncher& launcher;
+    BrowserChooser& chooser;
+    const Trace& trace;
+    // "Clean Links" applies to every link routed.
+    LinkCleaner& cleaner;
+  };
+  explicit Router(const Dependencies& deps);
 
   // Routes the request's current link, on one consistent view of the settings.
   void routeLink();
@@ -29,8 +41,6 @@ class Router {
   void useOpenedBrowser();
   void handleNewWindowShortcut();
 
-  // "Clean Links" applies to every link routed from then on.
-  void setLinkCleaner(LinkCleaner& cleaner) { cleaner_ = &cleaner; }
   // What cleaning did to the last link routed; nothing when cleaning was off.
   const std::optional<CleanedLink>& lastCleaning() const { return lastCleaning_; }
 
@@ -52,7 +62,7 @@ class Router {
   BrowserChooser& chooser_;
   const Trace& trace_;
   RuleProfiles ruleProfiles_{settings_};
-  LinkCleaner* cleaner_ = nullptr;
+  LinkCleaner& cleaner_;
   std::optional<CleanedLink> lastCleaning_;
   int fallbacks_ = 0;  // "mx": lets each rule kind fall through to the other once
   DomainRuleIndex domainRules_;

@@ -13,9 +13,12 @@ constexpr const char* kAutomationNoticeDetail =
 
 }  // namespace
 
-TabCapture::TabCapture(SettingsStore& settings, Workspace& workspace, ScriptRunner& scripts, Presenter& presenter,
-                       SystemInfo& system)
-    : settings_(settings), workspace_(workspace), scripts_(scripts), presenter_(presenter), system_(system) {}
+TabCapture::TabCapture(const Dependencies& deps)
+    : settings_(deps.settings),
+      workspace_(deps.workspace),
+      scripts_(deps.scripts),
+      presenter_(deps.presenter),
+      system_(deps.system) {}
 
 std::string TabCapture::frontTabUrl() const {
   std::lock_guard lock(mutex_);

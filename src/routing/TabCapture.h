@@ -15,8 +15,15 @@ namespace routelle {
 // that the status menu can offer to move the page to another browser.
 class TabCapture {
  public:
-  TabCapture(SettingsStore& settings, Workspace& workspace, ScriptRunner& scripts, Presenter& presenter,
-             SystemInfo& system);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    Workspace& workspace;
+    ScriptRunner& scripts;
+    Presenter& presenter;
+    SystemInfo& system;
+  };
+  explicit TabCapture(const Dependencies& deps);
 
   // Empties the captured URL, then reads the front tab when the frontmost
   // application is a scripted browser.

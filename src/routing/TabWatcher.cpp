@@ -40,15 +40,14 @@ std::string closeTabScript(const std::string& url, const std::string& browser) {
 
 }  // namespace
 
-TabWatcher::TabWatcher(SettingsStore& settings, Workspace& workspace, ScriptRunner& scripts, const UrlParser& urls,
-                       BrowserLauncher& launcher, RunLoop& runLoop, const Trace& trace)
-    : settings_(settings),
-      workspace_(workspace),
-      scripts_(scripts),
-      urls_(urls),
-      launcher_(launcher),
-      runLoop_(runLoop),
-      trace_(trace) {}
+TabWatcher::TabWatcher(const Dependencies& deps)
+    : settings_(deps.settings),
+      workspace_(deps.workspace),
+      scripts_(deps.scripts),
+      urls_(deps.urls),
+      launcher_(deps.launcher),
+      runLoop_(deps.runLoop),
+      trace_(deps.trace) {}
 
 TabWatcher::~TabWatcher() { stop(); }
 

@@ -21,8 +21,17 @@ namespace routelle {
 // rule for another browser is closed and opened in the rule's browser.
 class TabWatcher {
  public:
-  TabWatcher(SettingsStore& settings, Workspace& workspace, ScriptRunner& scripts, const UrlParser& urls,
-             BrowserLauncher& launcher, RunLoop& runLoop, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    Workspace& workspace;
+    ScriptRunner& scripts;
+    const UrlParser& urls;
+    BrowserLauncher& launcher;
+    RunLoop& runLoop;
+    const Trace& trace;
+  };
+  explicit TabWatcher(const Dependencies& deps);
   ~TabWatcher();
 
   // "startTabWatcher": the repeating timer on the queue "com.kestrova.rtl".

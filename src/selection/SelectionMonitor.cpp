@@ -20,21 +20,18 @@ MenuItem selectionMenuEntry(const char* title, Action action, const char* key) {
 
 }  // namespace
 
-SelectionMonitor::SelectionMonitor(SettingsStore& settings, Events& events, RunLoop& runLoop,
-                                   Accessibility& accessibility, const LinkDetector& links, LinkRequest& request,
-                                   FloatingWindow& window, SelectionPanel& panel, BrowsersListChooser& chooser,
-                                   LinkIntake& mailLinks, const Trace& trace)
-    : settings_(settings),
-      events_(events),
-      runLoop_(runLoop),
-      accessibility_(accessibility),
-      links_(links),
-      request_(request),
-      window_(window),
-      panel_(panel),
-      chooser_(chooser),
-      mailLinks_(mailLinks),
-      trace_(trace) {}
+SelectionMonitor::SelectionMonitor(const Dependencies& deps)
+    : settings_(deps.settings),
+      events_(deps.events),
+      runLoop_(deps.runLoop),
+      accessibility_(deps.accessibility),
+      links_(deps.links),
+      request_(deps.request),
+      window_(deps.window),
+      panel_(deps.panel),
+      chooser_(deps.chooser),
+      mailLinks_(deps.mailLinks),
+      trace_(deps.trace) {}
 
 void SelectionMonitor::installSelectionMonitors(Menu& selectionMenu) {
   // The always-on monitors live as long as the process: their tokens are not kept.

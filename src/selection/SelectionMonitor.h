@@ -1,12 +1,12 @@
 #pragma once
-#include "app/BrowsersListChooser.h"
-#include "app/FloatingWindow.h"
 #include "platform/Accessibility.h"
 #include "platform/Events.h"
 #include "platform/LinkDetector.h"
 #include "platform/RunLoop.h"
+#include "routing/BrowserChooser.h"
 #include "routing/LinkIntake.h"
 #include "routing/LinkRequest.h"
+#include "selection/FloatingWindow.h"
 #include "selection/SelectionPanel.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -30,9 +30,21 @@ static_assert(clicks == 6 && drags == 64 && outsideClicks == 10 && keys == 7168)
 // floating window.
 class SelectionMonitor {
  public:
-  SelectionMonitor(SettingsStore& settings, Events& events, RunLoop& runLoop, Accessibility& accessibility,
-                   const LinkDetector& links, LinkRequest& request, FloatingWindow& window, SelectionPanel& panel,
-                   BrowsersListChooser& chooser, LinkIntake& mailLinks, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    SettingsStore& settings;
+    Events& events;
+    RunLoop& runLoop;
+    Accessibility& accessibility;
+    const LinkDetector& links;
+    LinkRequest& request;
+    FloatingWindow& window;
+    SelectionPanel& panel;
+    BrowserChooser& chooser;
+    LinkIntake& mailLinks;
+    const Trace& trace;
+  };
+  explicit SelectionMonitor(const Dependencies& deps);
 
   // "installSelectionMonitors": once, at start-up; the panel's actions join the menu ("menuy").
   void installSelectionMonitors(Menu& selectionMenu);
@@ -54,7 +66,7 @@ class SelectionMonitor {
   LinkRequest& request_;
   FloatingWindow& window_;
   SelectionPanel& panel_;
-  BrowsersListChooser& chooser_;
+  BrowserChooser& chooser_;
   LinkIntake& mailLinks_;  // a selected mail address goes to the mail applications
   const Trace& trace_;
   bool ready_ = true;  // "mar"

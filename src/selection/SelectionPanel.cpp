@@ -42,20 +42,18 @@ View panelButton(const PanelButton& entry, double x) {
 
 }  // namespace
 
-SelectionPanel::SelectionPanel(FloatingWindow& window, Presenter& presenter, Events& events, Workspace& workspace,
-                               Pasteboard& pasteboard, ScriptRunner& scripts, RunLoop& runLoop, LinkRequest& request,
-                               BrowserChooser& chooser, const Menu& selectionMenu, const Trace& trace)
-    : window_(window),
-      presenter_(presenter),
-      events_(events),
-      workspace_(workspace),
-      pasteboard_(pasteboard),
-      scripts_(scripts),
-      runLoop_(runLoop),
-      request_(request),
-      chooser_(chooser),
-      selectionMenu_(selectionMenu),
-      trace_(trace) {}
+SelectionPanel::SelectionPanel(const Dependencies& deps)
+    : window_(deps.window),
+      presenter_(deps.presenter),
+      events_(deps.events),
+      workspace_(deps.workspace),
+      pasteboard_(deps.pasteboard),
+      scripts_(deps.scripts),
+      runLoop_(deps.runLoop),
+      request_(deps.request),
+      chooser_(deps.chooser),
+      selectionMenu_(deps.selectionMenu),
+      trace_(deps.trace) {}
 
 void SelectionPanel::showSelectionPanel() {
   presenter_.cancelMenuTracking(selectionMenu_);

@@ -2,7 +2,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/FloatingWindow.h"
 #include "platform/Events.h"
 #include "platform/Pasteboard.h"
 #include "platform/Presenter.h"
@@ -11,6 +10,7 @@
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
 #include "routing/LinkRequest.h"
+#include "selection/FloatingWindow.h"
 #include "support/Trace.h"
 #include "ui/Menu.h"
 
@@ -20,9 +20,21 @@ namespace routelle {
 // without a link, in the shared floating window.
 class SelectionPanel {
  public:
-  SelectionPanel(FloatingWindow& window, Presenter& presenter, Events& events, Workspace& workspace,
-                 Pasteboard& pasteboard, ScriptRunner& scripts, RunLoop& runLoop, LinkRequest& request,
-                 BrowserChooser& chooser, const Menu& selectionMenu, const Trace& trace);
+  // The services and components it acts through.
+  struct Dependencies {
+    FloatingWindow& window;
+    Presenter& presenter;
+    Events& events;
+    Workspace& workspace;
+    Pasteboard& pasteboard;
+    ScriptRunner& scripts;
+    RunLoop& runLoop;
+    LinkRequest& request;
+    BrowserChooser& chooser;
+    const Menu& selectionMenu;
+    const Trace& trace;
+  };
+  explicit SelectionPanel(const Dependencies& deps);
 
   // The selected text the panel acts on ("lastLink"): what Copy writes.
   void setSelectedText(std::string text) { selectedText_ = std::move(text); }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "platform/TextServices.h"
+#include "support/TextServices.h"
 
 namespace routelle::text {
 namespace {

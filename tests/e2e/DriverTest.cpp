@@ -100,6 +100,8 @@ TEST_F(DriverTest, UsageErrorsNameWhatIsAccepted) {
        {"\"Preferences...\" has no entry \"No such entry\"", "\"Open in background\"", "\"slideMove:\""}},
       {{"click", "Nowhere"}, {"the menu has no entry \"Nowhere\"", "\"Preferences...\", ", "\"Quit\""}},
       {{"click", "Quit > Now"}, {"\"Quit\" has no submenu"}},
+      {{"menu", "Experimental > Nope"},
+       {"menu \"Experimental > Nope\": \"Experimental\" has no entry \"Nope\"", "\"Show List on text selection\""}},
       {{"open", "https://example.org/", "--choose", "Netscape"},
        {"--choose \"Netscape\" matches nothing shown", "\"Safari\"", "\"Firefox\""}},
       {{"open", "https://example.org/", "--choose", "Preferences..."}, {"--choose \"Preferences...\""}},

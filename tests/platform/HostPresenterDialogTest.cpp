@@ -43,7 +43,6 @@ class HostPresenterDialogTest : public ::testing::Test {
     box.buttonType = View::ButtonType::checkbox;
     dialog.accessory = View{};
     dialog.accessory->subviews = {applications, field, box};
-    presenter.setActionTarget(target);
   }
   void answer(const std::string& given) {
     std::string problem;
@@ -56,8 +55,9 @@ class HostPresenterDialogTest : public ::testing::Test {
 
   Transcript transcript;
   HostRunLoop queue;
-  HostPresenter presenter{transcript, queue};
+  // The target keeps the presenter it will call; the presenter gets the target built.
   PanelThenCancel target{presenter, queue, transcript};
+  HostPresenter presenter{transcript, queue, target};
   AlertModel dialog{"Per App", "", "warning", {"OK", "Cancel"}, std::nullopt};
 };
 

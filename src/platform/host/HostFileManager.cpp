@@ -45,7 +45,7 @@ void HostFileManager::revealInFileBrowser(const std::string& path) {
   std::error_code ec;
   std::filesystem::create_directories(log.parent_path(), ec);
   std::ofstream(log, std::ios::app) << path << "\n";
-  if (transcript) transcript->add("file browser shows " + path);
+  if (transcript_) transcript_->add("file browser shows " + path);
 }
 
 }  // namespace routelle

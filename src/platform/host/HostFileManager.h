@@ -11,7 +11,9 @@ namespace routelle {
 // file browser notes each file it is asked to show in /Library/Logs/finder.log.
 class HostFileManager final : public FileManager {
  public:
-  explicit HostFileManager(const World& world) : world_(world) {}
+  // Every file shown in the file browser is noted on the transcript, when there is one.
+  explicit HostFileManager(const World& world, Transcript* transcript = nullptr)
+      : world_(world), transcript_(transcript) {}
 
   static constexpr const char* kHome = "/Users/user";
   static constexpr const char* kDownloads = "/Users/user/Downloads";
@@ -26,11 +28,9 @@ class HostFileManager final : public FileManager {
   bool writeFile(const std::string& path, std::string_view bytes) override;
   void revealInFileBrowser(const std::string& path) override;
 
-  // Receives a line for every file shown in the file browser.
-  Transcript* transcript = nullptr;
-
  private:
   const World& world_;
+  Transcript* const transcript_;
 };
 
 }  // namespace routelle

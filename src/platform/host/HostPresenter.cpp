@@ -30,8 +30,13 @@ std::string describeButton(const View& view) {
 std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point location) {
   onMainThread_("Presenter::popUpMenu");
   dismissHeldMenu();
-  transcript_.add("menu at (" + describeNumber(location.x) + ", " + describeNumber(location.y) + "):");
-  describeMenu(menu, 1, [this](const std::string& line) { transcript_.add(line); });
+  const std::string at = "at (" + describeNumber(location.x) + ", " + describeNumber(location.y) + ")";
+  if (&menu == statusMenu_) {
+    transcript_.add("status menu " + at);
+  } else {
+    transcript_.add("menu " + at + ":");
+    describeMenu(menu, 1, [this](const std::string& line) { transcript_.add(line); });
+  }
   if (choice) {
     const auto match = findMenuEntry(menu, *choice, {.leafOnly = true});
     if (match.item) {
@@ -94,8 +99,9 @@ void HostPresenter::orderOutFloatingWindow() {
   windowVisible_ = false;
 }
 
-void HostPresenter::showStatusItem(const StatusItemModel& item, const Menu&) {
+void HostPresenter::showStatusItem(const StatusItemModel& item, const Menu& menu) {
   onMainThread_("Presenter::showStatusItem");
+  statusMenu_ = &menu;
   const bool changed = !statusItem_ || statusItem_->image.name != item.image.name ||
                        statusItem_->image.size != item.image.size || statusItem_->title != item.title;
   statusItem_ = item;

@@ -24,9 +24,9 @@ namespace routelle {
 // the program (see MainThreadCheck).
 class HostPresenter final : public Presenter {
  public:
-  HostPresenter(Transcript& transcript, HostRunLoop& mainQueue) : transcript_(transcript), mainQueue_(mainQueue) {}
-  // Where the actions of pop-up entries go while a dialog runs.
-  void setActionTarget(ActionTarget& target) { actions_ = &target; }
+  // `actions`: where the actions of pop-up entries go while a dialog runs.
+  HostPresenter(Transcript& transcript, HostRunLoop& mainQueue, ActionTarget& actions)
+      : transcript_(transcript), mainQueue_(mainQueue), actions_(actions) {}
 
   std::optional<MenuItem> popUpMenu(const Menu& menu, Point location) override;
   void showFloatingWindow(const WindowModel& window, Point origin) override;
@@ -86,7 +86,7 @@ class HostPresenter final : public Presenter {
   MainThreadCheck onMainThread_;
   Transcript& transcript_;
   HostRunLoop& mainQueue_;
-  ActionTarget* actions_ = nullptr;
+  ActionTarget& actions_;
   std::vector<ModalSession*> sessions_;
   // Open-panel answers waiting for the modal dialog to end.
   std::vector<std::function<void()>> panelsAfterDialog_;
@@ -94,6 +94,9 @@ class HostPresenter final : public Presenter {
   bool windowVisible_ = false;
   std::optional<Menu> heldMenu_;
   std::optional<StatusItemModel> statusItem_;
+  // The status item's menu, compared only: its pop-ups are named, not printed
+  // again entry by entry ("routelle menu" prints it).
+  const Menu* statusMenu_ = nullptr;
   std::map<std::string, WindowModel> windows_;
 };
 

@@ -164,11 +164,11 @@ void HostPresenter::applyStep(AlertModel& alert, const DialogAnswer::Step& step)
     }
     view->selectedIndex = static_cast<int>(i);
     transcript_.add("picked " + quoted(entry.title) + " in " + view->identifier);
-    if (!entry.action.empty() && actions_) {
+    if (!entry.action.empty()) {
       MenuItem sender;
       sender.title = entry.title;
       sender.action = entry.action;
-      actions_->perform(entry.action, sender);
+      actions_.perform(entry.action, sender);
     }
     return;
   }

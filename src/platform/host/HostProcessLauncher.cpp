@@ -10,8 +10,8 @@ extern char** environ;
 
 namespace routelle {
 
-HostProcessLauncher::HostProcessLauncher(const World& world, std::filesystem::path openCommand)
-    : world_(world), openCommand_(std::move(openCommand)) {}
+HostProcessLauncher::HostProcessLauncher(const World& world, std::filesystem::path openCommand, Transcript* transcript)
+    : world_(world), openCommand_(std::move(openCommand)), transcript_(transcript) {}
 
 std::string HostProcessLauncher::executableFor(const std::string& platformPath) const {
   if (platformPath == "/usr/bin/open") return openCommand_.string();
@@ -19,10 +19,10 @@ std::string HostProcessLauncher::executableFor(const std::string& platformPath) 
 }
 
 int HostProcessLauncher::spawn(const std::string& path, const std::vector<std::string>& args) {
-  if (transcript) {
+  if (transcript_) {
     std::string line = "run " + path;
     for (const auto& a : args) line += " " + (a.find(' ') == std::string::npos && !a.empty() ? a : "\"" + a + "\"");
-    transcript->add(std::move(line));
+    transcript_->add(std::move(line));
   }
 
   const std::string executable = executableFor(path);
@@ -52,7 +52,7 @@ std::optional<int> HostProcessLauncher::runAndWait(const std::string& path, cons
   while (waitpid(pid, &status, 0) < 0)
     if (errno != EINTR) return std::nullopt;
   if (!WIFEXITED(status)) return std::nullopt;
-  if (transcript) transcript->add("  exit status " + std::to_string(WEXITSTATUS(status)));
+  if (transcript_) transcript_->add("  exit status " + std::to_string(WEXITSTATUS(status)));
   return WEXITSTATUS(status);
 }
 

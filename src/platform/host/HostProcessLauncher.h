@@ -14,13 +14,12 @@ namespace routelle {
 // processes learn the world's root from ROUTELLE_WORLD.
 class HostProcessLauncher final : public ProcessLauncher {
  public:
-  HostProcessLauncher(const World& world, std::filesystem::path openCommand);
+  // Every start ("run PATH ARG...") and the exit status of waited ones are shown on
+  // the transcript, when there is one.
+  HostProcessLauncher(const World& world, std::filesystem::path openCommand, Transcript* transcript = nullptr);
 
   std::optional<int> runAndWait(const std::string& path, const std::vector<std::string>& args) override;
   bool start(const std::string& path, const std::vector<std::string>& args) override;
-
-  // Receives "run PATH ARG..." for every start and the exit status of waited ones.
-  Transcript* transcript = nullptr;
 
  private:
   std::string executableFor(const std::string& platformPath) const;
@@ -28,6 +27,7 @@ class HostProcessLauncher final : public ProcessLauncher {
 
   const World& world_;
   std::filesystem::path openCommand_;
+  Transcript* const transcript_;
 };
 
 }  // namespace routelle

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/TextServices.h"
+#include "support/TextServices.h"
 
 namespace routelle {
 

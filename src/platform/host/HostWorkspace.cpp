@@ -151,7 +151,7 @@ std::optional<std::string> HostWorkspace::bundleIdentifier(const std::string& pa
 }
 
 bool HostWorkspace::activateIgnoringOtherApps(const RunningApplication& app) {
-  if (transcript) transcript->add("activated " + app.localizedName);
+  if (transcript_) transcript_->add("activated " + app.localizedName);
   frontmost_ = app;
   return true;
 }

@@ -28,7 +28,9 @@ struct InstalledBundle {
 // Thread-safe: the tab watcher asks from its own thread.
 class HostWorkspace final : public Workspace {
  public:
-  explicit HostWorkspace(const World& world) : world_(world) {}
+  // Activations are shown on the transcript, when there is one.
+  explicit HostWorkspace(const World& world, Transcript* transcript = nullptr)
+      : world_(world), transcript_(transcript) {}
   // URL opening goes through the default handlers and starts the handler's executable.
   void connect(LaunchServices& launchServices, ProcessLauncher& launcher);
 
@@ -49,8 +51,6 @@ class HostWorkspace final : public Workspace {
 
   // A copy: the index may be rebuilt by another thread (the tab watcher's) at any time.
   std::vector<InstalledBundle> applicationBundles();
-  // Where activations are shown; none: not shown.
-  Transcript* transcript = nullptr;
   // Platform paths of the applications declaring a URL scheme / a document extension.
   std::vector<std::string> applicationsDeclaringScheme(const std::string& scheme);
   std::vector<std::string> applicationsDeclaringExtension(const std::string& extension);
@@ -61,6 +61,7 @@ class HostWorkspace final : public Workspace {
   void refreshIndex();  // with mutex_ held
 
   const World& world_;
+  Transcript* const transcript_;
   std::recursive_mutex mutex_;
   LaunchServices* launchServices_ = nullptr;
   ProcessLauncher* launcher_ = nullptr;

@@ -1,5 +1,7 @@
 #include "platform/host/MenuDescription.h"
 
+#include <algorithm>
+#include <optional>
 #include <sstream>
 
 namespace routelle {
@@ -34,6 +36,21 @@ std::string describeItem(const MenuItem& item) {
   return item.title + details;
 }
 
+void addLines(const Menu& menu, int level, const std::string& under, std::vector<MenuLine>& lines) {
+  const std::string indent(static_cast<size_t>(level) * 2, ' ');
+  for (const auto& item : menu.items) {
+    const auto first = item.title.find_first_not_of(' ');
+    const std::string title = first == std::string::npos ? std::string() : item.title.substr(first);
+    const std::string path = under.empty() ? title : under + " > " + title;
+    lines.push_back({indent + (item.separator ? std::string("---") : describeItem(item)), under, path});
+    if (item.submenu) addLines(*item.submenu, level + 1, path, lines);
+  }
+}
+
+std::string heading(const std::string& under) {
+  return under.empty() ? "menu changed at the top level:" : "menu changed in \"" + under + "\":";
+}
+
 }  // namespace
 
 std::string describeNumber(double v) {
@@ -48,6 +65,56 @@ void describeMenu(const Menu& menu, int level, const std::function<void(const st
     line(indent + (item.separator ? std::string("---") : describeItem(item)));
     if (item.submenu) describeMenu(*item.submenu, level + 1, line);
   }
+}
+
+std::vector<MenuLine> menuLines(const Menu& menu) {
+  std::vector<MenuLine> lines;
+  addLines(menu, 0, "", lines);
+  return lines;
+}
+
+std::vector<std::string> describeMenuChanges(const std::vector<MenuLine>& before, const std::vector<MenuLine>& after) {
+  // The longest common subsequence of lines; a line is the same only under the same entries.
+  const std::size_t n = before.size(), m = after.size();
+  std::vector<std::vector<std::size_t>> common(n + 1, std::vector<std::size_t>(m + 1, 0));
+  for (std::size_t i = n; i-- > 0;)
+    for (std::size_t j = m; j-- > 0;)
+      common[i][j] = before[i] == after[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+
+  // A group of changed lines goes on while they are in one submenu or inside an
+  // entry the group changed; indentation shows the rest.
+  std::vector<std::string> out;
+  std::optional<std::string> groupUnder;
+  std::vector<std::string> groupPaths;
+  auto inGroup = [&](const MenuLine& line) {
+    if (!groupUnder) return false;
+    if (line.under == *groupUnder) return true;
+    return std::any_of(groupPaths.begin(), groupPaths.end(), [&](const std::string& path) {
+      return line.under == path || line.under.starts_with(path + " > ");
+    });
+  };
+  auto change = [&](char mark, const MenuLine& line) {
+    if (!inGroup(line)) {
+      out.push_back(heading(line.under));
+      groupUnder = line.under;
+      groupPaths.clear();
+    }
+    groupPaths.push_back(line.path);
+    out.push_back(mark + line.text);
+  };
+  std::size_t i = 0, j = 0;
+  while (i < n || j < m) {
+    if (i < n && j < m && before[i] == after[j]) {
+      groupUnder.reset();
+      ++i, ++j;
+    } else if (i < n && (j == m || common[i + 1][j] >= common[i][j + 1])) {
+      change('-', before[i++]);
+    } else {
+      change('+', after[j++]);
+    }
+  }
+  if (out.empty()) out.push_back("menu unchanged");
+  return out;
 }
 
 }  // namespace routelle

@@ -20,10 +20,10 @@
 #include "platform/ScriptRunner.h"
 #include "platform/Shortcuts.h"
 #include "platform/SystemInfo.h"
-#include "platform/TextServices.h"
 #include "platform/Updater.h"
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
+#include "support/TextServices.h"
 
 namespace routelle::macos {
 

@@ -1,4 +1,4 @@
-#include "app/FloatingWindow.h"
+#include "selection/FloatingWindow.h"
 
 namespace routelle {
 namespace {

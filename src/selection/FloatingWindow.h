@@ -14,7 +14,12 @@ namespace routelle {
 // the chooser or the selection panel, whichever showed last.
 class FloatingWindow {
  public:
-  FloatingWindow(Presenter& presenter, Workspace& workspace) : presenter_(presenter), workspace_(workspace) {}
+  // The services it acts through.
+  struct Dependencies {
+    Presenter& presenter;
+    Workspace& workspace;
+  };
+  explicit FloatingWindow(const Dependencies& deps) : presenter_(deps.presenter), workspace_(deps.workspace) {}
 
   // Start-up: a plain titled window, not shown.
   void create();

@@ -7,8 +7,9 @@ namespace routelle {
 
 // The Unicode work that needs the platform's character tables: case mapping and
 // composed character sequences (what a reader counts as one character). Texts are
-// UTF-8. The composition root installs one for the whole process (text::useServices):
-// the free functions of support/Text reach it from everywhere without each caller
+// UTF-8. A port like those of platform/, kept beside its only caller: the
+// composition root installs one for the whole process (text::useServices), and the
+// free functions of support/Text reach it from everywhere without each caller
 // holding it.
 class TextServices {
  public:

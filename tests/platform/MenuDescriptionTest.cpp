@@ -1,0 +1,79 @@
+// What a click prints of the status menu: only the lines that changed, each
+// group headed by the submenu it is in.
+#include "platform/host/MenuDescription.h"
+
+#include <gtest/gtest.h>
+
+namespace routelle {
+namespace {
+
+MenuItem entry(std::string title, std::string action = "act:") {
+  MenuItem item;
+  item.title = std::move(title);
+  item.action = std::move(action);
+  return item;
+}
+
+MenuItem submenu(std::string title, std::vector<MenuItem> items) {
+  MenuItem item = entry(std::move(title), "");
+  item.submenu = std::make_shared<Menu>();
+  item.submenu->items = std::move(items);
+  return item;
+}
+
+Menu menuOf(std::vector<MenuItem> items) {
+  Menu menu;
+  menu.items = std::move(items);
+  return menu;
+}
+
+Menu sample() {
+  return menuOf(
+      {entry("✓Show Browsers List"), MenuItem::separatorItem(), submenu("Per Domain", {entry("Add domains...")}),
+       submenu("Preferences...",
+               {entry("   Open in background", "openBack"), submenu("   Rules", {entry("Export"), entry("Import")})}),
+       entry("Quit", "exit")});
+}
+
+TEST(MenuDescriptionTest, LinesKnowTheEntriesTheyAreUnder) {
+  const auto lines = menuLines(sample());
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[1].text, "---");
+  EXPECT_EQ(lines[7], (MenuLine{"    Export\tact:", "Preferences... > Rules", "Preferences... > Rules > Export"}));
+}
+
+TEST(MenuDescriptionTest, OnlyWhatChangedIsPrintedUnderWhereItIs) {
+  const struct {
+    const char* what;
+    Menu after;
+    std::vector<std::string> printed;
+  } cases[] = {
+      {"nothing", sample(), {"menu unchanged"}},
+      {"a state mark in a submenu",
+       menuOf({entry("✓Show Browsers List"), MenuItem::separatorItem(),
+               submenu("Per Domain", {entry("Add domains...")}),
+               submenu("Preferences...", {entry("✓Open in background", "openBack"),
+                                          submenu("   Rules", {entry("Export"), entry("Import")})}),
+               entry("Quit", "exit")}),
+       {"menu changed in \"Preferences...\":", "-     Open in background\topenBack",
+        "+  ✓Open in background\topenBack"}},
+      {"an entry with a submenu, and a separate change at the top",
+       menuOf({entry("Show Browsers List"), MenuItem::separatorItem(),
+               submenu("Per Domain", {submenu("example.com", {entry("Delete", "deletar:")}), entry("Add domains...")}),
+               submenu("Preferences...", {entry("   Open in background", "openBack"),
+                                          submenu("   Rules", {entry("Export"), entry("Import")})}),
+               entry("Quit", "exit")}),
+       {"menu changed at the top level:", "-✓Show Browsers List\tact:", "+Show Browsers List\tact:",
+        "menu changed in \"Per Domain\":", "+  example.com", "+    Delete\tdeletar:"}},
+      {"the same entry under another submenu, and the last ones gone",
+       menuOf({entry("✓Show Browsers List"), MenuItem::separatorItem(),
+               submenu("Per Domain", {entry("Add domains..."), entry("Export")})}),
+       {"menu changed at the top level:", "-Preferences...", "-     Open in background\topenBack", "-     Rules",
+        "-    Export\tact:", "-    Import\tact:", "-Quit\texit", "menu changed in \"Per Domain\":", "+  Export\tact:"}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(describeMenuChanges(menuLines(sample()), menuLines(c.after)), c.printed) << c.what;
+}
+
+}  // namespace
+}  // namespace routelle
