@@ -17,6 +17,11 @@ struct LinkWorld : bench::BenchWorld {
 void BM_RouteLink(benchmark::State& state) {
   LinkWorld w;
   auto& settings = w.app->system.settings;
+  // The browsers the rules name are installed, so that the launcher's check
+  // that a browser is not the program itself finds each of them.
+  w.install("Safari", "com.apple.Safari");
+  w.install("Firefox", "org.mozilla.firefox");
+  w.install("TorBrowser", "org.torproject.torbrowser");
   w.storeRules(10000, 1000);
   settings.setString("priority", "1");
   settings.setString("login", "Safari");

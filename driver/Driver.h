@@ -66,6 +66,16 @@ struct ProfilesRequest {
 int runProfiles(const Invocation& inv, const ProfilesRequest& request, std::ostream& out);
 int runDate(const Invocation& inv, const std::optional<std::string>& date, bool now, std::ostream& out);
 
+// "explain URL [--from APP] [--modifiers KEYS] [--running LIST] [--json]".
+struct ExplainRequest {
+  std::string url;
+  std::optional<std::string> from;
+  std::optional<std::string> modifiers;
+  std::optional<std::string> running;
+  bool json = false;
+};
+int runExplain(const Invocation& inv, const ExplainRequest& request, std::ostream& out);
+
 struct ShareRequest {
   struct Attachment {
     bool isURL = false;

@@ -24,6 +24,15 @@ constexpr std::array<std::pair<std::string_view, std::uint64_t>, 6> kModifierNam
     {"function", modifierFlags::function},
 }};
 
+DialogAnswer dialogAnswer(const std::string& given) {
+  std::string problem;
+  auto answer = parseDialogAnswer(given, problem);
+  if (!answer) throw UsageError("--dialog: " + problem);
+  return std::move(*answer);
+}
+
+}  // namespace
+
 std::uint64_t parseModifiers(const std::string& list) {
   std::uint64_t flags = 0;
   for (const auto& name : text::split(list, ",")) {
@@ -39,15 +48,6 @@ std::uint64_t parseModifiers(const std::string& list) {
   }
   return flags;
 }
-
-DialogAnswer dialogAnswer(const std::string& given) {
-  std::string problem;
-  auto answer = parseDialogAnswer(given, problem);
-  if (!answer) throw UsageError("--dialog: " + problem);
-  return std::move(*answer);
-}
-
-}  // namespace
 
 void addEventOptions(CLI::App& app, EventWords& words, const EventArguments& arguments) {
   app.add_option("--modifiers", words.modifiers, "Keys held: shift,control,option,command,capslock,function")

@@ -12,6 +12,10 @@ class App;
 
 namespace routelle::driver {
 
+// Modifier key names ("shift,option") as the flags the platform reports; a
+// usage error names the keys when one is unknown.
+std::uint64_t parseModifiers(const std::string& list);
+
 // The options of an event, as given on the command line or on a line of "run".
 struct EventWords {
   std::vector<std::string> args;

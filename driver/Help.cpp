@@ -139,6 +139,34 @@ to the host's local date; prints the date in force.)";
 const char* const kRules = R"(Print the stored rules: domain rules, per-application rules, priority,
 modifier-key rules and the onion rule.)";
 
+const char* const kExplain = R"(Print what the program would do with a link clicked now, and why, without
+doing it: nothing is launched and nothing in the world changes. One line per
+step routing takes (own scheme and extension marker, mail link, modifier keys,
+rule order, application rules, onion rule, domain rules with every rule that
+matched, default choice, opened browser, browsers list); the deciding step is
+marked "*"; then the decision and the open command that would start the
+browser. A link the program would not open is explained too. Exit status 0.
+
+With --json, one JSON object:
+  received    the link as given
+  link        as the program handles it
+  host        the host rules compare (null when the link has none)
+  path        the link's path
+  steps       [{step, found, decided, matches?}] in routing's order; step is
+              one of no-link, own-scheme, extension-marker, mail-link,
+              modifier-keys, rule-order, application-rules, onion-rule,
+              domain-rules, default-choice, opened-browser, browsers-list,
+              launch; matches (domain rules) are [{rule, browser, reason}],
+              the deciding rule first
+  decided_by  the step that decided (null when none did)
+  outcome     launch, browsers-list, open-with-menu or nothing
+  browser     the browser launched (null unless outcome is launch)
+  summary     the decision in one line ("Firefox — rule *.example.org")
+  launch      null, or {way, background, commands: [{program, arguments}],
+              refused?}; way is open-command (the second command runs when
+              the first finds no application), open-command-once,
+              executable, open-url or refused)";
+
 const char* const kProfiles = R"(Print the profiles the program finds for a browser, one a line: the title
 it offers them by ("Google Chrome — Work"), a tab, and the profile's directory.
 With DIRECTORY=NAME pairs, first lay out the browser's own list of profiles in

@@ -17,6 +17,7 @@ extern const char* const kDefaults;
 extern const char* const kShare;
 extern const char* const kDate;
 extern const char* const kRules;
+extern const char* const kExplain;
 extern const char* const kProfiles;
 
 }  // namespace routelle::driver::help

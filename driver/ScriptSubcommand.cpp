@@ -20,6 +20,8 @@ ScriptArgument argumentFor(const std::string& command, const std::string& key, c
 
 std::string describe(const ScriptResult& r) {
   if (const bool* b = std::get_if<bool>(&r)) return *b ? "true" : "false";
+  if (const std::string* text = std::get_if<std::string>(&r))
+    return text->ends_with('\n') ? text->substr(0, text->size() - 1) : *text;
   return std::to_string(std::get<int>(r));
 }
 

@@ -77,9 +77,11 @@ void printPropertyList(const std::filesystem::path& file, const std::string& wha
   if (read.status != FileContents::Status::read) throw std::runtime_error(what + " cannot be read: " + read.error);
   const std::string& bytes = read.bytes;
   if (bytes.empty()) return;
-  auto parsed = hostplist::parsePlist(bytes.data(), bytes.size());
+  std::string refusal;
+  auto parsed = hostplist::parsePlist(bytes.data(), bytes.size(), &refusal);
   plist_t root = parsed.get();
-  if (!root || plist_get_node_type(root) != PLIST_DICT) throw std::runtime_error(what + " cannot be read");
+  if (!root || plist_get_node_type(root) != PLIST_DICT)
+    throw std::runtime_error(what + " cannot be read" + (refusal.empty() ? "" : ": " + refusal));
   std::vector<std::pair<std::string, std::string>> lines;
   HostListArchiver archiver;
   plist_dict_iter it = nullptr;

@@ -199,6 +199,17 @@ class CommandLine {
         [this] { return runProfiles(inv_, profiles_, std::cout); }, help::kProfiles);
     profiles->add_option("BROWSER", profiles_.browser, "The browser's name")->required();
     profiles->add_option("DIRECTORY=NAME", profiles_.layOut, "Profiles to lay out in the browser's own file");
+    auto* explain = verb(
+        "explain", kInspection, "Print which browser a link would open in and why, opening nothing",
+        [this] { return runExplain(inv_, explain_, std::cout); }, help::kExplain);
+    explain->add_option("URL", explain_.url, "The link")->required();
+    explain->add_option("--from", explain_.from, "The application the link comes from (the one active before)")
+        ->type_name("APP");
+    explain->add_option("--modifiers", explain_.modifiers, "Keys held: shift,control,option,command,capslock,function")
+        ->type_name("KEYS");
+    explain->add_option("--running", explain_.running, "Running applications by name, in the workspace's order")
+        ->type_name("LIST");
+    explain->add_flag("--json", explain_.json, "Print one JSON object (its keys are listed below)");
   }
 
   CLI::App app_;
@@ -216,6 +227,7 @@ class CommandLine {
   std::string eventFile_;
   ShareRequest share_;
   std::optional<std::string> domain_;
+  ExplainRequest explain_;
   std::optional<std::string> menuPath_;
 };
 

@@ -47,6 +47,7 @@ std::map<std::string, routelle::ScriptArgument> argumentsOf(RTLScriptCommand* co
     return nil;
   }
   if (const bool* answer = std::get_if<bool>(&result)) return [NSNumber numberWithBool:*answer];
+  if (const std::string* text = std::get_if<std::string>(&result)) return routelle::macos::ns(*text);
   const int* count = std::get_if<int>(&result);
   return [NSNumber numberWithInt:count ? *count : 0];
 }

@@ -1,5 +1,7 @@
 #include "app/AppDelegate.h"
 
+#include "routing/DecisionText.h"
+
 #include "scripting/ScriptCommand.h"
 #include "settings/Keys.h"
 
@@ -169,7 +171,8 @@ AppDelegate::AppDelegate(AppServices services)
                  .calendar = s_.calendar,
                  .presenter = s_.presenter,
                  .statusMenu = statusMenu_,
-                 .trace = trace_}) {}
+                 .trace = trace_}),
+      linkTester_(s_.presenter, s_.application, s_.workspace, linkIntake_) {}
 
 void AppDelegate::awakeFromNib() {
   s_.appleEvents.setEventHandler(kInternetEventClass, kGetURLEventID, [this](const std::optional<std::string>& link) {
@@ -219,7 +222,7 @@ void AppDelegate::finishLaunching() {
 
   trace_(trace::applicationsListQueued);
   editors_.fillApplicationsPopup();
-  if (settings.ensureBool(keys::tabWatcher, false)) tabWatcher_.start();
+  if (settings.ensureBool(keys::tabWatcher, false) && s_.scripts.available()) tabWatcher_.start();
   s_.application.setServicesProvider([this](Pasteboard& pasteboard) { linkIntake_.openUrlWithRtl(pasteboard); });
 }
 
@@ -353,6 +356,9 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
     case Action::showAbout:
       about_.show();
       return true;
+    case Action::testLink:
+      linkTester_.show();
+      return true;
     case Action::closeAbout:
       about_.close();
       return true;
@@ -394,6 +400,11 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
   }
   return false;
+}
+
+std::string AppDelegate::explainLink(const std::string& link) {
+  const LinkMoment now{s_.events.modifierFlags(), request_.previousApplication(), std::nullopt};
+  return explanationText(linkIntake_.explainLink(link, now));
 }
 
 }  // namespace routelle

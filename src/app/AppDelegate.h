@@ -5,6 +5,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/BrowsersListChooser.h"
+#include "app/LinkTester.h"
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
 #include "app/SaveFailureAlerts.h"
@@ -101,6 +102,8 @@ class AppDelegate final : public ActionTarget {
   // The Dock icon's menu: the status menu, current.
   const Menu& applicationDockMenu();
   bool applicationOpenFile(const std::string& path) { return linkIntake_.applicationOpenFile(path); }
+  // What a link clicked now would do, as readable lines; nothing is done.
+  std::string explainLink(const std::string& link);
   // The status menu and the chooser menu are about to open.
   void menuWillOpen(const Menu& menu);
   // A menu entry's or a control's action, by its selector text.
@@ -124,6 +127,7 @@ class AppDelegate final : public ActionTarget {
   SelectionMonitor& selectionMonitor() { return selectionMonitor_; }
   SelectionPanel& selectionPanel() { return selectionPanel_; }
   RuleEditors& ruleEditors() { return editors_; }
+  LinkTester& linkTester() { return linkTester_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -151,6 +155,7 @@ class AppDelegate final : public ActionTarget {
   AboutWindow about_;
   RuleEditors editors_;
   RuleExchange exchange_;
+  LinkTester linkTester_;
 };
 
 }  // namespace routelle

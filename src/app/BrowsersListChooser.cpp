@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "routing/LinkText.h"
+#include "settings/BrowserIdentifiers.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -72,8 +72,8 @@ void BrowsersListChooser::popUpBrowsersMenu() {
 void BrowsersListChooser::buildBrowsersListMenu() {
   visibleChoices_.clear();
   menu_.items.clear();
-  for (const auto& known : knownBrowsers)
-    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier))) {
+  for (const auto& identifier : knownBrowserIdentifiers(workspace_))
+    if (auto path = workspace_.pathForBundleIdentifier(identifier)) {
       const std::string name = appNameFromPath(*path);
       menu_.items.push_back(chooserEntry(name, *path));
       // Each profile right under its browser, which hiding the browser hides too.

@@ -55,38 +55,102 @@ void StatusMenu::fetchMenu() {
 
 void StatusMenu::rebuild() {
   floatingWindow_.hide();
+  const ShownSettings shown = repairSettings();
+  buildMenu(shown);
+  if (shown.marks.hideMenuBar) presenter_.removeStatusItem();
+  statusItemShown_ = !shown.marks.hideMenuBar;
+  applyStatusIcon();
+}
+
+// Everything a rebuild writes happens here, before the menu is built from what
+// it read: first-use values, and stored choices that name nothing the menu
+// offers any more.
+StatusMenu::ShownSettings StatusMenu::repairSettings() {
   auto& settings = settings_;
+  ShownSettings shown;
   // The selection assistant cannot work without Accessibility; an unchanged value needs no write.
   if (!accessibility_.isProcessTrusted(false) && settings.getBool(keys::selectionAssistant) != false)
     settings.setBool(keys::selectionAssistant, false);
 
-  menu_.items.clear();
-  const std::string login = settings.ensureString(keys::defaultChoice, values::showBrowserList);
-  const std::string priority = settings.ensureString(keys::rulePriority, values::priorityDomainsFirst);
-  const std::string hidden = settings.ensureString(keys::hiddenBrowsers, "");
+  shown.defaultChoice = settings.ensureString(keys::defaultChoice, values::showBrowserList);
+  shown.priority = settings.ensureString(keys::rulePriority, values::priorityDomainsFirst);
+  shown.hidden = settings.ensureString(keys::hiddenBrowsers, "");
 
   const auto added = settings.sharedList(keys::addedBrowsers);
   if (added->state == StoredList::State::absent && settings.contains(keys::addedBrowsers, Domain::suite))
     settings.remove(keys::addedBrowsers, Domain::suite);
-  const InstalledBrowsers browsers = installedBrowsers(workspace_, *added);
-  ApplicationPaths apps(workspace_);
+  shown.browsers = installedBrowsers(workspace_, *added);
+  shown.apps = std::make_shared<ApplicationPaths>(workspace_);
 
   // The default choice: a listed browser, the opened browser, or else the chooser.
-  // The browser may be stored in any spelling the launcher takes ("Arc.app").
-  const ProfileNames profileNames = [this](const std::string& browser) {
+  if (!listsBrowser(shown.browsers, shown.hidden, shown.defaultChoice) &&
+      shown.defaultChoice != values::useOpenedBrowser && shown.defaultChoice != values::showBrowserList) {
+    settings.setString(keys::defaultChoice, values::showBrowserList);
+    shown.defaultChoice = values::showBrowserList;
+  }
+  // Modifier rules naming no installed application are removed.
+  for (std::size_t i = 0; i < kModifierEntries.size(); ++i) {
+    const std::string_view key = kModifierEntries[i].first;
+    shown.modifierBrowsers[i] = settings.getString(key);
+    const auto& browser = shown.modifierBrowsers[i];
+    if (browser && namesApplication(*browser) && !shown.apps->named(*browser)) rules_.clearModifierRule(key);
+  }
+  // So is an onion rule naming no listed browser.
+  shown.onion = settings.getString(keys::onionRule);
+  if (!listsOnionBrowser(shown.browsers, shown.onion) && settings.contains(keys::onionRule)) {
+    settings.remove(keys::onionRule);
+    shown.onion.reset();
+  }
+  // Each listed browser's profiles, and the one the default choice keeps beside its browser.
+  for (const auto& browser : shown.browsers.known) {
+    if (isHidden(shown.hidden, browser.title)) continue;
     std::vector<std::string> names;
-    for (auto& profile : profiles_.profilesOf(browser)) names.push_back(std::move(profile.name));
-    return names;
-  };
-  Menu openWith = temporallyOpenWith(browsers, hidden, profileNames);
-  // The stored choice names the browser; its profile, when there is one, is kept beside it.
-  const auto defaultProfile = rules_.profiles().profileFor(RuleProfiles::defaultRule, login);
+    for (auto& profile : profiles_.profilesOf(browser.title)) names.push_back(std::move(profile.name));
+    if (!names.empty()) shown.profileNames.emplace(browser.title, std::move(names));
+  }
+  if (const auto directory = rules_.profiles().profileFor(RuleProfiles::defaultRule, shown.defaultChoice))
+    if (const auto profile = profiles_.find(shown.defaultChoice, *directory)) shown.defaultProfile = profile->name;
+  shown.domainRules = settings.sharedList(keys::domainRules);
+  shown.appRules = settings.sharedList(keys::appRules);
+
+  shown.selectionAssistant = settings.ensureBool(keys::selectionAssistant, false);
+  shown.tabWatcher = settings.ensureBool(keys::tabWatcher, false);
+  shown.tabCaptureAvailable = tabCapture_.available();
+  shown.selectionUnavailableReason = accessibility_.selectionUnavailableReason();
+  PreferenceMarks& marks = shown.marks;
+  marks.background = settings.ensureBool(keys::openInBackground, false);
+  marks.menuBarOnly = settings.ensureBool(keys::menuBarOnly, false);
+  marks.hideMenuBar = settings.ensureBool(keys::hideMenuBar, false);
+  marks.updatesAvailable = updater_.available();
+  marks.automaticUpdates = marks.updatesAvailable && updater_.automaticallyChecksForUpdates();
+  marks.coloredIcon = settings.ensureBool(keys::coloredIcon, true);
+  marks.iconSize = settings.ensureDouble(keys::menuBarIconSize, 16.0);
+  marks.imagesOnly = settings.ensureBool(keys::imagesOnlyChooser, false);
+  marks.multipleFileTypes = settings.ensureBool(keys::multipleFileTypes, false);
+  marks.showClose = !settings.ensureBool(keys::hideChooserClose, true);
+  marks.showUrl = !settings.ensureBool(keys::hideChooserUrl, true);
+  marks.mailto = isOwnHandler(launchServices_.defaultHandler("mailto"));
+  // Read, not ensured: a user who never turns it on keeps no new key.
+  marks.cleanLinks = settings.getBool(keys::cleanLinks).value_or(false);
+  shown.shareBehavior = settings.ensureInteger(keys::shareBehavior, 0, Domain::suite);
+  shown.ownHttpHandler = isOwnHandler(launchServices_.defaultHandler("http"));
+  shown.capturedTab = tabCapture_.frontTabUrl();
+  return shown;
+}
+
+// The menu for what repairSettings read; nothing here reads or writes a setting.
+void StatusMenu::buildMenu(const ShownSettings& shown) {
+  menu_.items.clear();
+  const std::string& login = shown.defaultChoice;
+  Menu openWith = temporallyOpenWith(shown.browsers, shown.hidden, shown.profileNames);
+  // The stored choice names the browser (in any spelling the launcher takes,
+  // "Arc.app"); its profile, when there is one, is kept beside it.
   auto isChosen = [&](const std::string& title) {
-    const auto titled = splitProfileTitle(title);
-    if (!titled) return !defaultProfile && BrowserRegistry::namesListedBrowser(title, login);
-    if (!defaultProfile || !BrowserRegistry::namesListedBrowser(titled->browser, login)) return false;
-    const auto profile = profiles_.find(titled->browser, titled->profile);
-    return profile && profile->directory == *defaultProfile;
+    if (const auto titled = splitProfileTitle(title))
+      return shown.defaultProfile && titled->profile == *shown.defaultProfile &&
+             BrowserRegistry::namesListedBrowser(titled->browser, login);
+    // A profile the browser no longer lists leaves the browser chosen: the link opens in it as itself.
+    return !shown.defaultProfile && BrowserRegistry::namesListedBrowser(title, login);
   };
   MenuItem openWithEntry = entry("Temporally open with:");
   bool browserChosen = false;
@@ -97,13 +161,11 @@ void StatusMenu::rebuild() {
     browserChosen = true;
   }
   const bool openedChosen = !browserChosen && login == values::useOpenedBrowser;
-  if (!browserChosen && !openedChosen && login != values::showBrowserList)
-    settings.setString(keys::defaultChoice, values::showBrowserList);
   const bool listChosen = !browserChosen && !openedChosen;
 
   auto& items = menu_.items;
-  if (const std::string captured = tabCapture_.frontTabUrl(); !captured.empty()) {
-    items.push_back(entry(capturedUrlTitle(captured), Action::openCapturedTab));
+  if (!shown.capturedTab.empty()) {
+    items.push_back(entry(capturedUrlTitle(shown.capturedTab), Action::openCapturedTab));
     items.push_back(MenuItem::separatorItem());
   }
   items.push_back(
@@ -111,53 +173,38 @@ void StatusMenu::rebuild() {
   items.push_back(
       entry((openedChosen ? "✓" : "") + std::string(values::useOpenedBrowser), Action::setDefaultBrowser, "O"));
   items.push_back(withSubmenu(std::move(openWithEntry), std::move(openWith)));
-  items.push_back(withSubmenu(entry("Modifier keys", Action::doNothing), modifierKeys(settings, rules_, apps)));
+  items.push_back(
+      withSubmenu(entry("Modifier keys", Action::doNothing), modifierKeys(shown.modifierBrowsers, *shown.apps)));
   items.push_back(MenuItem::separatorItem());
 
   MenuItem rulesLabel = entry("Rules");
   rulesLabel.enabled = false;
   items.push_back(std::move(rulesLabel));
-  items.push_back(withSubmenu(entry("Per Domain"), perDomain(*settings.sharedList(keys::domainRules), apps,
-                                                             kListIconSide, onionSuffix(settings, browsers))));
-  items.push_back(withSubmenu(entry("Per App"), perApp(*settings.sharedList(keys::appRules), apps, kListIconSide)));
-  const bool appsFirst = priority == values::priorityAppsFirst;
+  items.push_back(withSubmenu(entry("Per Domain"), perDomain(shown.domainRules, shown.apps, kListIconSide,
+                                                             onionSuffix(shown.onion, shown.browsers))));
+  items.push_back(withSubmenu(entry("Per App"), perApp(shown.appRules, shown.apps, kListIconSide)));
+  const bool appsFirst = shown.priority == values::priorityAppsFirst;
   items.push_back(withSubmenu(entry(appsFirst ? "Priority (App/Domain)" : "Priority (Domain/App)", Action::doNothing),
-                              prioritySubmenu(priority)));
+                              prioritySubmenu(shown.priority)));
+  items.push_back(entry("Test a Link...", Action::testLink, "T"));
   items.push_back(MenuItem::separatorItem());
 
-  items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(browsers)));
+  items.push_back(withSubmenu(entry("Added browsers"), addedBrowsers(shown.browsers)));
   items.push_back(entry("Instructions", Action::openInstructions, "I"));
   items.push_back(withSubmenu(entry("Experimental", Action::doNothing),
-                              experimental(settings.ensureBool(keys::selectionAssistant, false),
-                                           settings.ensureBool(keys::tabWatcher, false))));
-
-  PreferenceMarks marks;
-  marks.background = settings.ensureBool(keys::openInBackground, false);
-  marks.menuBarOnly = settings.ensureBool(keys::menuBarOnly, false);
-  marks.hideMenuBar = settings.ensureBool(keys::hideMenuBar, false);
-  marks.automaticUpdates = updater_.automaticallyChecksForUpdates();
-  marks.coloredIcon = settings.ensureBool(keys::coloredIcon, true);
-  marks.iconSize = settings.ensureDouble(keys::menuBarIconSize, 16.0);
-  marks.imagesOnly = settings.ensureBool(keys::imagesOnlyChooser, false);
-  marks.multipleFileTypes = settings.ensureBool(keys::multipleFileTypes, false);
-  marks.showClose = !settings.ensureBool(keys::hideChooserClose, true);
-  marks.showUrl = !settings.ensureBool(keys::hideChooserUrl, true);
-  marks.mailto = isOwnHandler(launchServices_.defaultHandler("mailto"));
-  // Read, not ensured: a user who never turns it on keeps no new key.
-  marks.cleanLinks = settings.getBool(keys::cleanLinks).value_or(false);
-  items.push_back(withSubmenu(entry("Preferences..."), preferences(marks, browsers, hidden)));
-
+                              experimental(shown.selectionAssistant, shown.tabWatcher, shown.tabCaptureAvailable,
+                                           shown.selectionUnavailableReason)));
+  items.push_back(withSubmenu(entry("Preferences..."), preferences(shown.marks, shown.browsers, shown.hidden)));
   items.push_back(withSubmenu(entry("Browsers Extensions", Action::doNothing), browsersExtensions()));
-  items.push_back(entry("Check for updates...", Action::checkForUpdates, "U"));
+  if (shown.marks.updatesAvailable) items.push_back(entry("Check for updates...", Action::checkForUpdates, "U"));
   items.push_back(entry("About Routelle", Action::showAbout, "A"));
 
   // Built but offered nowhere: the Share extension never reads the choice.
-  [[maybe_unused]] const MenuItem shareBehavior =
-      shareExtensionBehavior(settings.ensureInteger(keys::shareBehavior, 0, Domain::suite));
+  [[maybe_unused]] const MenuItem shareBehavior = shareExtensionBehavior(shown.shareBehavior);
   [[maybe_unused]] const MenuItem reset = entry("   Reset", Action::labelOnly);
 
   // The default-browser notice: "?" beside the icon once, the warning sign twice.
-  if (isOwnHandler(launchServices_.defaultHandler("http"))) {
+  if (shown.ownHttpHandler) {
     statusItem_.title.clear();
   } else {
     items.push_back(MenuItem::separatorItem());
@@ -172,10 +219,6 @@ void StatusMenu::rebuild() {
   }
   items.push_back(MenuItem::separatorItem());
   items.push_back(entry("Quit", Action::quit, "Q"));
-
-  if (marks.hideMenuBar) presenter_.removeStatusItem();
-  statusItemShown_ = !marks.hideMenuBar;
-  applyStatusIcon();
 }
 
 void StatusMenu::applyStatusIcon() {

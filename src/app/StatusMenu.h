@@ -1,7 +1,11 @@
 #pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "app/StatusMenuSubmenus.h"
 #include "platform/Accessibility.h"
 #include "platform/LaunchServices.h"
 #include "platform/Presenter.h"
@@ -62,7 +66,32 @@ class StatusMenu final : public StatusMenuRefresh {
   const StatusItemModel& statusItem() const { return statusItem_; }
 
  private:
+  // What the menu shows, read once its settings are repaired.
+  struct ShownSettings {
+    std::string defaultChoice;  // "login"
+    std::string priority;
+    std::string hidden;
+    statusmenu::InstalledBrowsers browsers;
+    statusmenu::ProfileNames profileNames;
+    std::optional<std::string> defaultProfile;  // its display name, while the default choice's browser lists it
+    std::shared_ptr<statusmenu::ApplicationPaths> apps;
+    std::array<std::optional<std::string>, statusmenu::kModifierEntries.size()> modifierBrowsers;
+    std::optional<std::string> onion;
+    std::shared_ptr<const StoredList> domainRules;
+    std::shared_ptr<const StoredList> appRules;
+    bool selectionAssistant = false;
+    bool tabWatcher = false;
+    bool tabCaptureAvailable = true;
+    std::optional<std::string> selectionUnavailableReason;
+    statusmenu::PreferenceMarks marks;
+    std::int64_t shareBehavior = 0;
+    bool ownHttpHandler = false;
+    std::string capturedTab;
+  };
+
   void rebuild();
+  ShownSettings repairSettings();
+  void buildMenu(const ShownSettings& shown);
 
   SettingsStore& settings_;
   RuleStore& rules_;

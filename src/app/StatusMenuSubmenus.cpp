@@ -1,14 +1,15 @@
 // The status menu's submenus, built from the stored settings.
 #include "app/StatusMenuSubmenus.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <utility>
 
 #include "routing/LinkText.h"
+#include "settings/BrowserIdentifiers.h"
 #include "settings/DomainList.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 
 namespace routelle::statusmenu {
@@ -28,9 +29,10 @@ MenuItem ruleEntry(std::string title, const std::optional<std::string>& iconPath
                    std::string carrier) {
   MenuItem item = entry(std::move(title), Action::doNothing);
   if (iconPath) item.image = ImageRef::iconOf(*iconPath, {side, side});
-  Menu remove;
-  remove.items.push_back(entry("Delete", deleteAction, std::move(carrier)));
-  return withSubmenu(std::move(item), std::move(remove));
+  item.submenuEntries = [deleteAction, carrier = std::move(carrier)](const MenuEntrySink& sink) {
+    sink(entry("Delete", deleteAction, carrier));
+  };
+  return item;
 }
 
 }  // namespace
@@ -43,8 +45,7 @@ const std::optional<std::string>& ApplicationPaths::named(const std::string& nam
 
 InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredList& added) {
   InstalledBrowsers out;
-  for (const auto& known : knownBrowsers) {
-    std::string identifier(known.identifier);
+  for (auto& identifier : knownBrowserIdentifiers(workspace)) {
     if (auto path = workspace.pathForBundleIdentifier(identifier))
       out.known.push_back({appNameFromPath(*path), std::move(*path), std::move(identifier)});
   }
@@ -82,6 +83,23 @@ MenuItem withSubmenu(MenuItem item, Menu submenu) {
   return item;
 }
 
+MenuItem withSubmenu(MenuItem item, MenuEntrySource entries) {
+  item.submenuEntries = std::move(entries);
+  return item;
+}
+
+bool namesApplication(const std::string& stored) {
+  return stored != values::showBrowsersList && stored != values::useOpenedBrowser;
+}
+
+bool listsBrowser(const InstalledBrowsers& browsers, const std::string& hiddenText, const std::string& stored) {
+  for (const auto& browser : browsers.known)
+    if (!isHidden(hiddenText, browser.title) && BrowserRegistry::namesListedBrowser(browser.title, stored)) return true;
+  for (const auto& browser : browsers.added)
+    if (BrowserRegistry::namesListedBrowser(browser.title, stored)) return true;
+  return false;
+}
+
 Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText,
                         const ProfileNames& profileNames) {
   Menu menu;
@@ -93,8 +111,8 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
       MenuItem item = entry(browser.title, Action::setDefaultBrowser, key);
       item.image = ImageRef::iconOf(browser.path);
       menu.items.push_back(std::move(item));
-      if (profileNames)
-        for (const auto& name : profileNames(browser.title)) {
+      if (const auto names = profileNames.find(browser.title); names != profileNames.end())
+        for (const auto& name : names->second) {
           MenuItem profile = entry(browser.title + std::string(kProfileSeparator) + name, Action::setDefaultBrowser);
           profile.image = ImageRef::iconOf(browser.path);
           menu.items.push_back(std::move(profile));
@@ -111,49 +129,49 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
   return menu;
 }
 
-Menu modifierKeys(SettingsStore& settings, RuleStore& rules, ApplicationPaths& apps) {
-  static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kModifiers{
-      {{keys::commandRule, "Command"},
-       {keys::shiftRule, "Shift"},
-       {keys::optionRule, "Alt"},
-       {keys::controlRule, "Ctrl"}}};
+Menu modifierKeys(const std::array<std::optional<std::string>, kModifierEntries.size()>& browsers,
+                  ApplicationPaths& apps) {
   Menu menu;
   menu.items.push_back(label("Choose a browser to open with:"));
   menu.items.push_back(label("Hold Modifier Key + Click"));
   menu.items.push_back(MenuItem::separatorItem());
-  for (const auto& [key, title] : kModifiers) {
+  for (std::size_t i = 0; i < kModifierEntries.size(); ++i) {
+    const auto& [key, title] = kModifierEntries[i];
     MenuItem item = entry(std::string(title), Action::editModifierKey, std::string(key));
-    auto browser = settings.getString(key);
-    if (browser && *browser != values::showBrowsersList && *browser != values::useOpenedBrowser) {
-      if (const auto& path = apps.named(*browser))
-        item.image = ImageRef::iconOf(*path, {20, 20});
-      else
-        rules.clearModifierRule(key);
-    }
+    if (const auto& browser = browsers[i]; browser && namesApplication(*browser))
+      if (const auto& path = apps.named(*browser)) item.image = ImageRef::iconOf(*path, {20, 20});
     menu.items.push_back(std::move(item));
     menu.items.push_back(MenuItem::separatorItem());
   }
   return menu;
 }
 
-Menu perDomain(const StoredList& domains, ApplicationPaths& apps, double iconSide, Menu onion) {
-  Menu menu;
-  menu.items.reserve(domains.items.size() / 2 + 5);
-  for (const auto& rule : DomainList(domains.items)) {
-    if (rule.domain.empty()) continue;
-    menu.items.push_back(
-        ruleEntry(rule.domain, apps.named(rule.browser), iconSide, Action::removeDomainRule, rule.domain));
-  }
-  menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(withSubmenu(entry(".onion domain suffix"), std::move(onion)));
-  menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(entry("Add domains...", Action::addDomainRule, "D"));
-  return menu;
+MenuEntrySource perDomain(std::shared_ptr<const StoredList> domains, std::shared_ptr<ApplicationPaths> apps,
+                          double iconSide, Menu onion) {
+  return [domains = std::move(domains), apps = std::move(apps), iconSide,
+          onion = std::make_shared<const Menu>(std::move(onion))](const MenuEntrySink& sink) {
+    for (const auto& rule : DomainList(domains->items)) {
+      if (rule.domain.empty()) continue;
+      sink(ruleEntry(rule.domain, apps->named(rule.browser), iconSide, Action::removeDomainRule, rule.domain));
+    }
+    sink(MenuItem::separatorItem());
+    sink(MenuItem::separatorItem());
+    MenuItem onionEntry = entry(".onion domain suffix");
+    onionEntry.submenu = std::make_shared<Menu>(*onion);
+    sink(std::move(onionEntry));
+    sink(MenuItem::separatorItem());
+    sink(entry("Add domains...", Action::addDomainRule, "D"));
+  };
 }
 
-Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
-  const auto onion = settings.getString(keys::onionRule);
+bool listsOnionBrowser(const InstalledBrowsers& browsers, const std::optional<std::string>& onion) {
+  if (!onion) return false;
+  auto names = [&](const ListedBrowser& browser) { return BrowserRegistry::namesListedBrowser(browser.title, *onion); };
+  return std::any_of(browsers.known.begin(), browsers.known.end(), names) ||
+         std::any_of(browsers.added.begin(), browsers.added.end(), names);
+}
+
+Menu onionSuffix(const std::optional<std::string>& onion, const InstalledBrowsers& browsers) {
   Menu menu;
   bool matched = false;
   auto add = [&](const ListedBrowser& browser) {
@@ -165,30 +183,28 @@ Menu onionSuffix(SettingsStore& settings, const InstalledBrowsers& browsers) {
   };
   for (const auto& browser : browsers.known) add(browser);
   for (const auto& browser : browsers.added) add(browser);
-  if (matched) {
+  if (matched)
     menu.items.push_back(entry("Disable rule", Action::setOnionRule));
-  } else {
+  else
     menu.items.push_back(entry("Disabled✓", Action::setOnionRule));
-    if (settings.contains(keys::onionRule)) settings.remove(keys::onionRule);
-  }
   return menu;
 }
 
-Menu perApp(const StoredList& rules, ApplicationPaths& apps, double iconSide) {
-  Menu menu;
-  menu.items.reserve(rules.items.size() + 2);
-  for (const auto& rule : rules.items) {
-    if (rule.empty()) continue;
-    const std::string_view whole(rule);
-    const size_t first = whole.find(kAppRuleSeparator);
-    const size_t last = whole.rfind(kAppRuleSeparator);
-    const std::string browser(whole.substr(0, first));
-    std::string application(last == std::string_view::npos ? whole : whole.substr(last + kAppRuleSeparator.size()));
-    menu.items.push_back(ruleEntry(std::move(application), apps.named(browser), iconSide, Action::removeAppRule, rule));
-  }
-  menu.items.push_back(MenuItem::separatorItem());
-  menu.items.push_back(entry("Add app", Action::addAppRule, "A"));
-  return menu;
+MenuEntrySource perApp(std::shared_ptr<const StoredList> rules, std::shared_ptr<ApplicationPaths> apps,
+                       double iconSide) {
+  return [rules = std::move(rules), apps = std::move(apps), iconSide](const MenuEntrySink& sink) {
+    for (const auto& rule : rules->items) {
+      if (rule.empty()) continue;
+      const std::string_view whole(rule);
+      const size_t first = whole.find(kAppRuleSeparator);
+      const size_t last = whole.rfind(kAppRuleSeparator);
+      const std::string browser(whole.substr(0, first));
+      std::string application(last == std::string_view::npos ? whole : whole.substr(last + kAppRuleSeparator.size()));
+      sink(ruleEntry(std::move(application), apps->named(browser), iconSide, Action::removeAppRule, rule));
+    }
+    sink(MenuItem::separatorItem());
+    sink(entry("Add app", Action::addAppRule, "A"));
+  };
 }
 
 Menu addedBrowsers(const InstalledBrowsers& browsers) {
@@ -204,10 +220,15 @@ Menu addedBrowsers(const InstalledBrowsers& browsers) {
   return menu;
 }
 
-Menu experimental(bool selectionList, bool manipulateLinks) {
+Menu experimental(bool selectionList, bool manipulateLinks, bool tabsAvailable,
+                  const std::optional<std::string>& selectionUnavailable) {
   Menu menu;
-  menu.items.push_back(toggle(selectionList, "Show List on text selection", Action::toggleSelectionAssistant));
-  menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", Action::toggleTabWatcher));
+  MenuItem selection = toggle(selectionList, "Show List on text selection", Action::toggleSelectionAssistant);
+  selection.enabled = !selectionUnavailable;
+  menu.items.push_back(std::move(selection));
+  if (selectionUnavailable) menu.items.push_back(label("   " + *selectionUnavailable));
+  if (tabsAvailable)
+    menu.items.push_back(toggle(manipulateLinks, "Manipulate links inside browsers", Action::toggleTabWatcher));
   return menu;
 }
 
@@ -257,7 +278,8 @@ Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers
   items.push_back(toggle(marks.background, "Open in background", Action::toggleOpenInBackground));
   items.push_back(toggle(marks.menuBarOnly, "Menu Bar Only", Action::toggleMenuBarOnly));
   items.push_back(toggle(marks.hideMenuBar, "Hide Menu Bar", Action::toggleHideMenuBar));
-  items.push_back(toggle(marks.automaticUpdates, "Automatically check for updates", Action::toggleAutomaticChecks));
+  if (marks.updatesAvailable)
+    items.push_back(toggle(marks.automaticUpdates, "Automatically check for updates", Action::toggleAutomaticChecks));
 
   Menu exchange;
   exchange.items.push_back(entry("Export", Action::exportRules));

@@ -1,8 +1,8 @@
 #include "editors/RuleDialog.h"
 
 #include "routing/LinkText.h"
+#include "settings/BrowserIdentifiers.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 #include "ui/Actions.h"
 #include "ui/ImageRef.h"
@@ -66,12 +66,13 @@ PopUpEntry chooseAnotherAppEntry() {
 }  // namespace
 
 RuleDialog::RuleDialog(SettingsStore& settings, Workspace& workspace, Presenter& presenter, Application& application,
-                       RunLoop& runLoop)
+                       RunLoop& runLoop, BrowserProfiles& profiles)
     : settings_(settings),
       workspace_(workspace),
       presenter_(presenter),
       application_(application),
       runLoop_(runLoop),
+      profiles_(profiles),
       browserPopup_(popUpButton("browsers")),
       applicationsPopup_(popUpButton("applications")),
       domainField_(emptyTextField()),
@@ -83,13 +84,12 @@ RuleDialog::RuleDialog(SettingsStore& settings, Workspace& workspace, Presenter&
 void RuleDialog::fillBrowsers() {
   auto& entries = browserPopup_.entries;
   entries.clear();
-  for (const auto& known : knownBrowsers)
-    if (auto path = workspace_.pathForBundleIdentifier(std::string(known.identifier))) {
+  for (const auto& identifier : knownBrowserIdentifiers(workspace_))
+    if (auto path = workspace_.pathForBundleIdentifier(identifier)) {
       const std::string name = appNameFromPath(*path);
       entries.push_back({name, listIcon(*path), {}});
-      if (profiles_)
-        for (const auto& profile : profiles_->profilesOf(name))
-          entries.push_back({name + std::string(kProfileSeparator) + profile.name, listIcon(*path), {}});
+      for (const auto& profile : profiles_.profilesOf(name))
+        entries.push_back({name + std::string(kProfileSeparator) + profile.name, listIcon(*path), {}});
     }
   // Added browsers go by their bundle's file name, ".app" included; the program
   // itself is never offered: links sent to it would come straight back.

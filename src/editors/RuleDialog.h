@@ -27,8 +27,9 @@ inline constexpr std::string_view kExampleDomain = "example.com";
 // next, as the platform's controls do.
 class RuleDialog {
  public:
+  // Browsers' profiles are offered as "BROWSER — PROFILE" under their browser.
   RuleDialog(SettingsStore& settings, Workspace& workspace, Presenter& presenter, Application& application,
-             RunLoop& runLoop);
+             RunLoop& runLoop, BrowserProfiles& profiles);
 
   // Builds and runs the dialog; true when "OK" was pressed. A dialog asked for
   // while one runs is refused (false).
@@ -52,12 +53,8 @@ class RuleDialog {
 
   bool freshDomainField() const { return freshDomainField_; }
 
-  // Browsers' profiles are offered as "BROWSER — PROFILE" under their browser.
-  void setProfiles(BrowserProfiles& profiles) { profiles_ = &profiles; }
-
  private:
   void fillBrowsers();
-  BrowserProfiles* profiles_ = nullptr;
   void layOutModifierKey(const std::string& title);
   void readBack(const AlertModel& shown);
 
@@ -66,6 +63,7 @@ class RuleDialog {
   Presenter& presenter_;
   Application& application_;
   RunLoop& runLoop_;
+  BrowserProfiles& profiles_;
 
   AlertModel dialog_;  // "myPopup"
   bool running_ = false;

@@ -42,10 +42,8 @@ RuleEditors::RuleEditors(const Dependencies& deps)
       statusMenu_(deps.statusMenu),
       chooser_(deps.chooser),
       trace_(deps.trace),
-      dialog_(deps.settings, deps.workspace, deps.presenter, deps.application, deps.runLoop),
-      profiles_(deps.profiles) {
-  dialog_.setProfiles(profiles_);
-}
+      dialog_(deps.settings, deps.workspace, deps.presenter, deps.application, deps.runLoop, deps.profiles),
+      profiles_(deps.profiles) {}
 
 void RuleEditors::fillApplicationsPopup() {
   runLoop_.schedule(0, [this] { dialog_.setApplications(localApplications(files_, workspace_)); });
@@ -75,18 +73,21 @@ void RuleEditors::addDomains() {
   if (ok && !browser.empty() && !isProgramItself(browser)) {
     const std::string& typed = dialog_.typedText();
     // What can never be a link's host is refused in words, not stored to match nothing.
-    if (const auto host = rules_.normaliseDomain(typed)) {
+    const auto read = rules_.readTypedDomain(typed);
+    if (read.stored) {
       if (rules_.addDomainRule(typed, browser))
-        rules_.profiles().setProfile(RuleProfiles::domainRule(*host), browser, profile);
+        rules_.profiles().setProfile(RuleProfiles::domainRule(*read.stored), browser, profile);
+    } else if (!read.refusal.empty()) {
+      refuseDomain(read.refusal);
     } else if (typed.find_first_not_of(" \t\r\n") != std::string::npos) {
-      refuseDomain(typed);
+      refuseDomain("\"" + typed + "\" is not a domain name.");
     }
   }
   refreshAfterRuleChange(true);
 }
 
-void RuleEditors::refuseDomain(const std::string& typed) {
-  AlertModel refusal{"\"" + typed + "\" is not a domain name.", domainDialogText(), "warning", {"OK"}, std::nullopt};
+void RuleEditors::refuseDomain(const std::string& why) {
+  AlertModel refusal{why, domainDialogText(), "warning", {"OK"}, std::nullopt};
   presenter_.runModalAlert(refusal);
 }
 

@@ -57,7 +57,7 @@ class RuleEditors {
  private:
   void refreshAfterRuleChange(bool rebuildBrowsersList);
   // A domain text that cannot be a link's host: said so, with the dialog's own guidance.
-  void refuseDomain(const std::string& typed);
+  void refuseDomain(const std::string& why);
   // Links sent to the program itself would come straight back: it is never a target.
   bool isProgramItself(const std::string& name) const;
   // A chosen "BROWSER — PROFILE": the browser's name and the profile's directory

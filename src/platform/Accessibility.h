@@ -35,6 +35,9 @@ class AccessibilityElement {
 class Accessibility {
  public:
   virtual ~Accessibility() = default;
+  // Why the session cannot show other applications' selections at all (the menu
+  // offers the selection assistant disabled, with this reason); nothing when it can.
+  virtual std::optional<std::string> selectionUnavailableReason() { return std::nullopt; }
   // With prompt, the system asks the user to grant trust when it is missing.
   virtual bool isProcessTrusted(bool prompt) = 0;
   // The system-wide element's "AXFocusedUIElement".

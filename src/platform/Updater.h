@@ -18,6 +18,9 @@ class UpdaterDelegate {
 class Updater {
  public:
   virtual ~Updater() = default;
+  // Whether the program updates itself here (elsewhere the system's packages do,
+  // and the menu offers no update entries).
+  virtual bool available() const { return true; }
   virtual void setFeedURL(const std::string& url) = 0;
   virtual void setUpdateCheckInterval(double seconds) = 0;
   virtual void setDelegate(UpdaterDelegate* delegate) = 0;

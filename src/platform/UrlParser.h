@@ -22,6 +22,9 @@ class UrlParser {
   // nontransitional) maps it, in lower case; nothing when the name cannot be
   // mapped. Hyphen placement and label and name lengths are left to the caller.
   virtual std::optional<std::string> asciiHost(std::string_view host) const = 0;
+  // Whether an ASCII host in lower case is a public suffix ("org", "co.uk"):
+  // a name under which unrelated parties register their own sites.
+  virtual bool isPublicSuffix(std::string_view asciiHost) const = 0;
 };
 
 }  // namespace routelle

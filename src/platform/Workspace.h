@@ -32,6 +32,9 @@ class Workspace {
   // Brings the running application to the front, ignoring other applications;
   // false when it is no longer running.
   virtual bool activateIgnoringOtherApps(const RunningApplication& app) = 0;
+  // Bundle identifiers of the applications the system itself lists as web
+  // browsers, for systems whose browsers are not those of the known table.
+  virtual std::vector<std::string> systemBrowserIdentifiers() { return {}; }
 };
 
 }  // namespace routelle

@@ -45,16 +45,28 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser, const std::string& profile) {
   lastProfileFallback_.reset();
-  std::optional<BrowserProfile> found;
-  // A link read as an option by the browser could change how it starts.
-  if (!link.starts_with("-")) found = profiles_.find(browser, profile);
-  if (!found) {
+  auto arguments = profileArguments(link, browser, profile);
+  if (!arguments) {
     lastProfileFallback_ = ProfileFallback{browser, profile};
     trace_(trace::profileMissing);
-    launch(link, browser, {});
-    return;
   }
-  launch(link, browser, profiles_.launchArguments(browser, *found));
+  launch(link, browser, arguments.value_or(std::vector<std::string>{}));
+}
+
+std::optional<std::vector<std::string>> BrowserLauncher::profileArguments(const std::string& link,
+                                                                          const std::string& browser,
+                                                                          const std::string& profile) {
+  // A link read as an option by the browser could change how it starts.
+  if (link.starts_with("-")) return std::nullopt;
+  auto found = profiles_.find(browser, profile);
+  if (!found) return std::nullopt;
+  return profiles_.launchArguments(browser, *found);
+}
+
+void BrowserLauncher::launchInProfile(const std::string& link, const std::string& browser,
+                                      const std::vector<std::string>& profileArguments) {
+  lastProfileFallback_.reset();
+  launch(link, browser, profileArguments);
 }
 
 void BrowserLauncher::launch(const std::string& link, const std::string& browser,
@@ -84,8 +96,23 @@ bool BrowserLauncher::openMovedTab(const std::string& url, const std::string& br
   return !registry_.isProgramItself(browser) && start(url, browser, background) == Start::opened;
 }
 
-BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background,
-                                              const std::vector<std::string>& profileArguments) {
+LaunchPlan BrowserLauncher::plan(const std::string& link, const std::string& browser, bool background,
+                                 const std::optional<std::vector<RunningApplication>>& running,
+                                 const std::vector<std::string>& profileArguments) const {
+  if (registry_.isProgramItself(browser)) {
+    LaunchPlan refused;
+    refused.background = background;
+    refused.reason = "\"" + browser + "\" is this program, which never opens a link itself: the browsers list is shown";
+    return refused;
+  }
+  return commandsFor(link, browser, background, running, profileArguments);
+}
+
+LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::string& browser, bool background,
+                                        const std::optional<std::vector<RunningApplication>>& running,
+                                        const std::vector<std::string>& profileArguments) const {
+  LaunchPlan plan;
+  plan.background = background;
   // A link beginning with "-" must never read as an option of the command.
   auto command = [&](std::string application) {
     std::vector<std::string> args{"-g", "-a", std::move(application)};
@@ -97,40 +124,73 @@ BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std
       args.emplace_back("--args");
       args.insert(args.end(), profileArguments.begin(), profileArguments.end());
       args.push_back(link);
-      return args;
+      return LaunchPlan::Command{kOpen, std::move(args)};
     }
     if (link.starts_with("-")) args.emplace_back("--");
     args.push_back(link);
-    return args;
-  };
-  auto opened = [](bool ok) { return ok ? Start::opened : Start::failed; };
-  auto ran = [](std::optional<int> status) {
-    return !status ? Start::failed : *status == 0 ? Start::opened : Start::uncertain;
+    return LaunchPlan::Command{kOpen, std::move(args)};
   };
   if (browser == "Helium") {
-    const std::string url = "helium://" + link;
+    std::string url = "helium://" + link;
     if (!urls_.parse(url)) {
-      trace_(trace::invalidUrl);
-      return Start::failed;
+      plan.reason = "\"helium://\" followed by the link is no valid URL";
+      return plan;
     }
-    if (!workspace_.openURL(url)) return Start::failed;
-    trace_(trace::urlOpened);
-    return Start::opened;
+    plan.way = LaunchPlan::Way::openURL;
+    plan.commands.push_back({std::move(url), {}});
+    return plan;
   }
   if (browser == "TorBrowser") {
-    bool running = false;
-    for (const auto& app : workspace_.runningApplications())
-      running = running || app.localizedName == "TorBrowser" || app.localizedName == "Tor Browser";
-    if (running) return opened(processes_.runAndWait(kOpen, command(applicationPath(browser))) == 0);
+    bool torRunning = false;
+    for (const auto& app : running ? *running : workspace_.runningApplications())
+      torRunning = torRunning || app.localizedName == "TorBrowser" || app.localizedName == "Tor Browser";
+    if (torRunning) {
+      plan.way = LaunchPlan::Way::openCommandStrict;
+      plan.commands.push_back(command(applicationPath(browser)));
+      return plan;
+    }
     auto tor = workspace_.fullPathForApplication("TorBrowser");
-    if (!tor) return Start::failed;
+    if (!tor) {
+      plan.reason = "TorBrowser is neither running nor installed";
+      return plan;
+    }
     std::vector<std::string> args{link};
     if (link.starts_with("-")) args.insert(args.begin(), "--");
-    return opened(processes_.start(*tor + "/Contents/MacOS/firefox", args));
+    plan.way = LaunchPlan::Way::executable;
+    plan.commands.push_back({*tor + "/Contents/MacOS/firefox", std::move(args)});
+    return plan;
   }
-  const auto status = processes_.runAndWait(kOpen, command(applicationPath(browser)));
-  if (status == 1) return opened(processes_.runAndWait(kOpen, command(browser)) == 0);
-  return ran(status);
+  plan.way = LaunchPlan::Way::openCommand;
+  plan.commands.push_back(command(applicationPath(browser)));
+  plan.commands.push_back(command(browser));
+  return plan;
+}
+
+BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background,
+                                              const std::vector<std::string>& profileArguments) {
+  const LaunchPlan plan = commandsFor(link, browser, background, std::nullopt, profileArguments);
+  auto opened = [](bool ok) { return ok ? Start::opened : Start::failed; };
+  auto run = [&](const LaunchPlan::Command& command) {
+    return processes_.runAndWait(command.program, command.arguments);
+  };
+  switch (plan.way) {
+    case LaunchPlan::Way::refused:
+      if (browser == "Helium") trace_(trace::invalidUrl);
+      return Start::failed;
+    case LaunchPlan::Way::openURL:
+      if (!workspace_.openURL(plan.commands.front().program)) return Start::failed;
+      trace_(trace::urlOpened);
+      return Start::opened;
+    case LaunchPlan::Way::executable:
+      return opened(processes_.start(plan.commands.front().program, plan.commands.front().arguments));
+    case LaunchPlan::Way::openCommandStrict:
+      return opened(run(plan.commands.front()) == 0);
+    case LaunchPlan::Way::openCommand:
+      break;
+  }
+  const auto status = run(plan.commands.front());
+  if (status == 1) return opened(run(plan.commands.back()) == 0);
+  return !status ? Start::failed : *status == 0 ? Start::opened : Start::uncertain;
 }
 
 void BrowserLauncher::offerOtherBrowsers(const std::string& link, const std::string& browser) {

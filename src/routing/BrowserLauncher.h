@@ -10,6 +10,7 @@
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
+#include "routing/LaunchPlan.h"
 #include "routing/LinkRequest.h"
 #include "settings/BrowserProfiles.h"
 #include "settings/BrowserRegistry.h"
@@ -54,6 +55,13 @@ class BrowserLauncher {
   // instance of the browser is started with the profile's arguments. A profile
   // the browser no longer lists falls back to the browser itself.
   void launchBrowser(const std::string& link, const std::string& browser, const std::string& profile);
+  // The browser's own arguments that open the link in the profile; nothing when
+  // the browser no longer lists it or the link would read as one of its options.
+  std::optional<std::vector<std::string>> profileArguments(const std::string& link, const std::string& browser,
+                                                           const std::string& profile);
+  // With the arguments profileArguments gave.
+  void launchInProfile(const std::string& link, const std::string& browser,
+                       const std::vector<std::string>& profileArguments);
 
   // The profile that was asked for and could not be used, at the last launch.
   struct ProfileFallback {
@@ -70,6 +78,11 @@ class BrowserLauncher {
   bool openMovedTab(const std::string& url, const std::string& browser);
   // Starts or activates the browser and, when it was running, asks for a new window.
   void openNewBrowserWindow(const std::string& browser);
+  // How launchBrowser would start the browser with the link, starting nothing:
+  // the program itself is refused. Among `running` (none: the workspace's).
+  LaunchPlan plan(const std::string& link, const std::string& browser, bool background,
+                  const std::optional<std::vector<RunningApplication>>& running,
+                  const std::vector<std::string>& profileArguments = {}) const;
 
  private:
   // How far a start got. An exit status of the open command other than 0 and 1
@@ -80,6 +93,9 @@ class BrowserLauncher {
   // Profile arguments, when given, go to the browser after "--args" ahead of the link.
   Start start(const std::string& link, const std::string& browser, bool background,
               const std::vector<std::string>& profileArguments = {});
+  LaunchPlan commandsFor(const std::string& link, const std::string& browser, bool background,
+                         const std::optional<std::vector<RunningApplication>>& running,
+                         const std::vector<std::string>& profileArguments) const;
   void offerOtherBrowsers(const std::string& link, const std::string& browser);
 
   SettingsStore& settings_;

@@ -40,23 +40,27 @@ std::string encodedRest(std::string_view rest) {
 
 }  // namespace
 
-std::optional<std::string> linkHost(const UrlParser& urls, std::string_view link) {
+LinkAddress linkAddress(const UrlParser& urls, std::string_view link) {
   auto url = urls.parse(link);
   if (!url) {
     // The host is only put in the ASCII form links carry, and the part after the
     // authority repaired; a host that cannot be read stays so.
     const size_t separator = link.find("://");
-    if (separator == std::string_view::npos) return std::nullopt;
+    if (separator == std::string_view::npos) return {};
     const size_t start = separator + 3;
     const size_t authorityEnd = std::min(link.find_first_of("/?#", start), link.size());
     const auto authority = asciiAuthority(urls, link.substr(start, authorityEnd - start));
-    if (!authority) return std::nullopt;
+    if (!authority) return {};
     url = urls.parse(std::string(link.substr(0, start)) + *authority + encodedRest(link.substr(authorityEnd)));
   }
-  if (!url || !url->host) return std::nullopt;
+  if (!url || !url->host) return {};
   // A host no rule can name still goes to the onion rule as it was read.
-  if (auto comparable = comparableHost(urls, *url->host)) return comparable;
-  return text::lowercased(*url->host);
+  auto comparable = comparableHost(urls, *url->host);
+  return {comparable ? std::move(comparable) : text::lowercased(*url->host), std::move(url->path)};
+}
+
+std::optional<std::string> linkHost(const UrlParser& urls, std::string_view link) {
+  return linkAddress(urls, link).host;
 }
 
 }  // namespace routelle

@@ -15,4 +15,12 @@ namespace routelle {
 // the path or query is percent-encoded rather than making the host unreadable.
 std::optional<std::string> linkHost(const UrlParser& urls, std::string_view link);
 
+// The host as linkHost reads it and the path as the link carries it (percent
+// escapes left as they are), read in one parse.
+struct LinkAddress {
+  std::optional<std::string> host;
+  std::string path;
+};
+LinkAddress linkAddress(const UrlParser& urls, std::string_view link);
+
 }  // namespace routelle

@@ -47,17 +47,52 @@ void LinkIntake::handleGetURLEvent(const std::optional<std::string>& directParam
   request_.setBackgroundOnce(false);
   request_.setOpensLink(true);
   trace_(trace::getUrlEvent);
-  if (!directParameter) {
+  RoutingDecision decision;
+  if (readEventLink(decision, directParameter)) {
+    request_.setCurrentLink(std::move(decision.link));
+    router_.routeLink();
+  } else if (decision.outcome == DecisionOutcome::openWithMenu) {
+    offerMailApplications(decision.link);
+  } else {
     trace_(trace::noValidUrl);
-    return;
   }
-  std::string link = normaliseLink(untilNul(*directParameter));
-  if (auto mail = mailLink(link)) {
-    offerMailApplications(*mail);
-    return;
+}
+
+RoutingDecision LinkIntake::explainLink(const std::optional<std::string>& directParameter, const LinkMoment& moment) {
+  RoutingDecision decision(true);
+  if (readEventLink(decision, directParameter)) router_.explain(decision, moment);
+  return decision;
+}
+
+bool LinkIntake::readEventLink(RoutingDecision& decision, const std::optional<std::string>& directParameter) const {
+  auto& d = decision;
+  if (!directParameter) {
+    d.decide(
+        DecisionStepKind::noLink, DecisionOutcome::none, "", [] { return std::string("the event carries no link"); },
+        [] { return std::string("Nothing — the event carries no link"); });
+    return false;
   }
-  request_.setCurrentLink(std::move(link));
-  router_.routeLink();
+  d.received = *directParameter;
+  const std::string link = untilNul(*directParameter);
+  if (d.explaining) {
+    const std::string lowered = text::lowercased(link);
+    auto removed = [&](std::string_view what) {
+      return text::contains(lowered, what) ? "\"" + std::string(what) + "\" removed" : std::string("none");
+    };
+    d.note(DecisionStepKind::ownScheme, [&] { return removed("routelle://"); });
+    d.note(DecisionStepKind::extensionMarker, [&] { return removed(";;;from:extension"); });
+  }
+  d.link = normaliseLink(link);
+  if (auto mail = mailLink(d.link)) {
+    d.link = std::move(*mail);
+    d.decide(
+        DecisionStepKind::mailLink, DecisionOutcome::openWithMenu, "",
+        [] { return std::string("a mail link: the applications that handle mail are offered"); },
+        [] { return std::string("Open-with menu — a mail link"); });
+    return false;
+  }
+  d.note(DecisionStepKind::mailLink, [] { return std::string("not a mail link"); });
+  return true;
 }
 
 bool LinkIntake::applicationOpenFile(const std::string& givenPath) {

@@ -46,6 +46,9 @@ class LinkIntake {
 
   // The get-URL Apple event with its direct parameter, if it has one.
   void handleGetURLEvent(const std::optional<std::string>& directParameter);
+  // What the get-URL event would do with the link at that moment, step by step,
+  // doing none of it: nothing is launched, shown, stored or traced.
+  RoutingDecision explainLink(const std::optional<std::string>& directParameter, const LinkMoment& moment);
   // A document opened with the program ("application:openFile:"); always true.
   bool applicationOpenFile(const std::string& givenPath);
   // The Services entry ("openUrlWithRtl:userData:error:").
@@ -60,6 +63,9 @@ class LinkIntake {
 
  private:
   void showOpenWithMenu(const std::string& link, bool isFile);
+  // The event's link as the program handles it, into the decision; answers
+  // whether it goes on to routing (not when absent or a mail link).
+  bool readEventLink(RoutingDecision& decision, const std::optional<std::string>& directParameter) const;
 
   SettingsStore& settings_;
   const UrlParser& urls_;

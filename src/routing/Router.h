@@ -8,7 +8,9 @@
 #include "routing/BrowserChooser.h"
 #include "routing/BrowserLauncher.h"
 #include "routing/LinkCleaner.h"
+#include "routing/LinkMoment.h"
 #include "routing/LinkRequest.h"
+#include "routing/RoutingDecision.h"
 #include "routing/RuleIndex.h"
 #include "settings/RuleProfiles.h"
 #include "settings/SettingsStore.h"
@@ -17,7 +19,9 @@
 namespace routelle {
 
 // Decides which browser opens the current link: a modifier rule, the onion,
-// domain and per-application rules in the stored priority, or the default choice.
+// domain and per-application rules in the stored priority, or the default
+// choice. The decision is a record (RoutingDecision): routing acts on it,
+// explaining prints it, and both come from the one pass below.
 class Router {
  public:
   // The services and components it acts through.
@@ -37,21 +41,27 @@ class Router {
 
   // Routes the request's current link, on one consistent view of the settings.
   void routeLink();
+  // The same decision for decision.link at the given moment, with its words and
+  // how the browser would be started. Writes nothing, launches nothing, traces nothing.
+  void explain(RoutingDecision& decision, const LinkMoment& moment);
   // "Use the opened browser": the first running known browser, else the chooser.
   void useOpenedBrowser();
   void handleNewWindowShortcut();
 
-  // What cleaning did to the last link routed; nothing when cleaning was off.
-  const std::optional<CleanedLink>& lastCleaning() const { return lastCleaning_; }
-
  private:
-  void routeLinkNow();
-  void routeWithPriority(const std::string& priority, const std::optional<std::string>& host);
-  void routeByApplication(const std::optional<std::string>& host);
-  void routeByDomain(const std::optional<std::string>& host);
-  void routeByDefaultChoice();
-  // The rule's browser, in the profile stored beside the rule when there is one.
-  void launchByRule(std::string_view rule, const std::string& browser);
+  struct Pass;
+  void decide(Pass& pass);
+  void applyCleaning(Pass& pass);  // "Clean Links"
+  void decideByRules(Pass& pass);
+  void decideWithPriority(Pass& pass, const std::string& priority);
+  void decideByApplication(Pass& pass);
+  void decideByDomain(Pass& pass);
+  void decideByDefaultChoice(Pass& pass);
+  void decideOpenedBrowser(Pass& pass, DecisionStepKind from);
+  // The profile kept beside the deciding rule (`rule`, a RuleProfiles name).
+  void keepRuleProfile(Pass& pass, std::string_view rule);
+  void resolveProfile(Pass& pass);
+  void act(const RoutingDecision& decision);
 
   SettingsStore& settings_;
   const UrlParser& urls_;
@@ -61,10 +71,8 @@ class Router {
   BrowserLauncher& launcher_;
   BrowserChooser& chooser_;
   const Trace& trace_;
-  RuleProfiles ruleProfiles_{settings_};
   LinkCleaner& cleaner_;
-  std::optional<CleanedLink> lastCleaning_;
-  int fallbacks_ = 0;  // "mx": lets each rule kind fall through to the other once
+  RuleProfiles ruleProfiles_{settings_};
   DomainRuleIndex domainRules_;
   AppRuleIndex appRules_;
 };

@@ -1,27 +1,153 @@
 #include "routing/RuleIndex.h"
 
+#include <bit>
+#include <functional>
+
 #include "settings/DomainList.h"
 #include "settings/RuleStore.h"
 #include "support/Text.h"
 
 namespace routelle {
+namespace {
+
+std::size_t keyHash(bool wholeSite, std::string_view key) {
+  return std::hash<std::string_view>{}(key) ^ (wholeSite ? 0x9E3779B97F4A7C15ULL : 0);
+}
+
+DomainRuleText::Kind kindOf(bool wholeSite, bool hasPath) {
+  if (wholeSite) return hasPath ? DomainRuleText::Kind::sitePath : DomainRuleText::Kind::site;
+  return hasPath ? DomainRuleText::Kind::hostPath : DomainRuleText::Kind::host;
+}
+
+}  // namespace
+
+void DomainRuleIndex::indexIfChanged(const std::shared_ptr<const StoredList>& domains) {
+  // The same owner is the same list: a control block outlives its list while a
+  // weak pointer names it, so no later list can have it.
+  if (!indexed_.owner_before(domains) && !domains.owner_before(indexed_)) return;
+  const DomainList pairs(domains->items);
+  std::size_t count = 0;
+  std::size_t keyBytes = 0;
+  for (const auto& pair : pairs) {
+    ++count;
+    keyBytes += pair.domain.size();
+  }
+  keys_.clear();
+  keys_.reserve(keyBytes);
+  entries_.clear();
+  entries_.reserve(count);
+  slots_.assign(std::bit_ceil(count * 2 + 2), Slot{0, 0});
+  hasSites_ = hasPaths_ = false;
+  const std::size_t mask = slots_.size() - 1;
+  for (const auto& pair : pairs) {
+    const std::size_t offset = keys_.size();
+    const auto key = appendStoredRuleKey(pair.domain, keys_);
+    if (!key) continue;
+    const std::string_view text(keys_.data() + offset, key->length);
+    // Of two rules with one text the first counts.
+    const std::size_t hash = keyHash(key->wholeSite, text);
+    if (find(key->wholeSite, text, hash)) {
+      keys_.resize(offset);
+      continue;
+    }
+    entries_.push_back({static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(key->length),
+                        static_cast<std::uint32_t>(pair.position), static_cast<std::uint32_t>(key->hostLength),
+                        key->wholeSite});
+    hasSites_ = hasSites_ || key->wholeSite;
+    hasPaths_ = hasPaths_ || key->length > key->hostLength;
+    std::size_t slot = hash & mask;
+    while (slots_[slot].entry) slot = (slot + 1) & mask;
+    slots_[slot] = {static_cast<std::uint32_t>(hash >> 32), static_cast<std::uint32_t>(entries_.size())};
+  }
+  indexed_ = domains;
+}
+
+const DomainRuleIndex::Entry* DomainRuleIndex::find(bool wholeSite, std::string_view key) const {
+  return find(wholeSite, key, keyHash(wholeSite, key));
+}
+
+const DomainRuleIndex::Entry* DomainRuleIndex::find(bool wholeSite, std::string_view key, std::size_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  const auto tag = static_cast<std::uint32_t>(hash >> 32);
+  for (std::size_t slot = hash & mask; slots_[slot].entry; slot = (slot + 1) & mask) {
+    if (slots_[slot].hash != tag) continue;
+    const Entry& entry = entries_[slots_[slot].entry - 1];
+    if (entry.wholeSite == wholeSite && std::string_view(keys_.data() + entry.keyOffset, entry.keyLength) == key)
+      return &entry;
+  }
+  return nullptr;
+}
+
+template <typename Visit>
+void DomainRuleIndex::visitMatches(std::string_view host, std::string_view path, Visit visit) {
+  if (entries_.empty() || host.empty()) return;
+  // host "/" segments: every key probed is a piece of it, so nothing is built per probe.
+  probe_.assign(host);
+  auto& prefixEnds = prefixEnds_;
+  prefixEnds.clear();
+  if (hasPaths_) {
+    for (std::size_t at = 0; at < path.size();) {
+      const std::size_t end = std::min(path.find('/', at), path.size());
+      if (end > at) {
+        probe_ += '/';
+        probe_.append(path.substr(at, end - at));
+        prefixEnds.push_back(probe_.size());
+      }
+      at = end + 1;
+    }
+  }
+  // One host or site: its path rules, longest prefix first, then the rule without a path.
+  auto visitName = [&](bool wholeSite, std::size_t start) {
+    for (auto end = prefixEnds.rbegin(); end != prefixEnds.rend(); ++end)
+      if (const Entry* entry = find(wholeSite, std::string_view(probe_).substr(start, *end - start)))
+        if (!visit(*entry)) return false;
+    if (const Entry* entry = find(wholeSite, std::string_view(probe_).substr(start, host.size() - start)))
+      if (!visit(*entry)) return false;
+    return true;
+  };
+  if (!visitName(false, 0) || !hasSites_) return;
+  // "*.example.org" names example.org too: the host itself, then each shorter parent.
+  for (std::size_t start = 0; start < host.size();) {
+    if (!visitName(true, start)) return;
+    const std::size_t dot = host.find('.', start);
+    if (dot == std::string_view::npos) return;
+    start = dot + 1;
+  }
+}
 
 std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<const StoredList>& domains,
-                                                       const std::string& host) {
-  if (domains != indexed_) {
-    positions_.clear();
-    // Rules store hosts in the form links are read in (comparableHost); a
-    // list written elsewhere may still differ in case or by the root's dot.
-    for (const auto& pair : DomainList(domains->items)) {
-      std::string_view domain = pair.domain;
-      if (domain.ends_with('.')) domain.remove_suffix(1);
-      positions_.try_emplace(text::lowercased(domain), pair.position);
-    }
-    indexed_ = domains;
-  }
-  auto hit = positions_.find(host);
-  if (hit == positions_.end()) return std::nullopt;
-  return indexed_->items[hit->second + 1];
+                                                       std::string_view host, std::string_view path) {
+  indexIfChanged(domains);
+  std::optional<std::string> browser;
+  visitMatches(host, path, [&](const Entry& entry) {
+    browser = domains->items[entry.position + 1];
+    return false;
+  });
+  return browser;
+}
+
+std::optional<std::size_t> DomainRuleIndex::decidingPosition(const std::shared_ptr<const StoredList>& domains,
+                                                             std::string_view host, std::string_view path) {
+  indexIfChanged(domains);
+  std::optional<std::size_t> position;
+  visitMatches(host, path, [&](const Entry& entry) {
+    position = entry.position;
+    return false;
+  });
+  return position;
+}
+
+std::vector<DomainRuleMatch> DomainRuleIndex::matchesFor(const std::shared_ptr<const StoredList>& domains,
+                                                         std::string_view host, std::string_view path) {
+  indexIfChanged(domains);
+  std::vector<DomainRuleMatch> matches;
+  visitMatches(host, path, [&](const Entry& entry) {
+    const bool hasPath = entry.keyLength > entry.hostLength;
+    matches.push_back({entry.position, kindOf(entry.wholeSite, hasPath), entry.hostLength,
+                       hasPath ? entry.keyLength - entry.hostLength - 1 : 0});
+    return true;
+  });
+  return matches;
 }
 
 std::optional<std::string> AppRuleIndex::browserFor(const std::shared_ptr<const StoredList>& perApp,

@@ -31,10 +31,14 @@ std::string browserKey(std::string_view text) {
 bool namesSameBrowser(const std::string& one, const std::string& other) { return browserKey(one) == browserKey(other); }
 
 std::optional<std::string> firstRunningKnownBrowser(Workspace& workspace) {
+  return firstRunningKnownBrowser(workspace.runningApplications());
+}
+
+std::optional<std::string> firstRunningKnownBrowser(const std::vector<RunningApplication>& running) {
   auto known = [](const std::string& name) {
     return std::find(knownBrowserNames.begin(), knownBrowserNames.end(), name) != knownBrowserNames.end();
   };
-  for (const auto& app : workspace.runningApplications()) {
+  for (const auto& app : running) {
     if (!app.bundlePath) continue;
     const std::string name = runningBrowserName(*app.bundlePath, app.bundleIdentifier);
     if (known(text::capitalized(name)) || known(name)) return name;

@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Workspace.h"
 
@@ -22,5 +23,7 @@ bool namesSameBrowser(const std::string& one, const std::string& other);
 // The first running application, in the workspace's order, whose name is a known
 // browser's ("Use the opened browser").
 std::optional<std::string> firstRunningKnownBrowser(Workspace& workspace);
+// The same among the given applications, in their order.
+std::optional<std::string> firstRunningKnownBrowser(const std::vector<RunningApplication>& running);
 
 }  // namespace routelle

@@ -30,6 +30,8 @@ class TabCapture {
   void captureFrontTabURL();
   // The captured URL, or empty ("urls").
   std::string frontTabUrl() const;
+  // Whether browser tabs can be read and moved on this system at all.
+  bool available() const { return scripts_.available(); }
 
  private:
   bool readFrontTabURL(const std::string& name, const RunningApplication& app);

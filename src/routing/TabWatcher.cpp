@@ -92,12 +92,12 @@ void TabWatcher::moveTabsByDomainRules(const std::string& browser, std::string_v
   if (domains->state != StoredList::State::list) return;
   for (const auto& tab : tabs) {
     // A rule for the bare host or for its "www." form catches the tab (in any case).
-    auto host = linkHost(urls_, tab);
-    if (!host) continue;
-    const std::string bare = withoutLeadingWww(*host);
+    auto address = linkAddress(urls_, tab);
+    if (!address.host) continue;
+    const std::string bare = withoutLeadingWww(*address.host);
     if (bare.empty()) continue;
-    auto ruleBrowser = domainRules_.browserFor(domains, bare);
-    if (!ruleBrowser) ruleBrowser = domainRules_.browserFor(domains, "www." + bare);
+    auto ruleBrowser = domainRules_.browserFor(domains, bare, address.path);
+    if (!ruleBrowser) ruleBrowser = domainRules_.browserFor(domains, "www." + bare, address.path);
     if (!ruleBrowser) continue;
     trace_(bare);
     // "Safari", "safari" and "Safari.app" are one browser: the tab is where the rule wants it.

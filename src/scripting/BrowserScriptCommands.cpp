@@ -85,4 +85,11 @@ ScriptResult RemoveBrowserScriptCommand::perform() {
   return removed;
 }
 
+ScriptResult ExplainScriptCommand::perform() {
+  auto link = requireText("");
+  if (!link) return 0;
+  if (!context_.explainLink) return fail("links cannot be explained before the program has started");
+  return context_.explainLink(*link);
+}
+
 }  // namespace routelle

@@ -6,6 +6,15 @@
 
 namespace routelle {
 
+// Which browser a link would open in and why (the direct parameter); opens nothing.
+class ExplainScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+
+ protected:
+  ScriptResult perform() override;
+};
+
 class ShowBrowsersListCommandScript final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;

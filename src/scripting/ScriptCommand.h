@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -15,8 +16,9 @@
 namespace routelle {
 
 using ScriptArgument = std::variant<std::string, bool>;
-// A Bool, or the integer 0 for "nothing done" and for work carried elsewhere.
-using ScriptResult = std::variant<bool, int>;
+// A Bool, or the integer 0 for "nothing done" and for work carried elsewhere,
+// or a text.
+using ScriptResult = std::variant<bool, int, std::string>;
 
 // What the commands act through.
 struct ScriptContext {
@@ -28,6 +30,9 @@ struct ScriptContext {
   LaunchServices& launchServices;
   // Where browsers' profiles are found; without it a "Profile" is refused.
   BrowserProfiles* profiles = nullptr;
+  // What the running program would do with a link now, as readable lines; set
+  // by the composition root once the program exists.
+  std::function<std::string(const std::string& link)> explainLink = {};
 };
 
 inline constexpr const char* kFetchMenuNotification = "fetchmenu";

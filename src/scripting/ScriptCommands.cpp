@@ -35,6 +35,7 @@ const std::vector<std::pair<std::string_view, Factory>>& table() {
       {"ImportCommandScript", make<ImportCommandScript>},
       {"AddBrowserScriptCommand", make<AddBrowserScriptCommand>},
       {"ExportCommandScript", make<ExportCommandScript>},
+      {"ExplainScriptCommand", make<ExplainScriptCommand>},
   };
   return commands;
 }

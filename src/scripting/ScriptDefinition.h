@@ -26,7 +26,7 @@ inline std::span<const std::string_view> scriptParameterKeys(std::string_view cl
     if (className == name) return path;
   for (std::string_view name :
        {"RemoveBrowserScriptCommand", "RemoveRuleScriptCommand", "EnablePreferenceScriptCommand",
-        "DisablePreferenceScriptCommand", "AddBrowserScriptCommand"})
+        "DisablePreferenceScriptCommand", "AddBrowserScriptCommand", "ExplainScriptCommand"})
     if (className == name) return direct;
   if (className == "SaveScriptCommand") return browserName;
   return {};

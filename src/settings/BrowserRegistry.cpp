@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "settings/BrowserIdentifiers.h"
 #include "settings/Keys.h"
-#include "settings/KnownBrowsers.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -33,7 +33,7 @@ std::vector<InstalledBrowser> BrowserRegistry::installedBrowsers() const {
     if (auto path = workspace_.pathForBundleIdentifier(identifier))
       out.push_back({displayNameOfBundle(*path), *path, identifier, added});
   };
-  for (const auto& known : knownBrowsers) add(std::string(known.identifier), false);
+  for (const auto& identifier : knownBrowserIdentifiers(workspace_)) add(identifier, false);
   for (const auto& identifier : addedIdentifiers()) add(identifier, true);
   return out;
 }
@@ -60,8 +60,10 @@ bool BrowserRegistry::namesListedBrowser(std::string_view listed, std::string_vi
 bool BrowserRegistry::isProgramItself(const std::string& name) const {
   std::string_view bare = name;
   while (bare.size() > 1 && bare.back() == '/') bare.remove_suffix(1);
-  const std::string last = text::lowercased(text::lastPathComponent(bare));
-  if (last == kProgramName || last == std::string(kProgramName) + ".app") return true;
+  const size_t slash = bare.find_last_of('/');
+  std::string_view last = slash == std::string_view::npos ? bare : bare.substr(slash + 1);
+  if (last.size() > 4 && text::equalsIgnoringCase(last.substr(last.size() - 4), ".app")) last.remove_suffix(4);
+  if (text::equalsIgnoringCase(last, kProgramName)) return true;
   // A renamed copy of the program is still the program.
   const auto identifier =
       name.find('/') != std::string::npos ? workspace_.bundleIdentifier(std::string(bare)) : bundleIdentifier(name);

@@ -107,10 +107,16 @@ std::optional<std::string> asciiAuthority(const UrlParser& urls, std::string_vie
   return std::string(authority.substr(0, hostStart)) + *ascii + std::string(authority.substr(hostEnd));
 }
 
-std::optional<std::string> normalisedDomain(const UrlParser& urls, std::string_view typed) {
+std::string_view withoutBlanksAround(std::string_view typed) { return trimmedBlanks(typed); }
+
+std::string withoutSchemes(std::string_view typed) {
   std::string bare = removeIgnoringCase(trimmedBlanks(typed), "http://");
   bare = removeIgnoringCase(bare, "https://");
-  bare = removeIgnoringCase(bare, "s://");
+  return removeIgnoringCase(bare, "s://");
+}
+
+std::optional<std::string> normalisedDomain(const UrlParser& urls, std::string_view typed) {
+  const std::string bare = withoutSchemes(typed);
   // Only the host is kept: what follows the authority need not be a valid path.
   const std::string_view authority = std::string_view(bare).substr(0, bare.find_first_of("/?#"));
   const auto ascii = asciiAuthority(urls, authority);

@@ -22,6 +22,12 @@ std::optional<std::string> comparableHost(const UrlParser& urls, std::string_vie
 // reads it; nothing when the host holds letters IDNA cannot map.
 std::optional<std::string> asciiAuthority(const UrlParser& urls, std::string_view authority);
 
+// A typed text without the blanks a paste brings along (ASCII white space and
+// the no-break space) at either end.
+std::string_view withoutBlanksAround(std::string_view typed);
+// The same, and every "http://", "https://" and "s://" (in any case) removed.
+std::string withoutSchemes(std::string_view typed);
+
 // The host a typed domain text stands for ("normaliseDomain"): blanks around
 // it and every "http://", "https://" and "s://" (in any case) are removed,
 // and what is left is read as the authority of a web address, so that a

@@ -54,8 +54,10 @@ RuleStore::RuleStore(SettingsStore& settings, BrowserRegistry& registry, const U
     : settings_(settings), registry_(registry), urls_(urls) {}
 
 std::optional<std::string> RuleStore::normaliseDomain(std::string_view typed) const {
-  return normalisedDomain(urls_, typed);
+  return parseTypedRuleText(urls_, typed).stored;
 }
+
+TypedRuleText RuleStore::readTypedDomain(std::string_view typed) const { return parseTypedRuleText(urls_, typed); }
 
 bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) {
   auto host = normaliseDomain(typed);

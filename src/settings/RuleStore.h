@@ -8,6 +8,7 @@
 
 #include "platform/UrlParser.h"
 #include "settings/BrowserRegistry.h"
+#include "settings/DomainRuleText.h"
 #include "settings/RuleProfiles.h"
 #include "settings/SettingsStore.h"
 
@@ -34,8 +35,11 @@ class RuleStore {
  public:
   RuleStore(SettingsStore& settings, BrowserRegistry& registry, const UrlParser& urls);
 
-  // The bare host a typed domain text stands for (normalisedDomain, HostName.h).
+  // The rule text a typed domain text stands for: a host, a whole site or
+  // either with a path (parseTypedRuleText, DomainRuleText.h); nothing when refused.
   std::optional<std::string> normaliseDomain(std::string_view text) const;
+  // The same, with the words of a refusal.
+  TypedRuleText readTypedDomain(std::string_view text) const;
 
   bool addDomainRule(std::string_view text, std::string_view browser);
   bool removeDomainRule(std::string_view domain);

@@ -137,7 +137,11 @@ bool SettingsStore::remove(std::string_view key, Domain d) {
 
 StoredList SettingsStore::getList(std::string_view key, Domain d) const {
   auto v = object(key, d);
-  const auto* bytes = v ? std::get_if<Bytes>(&*v) : nullptr;
+  return decodedList(v ? &*v : nullptr);
+}
+
+StoredList SettingsStore::decodedList(const DefaultsValue* value) const {
+  const auto* bytes = value ? std::get_if<Bytes>(value) : nullptr;
   if (!bytes) return {};
   auto list = archiver_.unarchive(*bytes);
   if (!list) return {StoredList::State::undecodable, {}};
@@ -153,24 +157,50 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   // held while the domain is read: the domain has a lock of its own, which a
   // snapshot holds while it reads lists.
   const std::pair<Domain, std::string> entry{d, std::string(key)};
+  std::shared_ptr<const Bytes> archivedBefore;
   {
     std::lock_guard lock(listCacheMutex_);
     auto cached = listCache_.find(entry);
     if (cached != listCache_.end() && cached->second.list && cached->second.changeCount == changeCount)
       return cached->second.list;
+    if (cached != listCache_.end()) archivedBefore = cached->second.archived;
   }
-  auto decoded = std::make_shared<const StoredList>(getList(key, d));
+  // Another key's change leaves this list's bytes as they were: the list decoded
+  // from them stays, and so do the indexes built on it.
+  auto value = object(key, d);
+  std::shared_ptr<const Bytes> archived;
+  if (const auto* bytes = value ? std::get_if<Bytes>(&*value) : nullptr)
+    archived = std::make_shared<const Bytes>(*bytes);
+  if (archivedBefore && archived && *archivedBefore == *archived) {
+    std::lock_guard lock(listCacheMutex_);
+    auto& cached = listCache_[entry];
+    if (cached.archived == archivedBefore) {
+      cached.changeCount = changeCount;
+      return cached.list;
+    }
+  }
+  auto decoded = std::make_shared<const StoredList>(decodedList(value ? &*value : nullptr));
   // Once per stored value: read as empty, but never without a word.
   if (decoded->state == StoredList::State::undecodable)
     report_("the stored \"" + std::string(key) +
             "\" could not be read (not an archived list of texts); it is left as it is");
   std::lock_guard lock(listCacheMutex_);
-  listCache_[entry] = {changeCount, decoded};
+  listCache_[entry] = {changeCount, decoded, std::move(archived)};
   return decoded;
 }
 
 bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
-  return write(key, archiver_.archive(list), d);
+  auto archived = std::make_shared<const Bytes>(archiver_.archive(list));
+  if (!write(key, *archived, d)) return false;
+  // The list just written is what the next read would decode: readers after a
+  // change of rules do not pay for decoding it again.
+  if (Defaults* defaults = domain(d)) {
+    auto decoded = std::make_shared<const StoredList>(StoredList{StoredList::State::list, list});
+    const std::uint64_t changeCount = defaults->changeCount();
+    std::lock_guard lock(listCacheMutex_);
+    listCache_[{d, std::string(key)}] = {changeCount, std::move(decoded), std::move(archived)};
+  }
+  return true;
 }
 
 bool SettingsStore::ensureBool(std::string_view key, bool def, Domain d) {

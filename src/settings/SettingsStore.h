@@ -95,6 +95,7 @@ class SettingsStore {
   std::optional<DefaultsValue> object(std::string_view key, Domain d) const;
   bool write(std::string_view key, const DefaultsValue& v, Domain d);
   bool flushed(Defaults& defaults);
+  StoredList decodedList(const DefaultsValue* value) const;
   // A write of a first-use default: its failure is not the user's change.
   template <typename Body>
   void upkeep(Body body);
@@ -107,6 +108,7 @@ class SettingsStore {
   struct CachedList {
     std::uint64_t changeCount = 0;
     std::shared_ptr<const StoredList> list;
+    std::shared_ptr<const Bytes> archived;  // what it was decoded from; none when absent
   };
   mutable std::map<std::pair<Domain, std::string>, CachedList, std::less<>> listCache_;
   mutable std::mutex listCacheMutex_;

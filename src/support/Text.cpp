@@ -44,7 +44,10 @@ std::string capitalized(std::string_view s) {
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
   if (a == b) return true;
-  if (const TextServices* services = installed.load()) return services->equalsIgnoringCase(a, b);
+  // Two ASCII texts fold to the same as with the full mapping: names and
+  // identifiers compared on every link need no conversion.
+  const TextServices* services = installed.load();
+  if (services && !(isAscii(a) && isAscii(b))) return services->equalsIgnoringCase(a, b);
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return asciiLower(x) == asciiLower(y); });
 }

@@ -51,6 +51,7 @@ struct MenuItem;
   X(checkForUpdates, "checkNow")             /* check for updates now */                                           \
   X(toggleAutomaticChecks, "checkWeek")      /* automatic update checks */                                         \
   X(showAbout, "dialogOKCancel2")            /* show the About window */                                           \
+  X(testLink, "testLink:")                   /* the "Test a Link..." window */                                     \
   X(closeAbout, "cancelBt")                  /* close the About window */                                          \
   X(openSupportPage, "saveBte")              /* the maker's support page */                                        \
   X(openAcknowledgements, "saveBte2")        /* the acknowledgements document */                                   \

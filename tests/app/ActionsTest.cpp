@@ -17,7 +17,7 @@ void collect(const Menu& menu, std::set<std::string>& actions) {
     if (item.view)
       for (const auto& sub : item.view->subviews)
         if (!sub.action.empty()) actions.insert(sub.action);
-    if (item.submenu) collect(*item.submenu, actions);
+    if (const auto submenu = item.openSubmenu()) collect(*submenu, actions);
   }
 }
 

@@ -142,7 +142,7 @@ TEST_F(PreferenceTogglesTest, ExtensionPagesFallBackToInstalledBrowsers) {
   install("Google Chrome", "com.google.Chrome");
   EXPECT_THAT(opened("Firefox"), in("Firefox", std::string(pages::firefoxAddOn)));
   EXPECT_THAT(opened("Google Chrome"), in("Google Chrome", page + "#chrome"));
-  std::filesystem::remove_all(app.system.world.hostPath("/Applications/Chromium.app"));
+  removeApplication(app.system.world, "/Applications/Chromium.app");
   EXPECT_THAT(opened("Chromium"), in("Google Chrome", page + "#chrome"));
   EXPECT_EQ(refreshes(), 0);
 }

@@ -23,6 +23,7 @@ class StatusMenuTest : public test::AppTest {
   MenuItem at(const std::vector<std::string>& path) {
     const Menu* menu = &delegate().statusMenu().menu();
     const MenuItem* found = nullptr;
+    std::vector<std::shared_ptr<const Menu>> opened;
     for (const auto& title : path) {
       found = nullptr;
       for (size_t i = 0; menu && !found && i < menu->items.size(); ++i)
@@ -31,13 +32,15 @@ class StatusMenuTest : public test::AppTest {
         ADD_FAILURE() << "no entry \"" << title << "\"";
         return {};
       }
-      menu = found->submenu.get();
+      opened.push_back(found->openSubmenu());
+      menu = opened.back().get();
     }
     return *found;
   }
   std::vector<std::string> titlesAt(const std::vector<std::string>& path) {
     const auto item = at(path);
-    return item.submenu ? test::titles(*item.submenu) : std::vector<std::string>{};
+    const auto submenu = item.openSubmenu();
+    return submenu ? test::titles(*submenu) : std::vector<std::string>{};
   }
   std::string first() { return delegate().statusMenu().menu().items.at(0).title; }
   void setInterfaceStyle(const std::string& style) {

@@ -6,6 +6,7 @@
 #include <plist/plist.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -314,6 +315,37 @@ TEST_F(HostDefaultsTest, InstancesSeeEachOthersWrites) {
   EXPECT_EQ(fresh.object("z"), DefaultsValue(std::int64_t{3}));
   b.remove("x");
   EXPECT_EQ(a.object("x"), std::nullopt);
+}
+
+// Reads trust the cache while the lock file's write count stands, so a write
+// from another process must move it.
+TEST_F(HostDefaultsTest, AWriteByAnotherProcessIsSeenAtTheNextRead) {
+  HostDefaults reader(file);
+  EXPECT_EQ(reader.object("x"), std::nullopt);  // no file and no lock file yet
+  auto writeInChild = [&](std::int64_t value) {
+    const pid_t child = fork();
+    if (child == 0) {
+      HostDefaults writer(file);
+      writer.set("x", value);
+      std::_Exit(writer.synchronize() ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  };
+  writeInChild(1);
+  EXPECT_EQ(reader.object("x"), DefaultsValue(std::int64_t{1}));
+  const auto changes = reader.changeCount();
+  EXPECT_EQ(reader.changeCount(), changes);  // nothing written since
+  writeInChild(2);
+  EXPECT_NE(reader.changeCount(), changes);
+  EXPECT_EQ(reader.object("x"), DefaultsValue(std::int64_t{2}));
+  // The same within one event's snapshot, which sees the file as of its start.
+  reader.snapshot([&] {
+    writeInChild(3);
+    EXPECT_EQ(reader.object("x"), DefaultsValue(std::int64_t{2}));
+  });
+  EXPECT_EQ(reader.object("x"), DefaultsValue(std::int64_t{3}));
 }
 
 TEST_F(HostDefaultsTest, TransactionsNestAndSeeTheFileAsOfTheirStart) {

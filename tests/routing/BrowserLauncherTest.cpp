@@ -94,7 +94,7 @@ TEST_F(BrowserLauncherTest, HeliumOpensItsOwnScheme) {
 TEST_F(BrowserLauncherTest, TorBrowserStartsItselfUnlessRunning) {
   AppSpec tor = test::applicationBundle("TorBrowser", "org.mozilla.tor browser");
   tor.executable = "firefox";
-  const auto bundle = install(tor);
+  install(tor);
 
   EXPECT_THAT(launch("TorBrowser"),
               ElementsAre(std::string("run /Applications/TorBrowser.app/Contents/MacOS/firefox ") + kLink));
@@ -103,7 +103,7 @@ TEST_F(BrowserLauncherTest, TorBrowserStartsItselfUnlessRunning) {
   EXPECT_THAT(launches(), ElementsAre(std::string("TorBrowser ") + kLink, std::string("TorBrowser ") + kLink));
 
   setRunning({});
-  std::filesystem::remove_all(bundle);
+  removeApplication(app.system.world, "/Applications/TorBrowser.app");
   EXPECT_THAT(launch("TorBrowser"), IsEmpty());
 }
 

@@ -4,13 +4,16 @@
 #include <fstream>
 
 #include "routing/LinkCleaner.h"
+#include "routing/LinkIntake.h"
 #include "settings/Keys.h"
 #include "support/TestApp.h"
 
 namespace routelle {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 const CleaningTables& shipped() {
   static const CleaningTables tables = [] {
@@ -151,15 +154,21 @@ class LinkCleanerTest : public test::AppTest {
 TEST_F(LinkCleanerTest, CleansOnlyWhenTurnedOnAndRulesSeeTheDestination) {
   settings().setList(keys::domainRules, {"", "example.com", "Firefox"});
   const std::string wrapped = "https://slack-redir.net/link?url=https%3A%2F%2Fexample.com%2Fa%3Futm_source%3Dslack";
+  auto explained = [&] { return delegate().linkIntake().explainLink(wrapped, LinkMoment{}); };
+  EXPECT_FALSE(explained().tried(DecisionStepKind::cleanLinks));
   route(wrapped);
-  EXPECT_FALSE(delegate().router().lastCleaning());
 
   delegate().perform("changeCleanLinks", MenuItem{});
+  const auto decision = explained();
+  ASSERT_TRUE(decision.tried(DecisionStepKind::cleanLinks));
+  EXPECT_EQ(decision.received, wrapped);
+  EXPECT_EQ(decision.link, "https://example.com/a");
+  EXPECT_EQ(decision.browser, "Firefox");
+  // Right after intake has read the link, before any rule sees it.
+  ASSERT_EQ(decision.steps.at(3).kind, DecisionStepKind::cleanLinks);
+  EXPECT_THAT(decision.steps.at(3).finding, AllOf(HasSubstr(wrapped + " -> https://example.com/a"),
+                                                  HasSubstr("slack-redir.net"), HasSubstr("utm_source")));
   route(wrapped);
-  const auto& cleaning = delegate().router().lastCleaning();
-  ASSERT_TRUE(cleaning);
-  EXPECT_EQ(cleaning->before, wrapped);
-  EXPECT_EQ(cleaning->after, "https://example.com/a");
   EXPECT_THAT(launches(), ElementsAre("Safari " + wrapped, "Firefox https://example.com/a"));
 }
 

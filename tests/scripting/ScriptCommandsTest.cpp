@@ -129,6 +129,7 @@ TEST_F(ScriptCommandsTest, MissingOrMistypedArgumentsAreScriptErrorsThatChangeNo
       {"ImportCommandScript", {{"FilePath", "/tmp/rules.txt"}}},
       {"AddBrowserScriptCommand", {{"", "Firefox"}}},
       {"ExportCommandScript", {{"FilePath", "/tmp"}}},
+      {"ExplainScriptCommand", {{"", "https://example.com/"}}},
   };
   // Something to lose: a rule of each kind and a default action.
   ASSERT_TRUE(system().rules.addAppRule("Mail", "Safari"));
@@ -164,7 +165,7 @@ TEST_F(ScriptCommandsTest, MissingOrMistypedArgumentsAreScriptErrorsThatChangeNo
   }
   EXPECT_FALSE(makeScriptCommand("NoSuchCommand", system().scripting));
   EXPECT_FALSE(makeScriptCommand("addDomainScriptCommand", system().scripting));
-  EXPECT_EQ(scriptCommandClassNames().size(), 16u);
+  EXPECT_EQ(scriptCommandClassNames().size(), 17u);
 }
 
 }  // namespace

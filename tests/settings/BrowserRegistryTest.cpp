@@ -81,7 +81,7 @@ TEST(BrowserRegistry, InstalledBrowsersFollowTheTableThenTheOrderOfAdding) {
   EXPECT_EQ(browsers[6].fileName(), "Arc.app");
 
   // An added browser that is no longer installed is skipped.
-  std::filesystem::remove_all(world.root() / "Applications" / "Orion.app");
+  removeApplication(world.system().world, "/Applications/Orion.app");
   EXPECT_EQ(namesOf(registry.installedBrowsers()).back(), "Arc");
   EXPECT_EQ(registry.addedIdentifiers().size(), 2u);
 }

@@ -33,11 +33,11 @@ TEST_F(RuleStoreTest, TypedDomainsAreStoredInTheFormLinksCarryOrRefused) {
       {"https://www.example.com/path?q=1", "www.example.com"},
       {"example.com", "example.com"},
       {"http://example.com", "example.com"},
-      {"example.com/deep/path with blanks", "example.com"},
+      {"https://example.com/deep/path with blanks", "example.com"},
       {"example.com:8080", "example.com"},
       {"HTTP://WWW.Example.COM/Path", "www.example.com"},
       {"hTTpS://a.B.c", "a.b.c"},
-      {"user@example.com:8443/x", "example.com"},
+      {"user@example.com:8443", "example.com"},
       // Blanks a paste brings along, around the text.
       {" example.org", "example.org"},
       {"\texample.org \n", "example.org"},

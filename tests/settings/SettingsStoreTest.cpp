@@ -135,5 +135,29 @@ TEST(SettingsStore, SharedListIsDecodedOncePerStoredValue) {
   EXPECT_EQ(s.sharedList(keys::domainRules)->state, StoredList::State::absent);
 }
 
+// The first link after a change of settings does not decode, or index, a list
+// that did not change.
+TEST(SettingsStore, AListOutlivesChangesOfOtherKeysAndComesFromItsOwnWrite) {
+  test::TestWorld world;
+  auto& s = world.system().settings;
+  s.setList(keys::domainRules, {"", "a.com", "Safari"});
+  auto first = s.sharedList(keys::domainRules);
+  EXPECT_EQ(first->items, (std::vector<std::string>{"", "a.com", "Safari"}));
+  s.setString(keys::defaultChoice, "Firefox");
+  world.reopen()->settings.setBool(keys::openInBackground, true);
+  EXPECT_EQ(s.sharedList(keys::domainRules), first);
+  // Another process writing the same list again changes nothing either.
+  world.reopen()->settings.setList(keys::domainRules, {"", "a.com", "Safari"});
+  EXPECT_EQ(s.sharedList(keys::domainRules), first);
+
+  s.setList(keys::domainRules, {"", "b.com", "Firefox"});
+  auto second = s.sharedList(keys::domainRules);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(second->items, (std::vector<std::string>{"", "b.com", "Firefox"}));
+  EXPECT_EQ(world.reopen()->settings.getList(keys::domainRules).items, second->items);
+  s.setString(keys::domainRules, "not a list");
+  EXPECT_EQ(s.sharedList(keys::domainRules)->state, StoredList::State::absent);
+}
+
 }  // namespace
 }  // namespace routelle

@@ -76,7 +76,14 @@ fs::path installApplication(const World& world, const AppSpec& wanted) {
   }
   fs::permissions(exe, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
                            fs::perms::others_exec);
+  World::noteApplicationsChanged();
   return bundle;
+}
+
+void removeApplication(const World& world, const std::string& platformPath) {
+  std::error_code ec;
+  fs::remove_all(world.hostPath(platformPath), ec);
+  World::noteApplicationsChanged();
 }
 
 }  // namespace routelle

@@ -24,6 +24,10 @@ struct AppSpec {
 // arguments) to the launch log of the world it runs in (ROUTELLE_WORLD).
 std::filesystem::path installApplication(const World& world, const AppSpec& wanted);
 
+// Removes an installed application's bundle (a platform path) and says so to
+// the world's workspaces.
+void removeApplication(const World& world, const std::string& platformPath);
+
 // Where installed applications record their launches, one line each.
 std::filesystem::path launchLog(const World& world);
 

@@ -30,6 +30,8 @@ std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::strin
       control = DialogAnswer::Control::browsers;
     } else if (name == "app") {
       control = DialogAnswer::Control::applications;
+    } else if (name == "keys") {
+      control = DialogAnswer::Control::modifiers;
     } else if (name == "background") {
       control = DialogAnswer::Control::checkbox;
       if (value != "on" && value != "off") {
@@ -37,7 +39,7 @@ std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::strin
         return std::nullopt;
       }
     } else {
-      problem = "unknown dialog item \"" + name + "\" (input, browser, app, background)";
+      problem = "unknown dialog item \"" + name + "\" (input, browser, app, keys, background)";
       return std::nullopt;
     }
     answer.steps.push_back({control, std::move(value)});

@@ -10,7 +10,7 @@ namespace routelle {
 // in order, then the button they press ("OK", "Cancel"); no button when what
 // they do ends the dialog by itself.
 struct DialogAnswer {
-  enum class Control { text, browsers, applications, checkbox };
+  enum class Control { text, browsers, applications, checkbox, modifiers };
   struct Step {
     Control control;
     std::string value;  // the text typed, the entry's title, or "on" / "off"
@@ -20,7 +20,7 @@ struct DialogAnswer {
   std::string given;  // the answer as written
 };
 
-// "input=TEXT;browser=TITLE;app=TITLE;background=on|off;OK": items separated by
+// "input=TEXT;browser=TITLE;app=TITLE;keys=TITLE;background=on|off;OK": items separated by
 // ";", a button title last. Nothing, with the problem, when malformed.
 std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::string& problem);
 

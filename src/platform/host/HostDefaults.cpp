@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <plist/plist.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -156,8 +157,31 @@ HostDefaults::HostDefaults(std::filesystem::path file, bool readOnly, std::chron
 }
 
 HostDefaults::~HostDefaults() {
+  if (sharedWrites_) ::munmap(sharedWrites_, sizeof(std::uint64_t));
   if (heldFd_ >= 0) ::close(heldFd_);
   if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+std::atomic<std::uint64_t>* HostDefaults::sharedWrites() {
+  static_assert(std::atomic<std::uint64_t>::is_always_lock_free, "the count is shared between processes");
+  if (sharedWrites_ || readOnly_) return sharedWrites_;
+  // Opened, never created, here: reading creates nothing.
+  const int fd = lockFd_ >= 0 ? lockFd_ : ::open((file_.string() + ".lock").c_str(), O_RDWR | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat st {};
+  // The count's bytes must exist before they are mapped; lock files of older writers are empty.
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      (st.st_size >= static_cast<off_t>(sizeof(std::uint64_t)) || ::ftruncate(fd, sizeof(std::uint64_t)) == 0)) {
+    void* mapped = ::mmap(nullptr, sizeof(std::uint64_t), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (mapped != MAP_FAILED) sharedWrites_ = static_cast<std::atomic<std::uint64_t>*>(mapped);
+  }
+  if (lockFd_ < 0) lockFd_ = fd;
+  return sharedWrites_;
+}
+
+// After the file in place changed, under the lock.
+void HostDefaults::countWrite() {
+  if (auto* writes = sharedWrites()) writesSeen_ = writes->fetch_add(1, std::memory_order_acq_rel) + 1;
 }
 
 void HostDefaults::acquire() {
@@ -218,6 +242,12 @@ void HostDefaults::forget() { adopt(PlistNode(plist_new_dict()), -1, Stamp{}); }
 // only kept aside by the first write (under the lock, so that a file another
 // writer has just put in place is never the one renamed away).
 void HostDefaults::refresh() {
+  // Read before the file is looked at: a write after it is seen next time.
+  auto* writes = sharedWrites();
+  const std::uint64_t counted = writes ? writes->load(std::memory_order_acquire) : 0;
+  if (writes && looked_ && counted == writesSeen_) return;
+  writesSeen_ = counted;
+  looked_ = writes != nullptr;
   struct stat st {};
   if (::stat(file_.c_str(), &st) != 0) {
     // Gone since it was read: empty. Never there: keep any change not yet written.
@@ -251,15 +281,17 @@ void HostDefaults::refresh() {
   reportedNotAFile_ = false;
   const Stamp stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
   PlistNode parsed;
+  std::string refusal;
   if (result == ReadResult::ok && bytes.empty())
     parsed.reset(plist_new_dict());  // nothing there to lose
   else if (result == ReadResult::ok)
-    parsed = hostplist::parsePlist(bytes.data(), bytes.size());
+    parsed = hostplist::parsePlist(bytes.data(), bytes.size(), &refusal);
   const bool readable = parsed && plist_get_node_type(parsed.get()) == PLIST_DICT;
   adopt(readable ? std::move(parsed) : PlistNode(plist_new_dict()), fd, stamp);
   if (readable) return;
   unreadable_ = true;
-  std::fprintf(stderr, "routelle: preferences file %s could not be read; %s\n", file_.c_str(),
+  if (!refusal.empty()) refusal = " (" + refusal + ")";
+  std::fprintf(stderr, "routelle: preferences file %s could not be read%s; %s\n", file_.c_str(), refusal.c_str(),
                readOnly_ ? "ignoring it" : "reading it as empty; it is kept aside when settings are next saved");
 }
 
@@ -278,6 +310,7 @@ bool HostDefaults::setUnreadableFileAside() {
                aside->c_str());
   unreadable_ = false;
   stamp_ = Stamp{};  // no file now: the change about to be written is kept even if that fails
+  countWrite();
   return true;
 }
 
@@ -343,6 +376,7 @@ bool HostDefaults::writeFile() {
   if (heldFd_ >= 0) ::close(heldFd_);
   heldFd_ = fd;
   stamp_ = Stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
+  countWrite();
   return true;
 }
 
@@ -359,11 +393,31 @@ void HostDefaults::write() {
   }
 }
 
+void* HostDefaults::node(std::string_view key) {
+  if (keyIndexChanges_ != changes_) {
+    keyIndex_.clear();
+    plist_dict_iter it = nullptr;
+    plist_dict_new_iter(dict_.get(), &it);
+    for (;;) {
+      char* name = nullptr;
+      plist_t value = nullptr;
+      plist_dict_next_item(dict_.get(), it, &name, &value);
+      if (!value) break;
+      if (name) keyIndex_.try_emplace(name, value);
+      std::free(name);
+    }
+    std::free(it);
+    keyIndexChanges_ = changes_;
+  }
+  const auto hit = keyIndex_.find(key);
+  return hit == keyIndex_.end() ? nullptr : hit->second;
+}
+
 std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   std::lock_guard guard(mutex_);
   if (!usableKey(key)) return std::nullopt;
   if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
-  return fromNode(plist_dict_get_item(dict_.get(), std::string(key).c_str()));
+  return fromNode(node(key));
 }
 
 std::uint64_t HostDefaults::changeCount() {

@@ -1,9 +1,12 @@
 #pragma once
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/Defaults.h"
 #include "platform/host/PlistParse.h"
@@ -22,6 +25,12 @@ namespace routelle {
 // An unreadable file reads as an empty domain and stays where it is until the
 // first write, which renames it aside (never deletes it).
 // Failed writes are reported on standard error and through lastWriteError().
+//
+// Every writer, in any process, counts its writes in the lock file, which each
+// instance keeps mapped: a read that finds the count unchanged trusts its cache
+// without a system call; another count looks at the file again. A file changed
+// by other means than a HostDefaults is seen once something counts a write.
+// Without a lock file (nothing has written yet) every read looks at the file.
 //
 // Thread-safe; an instance must not be carried across fork() (the child would
 // share its lock). String values end at their first NUL, as in a C string.
@@ -66,6 +75,11 @@ class HostDefaults final : public Defaults {
   void acquire();
   void release();
   void refresh();
+  // The dictionary's node for a key, through an index of its keys kept per change.
+  void* node(std::string_view key);
+  // The writes counted in the lock file, mapping it first if it is there.
+  std::atomic<std::uint64_t>* sharedWrites();
+  void countWrite();
   void adopt(hostplist::PlistNode dict, int fd, const Stamp& stamp);
   void forget();
   bool failWrite(std::string cause);
@@ -79,11 +93,23 @@ class HostDefaults final : public Defaults {
   const std::chrono::milliseconds lockWait_;
   std::recursive_mutex mutex_;
   hostplist::PlistNode dict_;
+  // libplist finds a key by comparing it with each key in turn; reads on every
+  // link go through this index instead, rebuilt when the contents change.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+  std::unordered_map<std::string, void*, KeyHash, std::equal_to<>> keyIndex_;
+  std::uint64_t keyIndexChanges_ = ~std::uint64_t{0};
   Stamp stamp_;
   // The file the cache came from stays open so that its inode number cannot be
   // reused by a later file, which would make a changed file look unchanged.
   int heldFd_ = -1;
   int lockFd_ = -1;
+  // The lock file's write count, mapped; the count as of the last look at the file.
+  std::atomic<std::uint64_t>* sharedWrites_ = nullptr;
+  std::uint64_t writesSeen_ = 0;
+  bool looked_ = false;
   int lockDepth_ = 0;
   int snapshotDepth_ = 0;
   bool locked_ = false;

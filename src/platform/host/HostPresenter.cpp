@@ -54,9 +54,9 @@ std::optional<MenuItem> HostPresenter::popUpMenu(const Menu& menu, Point locatio
 std::optional<MenuItem> HostPresenter::answerHeldMenu(const std::string& path) {
   onMainThread_("HostPresenter::answerHeldMenu");
   if (!heldMenu_) return std::nullopt;
-  const MenuItem* picked = findMenuEntry(*heldMenu_, path, {.leafOnly = true}).item;
-  if (!picked) return std::nullopt;
-  MenuItem chosen = *picked;
+  const auto match = findMenuEntry(*heldMenu_, path, {.leafOnly = true});
+  if (!match.item) return std::nullopt;
+  MenuItem chosen = *match.item;
   heldMenu_.reset();
   transcript_.add("chose \"" + path + "\"");
   return chosen;

@@ -61,7 +61,9 @@ View* control(AlertModel& alert, DialogAnswer::Control wanted) {
                        (wanted == DialogAnswer::Control::browsers && view.kind == View::Kind::popUpButton &&
                         view.identifier == "browsers") ||
                        (wanted == DialogAnswer::Control::applications && view.kind == View::Kind::popUpButton &&
-                        view.identifier == "applications");
+                        view.identifier == "applications") ||
+                       (wanted == DialogAnswer::Control::modifiers && view.kind == View::Kind::popUpButton &&
+                        view.identifier == "modifiers");
     if (match) return &view;
   }
   return nullptr;
@@ -77,6 +79,8 @@ const char* controlName(DialogAnswer::Control c) {
       return "application pop-up";
     case DialogAnswer::Control::checkbox:
       return "checkbox";
+    case DialogAnswer::Control::modifiers:
+      return "modifier pop-up";
   }
   return "control";
 }
@@ -153,6 +157,7 @@ void HostPresenter::applyStep(AlertModel& alert, const DialogAnswer::Step& step)
       return;
     case DialogAnswer::Control::browsers:
     case DialogAnswer::Control::applications:
+    case DialogAnswer::Control::modifiers:
       break;
   }
   std::string offered;

@@ -1,5 +1,6 @@
 #include "platform/host/HostUrlParser.h"
 
+#include <libpsl.h>
 #include <unicode/uidna.h>
 #include <uriparser/Uri.h>
 
@@ -62,6 +63,13 @@ std::optional<std::string> HostUrlParser::asciiHost(std::string_view host) const
   if (U_FAILURE(status) || (info.errors & ~kToleratedIdnaErrors) != 0) return std::nullopt;
   out.resize(static_cast<std::size_t>(written));
   return out;
+}
+
+bool HostUrlParser::isPublicSuffix(std::string_view asciiHost) const {
+  // Both sections of the list count (a shared hosting suffix is as public as
+  // "co.uk"), but not the implicit rule that makes any unknown label one.
+  const std::string host(asciiHost);
+  return psl_is_public_suffix2(psl_builtin(), host.c_str(), PSL_TYPE_ANY | PSL_TYPE_NO_STAR_RULE) != 0;
 }
 
 }  // namespace routelle

@@ -9,6 +9,7 @@ class HostUrlParser final : public UrlParser {
  public:
   std::optional<ParsedUrl> parse(std::string_view text) const override;
   std::optional<std::string> asciiHost(std::string_view host) const override;
+  bool isPublicSuffix(std::string_view asciiHost) const override;
 };
 
 }  // namespace routelle

@@ -61,6 +61,7 @@ bool HostWorkspace::indexIsCurrent() const {
 }
 
 void HostWorkspace::rebuildIndex() {
+  indexedChanges_ = World::applicationChanges();
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   indexedAtNs_ = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
@@ -82,6 +83,7 @@ void HostWorkspace::rebuildIndex() {
   bundles_.clear();
   byIdentifier_.clear();
   byName_.clear();
+  byPlatformPath_.clear();
   for (const auto& bundle : found) {
     auto info = readBundleInfo(bundle);
     const std::size_t index = bundles_.size();
@@ -89,12 +91,19 @@ void HostWorkspace::rebuildIndex() {
     if (!bundles_.back().info.identifier.empty())
       byIdentifier_.try_emplace(text::lowercased(bundles_.back().info.identifier), index);
     byName_.try_emplace(text::lowercased(bundle.stem().string()), index);
+    byPlatformPath_.try_emplace(bundles_.back().platformPath, index);
   }
   indexed_ = true;
 }
 
 void HostWorkspace::refreshIndex() {
-  if (!indexIsCurrent()) rebuildIndex();
+  if (!indexed_ || indexedChanges_ != World::applicationChanges()) rebuildIndex();
+}
+
+bool HostWorkspace::reindexedAfterMiss() {
+  if (indexIsCurrent()) return false;
+  rebuildIndex();
+  return true;
 }
 
 std::vector<InstalledBundle> HostWorkspace::applicationBundles() {
@@ -127,7 +136,9 @@ std::optional<std::string> HostWorkspace::pathForBundleIdentifier(const std::str
   if (identifier.empty()) return std::nullopt;
   std::lock_guard lock(mutex_);
   refreshIndex();
-  auto hit = byIdentifier_.find(text::lowercased(identifier));
+  const std::string wanted = text::lowercased(identifier);
+  auto hit = byIdentifier_.find(wanted);
+  if (hit == byIdentifier_.end() && reindexedAfterMiss()) hit = byIdentifier_.find(wanted);
   if (hit == byIdentifier_.end()) return std::nullopt;
   return bundles_[hit->second].platformPath;
 }
@@ -139,12 +150,24 @@ std::optional<std::string> HostWorkspace::fullPathForApplication(const std::stri
   if (wanted.empty() || wanted.find('/') != std::string::npos) return std::nullopt;
   std::lock_guard lock(mutex_);
   refreshIndex();
-  auto hit = byName_.find(text::lowercased(wanted));
+  const std::string key = text::lowercased(wanted);
+  auto hit = byName_.find(key);
+  if (hit == byName_.end() && reindexedAfterMiss()) hit = byName_.find(key);
   if (hit == byName_.end()) return std::nullopt;
   return bundles_[hit->second].platformPath;
 }
 
 std::optional<std::string> HostWorkspace::bundleIdentifier(const std::string& path) {
+  {
+    // An indexed bundle's identity was read when it was indexed.
+    std::lock_guard lock(mutex_);
+    refreshIndex();
+    if (auto hit = byPlatformPath_.find(path); hit != byPlatformPath_.end()) {
+      const std::string& identifier = bundles_[hit->second].info.identifier;
+      if (identifier.empty()) return std::nullopt;
+      return identifier;
+    }
+  }
   auto info = readBundleInfo(world_.hostPath(path));
   if (!info || info->identifier.empty()) return std::nullopt;
   return info->identifier;

@@ -25,6 +25,9 @@ struct InstalledBundle {
 // immediate subfolders, and /Users/*/Applications, found in that order. Like the
 // platform's application database, the index is rebuilt when one of those
 // folders changes; running applications are world state the driver sets.
+// A lookup that finds its application answers from the index without a system
+// call while no installation was counted (World::applicationChanges); one that
+// finds nothing looks at the folders first.
 // Thread-safe: the tab watcher asks from its own thread.
 class HostWorkspace final : public Workspace {
  public:
@@ -59,6 +62,8 @@ class HostWorkspace final : public Workspace {
   bool indexIsCurrent() const;
   void rebuildIndex();
   void refreshIndex();  // with mutex_ held
+  // After a lookup found nothing: whether the folders changed since indexing (then reindexed).
+  bool reindexedAfterMiss();
 
   const World& world_;
   Transcript* const transcript_;
@@ -71,6 +76,8 @@ class HostWorkspace final : public Workspace {
   // Lower-cased identifier / bundle name -> first bundle of that kind.
   std::unordered_map<std::string, std::size_t> byIdentifier_;
   std::unordered_map<std::string, std::size_t> byName_;
+  std::unordered_map<std::string, std::size_t> byPlatformPath_;
+  std::uint64_t indexedChanges_ = 0;
   // The folders the index was read from, with their modification times.
   std::map<std::filesystem::path, std::int64_t> stamps_;
   bool indexed_ = false;

@@ -60,11 +60,14 @@ std::string describeNumber(double v) {
 }
 
 void describeMenu(const Menu& menu, int level, const std::function<void(const std::string&)>& line) {
-  const std::string indent(static_cast<size_t>(level) * 2, ' ');
-  for (const auto& item : menu.items) {
-    line(indent + (item.separator ? std::string("---") : describeItem(item)));
-    if (item.submenu) describeMenu(*item.submenu, level + 1, line);
-  }
+  for (const auto& item : menu.items) describeEntry(item, level, line);
+}
+
+// A submenu made when it opens is described entry by entry, as it is made: the
+// long rule lists are never held whole.
+void describeEntry(const MenuItem& item, int level, const std::function<void(const std::string&)>& line) {
+  line(std::string(static_cast<size_t>(level) * 2, ' ') + (item.separator ? std::string("---") : describeItem(item)));
+  item.forEachSubmenuEntry([&](const MenuItem& inner) { describeEntry(inner, level + 1, line); });
 }
 
 std::vector<MenuLine> menuLines(const Menu& menu) {

@@ -10,6 +10,8 @@ namespace routelle {
 // A menu as readable lines: two blanks per level, "---" for a separator, and
 // after a tab the action, [key equivalent], (disabled) and <image ...>.
 void describeMenu(const Menu& menu, int level, const std::function<void(const std::string&)>& line);
+// One entry and whatever its submenu holds.
+void describeEntry(const MenuItem& item, int level, const std::function<void(const std::string&)>& line);
 
 // One line of a described menu, with the titles of the entries it is under
 // ("Preferences... > Rules"; empty at the top level) and its own path (the

@@ -44,8 +44,9 @@ MenuPathMatch findMenuEntry(const Menu& menu, std::string_view path, MenuPathRul
   const Menu* level = &menu;
   std::string where = "the menu";
   const MenuItem* item = nullptr;
+  std::vector<std::shared_ptr<const Menu>> opened;
   for (const auto& title : text::split(path, " > ")) {
-    if (!level) return {nullptr, where + " has no submenu"};
+    if (!level) return {nullptr, where + " has no submenu", {}};
     const MenuItem* exact = nullptr;
     std::vector<const MenuItem*> loose;
     const std::string bare = bareMenuTitle(title);
@@ -61,18 +62,24 @@ MenuPathMatch findMenuEntry(const Menu& menu, std::string_view path, MenuPathRul
     if (!exact && loose.size() > 1) {
       std::string titles;
       for (const auto* l : loose) titles += (titles.empty() ? "" : ", ") + quoted(l->title);
-      return {nullptr, quoted(title) + " in " + where + " could be any of " + titles};
+      return {nullptr, quoted(title) + " in " + where + " could be any of " + titles, {}};
     }
     item = exact ? exact : loose.empty() ? nullptr : loose.front();
     if (!item)
       return {nullptr,
-              where + " has no entry " + quoted(title) + "; it offers " + offered(*level, rules.untitledByAction)};
-    level = item->submenu.get();
+              where + " has no entry " + quoted(title) + "; it offers " + offered(*level, rules.untitledByAction),
+              {}};
+    level = nullptr;
+    if (auto submenu = item->openSubmenu()) {
+      level = submenu.get();
+      opened.push_back(std::move(submenu));
+    }
     where = quoted(bareMenuTitle(item->title));
   }
-  if (rules.leafOnly && item && item->submenu)
-    return {nullptr, where + " opens a submenu; it offers " + offered(*item->submenu, rules.untitledByAction)};
-  return {item, {}};
+  if (rules.leafOnly && item && item->hasSubmenu())
+    return {
+        nullptr, where + " opens a submenu; it offers " + offered(*item->openSubmenu(), rules.untitledByAction), {}};
+  return {item, {}, std::move(opened)};
 }
 
 }  // namespace routelle

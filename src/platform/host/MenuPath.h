@@ -1,6 +1,8 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/Menu.h"
 
@@ -12,6 +14,8 @@ namespace routelle {
 struct MenuPathMatch {
   const MenuItem* item = nullptr;
   std::string problem;
+  // The submenus made on the way, which `item` may point into.
+  std::vector<std::shared_ptr<const Menu>> opened;
 };
 
 struct MenuPathRules {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/host/BinaryPlistView.h"
+#include "platform/host/XmlPlistShape.h"
 #include "support/Text.h"
 
 namespace routelle::hostplist {
@@ -207,9 +208,14 @@ void* runXmlJob(void* p) {
 // on, or one found too deep) recursively, about 48 bytes of stack a level.
 // Nesting cannot exceed the number of '<', so a document with many of them is
 // handled on a thread whose stack fits that depth.
-PlistNode parseXml(const char* data, std::size_t size) {
+PlistNode parseXml(const char* data, std::size_t size, std::string* refusal) {
   // libplist copies bytes that are not UTF-8 into strings and keys as they are.
   if (!text::isValidUtf8(std::string_view(data, size)) || std::memchr(data, 0, size)) return nullptr;
+  // libplist would build every element before the depth check below sees them.
+  if (auto why = xmlShapeRefusal(measureXmlShape(std::string_view(data, size)), size, kMaxPlistDepth)) {
+    if (refusal) *refusal = std::move(*why);
+    return nullptr;
+  }
   XmlJob job{data, static_cast<std::uint32_t>(size), nullptr};
   constexpr std::size_t kInlineTags = 2048;
   const auto tags = static_cast<std::size_t>(std::count(data, data + size, '<'));
@@ -238,7 +244,7 @@ std::uint64_t maxExpandedBytes(std::size_t size) {
   return std::min<std::uint64_t>(kMaxExpandedBytes, 16 * std::uint64_t{size} + (std::uint64_t{4} << 20));
 }
 
-PlistNode parsePlist(const char* data, std::size_t size) {
+PlistNode parsePlist(const char* data, std::size_t size, std::string* refusal) {
   if (!data || size == 0 || size > kMaxPlistBytes) return nullptr;
   if (size >= 6 && std::memcmp(data, "bplist", 6) == 0) {
     const auto view = BinaryPlistView::open(reinterpret_cast<const unsigned char*>(data), size);
@@ -247,7 +253,7 @@ PlistNode parsePlist(const char* data, std::size_t size) {
     plist_from_bin(data, static_cast<std::uint32_t>(size), &root);
     return PlistNode(root);
   }
-  return parseXml(data, size);
+  return parseXml(data, size, refusal);
 }
 
 }  // namespace routelle::hostplist

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace routelle::hostplist {
 
@@ -29,7 +30,9 @@ std::uint64_t maxExpandedBytes(std::size_t size);
 // property list, when a key in it or any string is not UTF-8 (a string value
 // may hold NUL, which reads as its end), or when its shape would make libplist
 // overflow its stack or expand beyond the bounds above; every returned tree
-// is safe for libplist's recursive code and writes back as it reads.
-PlistNode parsePlist(const char* data, std::size_t size);
+// is safe for libplist's recursive code and writes back as it reads. An XML
+// document is measured before libplist reads it, so that reading costs at
+// most about four times its size; `refusal`, when given, says why one is not read.
+PlistNode parsePlist(const char* data, std::size_t size, std::string* refusal = nullptr);
 
 }  // namespace routelle::hostplist

@@ -1,6 +1,16 @@
 #include "platform/host/World.h"
 
+#include <atomic>
+
 namespace routelle {
+
+namespace {
+std::atomic<std::uint64_t> applicationChangeCount{0};
+}  // namespace
+
+std::uint64_t World::applicationChanges() { return applicationChangeCount.load(std::memory_order_acquire); }
+
+void World::noteApplicationsChanged() { applicationChangeCount.fetch_add(1, std::memory_order_acq_rel); }
 
 World::World(const std::filesystem::path& root) : root_(std::filesystem::absolute(root).lexically_normal()) {}
 

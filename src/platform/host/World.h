@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,6 +19,12 @@ class World {
   std::string platformPath(const std::filesystem::path& hostPath) const;
 
   std::filesystem::path preferencesFile(std::string_view domain) const;
+
+  // Changes of applications made through the installer (or announced by
+  // whoever changed a bundle by hand), in this process: while the count stands,
+  // the workspace answers from its index without looking at the folders.
+  static std::uint64_t applicationChanges();
+  static void noteApplicationsChanged();
   std::filesystem::path launchServicesFile() const;
   std::filesystem::path updaterFile() const;
 

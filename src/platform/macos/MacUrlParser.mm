@@ -37,6 +37,10 @@ class MacUrlParser final : public UrlParser {
     out.resize(static_cast<std::size_t>(written));
     return out;
   }
+
+  // The system publishes no list of public suffixes; rule texts still need a dot
+  // in their host, which keeps a top-level domain alone out.
+  bool isPublicSuffix(std::string_view) const override { return false; }
 };
 
 }  // namespace

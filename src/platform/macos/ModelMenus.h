@@ -11,6 +11,8 @@
 // A menu that knows which model it shows, so that its delegate can tell the core.
 @interface RTLModelMenu : NSMenu
 @property(nonatomic, assign) const routelle::Menu* model;
+// For a submenu made when it opens: what makes its entries (and is its delegate).
+@property(nonatomic, strong) id entriesMaker;
 @end
 
 namespace routelle::macos {

@@ -1,5 +1,7 @@
 #include "platform/macos/ModelMenus.h"
 
+#include <memory>
+
 #include "platform/macos/ModelImages.h"
 #include "platform/macos/ModelViews.h"
 #include "platform/macos/Strings.h"
@@ -25,8 +27,63 @@
 }
 @end
 
+// Makes a submenu's entries each time it is about to open ("menuNeedsUpdate:"),
+// so that a list nobody opens holds nothing; the menu's other events go on to
+// the delegate the rest of the menus have.
+@interface RTLMenuEntriesMaker : NSObject <NSMenuDelegate>
+- (instancetype)initWithSource:(routelle::MenuEntrySource)source targets:(const routelle::macos::MenuTargets&)targets;
+@end
+
+@implementation RTLMenuEntriesMaker {
+  routelle::MenuEntrySource _source;
+  std::shared_ptr<routelle::Menu> _made;
+  __weak id _entries;
+  SEL _entryAction;
+  __weak id _controls;
+  __weak id<NSMenuDelegate> _delegate;
+}
+- (instancetype)initWithSource:(routelle::MenuEntrySource)source targets:(const routelle::macos::MenuTargets&)targets {
+  if ((self = [super init])) {
+    _source = std::move(source);
+    _entries = targets.entries;
+    _entryAction = targets.entryAction;
+    _controls = targets.controls;
+    _delegate = targets.delegate;
+  }
+  return self;
+}
+- (void)menuNeedsUpdate:(NSMenu*)menu {
+  if (![menu isKindOfClass:[RTLModelMenu class]]) return;
+  auto made = std::make_shared<routelle::Menu>();
+  _source([&](routelle::MenuItem&& item) { made->items.push_back(std::move(item)); });
+  __strong id entries = _entries;
+  __strong id controls = _controls;
+  __strong id<NSMenuDelegate> delegate = _delegate;
+  routelle::macos::fillMenu((RTLModelMenu*)menu, *made, {entries, _entryAction, controls, delegate});
+  _made = std::move(made);  // the menu's model from now on
+  menu.delegate = self;
+}
+- (void)menuWillOpen:(NSMenu*)menu {
+  __strong id<NSMenuDelegate> delegate = _delegate;
+  if ([delegate respondsToSelector:@selector(menuWillOpen:)]) [delegate menuWillOpen:menu];
+}
+- (void)menuDidClose:(NSMenu*)menu {
+  __strong id<NSMenuDelegate> delegate = _delegate;
+  if ([delegate respondsToSelector:@selector(menuDidClose:)]) [delegate menuDidClose:menu];
+}
+@end
+
 namespace routelle::macos {
 namespace {
+
+RTLModelMenu* menuMadeWhenOpened(const MenuItem& entry, const MenuTargets& targets) {
+  RTLModelMenu* menu = [[RTLModelMenu alloc] initWithTitle:ns(entry.title)];
+  menu.autoenablesItems = NO;
+  RTLMenuEntriesMaker* maker = [[RTLMenuEntriesMaker alloc] initWithSource:entry.submenuEntries targets:targets];
+  menu.entriesMaker = maker;
+  menu.delegate = maker;
+  return menu;
+}
 
 NSMenuItem* itemFor(const MenuItem& entry, NSInteger index, const MenuTargets& targets) {
   if (entry.separator) return (NSMenuItem*)[NSMenuItem separatorItem];
@@ -44,7 +101,10 @@ NSMenuItem* itemFor(const MenuItem& entry, NSInteger index, const MenuTargets& t
     item.action = targets.entryAction ? targets.entryAction : NSSelectorFromString(ns(entry.action));
   }
   if (entry.view) item.view = viewFor(*entry.view, targets.controls);
-  if (entry.submenu) item.submenu = menuFor(*entry.submenu, targets);
+  if (entry.submenu)
+    item.submenu = menuFor(*entry.submenu, targets);
+  else if (entry.submenuEntries)
+    item.submenu = menuMadeWhenOpened(entry, targets);
   return item;
 }
 

@@ -1,0 +1,184 @@
+#!/usr/bin/env bash
+# The desktop program against the real desktop tools: under Xvfb with a tray host
+# (trayer) and xdotool, in a temporary HOME and XDG folders, with fake browsers
+# whose Exec logs how they were started and Debian's firefox-esr.
+#
+#   bash scripts/test-desktop.sh [path/to/routelle-desktop]
+#
+# Screenshots go to $ROUTELLE_ARTIFACTS (default: desktop-artifacts/ beside the
+# program). Counts what it checked and fails at zero.
+set -euo pipefail
+exe=$(realpath "${1:-build/dev/linux/routelle-desktop}")
+artifacts=${ROUTELLE_ARTIFACTS:-$(dirname "$exe")/desktop-artifacts}
+
+if [ -z "${ROUTELLE_UNDER_XVFB:-}" ]; then
+  ROUTELLE_UNDER_XVFB=1 ROUTELLE_ARTIFACTS=$artifacts exec xvfb-run -a -s "-screen 0 1024x768x24" \
+    bash "$0" "$exe"
+fi
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
+export XDG_RUNTIME_DIR=$tmp/run XDG_DATA_DIRS=$tmp/home/.local/share:/usr/share
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID WAYLAND_DISPLAY BROWSER
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$XDG_RUNTIME_DIR" "$tmp/bin" "$artifacts"
+chmod 700 "$XDG_RUNTIME_DIR"
+launches=$tmp/launches.log
+: >"$launches"
+
+checks=0 failures=0
+pass() { checks=$((checks + 1)); echo "ok $checks - $*"; }
+fail() { failures=$((failures + 1)); echo "FAIL - $*"; }
+check() { # description, command...
+  local what=$1; shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+# Real programs take real time: polls the condition for up to $2 seconds.
+wait_for() { # command string, seconds
+  local deadline=$((SECONDS + ${2:-10}))
+  until eval "$1"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+logged() { grep -qxF -- "$1" "$launches"; }
+# A window is mapped before it is drawn: the picture waits a moment for it.
+shot() { sleep 1.5; import -window root "$artifacts/$1.png"; echo "screenshot $artifacts/$1.png"; }
+windows() { xdotool search --onlyvisible --classname routelle-desktop 2>/dev/null | sort; }
+visible_windows() { windows | wc -l; }
+
+# A browser entry whose program logs its name and arguments.
+cat >"$tmp/bin/fake-browser" <<'SH'
+#!/bin/sh
+name=$1; shift
+echo "$name $*" >>"$LAUNCH_LOG"
+SH
+chmod +x "$tmp/bin/fake-browser"
+export LAUNCH_LOG=$launches
+for b in fakechrome fakefox; do
+  cat >"$XDG_DATA_HOME/applications/$b.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=${b^}
+Exec=$tmp/bin/fake-browser $b %u
+MimeType=x-scheme-handler/http;x-scheme-handler/https;text/html;
+DESKTOP
+done
+# An application that opens a link the way applications do: through xdg-open.
+cat >"$tmp/bin/notes-app" <<'SH'
+#!/bin/sh
+xdg-open "$1"
+SH
+chmod +x "$tmp/bin/notes-app"
+cat >"$XDG_DATA_HOME/applications/notes-app.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Notes App
+Exec=$tmp/bin/notes-app %u
+DESKTOP
+
+echo "# install and become the default"
+"$exe" --install --make-default
+check "the entry is installed" test -f "$XDG_DATA_HOME/applications/routelle.desktop"
+check "the entry starts the program with the link" \
+  grep -qxF "Exec=$exe %u" "$XDG_DATA_HOME/applications/routelle.desktop"
+check "xdg-settings names it the default web browser" \
+  test "$(xdg-settings get default-web-browser)" = routelle.desktop
+for t in x-scheme-handler/http x-scheme-handler/https x-scheme-handler/mailto text/html; do
+  check "xdg-mime: $t is routelle's" test "$(xdg-mime query default $t)" = routelle.desktop
+done
+
+echo "# rules"
+"$exe" script AddDomainScriptCommand example.org --FilePath fakechrome >/dev/null
+"$exe" script AddDomainScriptCommand firefox.test --FilePath firefox-esr >/dev/null
+"$exe" script AddAppScriptCommand notes-app --FilePath fakefox >/dev/null
+check "settings are binary property lists under XDG_CONFIG_HOME" \
+  bash -c "head -c 8 '$XDG_CONFIG_HOME/routelle/com.kestrova.Routelle.plist' | grep -q bplist00"
+
+trayer --edge top --align right --widthtype pixel --width 60 --height 24 --SetDockType true >/dev/null 2>&1 &
+pids+=($!)
+"$exe" >"$tmp/routelle.log" 2>&1 &
+pids+=($!)
+check "the program starts and listens" wait_for "test -S '$XDG_RUNTIME_DIR/routelle-desktop.socket'" 10
+
+echo "# links through the real xdg-open"
+xdg-open https://example.org/x
+check "a domain rule's browser gets the link" wait_for "logged 'fakechrome https://example.org/x'" 10
+"$tmp/bin/notes-app" https://other.net/y
+check "a link from an application follows that application's rule" \
+  wait_for "logged 'fakefox https://other.net/y'" 10
+check "the source application was found from the process chain" grep -q "^source notes-app$" "$tmp/routelle.log"
+"$exe" https://example.org/second
+check "a second start hands its link to the running program" \
+  wait_for "logged 'fakechrome https://example.org/second'" 10
+check "one program still runs" test "$(pgrep -cf "^$(dirname "$exe")/routelle-desktop-app" || true)" = 1
+
+echo "# firefox-esr from its own entry"
+xdg-open https://firefox.test/page
+ffpid=""
+find_firefox() { ffpid=$(pgrep -f '^/usr/lib/firefox-esr/firefox-esr https://firefox.test/page' | head -n1); [ -n "$ffpid" ]; }
+check "firefox-esr is started with the link" wait_for find_firefox 15
+if [ -n "$ffpid" ]; then
+  check "its command line is the entry's Exec with the link" \
+    test "$(tr '\0' ' ' </proc/$ffpid/cmdline)" = "/usr/lib/firefox-esr/firefox-esr https://firefox.test/page "
+  kill "$ffpid" 2>/dev/null || true
+fi
+
+echo "# the tray, the chooser, the rule dialog"
+wait_for "xdotool search --classname trayer >/dev/null" 5 || true
+# The tray icon sits at trayer's right end, top of the screen.
+tray_click() { xdotool mousemove 1012 12 click 1; }
+before=$(visible_windows)
+shown_before=$(windows)
+tray_click
+check "a click on the tray icon shows the status menu" wait_for "test \$(visible_windows) -gt $before" 5
+shot tray-menu
+xdotool key Escape
+wait_for "test \$(visible_windows) -le $before" 5 || true
+
+xdotool mousemove 300 300
+xdg-open https://unruled.example/page &
+check "a link without a rule shows the chooser" wait_for "test \$(visible_windows) -gt $before" 10
+menu=$(comm -13 <(echo "$shown_before") <(windows) | head -n1)
+geometry=$(xdotool getwindowgeometry "$menu" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
+check "the chooser opens at the pointer" test "$geometry" = "300 300"
+shot chooser
+xdotool key Down Return
+check "the browser picked in the chooser gets the link" wait_for "logged 'fakechrome https://unruled.example/page'" 10
+
+tray_click
+wait_for "test \$(visible_windows) -gt $before" 5 || true
+# Per Domain is the sixth entry the keyboard reaches; Add domains... is its last.
+xdotool key Down Down Down Down Down Right Up Return
+check "Add domains... opens the rule dialog" wait_for "xdotool search --onlyvisible --name '^Routelle$' >/dev/null 2>&1" 10
+xdotool type --delay 20 news.example.com
+shot rule-dialog
+xdotool key Return
+xdg-open https://news.example.com/a
+check "the rule added through the dialog routes its links" wait_for "logged 'fakechrome https://news.example.com/a'" 10
+
+echo "# the selection assistant on the PRIMARY selection"
+"$exe" script EnablePreferenceScriptCommand "Show List on text selection" >/dev/null
+xdotool mousemove 400 400
+printf 'see example.com/news' | xclip -selection primary
+check "a selected link shows the browsers window" wait_for "test \$(visible_windows) -gt $before" 10
+panel=$(comm -13 <(echo "$shown_before") <(windows) | head -n1)
+shot selection-link
+eval "$(xdotool getwindowgeometry --shell "$panel")"
+xdotool mousemove $((X + 20)) $((Y + 20)) click 1
+check "the browser clicked in it opens the selected link" wait_for "logged 'fakechrome http://example.com/news'" 10
+printf 'rock & roll' | xclip -selection primary
+check "selected text shows the Search / Copy / Paste / Delete panel" \
+  wait_for "test \$(visible_windows) -gt $before" 10
+shot selection-panel
+
+echo "# $checks checks, $failures failed; screenshots in $artifacts"
+((checks > 0)) || { echo "nothing was checked" >&2; exit 1; }
+((failures == 0))

@@ -1,0 +1,18 @@
+#pragma once
+#include <ctime>
+
+#include "platform/Calendar.h"
+
+namespace routelle {
+
+class LinuxCalendar final : public Calendar {
+ public:
+  CalendarDate today() override {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  }
+};
+
+}  // namespace routelle

@@ -1,0 +1,124 @@
+// The parts of the desktop program that translate between the core and the
+// desktop's own formats: the open command's arguments, the installed entry's Exec
+// line as GIO reads it back, and process chains from /proc.
+#include <gio/gdesktopappinfo.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "HandOff.h"
+#include "Install.h"
+#include "platform/linux/DesktopEntries.h"
+#include "platform/linux/OpenCommand.h"
+#include "platform/linux/ProcessTree.h"
+
+namespace routelle::linux_desktop {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(OpenCommandTest, ReadsTheArgumentsTheLauncherGives) {
+  struct Case {
+    std::vector<std::string> args;
+    bool valid;
+    std::optional<std::string> application, identifier;
+    bool background;
+    std::vector<std::string> items;
+  };
+  const std::vector<Case> cases{
+      {{"-g", "-a", "/Applications/fakefox.app", "https://a.example/"},
+       true,
+       "/Applications/fakefox.app",
+       std::nullopt,
+       true,
+       {"https://a.example/"}},
+      {{"-a", "fakefox", "--", "-rf"}, true, "fakefox", std::nullopt, false, {"-rf"}},
+      {{"-b", "com.kestrova.Routelle", "x"}, true, std::nullopt, "com.kestrova.Routelle", false, {"x"}},
+      {{"-a"}, false, {}, {}, false, {}},
+      {{"-x", "y"}, false, {}, {}, false, {}},
+  };
+  for (const auto& c : cases) {
+    const auto request = parseOpenArguments(c.args);
+    ASSERT_EQ(request.has_value(), c.valid) << c.args.front();
+    if (!request) continue;
+    EXPECT_EQ(request->application, c.application);
+    EXPECT_EQ(request->identifier, c.identifier);
+    EXPECT_EQ(request->background, c.background);
+    EXPECT_EQ(request->items, c.items);
+  }
+}
+
+TEST(ApplicationPathTest, NamesAnEntryByItsIdWhateverTheSpelling) {
+  EXPECT_EQ(idOfApplicationPath("/Applications/firefox-esr.app"), "firefox-esr");
+  EXPECT_EQ(idOfApplicationPath("/usr/share/applications/firefox-esr"), "firefox-esr");
+  EXPECT_EQ(idOfApplicationPath("firefox-esr.desktop"), "firefox-esr");
+  EXPECT_EQ(idOfApplicationPath("/opt/x/.app"), ".app");
+  EXPECT_EQ(identifierOfEntry("routelle"), "com.kestrova.Routelle");
+  EXPECT_EQ(entryOfIdentifier("COM.KESTROVA.ROUTELLE"), "routelle");
+  EXPECT_EQ(entryOfIdentifier("fakefox"), "fakefox");
+}
+
+// The Exec line read back as GIO reads it (field codes expanded, "%%" is one "%",
+// then split as a shell would) gives the program's path, whatever it holds.
+TEST(DesktopEntryTextTest, ExecLineGivesBackTheProgramPath) {
+  for (const std::string path :
+       {"/usr/bin/routelle-desktop", "/home/a b/bin/routelle-desktop", "/tmp/q\"uote$and`tick\\slash/routelle-desktop",
+        "/tmp/100%/routelle-desktop", "/tmp/two\\\\slashes\\/routelle-desktop"}) {
+    const std::string text = desktop::desktopEntryText(path);
+    GKeyFile* file = g_key_file_new();
+    ASSERT_TRUE(g_key_file_load_from_data(file, text.c_str(), text.size(), G_KEY_FILE_NONE, nullptr)) << text;
+    gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", nullptr);
+    ASSERT_NE(exec, nullptr);
+    std::string expanded = exec;
+    ASSERT_TRUE(expanded.ends_with(" %u")) << expanded;
+    expanded.resize(expanded.size() - 3);
+    for (std::size_t at = 0; (at = expanded.find("%%", at)) != std::string::npos; ++at) expanded.erase(at, 1);
+    gint argc = 0;
+    gchar** argv = nullptr;
+    ASSERT_TRUE(g_shell_parse_argv(expanded.c_str(), &argc, &argv, nullptr)) << expanded;
+    ASSERT_EQ(argc, 1) << expanded;
+    EXPECT_EQ(std::string(argv[0]), path) << expanded;
+    g_strfreev(argv);
+    g_free(exec);
+    g_key_file_unref(file);
+  }
+}
+
+TEST(HandOffTest, MessagesReadBackWholeAndNothingElse) {
+  using desktop::HandedLink;
+  using desktop::MessageState;
+  const std::string link = std::string("https://example.org/a b\n") + '\0' + "c";
+  const std::string message = desktop::handOffMessage({link, 4242});
+  HandedLink read;
+  ASSERT_EQ(desktop::readHandOffMessage(message, read), MessageState::complete);
+  EXPECT_EQ(read.link, link);
+  EXPECT_EQ(read.requester, 4242);
+
+  const std::vector<std::pair<std::string, MessageState>> cases{
+      {"", MessageState::incomplete},
+      {"12 5\nabc", MessageState::incomplete},
+      {message.substr(0, message.size() - 1), MessageState::incomplete},
+      {message + "x", MessageState::invalid},
+      {"12 x\nabc", MessageState::invalid},
+      {"12\nabc", MessageState::invalid},
+      {"1 99999999999\n", MessageState::invalid},
+      {"1 1048577\n", MessageState::invalid},
+      {std::string(40, '1'), MessageState::invalid},
+      {"0 0\n", MessageState::complete},
+  };
+  for (const auto& [bytes, state] : cases) EXPECT_EQ(desktop::readHandOffMessage(bytes, read), state) << bytes;
+}
+
+TEST(ProcessTreeTest, ReadsThisProcessAndItsParent) {
+  const auto self = readProcess(getpid());
+  ASSERT_TRUE(self);
+  EXPECT_EQ(self->parent, getppid());
+  EXPECT_FALSE(self->argv.empty());
+  EXPECT_TRUE(runs(*self, self->executable));
+  EXPECT_FALSE(runs(*self, ""));
+  EXPECT_FALSE(readProcess(0));
+  EXPECT_FALSE(readProcess(-1));
+}
+
+}  // namespace
+}  // namespace routelle::linux_desktop
