@@ -32,6 +32,7 @@ LinuxApp::LinuxApp(const std::string& resourcesFolder)
                            .files = files,
                            .calendar = calendar}) {
   linux_desktop::setResourcesFolder(resourcesFolder);
+  system.scripting.explainLink = [this](const std::string& link) { return delegate.explainLink(link); };
   presenter.setActionTarget(delegate);
   presenter.setMenuWillOpen([this](const Menu& menu) { delegate.menuWillOpen(menu); });
   // The diagnostic lines go to standard output, as on the Mac.

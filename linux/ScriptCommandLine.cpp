@@ -53,8 +53,10 @@ int runScriptCommand(LinuxSystem& system, const std::vector<std::string>& args, 
   }
   if (const bool* b = std::get_if<bool>(&result))
     out << (*b ? "true" : "false") << "\n";
+  else if (const int* number = std::get_if<int>(&result))
+    out << *number << "\n";
   else
-    out << std::get<int>(result) << "\n";
+    out << std::get<std::string>(result);
   return 0;
 }
 

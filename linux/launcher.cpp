@@ -12,7 +12,8 @@ int main(int argc, char** argv) {
   using namespace routelle::desktop;
   // One link, or nothing: what the running program can take. Anything else
   // (--install, script ...) is the whole program's.
-  const bool link = argc == 2 && argv[1][0] != '-' && std::string(argv[1]) != "script";
+  const bool link =
+      argc == 2 && argv[1][0] != '-' && std::string(argv[1]) != "script" && std::string(argv[1]) != "explain";
   if ((argc == 1 || link) && handToRunningInstance({link ? argv[1] : "", static_cast<int>(getppid())})) return 0;
 
   char self[4096];

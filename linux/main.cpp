@@ -5,6 +5,7 @@
 //   routelle-desktop --install [--make-default]
 //   routelle-desktop --make-default
 //   routelle-desktop script COMMAND [DIRECT] [--KEY VALUE]...
+//   routelle-desktop explain LINK
 #include <unistd.h>
 
 #include <QApplication>
@@ -30,7 +31,8 @@ constexpr const char* kUsage =
     "usage: routelle-desktop [LINK]\n"
     "       routelle-desktop --install [--make-default]\n"
     "       routelle-desktop --make-default\n"
-    "       routelle-desktop script COMMAND [DIRECT] [--KEY VALUE]...\n";
+    "       routelle-desktop script COMMAND [DIRECT] [--KEY VALUE]...\n"
+    "       routelle-desktop explain LINK\n";
 
 fs::path executablePath() {
   std::error_code error;
@@ -71,6 +73,16 @@ bool askToBecomeDefault(int argc, char** argv) {
   return makeDefault(app.system.launchServices);
 }
 
+// The whole program built but not started, on no screen: what explaining needs,
+// since start-up writes first-use settings and explaining changes nothing.
+template <typename Use>
+int withProgramOffScreen(int argc, char** argv, Use use) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qt(argc, argv);
+  LinuxApp app(resourcesFolder());
+  return use(app);
+}
+
 int runTray(int argc, char** argv, const std::optional<std::string>& link) {
   QApplication qt(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
@@ -99,8 +111,22 @@ int runTray(int argc, char** argv, const std::optional<std::string>& link) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (!args.empty() && args[0] == "script") {
+    const std::vector<std::string> command(args.begin() + 1, args.end());
+    if (!command.empty() && command[0] == "ExplainScriptCommand")
+      return withProgramOffScreen(
+          argc, argv, [&](LinuxApp& app) { return runScriptCommand(app.system, command, std::cout, std::cerr); });
     LinuxSystem system;
-    return runScriptCommand(system, {args.begin() + 1, args.end()}, std::cout, std::cerr);
+    return runScriptCommand(system, command, std::cout, std::cerr);
+  }
+  if (!args.empty() && args[0] == "explain") {
+    if (args.size() != 2) {
+      std::cerr << kUsage;
+      return 64;
+    }
+    return withProgramOffScreen(argc, argv, [&](LinuxApp& app) {
+      std::cout << app.delegate.explainLink(args[1]);
+      return 0;
+    });
   }
   bool install = false, makeDefaultNow = false;
   std::optional<std::string> link;

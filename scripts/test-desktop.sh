@@ -99,6 +99,10 @@ echo "# rules"
 "$exe" script AddDomainScriptCommand example.org --FilePath fakechrome >/dev/null
 "$exe" script AddDomainScriptCommand firefox.test --FilePath firefox-esr >/dev/null
 "$exe" script AddAppScriptCommand notes-app --FilePath fakefox >/dev/null
+check "explain names the domain rule's browser and launches nothing" \
+  bash -c "'$exe' explain https://example.org/x | grep -q fakechrome && test ! -s '$tmp/launches.log'"
+check "ExplainScriptCommand answers the same" \
+  bash -c "'$exe' script ExplainScriptCommand https://example.org/x | grep -q fakechrome"
 check "settings are binary property lists under XDG_CONFIG_HOME" \
   bash -c "head -c 8 '$XDG_CONFIG_HOME/routelle/com.kestrova.Routelle.plist' | grep -q bplist00"
 

@@ -36,15 +36,14 @@ std::string describeItem(const MenuItem& item) {
   return item.title + details;
 }
 
-void addLines(const Menu& menu, int level, const std::string& under, std::vector<MenuLine>& lines) {
+// Submenus made when they open are made here too: a change inside a rule list shows.
+void addItemLines(const MenuItem& item, int level, const std::string& under, std::vector<MenuLine>& lines) {
   const std::string indent(static_cast<size_t>(level) * 2, ' ');
-  for (const auto& item : menu.items) {
-    const auto first = item.title.find_first_not_of(' ');
-    const std::string title = first == std::string::npos ? std::string() : item.title.substr(first);
-    const std::string path = under.empty() ? title : under + " > " + title;
-    lines.push_back({indent + (item.separator ? std::string("---") : describeItem(item)), under, path});
-    if (item.submenu) addLines(*item.submenu, level + 1, path, lines);
-  }
+  const auto first = item.title.find_first_not_of(' ');
+  const std::string title = first == std::string::npos ? std::string() : item.title.substr(first);
+  const std::string path = under.empty() ? title : under + " > " + title;
+  lines.push_back({indent + (item.separator ? std::string("---") : describeItem(item)), under, path});
+  item.forEachSubmenuEntry([&](const MenuItem& inner) { addItemLines(inner, level + 1, path, lines); });
 }
 
 std::string heading(const std::string& under) {
@@ -72,7 +71,7 @@ void describeEntry(const MenuItem& item, int level, const std::function<void(con
 
 std::vector<MenuLine> menuLines(const Menu& menu) {
   std::vector<MenuLine> lines;
-  addLines(menu, 0, "", lines);
+  for (const auto& item : menu.items) addItemLines(item, 0, "", lines);
   return lines;
 }
 

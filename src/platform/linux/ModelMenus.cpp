@@ -24,6 +24,16 @@ void ModelMenus::fill(QMenu* target, const Menu& menu) {
       fill(sub, *item.submenu);
       continue;
     }
+    if (item.submenuEntries) {
+      // Long rule lists are made only when their submenu opens, and anew each time.
+      QMenu* sub = target->addMenu(iconOf(item.image), titleOf(item.title));
+      sub->setEnabled(item.enabled);
+      QObject::connect(sub, &QMenu::aboutToShow, sub, [this, sub, item] {
+        sub->clear();
+        fill(sub, *item.openSubmenu());
+      });
+      continue;
+    }
     if (item.view) {
       auto view = std::make_shared<View>(*item.view);
       views_.push_back(view);
