@@ -143,6 +143,24 @@ TEST_F(ProfileLaunchTest, AMissingProfileFallsBackToTheBrowserAndSaysSo) {
   EXPECT_FALSE(launcher().lastProfileFallback());
 }
 
+// A site or path rule keeps its profile by its own text, whichever host it decides for.
+TEST_F(ProfileLaunchTest, SiteAndPathRulesKeepTheirProfileByTheirText) {
+  auto& rules = app.system.rules;
+  ASSERT_TRUE(rules.addDomainRule("*.work.example", "Google Chrome"));
+  ASSERT_TRUE(rules.addDomainRule("docs.example/team/", "Google Chrome"));
+  RuleProfiles profiles(settings());
+  // As the rule dialog keeps them: by the text the rule is stored as.
+  profiles.setProfile(RuleProfiles::domainRule(*rules.normaliseDomain("*.work.example")), "Google Chrome", "Profile 1");
+  profiles.setProfile(RuleProfiles::domainRule(*rules.normaliseDomain("docs.example/team/")), "Google Chrome",
+                      "Default");
+  route("https://mail.work.example/x");
+  route("https://docs.example/team/y");
+  route("https://docs.example/other");
+  EXPECT_THAT(launches(), ElementsAre("Google Chrome --profile-directory=Profile 1 https://mail.work.example/x",
+                                      "Google Chrome --profile-directory=Default https://docs.example/team/y",
+                                      "Safari https://docs.example/other"));
+}
+
 TEST_F(ProfileLaunchTest, ARuleKeepsItsBrowserNameAndItsProfileBesideIt) {
   settings().setList(keys::domainRules, {"", "work.example", "Google Chrome", "home.example", "Google Chrome"});
   RuleProfiles profiles(settings());
