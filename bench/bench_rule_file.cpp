@@ -40,7 +40,8 @@ struct Counter {
   std::size_t rules = 0;
   RuleFileHandlers handlers() {
     return {[this](std::string_view, std::string_view) { ++rules; },
-            [this](std::string_view, std::string_view) { ++rules; }};
+            [this](std::string_view, std::string_view) { ++rules; },
+            {}};
   }
 };
 

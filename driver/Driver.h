@@ -57,6 +57,13 @@ int runDefaults(const Invocation& inv, const std::optional<std::string>& domain,
 int runUpdater(const Invocation& inv, std::ostream& out);
 int runDefaultBrowserAnswer(const Invocation& inv, const std::string& answer);
 int runRules(const Invocation& inv, std::ostream& out);
+
+// "profiles BROWSER [DIRECTORY=NAME]...": the browser's profile list laid out, then printed.
+struct ProfilesRequest {
+  std::string browser;
+  std::vector<std::string> layOut;
+};
+int runProfiles(const Invocation& inv, const ProfilesRequest& request, std::ostream& out);
 int runDate(const Invocation& inv, const std::optional<std::string>& date, bool now, std::ostream& out);
 
 // "explain URL [--from APP] [--modifiers KEYS] [--running LIST] [--json]".

@@ -141,9 +141,10 @@ modifier-key rules and the onion rule.)";
 
 const char* const kExplain = R"(Print what the program would do with a link clicked now, and why, without
 doing it: nothing is launched and nothing in the world changes. One line per
-step routing takes (own scheme and extension marker, mail link, modifier keys,
-rule order, application rules, onion rule, domain rules with every rule that
-matched, default choice, opened browser, browsers list); the deciding step is
+step routing takes (own scheme and extension marker, mail link, Clean Links,
+modifier keys, rule order, application rules, onion rule, domain rules with
+every rule that matched, default choice, opened browser, browsers list, the
+browser profile a rule keeps); the deciding step is
 marked "*"; then the decision and the open command that would start the
 browser. A link the program would not open is explained too. Exit status 0.
 
@@ -154,9 +155,9 @@ With --json, one JSON object:
   path        the link's path
   steps       [{step, found, decided, matches?}] in routing's order; step is
               one of no-link, own-scheme, extension-marker, mail-link,
-              modifier-keys, rule-order, application-rules, onion-rule,
-              domain-rules, default-choice, opened-browser, browsers-list,
-              launch; matches (domain rules) are [{rule, browser, reason}],
+              clean-links, modifier-keys, rule-order, application-rules,
+              onion-rule, domain-rules, default-choice, opened-browser,
+              browsers-list, profile, launch; matches (domain rules) are [{rule, browser, reason}],
               the deciding rule first
   decided_by  the step that decided (null when none did)
   outcome     launch, browsers-list, open-with-menu or nothing
@@ -166,5 +167,12 @@ With --json, one JSON object:
               refused?}; way is open-command (the second command runs when
               the first finds no application), open-command-once,
               executable, open-url or refused)";
+
+const char* const kProfiles = R"(Print the profiles the program finds for a browser, one a line: the title
+it offers them by ("Google Chrome — Work"), a tab, and the profile's directory.
+With DIRECTORY=NAME pairs, first lay out the browser's own list of profiles in
+the world as the browser writes it (Chromium family: "Local State" in its
+folder under ~/Library/Application Support; Firefox family: "profiles.ini",
+a DIRECTORY starting with "/" being an absolute path), replacing the list.)";
 
 }  // namespace routelle::driver::help

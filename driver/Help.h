@@ -18,5 +18,6 @@ extern const char* const kShare;
 extern const char* const kDate;
 extern const char* const kRules;
 extern const char* const kExplain;
+extern const char* const kProfiles;
 
 }  // namespace routelle::driver::help

@@ -13,6 +13,7 @@
 #include "platform/host/DialogAnswer.h"
 #include "platform/host/MenuDescription.h"
 #include "platform/host/MenuPath.h"
+#include "routing/CleaningTables.h"
 #include "support/Text.h"
 
 namespace routelle::driver {
@@ -198,6 +199,18 @@ void ProgramRun::printMenu() {
   out_ << std::flush;
 }
 
+// The data files the Mac bundle carries in Contents/Resources, where the program
+// looks for them; rewritten only when they differ, so a user's look stays cheap.
+void installOwnResources(const std::filesystem::path& bundle) {
+  const auto file = bundle / "Contents" / "Resources" / "LinkCleaning.txt";
+  std::ifstream installed(file, std::ios::binary);
+  const std::string current((std::istreambuf_iterator<char>(installed)), std::istreambuf_iterator<char>());
+  if (current == shippedLinkCleaning()) return;
+  std::error_code ec;
+  std::filesystem::create_directories(file.parent_path(), ec);
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << shippedLinkCleaning();
+}
+
 // The program's own bundle, whose executable hands its arguments back to this
 // driver as get-URL events, as the platform does for a running application; and,
 // the first time, the user's Downloads folder (a world may do without it later).
@@ -223,9 +236,12 @@ void installOwnBundle(const World& world) {
   std::ifstream installed(bundle / "Contents" / "MacOS" / own.executable, std::ios::binary);
   const std::string current((std::istreambuf_iterator<char>(installed)), std::istreambuf_iterator<char>());
   if (current == "#!/bin/sh\n" + own.executableScript &&
-      std::filesystem::exists(bundle / "Contents" / "Info.plist", exists))
+      std::filesystem::exists(bundle / "Contents" / "Info.plist", exists)) {
+    installOwnResources(bundle);
     return;
+  }
   installApplication(world, own);
+  installOwnResources(bundle);
 }
 
 double number(const std::string& text) {

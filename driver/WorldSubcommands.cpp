@@ -13,6 +13,7 @@
 #include "platform/host/HostCalendar.h"
 #include "platform/host/PlistParse.h"
 #include "platform/posix/RegularFiles.h"
+#include "settings/RuleProfiles.h"
 #include "support/Text.h"
 
 namespace routelle::driver {
@@ -136,10 +137,19 @@ int runDefaultBrowserAnswer(const Invocation& inv, const std::string& answer) {
 
 int runRules(const Invocation& inv, std::ostream& out) {
   HostSystem system(inv.root);
+  const RuleProfiles profiles(system.settings);
+  // The profile kept beside a rule, as the router reads it.
+  auto inProfile = [&](const std::string& rule, const std::string& browser) {
+    const auto profile = profiles.profileFor(rule, browser);
+    return profile ? " (profile " + *profile + ")" : std::string();
+  };
   out << "Domain rules:\n";
-  for (const auto& r : system.rules.domainRules()) out << "  " << r.domain << " -> " << r.browser << "\n";
+  for (const auto& r : system.rules.domainRules())
+    out << "  " << r.domain << " -> " << r.browser << inProfile(RuleProfiles::domainRule(r.domain), r.browser) << "\n";
   out << "Per-application rules:\n";
-  for (const auto& r : system.rules.appRules()) out << "  " << r.application << " -> " << r.browser << "\n";
+  for (const auto& r : system.rules.appRules())
+    out << "  " << r.application << " -> " << r.browser << inProfile(RuleProfiles::appRule(r.application), r.browser)
+        << "\n";
   auto priority = system.settings.getString(keys::rulePriority);
   out << "Priority: " << (priority == "1" ? "per-application rules first" : "domain rules first") << "\n";
   out << "Modifier keys:\n";
@@ -147,10 +157,11 @@ int runRules(const Invocation& inv, std::ostream& out) {
     auto target = system.settings.getString(key);
     if (!target) continue;
     const bool back = system.settings.getBool(std::string(key) + std::string(keys::backgroundSuffix)).value_or(false);
-    out << "  " << key << " -> " << *target << (back ? " (background)" : "") << "\n";
+    out << "  " << key << " -> " << *target << (back ? " (background)" : "")
+        << inProfile(RuleProfiles::modifierRule(key), text::replaceAll(*target, ".app", "")) << "\n";
   }
   auto onion = system.settings.getString(keys::onionRule);
-  out << "Onion: " << (onion ? *onion : "none") << "\n";
+  out << "Onion: " << (onion ? *onion + inProfile(std::string(RuleProfiles::onionRule), *onion) : "none") << "\n";
   return 0;
 }
 

@@ -194,6 +194,11 @@ class CommandLine {
          [this] { return runUpdater(inv_, std::cout); });
     verb(
         "rules", kInspection, "Print the stored rules", [this] { return runRules(inv_, std::cout); }, help::kRules);
+    auto* profiles = verb(
+        "profiles", kInspection, "Print a browser's profiles as the program finds them (or lay them out first)",
+        [this] { return runProfiles(inv_, profiles_, std::cout); }, help::kProfiles);
+    profiles->add_option("BROWSER", profiles_.browser, "The browser's name")->required();
+    profiles->add_option("DIRECTORY=NAME", profiles_.layOut, "Profiles to lay out in the browser's own file");
     auto* explain = verb(
         "explain", kInspection, "Print which browser a link would open in and why, opening nothing",
         [this] { return runExplain(inv_, explain_, std::cout); }, help::kExplain);
@@ -211,6 +216,7 @@ class CommandLine {
   Invocation inv_;
   std::map<std::string, std::function<int()>> actions_;
   AppToInstall appToInstall_;
+  ProfilesRequest profiles_;
   std::string browserAnswer_;
   TabsRequest tabs_;
   std::optional<std::string> date_;

@@ -18,13 +18,23 @@ using namespace routelle;
 struct Collected {
   std::vector<DomainRule> domains;
   std::vector<AppRule> apps;
+  // Each rule's profile ("" for none), by its position in its list.
+  std::vector<std::string> domainProfiles, appProfiles;
 
   RuleFileHandlers handlers() {
     return {[this](std::string_view site, std::string_view browser) {
               domains.push_back({std::string(site), std::string(browser)});
+              domainProfiles.emplace_back();
             },
             [this](std::string_view app, std::string_view browser) {
               apps.push_back({std::string(browser), std::string(app)});
+              appProfiles.emplace_back();
+            },
+            [this](bool domainRule, std::string_view, std::string_view, std::string_view profile) {
+              // Reported right after its rule.
+              auto& profiles = domainRule ? domainProfiles : appProfiles;
+              if (profiles.empty() || profile.empty() || !profiles.back().empty()) __builtin_trap();
+              profiles.back() = std::string(profile);
             }};
   }
 };
@@ -37,6 +47,7 @@ bool sameRules(const Collected& a, const Collected& b) {
     return x.application == y.application && x.browser == y.browser;
   };
   return a.domains.size() == b.domains.size() && a.apps.size() == b.apps.size() &&
+         a.domainProfiles == b.domainProfiles && a.appProfiles == b.appProfiles &&
          std::equal(a.domains.begin(), a.domains.end(), b.domains.begin(), sameDomains) &&
          std::equal(a.apps.begin(), a.apps.end(), b.apps.begin(), sameApps);
 }
@@ -55,7 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The writer keeps the file's order within each list; the round trip then
   // reads domains first, as they are written.
-  const auto written = writeRuleFile(first.domains, first.apps);
+  // The writer asks for each rule's profile in the order it writes them.
+  std::size_t domainAt = 0, appAt = 0;
+  const auto written =
+      writeRuleFile(first.domains, first.apps, [&](bool domainRule, const std::string&, const std::string&) {
+        return domainRule ? first.domainProfiles.at(domainAt++) : first.appProfiles.at(appAt++);
+      });
   if (!written || written->leftOut != 0) __builtin_trap();
   Collected again;
   if (readRuleFile(written->document, again.handlers()).end != RuleFileEnd::complete) __builtin_trap();

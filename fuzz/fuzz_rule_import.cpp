@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       [&](std::string_view app, std::string_view browser) {
         if (!separated(app) && !separated(browser) && !oneByOne.registry.isProgramItself(std::string(browser)))
           oneByOne.rules.addAppRule(app, browser);
-      }};
+      },
+      {}};
   readRuleFile(document, handlers);
   const auto stored = imported.lists();
   if (!same(stored, oneByOne.lists())) __builtin_trap();

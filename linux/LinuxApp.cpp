@@ -33,6 +33,8 @@ LinuxApp::LinuxApp(const std::string& resourcesFolder)
                            .calendar = calendar}) {
   linux_desktop::setResourcesFolder(resourcesFolder);
   system.scripting.explainLink = [this](const std::string& link) { return delegate.explainLink(link); };
+  // The script commands find profiles where the program does.
+  system.scripting.profiles = &delegate.browserProfiles();
   presenter.setActionTarget(delegate);
   presenter.setMenuWillOpen([this](const Menu& menu) { delegate.menuWillOpen(menu); });
   // The diagnostic lines go to standard output, as on the Mac.

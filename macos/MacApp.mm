@@ -85,6 +85,8 @@ MacApp::MacApp(id<NSMenuDelegate> menuDelegate)
                             .pasteboard = *pasteboard_,
                             .files = *files_,
                             .calendar = *calendar_}) {
+  // The script commands find profiles where the program does.
+  scripting_.profiles = &delegate_.browserProfiles();
   scripting_.explainLink = [this](const std::string& link) { return delegate_.explainLink(link); };
   // The diagnostic lines go to standard output.
   delegate_.setTraceSink([](std::string_view line) {

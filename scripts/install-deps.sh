@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
   libplist-dev libplist-utils libxml2-dev liburiparser-dev libicu-dev libpsl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev clang libclang-rt-14-dev clang-format clang-tidy
+  libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libinih-dev clang libclang-rt-14-dev clang-format clang-tidy
   libc++-14-dev libc++abi-14-dev librsvg2-bin icnsutils ccache
   # routelle-desktop, and its tests under Xvfb with a tray host and a real browser
   qt6-base-dev libglib2.0-dev xdg-utils desktop-file-utils fonts-dejavu-core

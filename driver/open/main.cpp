@@ -1,5 +1,7 @@
 // Stand-in of the platform's open command inside the host world (ROUTELLE_WORLD):
 //   open [-g] -a APPLICATION [ARG...]   an application by path or by name
+//   open [-n] [-g] -a APPLICATION --args ARG...
+//                                       a new instance, given the arguments as they are
 //   open [-g] -b BUNDLE-ID [ARG...]     an application by bundle identifier
 //   open [-g] URL|PATH...               each URL with its default handler, each
 //                                       document with an application for its type
@@ -85,7 +87,12 @@ int main(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "-g")
       background = true;
-    else if ((a == "-a" || a == "-b") && i + 1 < argc)
+    else if (a == "-n")
+      continue;  // every start in the world is a new process already
+    else if (a == "--args") {
+      ++i;
+      break;
+    } else if ((a == "-a" || a == "-b") && i + 1 < argc)
       (a == "-a" ? byName : byIdentifier) = argv[++i];
     else if (a == "--") {
       ++i;

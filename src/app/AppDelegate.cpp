@@ -28,6 +28,8 @@ std::optional<RunningApplication> runningApplicationFrom(const UserInfo& info) {
 AppDelegate::AppDelegate(AppServices services)
     : s_(services),
       saveFailures_({.settings = s_.settings, .presenter = s_.presenter, .runLoop = s_.runLoop}),
+      linkCleaner_(s_.settings, s_.application, s_.files),
+      profiles_(s_.files),
       tabCapture_({.settings = s_.settings,
                    .workspace = s_.workspace,
                    .scripts = s_.scripts,
@@ -44,7 +46,8 @@ AppDelegate::AppDelegate(AppServices services)
                    .runLoop = s_.runLoop,
                    .floatingWindow = floatingWindow_,
                    .tabCapture = tabCapture_,
-                   .trace = trace_}),
+                   .trace = trace_,
+                   .profiles = profiles_}),
       // The chooser and the launcher need each other: the chooser keeps the
       // launcher it will call, the launcher gets the chooser built.
       chooser_({.settings = s_.settings,
@@ -57,7 +60,8 @@ AppDelegate::AppDelegate(AppServices services)
                 .window = floatingWindow_,
                 .selectionMenu = selectionMenu_,
                 .actions = *this,
-                .trace = trace_}),
+                .trace = trace_,
+                .profiles = profiles_}),
       launcher_({.settings = s_.settings,
                  .registry = s_.registry,
                  .request = request_,
@@ -69,7 +73,8 @@ AppDelegate::AppDelegate(AppServices services)
                  .scripts = s_.scripts,
                  .runLoop = s_.runLoop,
                  .trace = trace_,
-                 .chooser = chooser_}),
+                 .chooser = chooser_,
+                 .profiles = profiles_}),
       tabWatcher_({.settings = s_.settings,
                    .workspace = s_.workspace,
                    .scripts = s_.scripts,
@@ -107,7 +112,8 @@ AppDelegate::AppDelegate(AppServices services)
                .request = request_,
                .launcher = launcher_,
                .chooser = chooser_,
-               .trace = trace_}),
+               .trace = trace_,
+               .cleaner = linkCleaner_}),
       linkIntake_({.settings = s_.settings,
                    .urls = s_.urls,
                    .launchServices = s_.launchServices,
@@ -156,7 +162,8 @@ AppDelegate::AppDelegate(AppServices services)
                 .runLoop = s_.runLoop,
                 .statusMenu = statusMenu_,
                 .chooser = chooser_,
-                .trace = trace_}),
+                .trace = trace_,
+                .profiles = profiles_}),
       exchange_({.rules = s_.rules,
                  .registry = s_.registry,
                  .workspace = s_.workspace,
@@ -315,6 +322,9 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
     case Action::toggleShareBehavior:
       toggles_.toggleShareBehavior();
+      return true;
+    case Action::toggleCleanLinks:
+      toggles_.toggleCleanLinks();
       return true;
     case Action::openBrowserExtensionsPage:
       toggles_.openBrowserExtensionsPage(sender);

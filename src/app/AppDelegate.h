@@ -31,6 +31,7 @@
 #include "platform/UrlParser.h"
 #include "platform/Workspace.h"
 #include "routing/BrowserLauncher.h"
+#include "routing/LinkCleaner.h"
 #include "routing/LinkIntake.h"
 #include "routing/LinkRequest.h"
 #include "routing/Router.h"
@@ -112,6 +113,8 @@ class AppDelegate final : public ActionTarget {
   LinkRequest& linkRequest() { return request_; }
   LinkIntake& linkIntake() { return linkIntake_; }
   Router& router() { return router_; }
+  LinkCleaner& linkCleaner() { return linkCleaner_; }
+  BrowserProfiles& browserProfiles() { return profiles_; }
   BrowserLauncher& launcher() { return launcher_; }
   BrowsersListChooser& chooser() { return chooser_; }
   FloatingWindow& floatingWindow() { return floatingWindow_; }
@@ -135,6 +138,8 @@ class AppDelegate final : public ActionTarget {
   SaveFailureAlerts saveFailures_;
   Menu selectionMenu_;  // "menuy"
   LinkRequest request_;
+  LinkCleaner linkCleaner_;
+  BrowserProfiles profiles_;
   TabCapture tabCapture_;
   FloatingWindow floatingWindow_;
   StatusMenu statusMenu_;

@@ -52,7 +52,8 @@ BrowsersListChooser::BrowsersListChooser(const Dependencies& deps)
       window_(deps.window),
       selectionMenu_(deps.selectionMenu),
       actions_(deps.actions),
-      trace_(deps.trace) {}
+      trace_(deps.trace),
+      profiles_(deps.profiles) {}
 
 void BrowsersListChooser::showBrowsersList() {
   buildBrowsersListMenu();
@@ -72,8 +73,13 @@ void BrowsersListChooser::buildBrowsersListMenu() {
   visibleChoices_.clear();
   menu_.items.clear();
   for (const auto& identifier : knownBrowserIdentifiers(workspace_))
-    if (auto path = workspace_.pathForBundleIdentifier(identifier))
-      menu_.items.push_back(chooserEntry(appNameFromPath(*path), *path));
+    if (auto path = workspace_.pathForBundleIdentifier(identifier)) {
+      const std::string name = appNameFromPath(*path);
+      menu_.items.push_back(chooserEntry(name, *path));
+      // Each profile right under its browser, which hiding the browser hides too.
+      for (const auto& profile : profiles_.profilesOf(name))
+        menu_.items.push_back(chooserEntry(name + std::string(kProfileSeparator) + profile.name, *path));
+    }
 
   auto added = settings_.getObject(keys::addedBrowsers);
   if (added && std::holds_alternative<Bytes>(*added)) {

@@ -9,6 +9,7 @@
 #include "routing/LinkRequest.h"
 #include "routing/Router.h"
 #include "selection/FloatingWindow.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 #include "ui/Actions.h"
@@ -33,6 +34,8 @@ class BrowsersListChooser final : public BrowserChooser {
     const Menu& selectionMenu;
     ActionTarget& actions;
     const Trace& trace;
+    // Browsers' profiles, offered under their browser ("BROWSER — PROFILE").
+    BrowserProfiles& profiles;
   };
   explicit BrowsersListChooser(const Dependencies& deps);
 
@@ -61,6 +64,7 @@ class BrowsersListChooser final : public BrowserChooser {
   const Menu& selectionMenu_;
   ActionTarget& actions_;
   const Trace& trace_;
+  BrowserProfiles& profiles_;
   Menu menu_;                             // "menu"
   std::vector<MenuItem> visibleChoices_;  // "bts": the entries the window shows
 };

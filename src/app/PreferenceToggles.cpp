@@ -133,6 +133,11 @@ void PreferenceToggles::toggleShareBehavior() {
   statusMenu_.refreshMenu();
 }
 
+void PreferenceToggles::toggleCleanLinks() {
+  flipBool(settings_, keys::cleanLinks, false);
+  statusMenu_.refreshMenu();
+}
+
 void PreferenceToggles::openBrowserExtensionsPage(const MenuItem& sender) {
   const std::string extensions(pages::extensions);
   const std::string chrome = extensions + "#chrome";

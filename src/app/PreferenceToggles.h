@@ -44,6 +44,7 @@ class PreferenceToggles {
   void toggleTabWatcher();                                 // "expiActive"
   void togglePriority();                                   // "changePriority:": either entry switches
   void toggleShareBehavior();                              // "changeBehavior"
+  void toggleCleanLinks();                                 // "changeCleanLinks"
   void openBrowserExtensionsPage(const MenuItem& sender);  // "openBrowserExtensionsPageWithSender:"
   void toggleHiddenBrowser(const MenuItem& sender);        // "hideBrowsersWithSender:"
 

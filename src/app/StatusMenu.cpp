@@ -36,7 +36,8 @@ StatusMenu::StatusMenu(const Dependencies& deps)
       runLoop_(deps.runLoop),
       floatingWindow_(deps.floatingWindow),
       tabCapture_(deps.tabCapture),
-      trace_(deps.trace) {}
+      trace_(deps.trace),
+      profiles_(deps.profiles) {}
 
 void StatusMenu::createStatusItem() {
   statusItemShown_ = true;
@@ -100,6 +101,15 @@ StatusMenu::ShownSettings StatusMenu::repairSettings() {
     settings.remove(keys::onionRule);
     shown.onion.reset();
   }
+  // Each listed browser's profiles, and the one the default choice keeps beside its browser.
+  for (const auto& browser : shown.browsers.known) {
+    if (isHidden(shown.hidden, browser.title)) continue;
+    std::vector<std::string> names;
+    for (auto& profile : profiles_.profilesOf(browser.title)) names.push_back(std::move(profile.name));
+    if (!names.empty()) shown.profileNames.emplace(browser.title, std::move(names));
+  }
+  if (const auto directory = rules_.profiles().profileFor(RuleProfiles::defaultRule, shown.defaultChoice))
+    if (const auto profile = profiles_.find(shown.defaultChoice, *directory)) shown.defaultProfile = profile->name;
   shown.domainRules = settings.sharedList(keys::domainRules);
   shown.appRules = settings.sharedList(keys::appRules);
 
@@ -120,6 +130,8 @@ StatusMenu::ShownSettings StatusMenu::repairSettings() {
   marks.showClose = !settings.ensureBool(keys::hideChooserClose, true);
   marks.showUrl = !settings.ensureBool(keys::hideChooserUrl, true);
   marks.mailto = isOwnHandler(launchServices_.defaultHandler("mailto"));
+  // Read, not ensured: a user who never turns it on keeps no new key.
+  marks.cleanLinks = settings.getBool(keys::cleanLinks).value_or(false);
   shown.shareBehavior = settings.ensureInteger(keys::shareBehavior, 0, Domain::suite);
   shown.ownHttpHandler = isOwnHandler(launchServices_.defaultHandler("http"));
   shown.capturedTab = tabCapture_.frontTabUrl();
@@ -130,11 +142,20 @@ StatusMenu::ShownSettings StatusMenu::repairSettings() {
 void StatusMenu::buildMenu(const ShownSettings& shown) {
   menu_.items.clear();
   const std::string& login = shown.defaultChoice;
-  Menu openWith = temporallyOpenWith(shown.browsers, shown.hidden);
+  Menu openWith = temporallyOpenWith(shown.browsers, shown.hidden, shown.profileNames);
+  // The stored choice names the browser (in any spelling the launcher takes,
+  // "Arc.app"); its profile, when there is one, is kept beside it.
+  auto isChosen = [&](const std::string& title) {
+    if (const auto titled = splitProfileTitle(title))
+      return shown.defaultProfile && titled->profile == *shown.defaultProfile &&
+             BrowserRegistry::namesListedBrowser(titled->browser, login);
+    // A profile the browser no longer lists leaves the browser chosen: the link opens in it as itself.
+    return !shown.defaultProfile && BrowserRegistry::namesListedBrowser(title, login);
+  };
   MenuItem openWithEntry = entry("Temporally open with:");
   bool browserChosen = false;
   for (auto& item : openWith.items) {
-    if (item.separator || browserChosen || !BrowserRegistry::namesListedBrowser(item.title, login)) continue;
+    if (item.separator || browserChosen || !isChosen(item.title)) continue;
     openWithEntry.image = ImageRef::iconOf(item.image.name, {20, 20});
     item.title += "  ✓";
     browserChosen = true;
@@ -231,7 +252,15 @@ void StatusMenu::setDefaultChoice(const MenuItem& sender) {
   std::string title = text::replaceAll(sender.title, "✓", "");
   while (!title.empty() && title.back() == ' ') title.pop_back();
   trace_(trace::defaultChoiceSet);
+  // A profile's entry stores its browser's name, and the profile beside it.
+  std::string profile;
+  if (const auto titled = splitProfileTitle(title))
+    if (const auto found = profiles_.find(titled->browser, titled->profile)) {
+      title = titled->browser;
+      profile = found->directory;
+    }
   settings_.setString(keys::defaultChoice, title == values::showBrowsersList ? values::showBrowserList : title);
+  rules_.profiles().setProfile(RuleProfiles::defaultRule, title, profile);
   refreshMenu();
 }
 

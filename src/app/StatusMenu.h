@@ -14,6 +14,7 @@
 #include "platform/Workspace.h"
 #include "routing/TabCapture.h"
 #include "selection/FloatingWindow.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -40,6 +41,8 @@ class StatusMenu final : public StatusMenuRefresh {
     FloatingWindow& floatingWindow;
     TabCapture& tabCapture;
     const Trace& trace;
+    // Browsers' profiles, offered under their browser ("BROWSER — PROFILE").
+    BrowserProfiles& profiles;
   };
   explicit StatusMenu(const Dependencies& deps);
 
@@ -69,6 +72,8 @@ class StatusMenu final : public StatusMenuRefresh {
     std::string priority;
     std::string hidden;
     statusmenu::InstalledBrowsers browsers;
+    statusmenu::ProfileNames profileNames;
+    std::optional<std::string> defaultProfile;  // its display name, while the default choice's browser lists it
     std::shared_ptr<statusmenu::ApplicationPaths> apps;
     std::array<std::optional<std::string>, statusmenu::kModifierEntries.size()> modifierBrowsers;
     std::optional<std::string> onion;
@@ -99,6 +104,7 @@ class StatusMenu final : public StatusMenuRefresh {
   FloatingWindow& floatingWindow_;
   TabCapture& tabCapture_;
   const Trace& trace_;
+  BrowserProfiles& profiles_;
 
   Menu menu_;  // "menux"
   StatusItemModel statusItem_;

@@ -100,7 +100,8 @@ bool listsBrowser(const InstalledBrowsers& browsers, const std::string& hiddenTe
   return false;
 }
 
-Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText) {
+Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText,
+                        const ProfileNames& profileNames) {
   Menu menu;
   int number = 0;
   for (const auto& browser : browsers.known) {
@@ -110,6 +111,12 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
       MenuItem item = entry(browser.title, Action::setDefaultBrowser, key);
       item.image = ImageRef::iconOf(browser.path);
       menu.items.push_back(std::move(item));
+      if (const auto names = profileNames.find(browser.title); names != profileNames.end())
+        for (const auto& name : names->second) {
+          MenuItem profile = entry(browser.title + std::string(kProfileSeparator) + name, Action::setDefaultBrowser);
+          profile.image = ImageRef::iconOf(browser.path);
+          menu.items.push_back(std::move(profile));
+        }
     }
     menu.items.push_back(MenuItem::separatorItem());
   }
@@ -298,6 +305,7 @@ Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers
   items.push_back(toggle(marks.showClose, "Show \"Close\" on Browsers List selection menu", Action::toggleShowClose));
   items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", Action::toggleShowUrl));
   items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", Action::toggleMailDefault));
+  items.push_back(toggle(marks.cleanLinks, "Clean Links", Action::toggleCleanLinks));
   items.push_back(MenuItem::separatorItem());
   items.push_back(entry("   +Apps...", Action::openMakerSite));
   return menu;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Workspace.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/Keys.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
@@ -66,8 +67,13 @@ bool namesApplication(const std::string& stored);
 // any spelling the launcher takes, "Arc.app"); hidden known browsers are not listed.
 bool listsBrowser(const InstalledBrowsers& browsers, const std::string& hiddenText, const std::string& stored);
 
-// "Temporally open with:" before the default choice is marked.
-Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText);
+// The display names of browsers' profiles, in the order each lists them, by the browser's title.
+using ProfileNames = std::unordered_map<std::string, std::vector<std::string>>;
+
+// "Temporally open with:" before the default choice is marked; each profile
+// ("BROWSER — PROFILE") right under its browser.
+Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hiddenText,
+                        const ProfileNames& profileNames = {});
 // Stored browsers by modifier key; absent: no rule.
 Menu modifierKeys(const std::array<std::optional<std::string>, kModifierEntries.size()>& browsers,
                   ApplicationPaths& apps);
@@ -102,6 +108,7 @@ struct PreferenceMarks {
   bool showClose = false;
   bool showUrl = false;
   bool mailto = false;
+  bool cleanLinks = false;
 };
 // "Preferences..." ("bmen1").
 Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers, const std::string& hiddenText);

@@ -66,12 +66,13 @@ PopUpEntry chooseAnotherAppEntry() {
 }  // namespace
 
 RuleDialog::RuleDialog(SettingsStore& settings, Workspace& workspace, Presenter& presenter, Application& application,
-                       RunLoop& runLoop)
+                       RunLoop& runLoop, BrowserProfiles& profiles)
     : settings_(settings),
       workspace_(workspace),
       presenter_(presenter),
       application_(application),
       runLoop_(runLoop),
+      profiles_(profiles),
       browserPopup_(popUpButton("browsers")),
       applicationsPopup_(popUpButton("applications")),
       domainField_(emptyTextField()),
@@ -84,8 +85,12 @@ void RuleDialog::fillBrowsers() {
   auto& entries = browserPopup_.entries;
   entries.clear();
   for (const auto& identifier : knownBrowserIdentifiers(workspace_))
-    if (auto path = workspace_.pathForBundleIdentifier(identifier))
-      entries.push_back({appNameFromPath(*path), listIcon(*path), {}});
+    if (auto path = workspace_.pathForBundleIdentifier(identifier)) {
+      const std::string name = appNameFromPath(*path);
+      entries.push_back({name, listIcon(*path), {}});
+      for (const auto& profile : profiles_.profilesOf(name))
+        entries.push_back({name + std::string(kProfileSeparator) + profile.name, listIcon(*path), {}});
+    }
   // Added browsers go by their bundle's file name, ".app" included; the program
   // itself is never offered: links sent to it would come straight back.
   for (const auto& identifier : settings_.sharedList(keys::addedBrowsers)->items) {

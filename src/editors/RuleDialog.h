@@ -7,6 +7,7 @@
 #include "platform/Presenter.h"
 #include "platform/RunLoop.h"
 #include "platform/Workspace.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/SettingsStore.h"
 #include "ui/Dialogs.h"
 #include "ui/View.h"
@@ -26,8 +27,9 @@ inline constexpr std::string_view kExampleDomain = "example.com";
 // next, as the platform's controls do.
 class RuleDialog {
  public:
+  // Browsers' profiles are offered as "BROWSER — PROFILE" under their browser.
   RuleDialog(SettingsStore& settings, Workspace& workspace, Presenter& presenter, Application& application,
-             RunLoop& runLoop);
+             RunLoop& runLoop, BrowserProfiles& profiles);
 
   // Builds and runs the dialog; true when "OK" was pressed. A dialog asked for
   // while one runs is refused (false).
@@ -61,6 +63,7 @@ class RuleDialog {
   Presenter& presenter_;
   Application& application_;
   RunLoop& runLoop_;
+  BrowserProfiles& profiles_;
 
   AlertModel dialog_;  // "myPopup"
   bool running_ = false;

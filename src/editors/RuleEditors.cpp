@@ -42,7 +42,8 @@ RuleEditors::RuleEditors(const Dependencies& deps)
       statusMenu_(deps.statusMenu),
       chooser_(deps.chooser),
       trace_(deps.trace),
-      dialog_(deps.settings, deps.workspace, deps.presenter, deps.application, deps.runLoop) {}
+      dialog_(deps.settings, deps.workspace, deps.presenter, deps.application, deps.runLoop, deps.profiles),
+      profiles_(deps.profiles) {}
 
 void RuleEditors::fillApplicationsPopup() {
   runLoop_.schedule(0, [this] { dialog_.setApplications(localApplications(files_, workspace_)); });
@@ -58,19 +59,29 @@ bool RuleEditors::isProgramItself(const std::string& name) const {
   return identifier && text::equalsIgnoringCase(*identifier, domains::ownBundleIdentifier);
 }
 
+std::pair<std::string, std::string> RuleEditors::browserAndProfile(const std::string& chosen) const {
+  if (const auto titled = splitProfileTitle(chosen))
+    if (const auto profile = profiles_.find(titled->browser, titled->profile))
+      return {titled->browser, profile->directory};
+  return {chosen, ""};
+}
+
 void RuleEditors::addDomains() {
   application_.activateIgnoringOtherApps(false);
   const bool ok = dialog_.run("Domain", domainDialogText(), dialog_.freshDomainField());
-  if (auto browser = dialog_.selectedBrowser(); ok && browser && !isProgramItself(*browser)) {
+  const auto [browser, profile] = browserAndProfile(dialog_.selectedBrowser().value_or(""));
+  if (ok && !browser.empty() && !isProgramItself(browser)) {
     const std::string& typed = dialog_.typedText();
     // What can never be a link's host is refused in words, not stored to match nothing.
     const auto read = rules_.readTypedDomain(typed);
-    if (read.stored)
-      rules_.addDomainRule(typed, *browser);
-    else if (!read.refusal.empty())
+    if (read.stored) {
+      if (rules_.addDomainRule(typed, browser))
+        rules_.profiles().setProfile(RuleProfiles::domainRule(*read.stored), browser, profile);
+    } else if (!read.refusal.empty()) {
       refuseDomain(read.refusal);
-    else if (typed.find_first_not_of(" \t\r\n") != std::string::npos)
+    } else if (typed.find_first_not_of(" \t\r\n") != std::string::npos) {
       refuseDomain("\"" + typed + "\" is not a domain name.");
+    }
   }
   refreshAfterRuleChange(true);
 }
@@ -87,9 +98,10 @@ void RuleEditors::removeDomainRule(const MenuItem& sender) {
 
 void RuleEditors::addPerApp() {
   const bool ok = dialog_.run("Per App", "Select an App and choose a browser to open the urls.", true);
-  const auto browser = dialog_.selectedBrowser();
+  const auto [browser, profile] = browserAndProfile(dialog_.selectedBrowser().value_or(""));
   const auto application = dialog_.selectedApplication();
-  if (ok && browser && application && !isProgramItself(*browser)) rules_.addAppRule(*application, *browser);
+  if (ok && !browser.empty() && application && !isProgramItself(browser) && rules_.addAppRule(*application, browser))
+    rules_.profiles().setProfile(RuleProfiles::appRule(*application), browser, profile);
   refreshAfterRuleChange(true);
   trace_(ok ? trace::yes : trace::no);
 }
@@ -119,9 +131,10 @@ void RuleEditors::editModifierKey(const MenuItem& sender) {
     const auto target = dialog_.selectedBrowser();
     if (!target || *target == "None") {
       rules_.clearModifierRule(key);
-    } else if (!isProgramItself(*target)) {
-      rules_.setModifierRule(key, *target);
+    } else if (const auto [browser, profile] = browserAndProfile(*target); !isProgramItself(browser)) {
+      rules_.setModifierRule(key, browser);
       rules_.setModifierBackground(key, dialog_.inBackground());
+      rules_.profiles().setProfile(RuleProfiles::modifierRule(key), text::replaceAll(browser, ".app", ""), profile);
     }
   }
   refreshAfterRuleChange(true);

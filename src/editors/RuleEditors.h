@@ -35,6 +35,8 @@ class RuleEditors {
     StatusMenuRefresh& statusMenu;
     BrowserChooser& chooser;
     const Trace& trace;
+    // Rules may name a profile of their browser.
+    BrowserProfiles& profiles;
   };
   explicit RuleEditors(const Dependencies& deps);
 
@@ -58,6 +60,9 @@ class RuleEditors {
   void refuseDomain(const std::string& why);
   // Links sent to the program itself would come straight back: it is never a target.
   bool isProgramItself(const std::string& name) const;
+  // A chosen "BROWSER — PROFILE": the browser's name and the profile's directory
+  // (empty for a plain browser).
+  std::pair<std::string, std::string> browserAndProfile(const std::string& chosen) const;
 
   RuleStore& rules_;
   BrowserRegistry& registry_;
@@ -70,6 +75,7 @@ class RuleEditors {
   BrowserChooser& chooser_;
   const Trace& trace_;
   RuleDialog dialog_;
+  BrowserProfiles& profiles_;
 };
 
 }  // namespace routelle

@@ -39,7 +39,14 @@ bool RuleExchange::exportRules(const std::string& directory) {
   const std::string target = directory + (directory.back() == '/' ? "" : "/") + name;
   try {
     const ExportableRules exportable = exportableRules(rules_, registry_, workspace_);
-    const auto text = writeRuleFile(exportable.domains, exportable.apps);
+    const RuleProfiles profiles = rules_.profiles();
+    const auto text = writeRuleFile(
+        exportable.domains, exportable.apps,
+        [&](bool domainRule, const std::string& first, const std::string& browser) {
+          return profiles
+              .profileFor(domainRule ? RuleProfiles::domainRule(first) : RuleProfiles::appRule(first), browser)
+              .value_or("");
+        });
     if (!text) return false;
     // A file the import would refuse is no copy of the rules.
     if (text->document.size() > kRuleFileMaxBytes) {

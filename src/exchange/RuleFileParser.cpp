@@ -87,6 +87,10 @@ struct RuleFileParser::State {
     if (first.size() > kRuleTextMaxBytes || browser.size() > kRuleTextMaxBytes) return;
     const auto& report = domain ? handlers.domainRule : handlers.appRule;
     if (report) report(first, browser);
+    if (handlers.profile) {
+      const std::string profile = attribute(attributes, count, "profile");
+      if (!profile.empty() && profile.size() <= kRuleTextMaxBytes) handlers.profile(domain, first, browser, profile);
+    }
   }
 
   static void onStart(void* user, const xmlChar* localName, const xmlChar* prefix, const xmlChar*, int, const xmlChar**,

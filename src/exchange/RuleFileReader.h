@@ -32,6 +32,10 @@ struct RuleFileOutcome {
 struct RuleFileHandlers {
   std::function<void(std::string_view site, std::string_view browser)> domainRule;
   std::function<void(std::string_view application, std::string_view browser)> appRule;
+  // Right after the rule, when its element names a profile of the browser
+  // ("profile", which older files lack).
+  std::function<void(bool domainRule, std::string_view first, std::string_view browser, std::string_view profile)>
+      profile;
 };
 
 // Reads a rule file: every element named exactly "domain" (with non-empty

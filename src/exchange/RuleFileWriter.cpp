@@ -69,7 +69,14 @@ class DocumentWriter {
 
 }  // namespace
 
-std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, std::span<const AppRule> apps) {
+std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, std::span<const AppRule> apps,
+                                          const RuleProfileLookup& profileOf) {
+  auto profileAttribute = [&](DocumentWriter& out, bool domainRule, const std::string& first,
+                              const std::string& browser) {
+    if (!profileOf) return;
+    const std::string profile = profileOf(domainRule, first, browser);
+    if (!profile.empty() && isRuleText(profile)) out.attribute("profile", profile);
+  };
   DocumentWriter out;
   if (!out.ok()) return std::nullopt;
   RuleFileText result;
@@ -85,6 +92,7 @@ std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, s
     out.start("domain");
     out.attribute("site", rule.domain);
     out.attribute("browser", rule.browser);
+    profileAttribute(out, true, rule.domain, rule.browser);
     out.end();
   }
   out.end();
@@ -97,6 +105,7 @@ std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, s
     out.start("app");
     out.attribute("app", rule.application);
     out.attribute("browser", rule.browser);
+    profileAttribute(out, false, rule.application, rule.browser);
     out.end();
   }
   out.end();

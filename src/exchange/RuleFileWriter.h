@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,6 +21,13 @@ struct RuleFileText {
 // "domains" with one "domain" (site, browser) per domain rule, then "apps" with
 // one "app" (app, browser) per per-application rule; both lists always present.
 // Nothing only when the XML writer itself fails (out of memory).
-std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, std::span<const AppRule> apps);
+// The profile kept beside a rule (domain rule: site; app rule: application), or "".
+using RuleProfileLookup =
+    std::function<std::string(bool domainRule, const std::string& first, const std::string& browser)>;
+
+// Each rule's profile, when the lookup names one, goes in a "profile" attribute
+// that readers without profiles pass over.
+std::optional<RuleFileText> writeRuleFile(std::span<const DomainRule> domains, std::span<const AppRule> apps,
+                                          const RuleProfileLookup& profileOf = {});
 
 }  // namespace routelle

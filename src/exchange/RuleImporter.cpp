@@ -19,6 +19,11 @@ ImportReport RuleImporter::importDocument(std::string document) {
   // Every accepted element, stored together at the end: one write of each list.
   std::vector<DomainRule> domains;
   std::vector<AppRule> apps;
+  struct ProfileNote {
+    bool domainRule;
+    std::string first, browser, profile;
+  };
+  std::vector<ProfileNote> profiles;
   // A file names few browsers: each is looked up once.
   std::unordered_map<std::string, bool> programItself;
   std::string browserName;
@@ -29,16 +34,19 @@ ImportReport RuleImporter::importDocument(std::string document) {
     if (known->second) ++report.skipped;
     return known->second;
   };
-  const RuleFileHandlers handlers{[&](std::string_view site, std::string_view browser) {
-                                    if (!isProgramItself(browser))
-                                      domains.push_back({std::string(site), std::string(browser)});
-                                  },
-                                  [&](std::string_view application, std::string_view browser) {
-                                    if (holdsSeparator(application) || holdsSeparator(browser))
-                                      ++report.skipped;
-                                    else if (!isProgramItself(browser))
-                                      apps.push_back({std::string(browser), std::string(application)});
-                                  }};
+  const RuleFileHandlers handlers{
+      [&](std::string_view site, std::string_view browser) {
+        if (!isProgramItself(browser)) domains.push_back({std::string(site), std::string(browser)});
+      },
+      [&](std::string_view application, std::string_view browser) {
+        if (holdsSeparator(application) || holdsSeparator(browser))
+          ++report.skipped;
+        else if (!isProgramItself(browser))
+          apps.push_back({std::string(browser), std::string(application)});
+      },
+      [&](bool domainRule, std::string_view first, std::string_view browser, std::string_view profile) {
+        profiles.push_back({domainRule, std::string(first), std::string(browser), std::string(profile)});
+      }};
   try {
     report.outcome = readRuleFile(document, handlers);
   } catch (const std::exception& failure) {
@@ -51,6 +59,16 @@ ImportReport RuleImporter::importDocument(std::string document) {
   report.domainRules = rules_.addDomainRules(std::move(domains));
   report.skipped += accepted - report.domainRules;
   report.appRules = rules_.addAppRules(apps);
+  // Kept beside the rules as they were stored: only while a rule names that browser does its profile apply.
+  RuleProfiles stored = rules_.profiles();
+  for (const auto& note : profiles) {
+    if (note.domainRule) {
+      if (auto host = rules_.normaliseDomain(note.first))
+        stored.setProfile(RuleProfiles::domainRule(*host), note.browser, note.profile);
+    } else if (!holdsSeparator(note.first) && !registry_.isProgramItself(note.browser)) {
+      stored.setProfile(RuleProfiles::appRule(note.first), note.browser, note.profile);
+    }
+  }
   return report;
 }
 

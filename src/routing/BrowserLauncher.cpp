@@ -31,9 +31,46 @@ BrowserLauncher::BrowserLauncher(const Dependencies& deps)
       scripts_(deps.scripts),
       runLoop_(deps.runLoop),
       trace_(deps.trace),
-      chooser_(deps.chooser) {}
+      chooser_(deps.chooser),
+      profiles_(deps.profiles) {}
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
+  if (auto titled = splitProfileTitle(browser); titled && BrowserProfiles::homeOf(titled->browser)) {
+    launchBrowser(link, titled->browser, titled->profile);
+    return;
+  }
+  lastProfileFallback_.reset();
+  launch(link, browser, {});
+}
+
+void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser, const std::string& profile) {
+  lastProfileFallback_.reset();
+  auto arguments = profileArguments(link, browser, profile);
+  if (!arguments) {
+    lastProfileFallback_ = ProfileFallback{browser, profile};
+    trace_(trace::profileMissing);
+  }
+  launch(link, browser, arguments.value_or(std::vector<std::string>{}));
+}
+
+std::optional<std::vector<std::string>> BrowserLauncher::profileArguments(const std::string& link,
+                                                                          const std::string& browser,
+                                                                          const std::string& profile) {
+  // A link read as an option by the browser could change how it starts.
+  if (link.starts_with("-")) return std::nullopt;
+  auto found = profiles_.find(browser, profile);
+  if (!found) return std::nullopt;
+  return profiles_.launchArguments(browser, *found);
+}
+
+void BrowserLauncher::launchInProfile(const std::string& link, const std::string& browser,
+                                      const std::vector<std::string>& profileArguments) {
+  lastProfileFallback_.reset();
+  launch(link, browser, profileArguments);
+}
+
+void BrowserLauncher::launch(const std::string& link, const std::string& browser,
+                             const std::vector<std::string>& profileArguments) {
   trace_(browser);
   bool background = settings_.ensureBool(keys::openInBackground, false);
   if (request_.takeBackgroundOnce()) background = true;
@@ -43,7 +80,8 @@ void BrowserLauncher::launchBrowser(const std::string& link, const std::string& 
   }
   if (!background) trace_(trace::foreground);
   presenter_.cancelMenuTracking(statusMenu_);
-  const bool started = !registry_.isProgramItself(browser) && start(link, browser, background) != Start::failed;
+  const bool started =
+      !registry_.isProgramItself(browser) && start(link, browser, background, profileArguments) != Start::failed;
   request_.setOpensLink(true);
   if (!started) offerOtherBrowsers(link, browser);
 }
@@ -59,24 +97,35 @@ bool BrowserLauncher::openMovedTab(const std::string& url, const std::string& br
 }
 
 LaunchPlan BrowserLauncher::plan(const std::string& link, const std::string& browser, bool background,
-                                 const std::optional<std::vector<RunningApplication>>& running) const {
+                                 const std::optional<std::vector<RunningApplication>>& running,
+                                 const std::vector<std::string>& profileArguments) const {
   if (registry_.isProgramItself(browser)) {
     LaunchPlan refused;
     refused.background = background;
     refused.reason = "\"" + browser + "\" is this program, which never opens a link itself: the browsers list is shown";
     return refused;
   }
-  return commandsFor(link, browser, background, running);
+  return commandsFor(link, browser, background, running, profileArguments);
 }
 
 LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::string& browser, bool background,
-                                        const std::optional<std::vector<RunningApplication>>& running) const {
+                                        const std::optional<std::vector<RunningApplication>>& running,
+                                        const std::vector<std::string>& profileArguments) const {
   LaunchPlan plan;
   plan.background = background;
   // A link beginning with "-" must never read as an option of the command.
   auto command = [&](std::string application) {
     std::vector<std::string> args{"-g", "-a", std::move(application)};
     if (!background) args.erase(args.begin());
+    if (!profileArguments.empty()) {
+      // A running browser would take the link in its current profile: a new
+      // instance is the one that reads the profile argument.
+      args.insert(args.begin(), "-n");
+      args.emplace_back("--args");
+      args.insert(args.end(), profileArguments.begin(), profileArguments.end());
+      args.push_back(link);
+      return LaunchPlan::Command{kOpen, std::move(args)};
+    }
     if (link.starts_with("-")) args.emplace_back("--");
     args.push_back(link);
     return LaunchPlan::Command{kOpen, std::move(args)};
@@ -117,8 +166,9 @@ LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::stri
   return plan;
 }
 
-BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background) {
-  const LaunchPlan plan = commandsFor(link, browser, background, std::nullopt);
+BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background,
+                                              const std::vector<std::string>& profileArguments) {
+  const LaunchPlan plan = commandsFor(link, browser, background, std::nullopt, profileArguments);
   auto opened = [](bool ok) { return ok ? Start::opened : Start::failed; };
   auto run = [&](const LaunchPlan::Command& command) {
     return processes_.runAndWait(command.program, command.arguments);

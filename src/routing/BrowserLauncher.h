@@ -1,5 +1,7 @@
 #pragma once
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/Presenter.h"
 #include "platform/ProcessLauncher.h"
@@ -10,6 +12,7 @@
 #include "routing/BrowserChooser.h"
 #include "routing/LaunchPlan.h"
 #include "routing/LinkRequest.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
@@ -36,6 +39,8 @@ class BrowserLauncher {
     const Trace& trace;
     // Where a link goes when its browser cannot be started: the browsers list.
     BrowserChooser& chooser;
+    // Where browsers' profiles are found.
+    BrowserProfiles& profiles;
   };
   explicit BrowserLauncher(const Dependencies& deps);
 
@@ -43,8 +48,27 @@ class BrowserLauncher {
   // When it cannot be started the failure is reported on standard error and the
   // browsers list is shown for the link, so that the user picks another. The
   // program itself is never started with a link (it would hand the link back to
-  // itself without end), whatever a setting names.
+  // itself without end), whatever a setting names. "BROWSER — PROFILE" (a
+  // chooser's entry) opens the link in that profile.
   void launchBrowser(const std::string& link, const std::string& browser);
+  // In a profile of the browser, by its directory or display name: a new
+  // instance of the browser is started with the profile's arguments. A profile
+  // the browser no longer lists falls back to the browser itself.
+  void launchBrowser(const std::string& link, const std::string& browser, const std::string& profile);
+  // The browser's own arguments that open the link in the profile; nothing when
+  // the browser no longer lists it or the link would read as one of its options.
+  std::optional<std::vector<std::string>> profileArguments(const std::string& link, const std::string& browser,
+                                                           const std::string& profile);
+  // With the arguments profileArguments gave.
+  void launchInProfile(const std::string& link, const std::string& browser,
+                       const std::vector<std::string>& profileArguments);
+
+  // The profile that was asked for and could not be used, at the last launch.
+  struct ProfileFallback {
+    std::string browser;
+    std::string profile;
+  };
+  const std::optional<ProfileFallback>& lastProfileFallback() const { return lastProfileFallback_; }
   // A tab the tab watcher moves, from its thread: always opened with its URL and
   // the "background" setting alone, so the user's pending requests (the one-shot
   // background override, the new-window request) stay for the link they were
@@ -57,16 +81,21 @@ class BrowserLauncher {
   // How launchBrowser would start the browser with the link, starting nothing:
   // the program itself is refused. Among `running` (none: the workspace's).
   LaunchPlan plan(const std::string& link, const std::string& browser, bool background,
-                  const std::optional<std::vector<RunningApplication>>& running) const;
+                  const std::optional<std::vector<RunningApplication>>& running,
+                  const std::vector<std::string>& profileArguments = {}) const;
 
  private:
   // How far a start got. An exit status of the open command other than 0 and 1
   // ("no such application") leaves open whether the browser took the link.
   enum class Start { opened, failed, uncertain };
   bool isRunning(const std::string& browser);
-  Start start(const std::string& link, const std::string& browser, bool background);
+  void launch(const std::string& link, const std::string& browser, const std::vector<std::string>& profileArguments);
+  // Profile arguments, when given, go to the browser after "--args" ahead of the link.
+  Start start(const std::string& link, const std::string& browser, bool background,
+              const std::vector<std::string>& profileArguments = {});
   LaunchPlan commandsFor(const std::string& link, const std::string& browser, bool background,
-                         const std::optional<std::vector<RunningApplication>>& running) const;
+                         const std::optional<std::vector<RunningApplication>>& running,
+                         const std::vector<std::string>& profileArguments) const;
   void offerOtherBrowsers(const std::string& link, const std::string& browser);
 
   SettingsStore& settings_;
@@ -81,6 +110,8 @@ class BrowserLauncher {
   RunLoop& runLoop_;
   const Trace& trace_;
   BrowserChooser& chooser_;
+  BrowserProfiles& profiles_;
+  std::optional<ProfileFallback> lastProfileFallback_;
   bool offering_ = false;  // a failed launch from the list offered after a failure does not offer it again
 };
 

@@ -16,6 +16,7 @@ constexpr std::array kStepNames{
     StepNames{DecisionStepKind::ownScheme, "own scheme", "own-scheme"},
     StepNames{DecisionStepKind::extensionMarker, "extension marker", "extension-marker"},
     StepNames{DecisionStepKind::mailLink, "mail link", "mail-link"},
+    StepNames{DecisionStepKind::cleanLinks, "clean links", "clean-links"},
     StepNames{DecisionStepKind::modifierKeys, "modifier keys", "modifier-keys"},
     StepNames{DecisionStepKind::rulePriority, "rule order", "rule-order"},
     StepNames{DecisionStepKind::applicationRule, "application rules", "application-rules"},
@@ -24,6 +25,7 @@ constexpr std::array kStepNames{
     StepNames{DecisionStepKind::defaultChoice, "default choice", "default-choice"},
     StepNames{DecisionStepKind::openedBrowser, "opened browser", "opened-browser"},
     StepNames{DecisionStepKind::browsersList, "browsers list", "browsers-list"},
+    StepNames{DecisionStepKind::profile, "profile", "profile"},
     StepNames{DecisionStepKind::launch, "launch", "launch"},
 };
 

@@ -2,7 +2,9 @@
 
 #include "routing/LinkHost.h"
 #include "routing/RunningBrowsers.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/Keys.h"
+#include "settings/RuleProfiles.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -108,7 +110,8 @@ Router::Router(const Dependencies& deps)
       request_(deps.request),
       launcher_(deps.launcher),
       chooser_(deps.chooser),
-      trace_(deps.trace) {}
+      trace_(deps.trace),
+      cleaner_(deps.cleaner) {}
 
 void Router::routeLink() {
   RoutingDecision decision;
@@ -128,17 +131,23 @@ void Router::explain(RoutingDecision& decision, const LinkMoment& moment) {
     if (decision.outcome != DecisionOutcome::launchBrowser) return;
     const bool background =
         settings_.getBool(keys::openInBackground).value_or(false) || decision.backgroundOnce.value_or(false);
-    decision.launch = launcher_.plan(decision.link, decision.browser, background, moment.running);
+    decision.launch =
+        launcher_.plan(decision.link, decision.browser, background, moment.running, decision.profileArguments);
     if (decision.launch->way == LaunchPlan::Way::refused)
       decision.note(DecisionStepKind::launch, [&] { return decision.launch->reason; });
   });
 }
 
 void Router::act(const RoutingDecision& decision) {
+  // The browsers list, and whatever follows, offer the link as cleaned.
+  if (decision.link != request_.currentLink()) request_.setCurrentLink(decision.link);
   if (decision.backgroundOnce) request_.setBackgroundOnce(*decision.backgroundOnce);
   switch (decision.outcome) {
     case DecisionOutcome::launchBrowser:
-      launcher_.launchBrowser(decision.link, decision.browser);
+      if (decision.profileArguments.empty())
+        launcher_.launchBrowser(decision.link, decision.browser);
+      else
+        launcher_.launchInProfile(decision.link, decision.browser, decision.profileArguments);
       break;
     case DecisionOutcome::browsersList:
       chooser_.showBrowsersList();
@@ -150,6 +159,29 @@ void Router::act(const RoutingDecision& decision) {
 }
 
 void Router::decide(Pass& pass) {
+  applyCleaning(pass);
+  decideByRules(pass);
+  resolveProfile(pass);
+}
+
+void Router::applyCleaning(Pass& pass) {
+  auto& d = pass.decision;
+  auto cleaning = cleaner_.cleanIfEnabled(d.link);
+  if (!cleaning) return;
+  if (!cleaning->changed()) {
+    d.note(DecisionStepKind::cleanLinks, [] { return std::string("nothing to clean"); });
+    return;
+  }
+  d.note(DecisionStepKind::cleanLinks, [&] {
+    std::string entries;
+    for (const auto& entry : cleaning->changedBy) entries += (entries.empty() ? "" : ", ") + quoted(entry);
+    return cleaning->before + " -> " + cleaning->after + " (by " + entries + ")";
+  });
+  // The rules see where a wrapped link really goes, and the browser opens that.
+  d.link = std::move(cleaning->after);
+}
+
+void Router::decideByRules(Pass& pass) {
   auto& d = pass.decision;
   auto address = linkAddress(urls_, d.link);
   d.host = std::move(address.host);
@@ -182,6 +214,7 @@ void Router::decide(Pass& pass) {
           DecisionStepKind::modifierKeys, DecisionOutcome::launchBrowser, browser,
           [&] { return held + ": its rule names " + quoted(*value) + inBackground; },
           [&] { return browser + " — " + held; });
+      keepRuleProfile(pass, RuleProfiles::modifierRule(selected->key));
     }
     return;
   } else {
@@ -236,6 +269,7 @@ void Router::decideByApplication(Pass& pass) {
             return previous->localizedName + " was the last active application: its rule names " + quoted(*browser);
           },
           [&] { return *browser + " — rule for " + previous->localizedName; });
+      keepRuleProfile(pass, RuleProfiles::appRule(previous->localizedName));
       return;
     }
   }
@@ -267,6 +301,7 @@ void Router::decideByDomain(Pass& pass) {
             DecisionStepKind::onionRule, DecisionOutcome::launchBrowser, *onion,
             [&] { return "the host contains \".onion\": the onion rule names " + quoted(*onion); },
             [&] { return *onion + " — onion rule"; });
+        keepRuleProfile(pass, RuleProfiles::onionRule);
         return;
       }
       pass.noteOnce(DecisionStepKind::onionRule, [] { return std::string("the host holds no \".onion\""); });
@@ -289,12 +324,14 @@ void Router::decideByDomain(Pass& pass) {
             },
             [&] { return browser + " — rule " + winner; });
         d.steps.back().matches = explainedMatches(domains->items, matches);
+        keepRuleProfile(pass, RuleProfiles::domainRule(winner));
         return;
       }
-    } else if (auto browser = domainRules_.browserFor(domains, host, d.path)) {
+    } else if (auto position = domainRules_.decidingPosition(domains, host, d.path)) {
       d.decide(
-          DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, std::move(*browser), [] { return ""; },
-          [] { return ""; });
+          DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, domains->items[*position + 1],
+          [] { return ""; }, [] { return ""; });
+      keepRuleProfile(pass, RuleProfiles::domainRule(domains->items[*position]));
       return;
     }
     pass.noteOnce(DecisionStepKind::domainRules, [&] { return "no rule matches " + host + d.path; });
@@ -330,6 +367,7 @@ void Router::decideByDefaultChoice(Pass& pass) {
         DecisionStepKind::defaultChoice, DecisionOutcome::launchBrowser, login,
         [&] { return "no rule decided; the default choice is " + quoted(login); },
         [&] { return login + " — no rule matched, default is " + login; });
+    keepRuleProfile(pass, RuleProfiles::defaultRule);
   }
 }
 
@@ -349,6 +387,33 @@ void Router::decideOpenedBrowser(Pass& pass, DecisionStepKind from) {
         [] { return std::string("no known browser is running: the browsers list is shown"); },
         [&] { return "Browsers list — no known browser is running for " + why; });
   }
+}
+
+void Router::keepRuleProfile(Pass& pass, std::string_view rule) {
+  auto& d = pass.decision;
+  if (auto profile = ruleProfiles_.profileFor(rule, d.browser)) d.profile = std::move(*profile);
+}
+
+void Router::resolveProfile(Pass& pass) {
+  auto& d = pass.decision;
+  if (d.outcome != DecisionOutcome::launchBrowser) return;
+  if (d.profile.empty()) {
+    // A browser chosen as "BROWSER — PROFILE" names its profile itself.
+    auto titled = splitProfileTitle(d.browser);
+    if (!titled || !BrowserProfiles::homeOf(titled->browser)) return;
+    d.browser = std::move(titled->browser);
+    d.profile = std::move(titled->profile);
+  }
+  if (auto arguments = launcher_.profileArguments(d.link, d.browser, d.profile)) {
+    d.profileArguments = std::move(*arguments);
+    d.note(DecisionStepKind::profile, [&] { return d.browser + " opens in its profile " + quoted(d.profile); });
+    return;
+  }
+  pass.traceLine(trace::profileMissing);
+  d.note(DecisionStepKind::profile, [&] {
+    if (d.link.starts_with("-")) return "the link would read as an option of " + d.browser + ": it opens as itself";
+    return d.browser + " lists no profile " + quoted(d.profile) + " any more: it opens as itself";
+  });
 }
 
 void Router::useOpenedBrowser() {

@@ -7,10 +7,12 @@
 #include "platform/Workspace.h"
 #include "routing/BrowserChooser.h"
 #include "routing/BrowserLauncher.h"
+#include "routing/LinkCleaner.h"
 #include "routing/LinkMoment.h"
 #include "routing/LinkRequest.h"
 #include "routing/RoutingDecision.h"
 #include "routing/RuleIndex.h"
+#include "settings/RuleProfiles.h"
 #include "settings/SettingsStore.h"
 #include "support/Trace.h"
 
@@ -32,6 +34,8 @@ class Router {
     BrowserLauncher& launcher;
     BrowserChooser& chooser;
     const Trace& trace;
+    // "Clean Links" applies to every link routed.
+    LinkCleaner& cleaner;
   };
   explicit Router(const Dependencies& deps);
 
@@ -47,11 +51,16 @@ class Router {
  private:
   struct Pass;
   void decide(Pass& pass);
+  void applyCleaning(Pass& pass);  // "Clean Links"
+  void decideByRules(Pass& pass);
   void decideWithPriority(Pass& pass, const std::string& priority);
   void decideByApplication(Pass& pass);
   void decideByDomain(Pass& pass);
   void decideByDefaultChoice(Pass& pass);
   void decideOpenedBrowser(Pass& pass, DecisionStepKind from);
+  // The profile kept beside the deciding rule (`rule`, a RuleProfiles name).
+  void keepRuleProfile(Pass& pass, std::string_view rule);
+  void resolveProfile(Pass& pass);
   void act(const RoutingDecision& decision);
 
   SettingsStore& settings_;
@@ -62,6 +71,8 @@ class Router {
   BrowserLauncher& launcher_;
   BrowserChooser& chooser_;
   const Trace& trace_;
+  LinkCleaner& cleaner_;
+  RuleProfiles ruleProfiles_{settings_};
   DomainRuleIndex domainRules_;
   AppRuleIndex appRules_;
 };

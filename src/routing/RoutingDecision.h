@@ -14,6 +14,7 @@ enum class DecisionStepKind {
   ownScheme,        // the program's own "routelle://" in front
   extensionMarker,  // the Share extension's ";;;from:extension"
   mailLink,         // a mail link goes to the applications that handle mail
+  cleanLinks,       // "Clean Links": the link unwrapped and stripped of tracking parameters
   modifierKeys,     // the modifier-key rules
   rulePriority,     // which kind of rule is tried first
   applicationRule,  // the per-application rules
@@ -22,6 +23,7 @@ enum class DecisionStepKind {
   defaultChoice,
   openedBrowser,  // "Use the opened browser": the first running known browser
   browsersList,   // the chooser
+  profile,        // the profile kept beside the deciding rule, or the browser itself when it is gone
   launch,         // the browser named cannot be started this way
 };
 
@@ -53,7 +55,7 @@ enum class DecisionOutcome {
 // explaining, so that routing a link costs no words.
 struct RoutingDecision {
   explicit RoutingDecision(bool withWords = false) : explaining(withWords) { steps.reserve(kUsualSteps); }
-  static constexpr std::size_t kUsualSteps = 12;  // the longest road takes 11: one allocation per link
+  static constexpr std::size_t kUsualSteps = 13;  // the longest road takes 12: one allocation per link
 
   bool explaining;
   std::string received;  // the link as it arrived
@@ -62,10 +64,12 @@ struct RoutingDecision {
   std::string path;
   std::vector<DecisionStep> steps;
   DecisionOutcome outcome = DecisionOutcome::none;
-  std::string browser;                 // for launchBrowser
-  std::string summary;                 // "Firefox — rule *.example.org", when explaining
-  std::optional<bool> backgroundOnce;  // set by a modifier rule: its background key, present or not ("helpBack")
-  std::optional<LaunchPlan> launch;    // how the browser would be started, when explaining
+  std::string browser;                        // for launchBrowser
+  std::string profile;                        // the browser's profile the deciding rule names ("Profile 1"), if any
+  std::vector<std::string> profileArguments;  // the browser's own for that profile; none: it opens as itself
+  std::string summary;                        // "Firefox — rule *.example.org", when explaining
+  std::optional<bool> backgroundOnce;         // set by a modifier rule: its background key, present or not ("helpBack")
+  std::optional<LaunchPlan> launch;           // how the browser would be started, when explaining
 
   // A step that did not decide; its words are made only when explaining.
   template <typename Words>

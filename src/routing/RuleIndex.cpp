@@ -126,6 +126,17 @@ std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<con
   return browser;
 }
 
+std::optional<std::size_t> DomainRuleIndex::decidingPosition(const std::shared_ptr<const StoredList>& domains,
+                                                             std::string_view host, std::string_view path) {
+  indexIfChanged(domains);
+  std::optional<std::size_t> position;
+  visitMatches(host, path, [&](const Entry& entry) {
+    position = entry.position;
+    return false;
+  });
+  return position;
+}
+
 std::vector<DomainRuleMatch> DomainRuleIndex::matchesFor(const std::shared_ptr<const StoredList>& domains,
                                                          std::string_view host, std::string_view path) {
   indexIfChanged(domains);

@@ -37,6 +37,9 @@ class DomainRuleIndex {
   // of two rules with one text the first counts.
   std::optional<std::string> browserFor(const std::shared_ptr<const StoredList>& domains, std::string_view host,
                                         std::string_view path = {});
+  // Where the deciding rule's text stands in the stored list (its browser follows).
+  std::optional<std::size_t> decidingPosition(const std::shared_ptr<const StoredList>& domains, std::string_view host,
+                                              std::string_view path);
   // Every rule that matches, the deciding one first, then in the order they yield to it.
   std::vector<DomainRuleMatch> matchesFor(const std::shared_ptr<const StoredList>& domains, std::string_view host,
                                           std::string_view path);

@@ -1,6 +1,7 @@
 #include "scripting/RuleScriptCommands.h"
 
 #include "settings/Keys.h"
+#include "settings/RuleProfiles.h"
 #include "support/Text.h"
 
 namespace routelle {
@@ -13,7 +14,13 @@ ScriptResult AddDomainScriptCommand::perform() {
   // Stored under the name the menus list, so that the rule is found again.
   const auto browserName = context_.registry.installedDisplayName(*browser);
   if (!browserName) return 0;
+  std::optional<std::string> profile;
+  if (!profileDirectory(*browserName, profile)) return 0;
   const bool added = context_.rules.addDomainRule(*domain, *browserName);
+  // The rule names the browser; its profile is kept beside it (and dropped with a plain rule).
+  if (added)
+    if (auto host = context_.rules.normaliseDomain(*domain))
+      RuleProfiles(context_.settings).setProfile(RuleProfiles::domainRule(*host), *browserName, profile.value_or(""));
   postFetchMenu();
   return added;
 }
@@ -28,7 +35,12 @@ ScriptResult AddAppScriptCommand::perform() {
   const auto applicationName = context_.registry.installedDisplayName(*application);
   const auto browserName = context_.registry.installedDisplayName(*browser);
   if (!applicationName || !browserName) return 0;
+  std::optional<std::string> profile;
+  if (!profileDirectory(*browserName, profile)) return 0;
   const bool added = context_.rules.addAppRule(*applicationName, *browserName);
+  if (added)
+    RuleProfiles(context_.settings)
+        .setProfile(RuleProfiles::appRule(*applicationName), *browserName, profile.value_or(""));
   postFetchMenu();
   return added;
 }
@@ -46,7 +58,12 @@ ScriptResult ModifierKeyScriptCommand::perform() {
   auto browser = requireText("FilePath");
   if (!modifier || !browser) return 0;
   if (context_.registry.isProgramItself(*browser)) return false;
-  context_.rules.setModifierRule(*modifier, *browser);
+  std::optional<std::string> profile;
+  if (!profileDirectory(*browser, profile)) return 0;
+  if (context_.rules.setModifierRule(*modifier, *browser))
+    if (auto key = RuleStore::modifierKey(*modifier))
+      RuleProfiles(context_.settings)
+          .setProfile(RuleProfiles::modifierRule(*key), text::replaceAll(*browser, ".app", ""), profile.value_or(""));
   postFetchMenu();
   return 0;
 }

@@ -32,6 +32,26 @@ std::optional<std::string> ScriptCommand::requireText(const std::string& key) {
   return *value;
 }
 
+bool ScriptCommand::optionalText(const std::string& key, std::optional<std::string>& value) {
+  if (!evaluatedArguments.contains(key)) return true;
+  value = requireText(key);
+  return value.has_value();
+}
+
+bool ScriptCommand::profileDirectory(const std::string& browser, std::optional<std::string>& directory) {
+  std::optional<std::string> given;
+  if (!optionalText("Profile", given)) return false;
+  if (!given) return true;
+  std::optional<BrowserProfile> found;
+  if (context_.profiles) found = context_.profiles->find(browser, *given);
+  if (!found) {
+    fail("\"" + browser + "\" has no profile \"" + *given + "\".");
+    return false;
+  }
+  directory = found->directory;
+  return true;
+}
+
 std::optional<bool> ScriptCommand::requireBool(const std::string& key) {
   auto it = evaluatedArguments.find(key);
   if (it == evaluatedArguments.end()) {

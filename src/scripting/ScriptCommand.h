@@ -7,6 +7,7 @@
 
 #include "platform/LaunchServices.h"
 #include "platform/Updater.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/RuleStore.h"
 #include "settings/SettingsStore.h"
@@ -27,6 +28,8 @@ struct ScriptContext {
   NotificationCenter& workspaceNotifications;
   Updater& updater;
   LaunchServices& launchServices;
+  // Where browsers' profiles are found; without it a "Profile" is refused.
+  BrowserProfiles* profiles = nullptr;
   // What the running program would do with a link now, as readable lines; set
   // by the composition root once the program exists.
   std::function<std::string(const std::string& link)> explainLink = {};
@@ -61,6 +64,11 @@ class ScriptCommand {
   // script error and answers nothing.
   std::optional<std::string> requireText(const std::string& key);
   std::optional<bool> requireBool(const std::string& key);
+  // An optional text argument: absent is fine, present it must be text.
+  bool optionalText(const std::string& key, std::optional<std::string>& value);
+  // The "Profile" argument for the browser, as the directory the rule keeps:
+  // nothing without one, false after a script error (no such profile).
+  bool profileDirectory(const std::string& browser, std::optional<std::string>& directory);
   ScriptResult fail(std::string message);
   void postFetchMenu();
 

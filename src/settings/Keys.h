@@ -50,6 +50,12 @@ inline constexpr std::string_view selectionAssistant = "Experimental";
 inline constexpr std::string_view tabWatcher = "Experimental2";
 // Offer at start-up to become the default web browser.
 inline constexpr std::string_view offerDefaultBrowser = "askb";
+// "Clean Links": links are unwrapped and stripped of trackers before routing.
+inline constexpr std::string_view cleanLinks = "cleanLinks";
+// Archived list of the user's own link-cleaning entries, one line each.
+inline constexpr std::string_view linkCleaningAdditions = "cleanLinksAdditions";
+// Archived list: "", then rule, browser and profile directory triples (RuleProfiles).
+inline constexpr std::string_view ruleProfiles = "browserProfiles";
 // The one-time Automation notice is still due (absent or true).
 inline constexpr std::string_view automationNoticeDue = "firstTimePermission";
 

@@ -14,7 +14,7 @@ struct PreferenceName {
   std::string_view key;  // empty for the targets without a key
 };
 
-inline constexpr std::array<PreferenceName, 11> preferenceNames{{
+inline constexpr std::array<PreferenceName, 12> preferenceNames{{
     {"Open in background", PreferenceTarget::key, "background"},
     {"Menu Bar Only", PreferenceTarget::key, "hide"},
     {"Automatically check for updates", PreferenceTarget::automaticUpdateChecks, ""},
@@ -26,6 +26,7 @@ inline constexpr std::array<PreferenceName, 11> preferenceNames{{
     {"Use Routelle for mailto: links", PreferenceTarget::mailtoHandler, ""},
     {"Show List on text selection", PreferenceTarget::key, "Experimental"},
     {"Manipulate links inside browsers", PreferenceTarget::key, "Experimental2"},
+    {"Clean Links", PreferenceTarget::key, "cleanLinks"},
 }};
 
 // The entry whose name equals the text without regard to case.

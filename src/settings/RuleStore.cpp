@@ -76,6 +76,8 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
     settings_.setList(keys::domainRules, items);
     stored = true;
   });
+  // A rule made anew opens its browser as itself until a profile is set again.
+  if (stored) profiles().setProfile(RuleProfiles::domainRule(*host), "", "");
   return stored;
 }
 
@@ -165,6 +167,7 @@ bool RuleStore::removeDomainRule(std::string_view domain) {
     settings_.setList(keys::domainRules, list.items);
     removed = true;
   });
+  if (removed) profiles().setProfile(RuleProfiles::domainRule(domain), "", "");
   return removed;
 }
 
@@ -194,6 +197,7 @@ bool RuleStore::addAppRule(std::string_view application, std::string_view browse
     settings_.setList(keys::appRules, items);
     stored = true;
   });
+  if (stored) profiles().setProfile(RuleProfiles::appRule(application), "", "");
   return stored;
 }
 
@@ -243,6 +247,7 @@ bool RuleStore::removeAppRule(std::string_view name) {
       return;
     }
   });
+  if (removed) profiles().setProfile(RuleProfiles::appRule(name), "", "");
   return removed;
 }
 
@@ -297,6 +302,7 @@ bool RuleStore::clearModifierRule(std::string_view modifier) {
   if (!key) return false;
   settings_.remove(*key);
   settings_.remove(*key + std::string(keys::backgroundSuffix));
+  profiles().setProfile(RuleProfiles::modifierRule(*key), "", "");
   return true;
 }
 

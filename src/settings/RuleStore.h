@@ -9,6 +9,7 @@
 #include "platform/UrlParser.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/DomainRuleText.h"
+#include "settings/RuleProfiles.h"
 #include "settings/SettingsStore.h"
 
 namespace routelle {
@@ -66,6 +67,8 @@ class RuleStore {
   void clearOnionRule();
 
   std::vector<DomainRule> domainRules() const;
+  // The browser profiles kept beside the rules.
+  RuleProfiles profiles() const { return RuleProfiles(settings_); }
   std::vector<AppRule> appRules() const;
 
   // The lower-case key of a modifier name, or nothing for other names.

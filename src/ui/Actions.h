@@ -42,6 +42,7 @@ struct MenuItem;
   X(toggleTabWatcher, "expiActive")                                    /* "Manipulate links inside browsers" */    \
   X(togglePriority, "changePriority:")                                 /* domain or per-application rules first */ \
   X(toggleShareBehavior, "changeBehavior")                             /* what the Share extension does */         \
+  X(toggleCleanLinks, "changeCleanLinks")                              /* "Clean Links" */                         \
   X(openBrowserExtensionsPage, "openBrowserExtensionsPageWithSender:") /* a browser extension's page */            \
   X(toggleHiddenBrowser, "hideBrowsersWithSender:")                    /* hide or show one browser */              \
   /* Registration, updates, About, the maker's pages, added browsers */                                            \

@@ -29,7 +29,10 @@ RuleFileHandlers collectInto(Rules& rules) {
     rules.push_back(std::string(kind) + " " + std::string(first) + "|" + std::string(browser));
   };
   return {[add](std::string_view site, std::string_view browser) { add("domain", site, browser); },
-          [add](std::string_view app, std::string_view browser) { add("app", app, browser); }};
+          [add](std::string_view app, std::string_view browser) { add("app", app, browser); },
+          [&rules](bool, std::string_view first, std::string_view, std::string_view profile) {
+            rules.push_back("profile " + std::string(first) + "|" + std::string(profile));
+          }};
 }
 
 Read read(std::string_view document) {
@@ -77,6 +80,29 @@ TEST(RuleFileTest, WrittenRulesReadBackUnchangedAndInOrder) {
   back = read(write(many, kApps));
   EXPECT_TRUE(isComplete(back)) << back.outcome.message;
   EXPECT_EQ(back.rules, expected(many, kApps));
+}
+
+// A rule's profile travels in an attribute of its own: the rule reads the same
+// without it, and a profile XML cannot carry is left out, not the rule.
+TEST(RuleFileTest, ProfilesTravelBesideTheirRules) {
+  const std::vector<DomainRule> domains = {
+      {"work.example", "Google Chrome"}, {"home.example", "Google Chrome"}, {"bad.example", "Firefox"}};
+  const std::vector<AppRule> apps = {{"Firefox", "Slack"}};
+  const auto text = writeRuleFile(domains, apps, [](bool domainRule, const std::string& first, const std::string&) {
+    if (!domainRule) return std::string("Profiles/x.work & co");
+    return first == "work.example" ? std::string("Profile 1") : first == "bad.example" ? std::string("\x01") : "";
+  });
+  ASSERT_TRUE(text);
+  EXPECT_NE(text->document.find(R"(<domain site="work.example" browser="Google Chrome" profile="Profile 1"/>)"),
+            std::string::npos)
+      << text->document;
+  EXPECT_EQ(text->leftOut, 0u);
+  EXPECT_EQ(read(text->document).rules, (Rules{"domain work.example|Google Chrome", "profile work.example|Profile 1",
+                                               "domain home.example|Google Chrome", "domain bad.example|Firefox",
+                                               "app Slack|Firefox", "profile Slack|Profiles/x.work & co"}));
+  // An empty attribute, or one on an element that is no rule, is no profile.
+  EXPECT_EQ(read("<lists><domain site='a.org' browser='Safari' profile=''/><x profile='p'/></lists>").rules,
+            Rules{"domain a.org|Safari"});
 }
 
 TEST(RuleFileWriterTest, TextsXmlCannotCarryAreLeftOutAndTheFileStaysReadable) {
@@ -260,6 +286,7 @@ TEST(RuleFileReaderTest, AFailingHandlerEndsTheReadingAndIsPassedOn) {
   const RuleFileHandlers failing{[&](std::string_view, std::string_view) {
                                    if (++calls == 2) throw std::runtime_error("store full");
                                  },
+                                 {},
                                  {}};
   EXPECT_THROW(readRuleFile(write(kDomains, kApps), failing), std::runtime_error);
   EXPECT_EQ(calls, 2);

@@ -86,14 +86,14 @@ TEST(ScriptingDefinition, NamesEveryCommandClassOnceAndNoOther) {
 
 TEST(ScriptingDefinition, DeliversTheArgumentKeysEachClassReads) {
   const std::map<std::string, std::set<std::string>> expected{
-      {"AddDomainScriptCommand", {"", "FilePath"}},
+      {"AddDomainScriptCommand", {"", "FilePath", "Profile"}},
       {"ShowBrowsersListCommandScript", {}},
-      {"AddAppScriptCommand", {"", "FilePath"}},
+      {"AddAppScriptCommand", {"", "FilePath", "Profile"}},
       {"SaveScriptCommand", {"BrowserName"}},
       {"BackModifierKeyScriptCommand", {"", "FilePath"}},
       {"RemoveBrowserScriptCommand", {""}},
       {"RemoveRuleScriptCommand", {""}},
-      {"ModifierKeyScriptCommand", {"", "FilePath"}},
+      {"ModifierKeyScriptCommand", {"", "FilePath", "Profile"}},
       {"ChangePriorityScriptCommand", {"FilePath"}},
       {"EnablePreferenceScriptCommand", {""}},
       {"DisablePreferenceScriptCommand", {""}},

@@ -1,0 +1,41 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/SettingsStore.h"
+
+namespace routelle {
+
+// The browser profile a rule names, kept beside the rules: the rule itself
+// still names the browser, so a reader that knows nothing of profiles opens
+// the right browser. Stored under "browserProfiles" as an archived list: "",
+// then (rule, browser, profile directory) triples. A profile applies only while
+// its rule still names the same browser.
+class RuleProfiles {
+ public:
+  explicit RuleProfiles(SettingsStore& settings) : settings_(settings) {}
+
+  // Rule names: "domain HOST" (lower case, no final dot), "app NAME",
+  // "modifier KEY", "onion", "default".
+  static std::string domainRule(std::string_view host);
+  static std::string appRule(std::string_view application) { return "app " + std::string(application); }
+  static std::string modifierRule(std::string_view key) { return "modifier " + std::string(key); }
+  static constexpr std::string_view onionRule = "onion";
+  static constexpr std::string_view defaultRule = "default";
+
+  std::optional<std::string> profileFor(std::string_view rule, std::string_view browser) const;
+  // An empty profile removes the rule's profile.
+  bool setProfile(std::string_view rule, std::string_view browser, std::string_view profile);
+
+  struct Entry {
+    std::string rule, browser, profile;
+  };
+  std::vector<Entry> entries() const;
+
+ private:
+  SettingsStore& settings_;
+};
+
+}  // namespace routelle
