@@ -4,6 +4,7 @@
 #include "BenchWorld.h"
 #include "editors/ApplicationList.h"
 #include "editors/RuleDialog.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/KnownBrowsers.h"
 
 namespace routelle {
@@ -45,7 +46,8 @@ struct DialogWorld : bench::BenchWorld {
     dialog.setApplications(localApplications(app->files, app->system.workspace));
   }
   QuietPresenter presenter;
-  RuleDialog dialog{app->system.settings, app->system.workspace, presenter, app->application, app->runLoop};
+  BrowserProfiles profiles{app->files};
+  RuleDialog dialog{app->system.settings, app->system.workspace, presenter, app->application, app->runLoop, profiles};
 };
 
 void openDialog(benchmark::State& state, const std::string& title) {

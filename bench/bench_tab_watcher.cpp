@@ -6,6 +6,7 @@
 
 #include "BenchWorld.h"
 #include "routing/TabWatcher.h"
+#include "settings/BrowserProfiles.h"
 
 namespace routelle {
 namespace {
@@ -60,6 +61,7 @@ void BM_TabWatcherPass(benchmark::State& state) {
   Trace trace;
   Menu statusMenu;
   NoChooser chooser;
+  BrowserProfiles profiles{app.files};
   BrowserLauncher launcher({.settings = app.system.settings,
                             .registry = app.system.registry,
                             .request = request,
@@ -71,7 +73,8 @@ void BM_TabWatcherPass(benchmark::State& state) {
                             .scripts = scripts,
                             .runLoop = app.runLoop,
                             .trace = trace,
-                            .chooser = chooser});
+                            .chooser = chooser,
+                            .profiles = profiles});
   TabWatcher watcher({.settings = app.system.settings,
                       .workspace = app.system.workspace,
                       .scripts = scripts,
