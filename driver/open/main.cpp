@@ -89,15 +89,12 @@ int main(int argc, char** argv) {
       background = true;
     else if (a == "-n")
       continue;  // every start in the world is a new process already
-    else if (a == "--args") {
+    else if (a == "--args" || a == "--") {
       ++i;
       break;
     } else if ((a == "-a" || a == "-b") && i + 1 < argc)
       (a == "-a" ? byName : byIdentifier) = argv[++i];
-    else if (a == "--") {
-      ++i;
-      break;
-    } else if (a.size() > 1 && a[0] == '-') {
+    else if (a.size() > 1 && a[0] == '-') {
       std::cerr << "open: unknown option " << a << "\n";
       return 1;
     } else
