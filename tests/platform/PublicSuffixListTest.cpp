@@ -79,6 +79,8 @@ TEST(PublicSuffixListTest, AnswersAsLibpslDoesForEveryRuleAndHostsAroundThem) {
       ADD_FAILURE() << host << ": libpsl says " << (expected ? "public suffix" : "not one");
   }
   EXPECT_EQ(mismatches, 0u) << "of " << hosts.size() << " hosts";
+  RecordProperty("hosts", static_cast<int>(hosts.size()));
+  RecordProperty("publicSuffixes", static_cast<int>(suffixes));
   // Both answers occur often, or the comparison says little.
   EXPECT_GT(suffixes, 5000u);
   EXPECT_GT(hosts.size() - suffixes, 20000u);
