@@ -13,17 +13,13 @@
 namespace routelle {
 namespace {
 
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "routelle_desktop_tests";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
-
 TEST(AlertEditsTest, EachKeyTypedIsToldAndWhatTheCoreChangedIsShown) {
-  application();
+  // The test's own application, gone with it: one destroyed at exit would outlive Qt's globals.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "routelle_desktop_tests";
+  char* argv[] = {name, nullptr};
+  QApplication application(argc, argv);
   View field;
   field.kind = View::Kind::textField;
   field.identifier = "link";
