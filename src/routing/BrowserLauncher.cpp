@@ -35,7 +35,7 @@ BrowserLauncher::BrowserLauncher(const Dependencies& deps)
       profiles_(deps.profiles) {}
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
-  if (auto titled = splitProfileTitle(browser); titled && BrowserProfiles::homeOf(titled->browser)) {
+  if (auto titled = profiles_.splitTitle(browser)) {
     launchBrowser(link, titled->browser, titled->profile);
     return;
   }

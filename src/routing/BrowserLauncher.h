@@ -59,6 +59,8 @@ class BrowserLauncher {
   // the browser no longer lists it or the link would read as one of its options.
   std::optional<std::vector<std::string>> profileArguments(const std::string& link, const std::string& browser,
                                                            const std::string& profile);
+  // A chooser's entry "BROWSER — PROFILE" of a browser that keeps profiles.
+  std::optional<BrowserAndProfile> profileTitle(std::string_view text) { return profiles_.splitTitle(text); }
   // With the arguments profileArguments gave.
   void launchInProfile(const std::string& link, const std::string& browser,
                        const std::vector<std::string>& profileArguments);

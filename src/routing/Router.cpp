@@ -399,8 +399,8 @@ void Router::resolveProfile(Pass& pass) {
   if (d.outcome != DecisionOutcome::launchBrowser) return;
   if (d.profile.empty()) {
     // A browser chosen as "BROWSER — PROFILE" names its profile itself.
-    auto titled = splitProfileTitle(d.browser);
-    if (!titled || !BrowserProfiles::homeOf(titled->browser)) return;
+    auto titled = launcher_.profileTitle(d.browser);
+    if (!titled) return;
     d.browser = std::move(titled->browser);
     d.profile = std::move(titled->profile);
   }

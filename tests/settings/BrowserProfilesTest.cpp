@@ -178,5 +178,47 @@ TEST_F(ProfileLaunchTest, ARuleKeepsItsBrowserNameAndItsProfileBesideIt) {
   EXPECT_THAT(profiles.entries(), IsEmpty());
 }
 
+// A freedesktop system: browsers are known by their entry ids and keep their
+// profiles where those browsers do there; the Mac's names and folders mean nothing.
+TEST_F(ProfileLaunchTest, AFreedesktopSystemFindsProfilesWhereItsBrowsersKeepThem) {
+  auto& files = app.files;
+  files.dataFolders = {ApplicationDataFolders::Layout::freedesktop, "/Users/user/.xdg-config"};
+  install("google-chrome", "google-chrome");
+  install("firefox-esr", "firefox-esr");
+  const auto writeAt = [&](const std::string& file, const std::string& bytes) {
+    const auto path = dir.path() / ("Users/user/" + file);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  writeAt(".xdg-config/google-chrome/Local State", R"({"profile":{"info_cache":{"Profile 2":{"name":"Work"}}}})");
+  writeAt(".mozilla/firefox/profiles.ini", "[Profile0]\nName=Home\nIsRelative=1\nPath=h.home\n");
+
+  BrowserProfiles profiles(files);
+  const struct {
+    const char* browser;
+    std::optional<std::string> listFile;
+  } cases[] = {
+      {"google-chrome", "/Users/user/.xdg-config/google-chrome/Local State"},
+      {"/usr/share/applications/brave-browser.desktop",
+       "/Users/user/.xdg-config/BraveSoftware/Brave-Browser/Local State"},
+      {"vivaldi-stable", "/Users/user/.xdg-config/vivaldi/Local State"},
+      {"firefox-esr", "/Users/user/.mozilla/firefox/profiles.ini"},
+      {"librewolf", "/Users/user/.librewolf/profiles.ini"},
+      {"Google Chrome", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(profiles.listFile(c.browser), c.listFile) << c.browser;
+
+  launcher().launchBrowser("https://a.example/", "google-chrome", "Work");
+  launcher().launchBrowser("https://b.example/", "firefox-esr — Home");
+  // Only the entry's own id keeps profiles here.
+  launcher().launchBrowser("https://c.example/", "Google Chrome", "Work");
+  EXPECT_THAT(runsSince(),
+              ElementsAre(test::openRun({"-n", "-a", "/Applications/google-chrome.app", "--args",
+                                         "--profile-directory=Profile 2", "https://a.example/"}),
+                          test::openRun({"-n", "-a", "/Applications/firefox-esr.app", "--args", "--profile",
+                                         "/Users/user/.mozilla/firefox/h.home", "https://b.example/"}),
+                          test::openRun({"-a", "/Applications/Google Chrome.app", "https://c.example/"})));
+}
+
 }  // namespace
 }  // namespace routelle
