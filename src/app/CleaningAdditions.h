@@ -1,0 +1,45 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "platform/Application.h"
+#include "platform/Presenter.h"
+#include "settings/SettingsStore.h"
+#include "support/Trace.h"
+#include "ui/Dialogs.h"
+
+namespace routelle {
+
+// "Add to Clean Links...": the user's own cleaning entries ("cleanLinksAdditions"),
+// added from a dialog in the words a user has: a tracking parameter's name, or a
+// redirect link pasted as it came, from which the entry that unwraps such links
+// is written.
+class CleaningAdditions {
+ public:
+  struct Dependencies {
+    SettingsStore& settings;
+    Presenter& presenter;
+    Application& application;
+    const Trace& trace;
+  };
+  explicit CleaningAdditions(const Dependencies& deps);
+
+  // Shows the dialog; OK adds the entry the text reads as, or says why it reads as none.
+  void addFromDialog();
+  // The entry line for what the user typed, or why there is none.
+  struct Reading {
+    std::optional<std::string> line;
+    std::string refusal;
+  };
+  static Reading read(const std::string& typed);
+  // Appends the line unless the user's entries hold it already; false when it could not be stored.
+  bool add(const std::string& line);
+
+ private:
+  SettingsStore& settings_;
+  Presenter& presenter_;
+  Application& application_;
+  const Trace& trace_;
+};
+
+}  // namespace routelle
