@@ -409,11 +409,9 @@ void Router::resolveProfile(Pass& pass) {
     d.note(DecisionStepKind::profile, [&] { return d.browser + " opens in its profile " + quoted(d.profile); });
     return;
   }
-  pass.traceLine(trace::profileMissing);
-  d.note(DecisionStepKind::profile, [&] {
-    if (d.link.starts_with("-")) return "the link would read as an option of " + d.browser + ": it opens as itself";
-    return d.browser + " lists no profile " + quoted(d.profile) + " any more: it opens as itself";
-  });
+  const std::string why = BrowserLauncher::profileFallback(d.link, d.browser, d.profile);
+  pass.traceLine(why);
+  d.note(DecisionStepKind::profile, [&] { return why; });
 }
 
 void Router::useOpenedBrowser() {
