@@ -63,9 +63,10 @@ bool launchWithArguments(const std::string& id, const std::vector<std::string>& 
     gchar* icon = g_desktop_app_info_get_string(info, "Icon");
     gchar* folder = g_desktop_app_info_get_string(info, "Path");
     const char* file = g_desktop_app_info_get_filename(info);
+    const char* name = g_app_info_get_name(G_APP_INFO(info));
     const std::vector<std::string> line =
         linux_desktop::expandExec(std::vector<std::string>(words, words + g_strv_length(words)), arguments,
-                                  {icon ? icon : "", g_app_info_get_name(G_APP_INFO(info)), file ? file : ""});
+                                  {icon ? icon : "", name ? name : "", file ? file : ""});
     std::vector<gchar*> argv;
     for (const auto& word : line) argv.push_back(const_cast<gchar*>(word.c_str()));
     argv.push_back(nullptr);
