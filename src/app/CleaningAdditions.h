@@ -26,14 +26,6 @@ class CleaningAdditions {
 
   // Shows the dialog; OK adds the entry the text reads as, or says why it reads as none.
   void addFromDialog();
-  // The entry line for what the user typed, or why there is none.
-  struct Reading {
-    std::optional<std::string> line;
-    std::string refusal;
-  };
-  static Reading read(const std::string& typed);
-  // Appends the line unless the user's entries hold it already; false when it could not be stored.
-  bool add(const std::string& line);
 
  private:
   SettingsStore& settings_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "settings/Keys.h"
+#include "support/Text.h"
 
 namespace routelle {
 namespace {
@@ -219,6 +220,39 @@ std::optional<std::string> stripEntryLine(std::string_view parameterName) {
         std::string_view("&=?#/*%").find(c) != std::string_view::npos)
       return std::nullopt;
   return "strip " + std::string(parameterName);
+}
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+}  // namespace
+
+UserCleaningEntry readUserCleaningEntry(const std::string& typed) {
+  const std::string text = trimmed(typed);
+  const std::string lower = text::lowercased(text);
+  if (lower.starts_with("http://") || lower.starts_with("https://")) {
+    if (auto line = unwrapEntryLine(text)) return {std::move(line), ""};
+    return {std::nullopt, "This link does not carry another link to open: it is no redirect link."};
+  }
+  if (auto line = stripEntryLine(text)) return {std::move(line), ""};
+  return {std::nullopt, "\"" + text + "\" is neither a parameter name nor a redirect link."};
+}
+
+bool addUserCleaningEntry(SettingsStore& settings, const std::string& line) {
+  const auto stored = settings.sharedList(keys::linkCleaningAdditions);
+  std::vector<std::string> items;
+  if (stored->state == StoredList::State::list) items = stored->items;
+  for (const auto& item : items)
+    if (item == line) return true;
+  // Lists the program writes begin with "", as its other lists do.
+  if (items.empty()) items.emplace_back();
+  items.push_back(line);
+  return settings.setList(keys::linkCleaningAdditions, items);
 }
 
 LinkCleaner::LinkCleaner(SettingsStore& settings, Application& application, FileManager& files)

@@ -33,6 +33,17 @@ std::optional<std::string> unwrapEntryLine(std::string_view wrappedLink);
 // nothing for what cannot be one (a blank, "&", "=", "?", "#", a lone "*"...).
 std::optional<std::string> stripEntryLine(std::string_view parameterName);
 
+// The user's own entry for what they typed: a parameter name, or a redirect link
+// to unwrap; otherwise nothing, and why in words.
+struct UserCleaningEntry {
+  std::optional<std::string> line;
+  std::string refusal;
+};
+UserCleaningEntry readUserCleaningEntry(const std::string& typed);
+// Appends the line to "cleanLinksAdditions" unless it is there already; false
+// when it could not be stored.
+bool addUserCleaningEntry(SettingsStore& settings, const std::string& line);
+
 // "Clean Links": the shipped entries (the bundle's "LinkCleaning.txt") with the
 // user's own ("cleanLinksAdditions"), applied to each link before it is routed.
 class LinkCleaner {

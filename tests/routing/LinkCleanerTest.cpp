@@ -3,7 +3,6 @@
 
 #include <fstream>
 
-#include "app/CleaningAdditions.h"
 #include "routing/LinkCleaner.h"
 #include "routing/LinkIntake.h"
 #include "settings/Keys.h"
@@ -205,11 +204,11 @@ TEST(LinkCleaning, EntriesWrittenFromWhatTheUserTypes) {
       {"utm_*x", std::nullopt},
       {"", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(CleaningAdditions::read(c.typed).line, c.line) << c.typed;
+  for (const auto& c : cases) EXPECT_EQ(readUserCleaningEntry(c.typed).line, c.line) << c.typed;
 
   CleaningTables written;
-  written.addLine(*CleaningAdditions::read(cases[2].typed).line);
-  written.addLine(*CleaningAdditions::read(cases[0].typed).line);
+  written.addLine(*readUserCleaningEntry(cases[2].typed).line);
+  written.addLine(*readUserCleaningEntry(cases[0].typed).line);
   EXPECT_EQ(cleanLink(cases[2].typed, {&written}).after, "https://a.example/x");
   EXPECT_EQ(cleanLink("https://a.example/?ref_src=tw&b=1", {&written}).after, "https://a.example/?b=1");
 }
