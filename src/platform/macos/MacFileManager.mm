@@ -43,8 +43,9 @@ class MacFileManager final : public FileManager {
   ApplicationDataFolders applicationDataFolders() override {
     NSArray<NSString*>* found =
         NSSearchPathForDirectoriesInDomains(NSApplicationSupportDirectory, NSUserDomainMask, YES);
-    NSString* folder = found.count > 0 ? found.firstObject
-                                       : [NSHomeDirectory() stringByAppendingPathComponent:@"Library/Application Support"];
+    NSString* folder = found.count > 0
+                           ? found.firstObject
+                           : [NSHomeDirectory() stringByAppendingPathComponent:@"Library/Application Support"];
     return {ApplicationDataFolders::Layout::macOS, str(folder)};
   }
 
