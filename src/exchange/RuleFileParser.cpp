@@ -221,13 +221,16 @@ void RuleFileParser::State::begin() {
 bool RuleFileParser::feed(std::string_view bytes) {
   State& s = *state_;
   if (s.ended) return false;
-  if (s.started) {
-    s.pushCounted(bytes);
-  } else {
-    s.heldStart.append(bytes);
+  if (!s.started) {
+    // Only as many bytes as a byte order mark takes are held, never the document.
+    const std::size_t held = std::min(bytes.size(), kByteOrderMark.size() - s.heldStart.size());
+    s.heldStart.append(bytes.substr(0, held));
+    bytes.remove_prefix(held);
     const bool mayBeMark = s.heldStart.size() < kByteOrderMark.size() && kByteOrderMark.starts_with(s.heldStart);
-    if (!mayBeMark) s.begin();
+    if (mayBeMark) return true;
+    s.begin();
   }
+  if (!s.ended && !bytes.empty()) s.pushCounted(bytes);
   return !s.ended;
 }
 

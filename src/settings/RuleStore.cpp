@@ -1,8 +1,10 @@
 #include "settings/RuleStore.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <functional>
 #include <string_view>
-#include <unordered_map>
 
 #include "settings/DomainList.h"
 #include "settings/HostName.h"
@@ -48,6 +50,56 @@ void erasePair(std::vector<std::string>& list, size_t at) {
   list.erase(list.begin() + static_cast<long>(at), list.begin() + static_cast<long>(at) + 2);
 }
 
+// How often each host of the added rules is added, is held by the stored list,
+// and has been met; found by the host's text (lower case). Flat arrays rather
+// than a node per host: an import of a quarter million rules counts them all.
+class HostCounts {
+ public:
+  struct Count {
+    std::uint32_t added = 0;
+    std::uint32_t held = 0;
+    std::uint32_t passed = 0;  // pairs of the list, then added rules, met so far
+    std::uint32_t rule = 0;    // the first added rule of the host, whose text is the key
+  };
+
+  HostCounts() = default;
+  // The rules' hosts are lower case already, and must stay in place while counted.
+  explicit HostCounts(const std::vector<DomainRule>& rules)
+      : rules_(&rules), slots_(std::bit_ceil(rules.size() * 2 + 2), 0) {
+    counts_.reserve(rules.size());
+    for (std::size_t i = 0; i < rules.size(); ++i) {
+      const std::size_t slot = slotOf(rules[i].domain);
+      if (slots_[slot] == 0) {
+        counts_.push_back({0, 0, 0, static_cast<std::uint32_t>(i)});
+        slots_[slot] = static_cast<std::uint32_t>(counts_.size());
+      }
+      ++counts_[slots_[slot] - 1].added;
+    }
+  }
+
+  Count* find(std::string_view host) {
+    if (slots_.empty()) return nullptr;
+    const std::uint32_t at = slots_[slotOf(host)];
+    return at == 0 ? nullptr : &counts_[at - 1];
+  }
+  void restartPassing() {
+    for (Count& count : counts_) count.passed = 0;
+  }
+
+ private:
+  // The host's slot, or the empty one where it would go.
+  std::size_t slotOf(std::string_view host) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = std::hash<std::string_view>{}(host)&mask;
+    while (slots_[slot] != 0 && (*rules_)[counts_[slots_[slot] - 1].rule].domain != host) slot = (slot + 1) & mask;
+    return slot;
+  }
+
+  const std::vector<DomainRule>* rules_ = nullptr;
+  std::vector<std::uint32_t> slots_;  // a count's number + 1; 0 for none
+  std::vector<Count> counts_;
+};
+
 }  // namespace
 
 RuleStore::RuleStore(SettingsStore& settings, BrowserRegistry& registry, const UrlParser& urls)
@@ -64,7 +116,7 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
   if (!host) return false;
   bool stored = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::domainRules);
+    StoredList list = settings_.listToReplace(keys::domainRules);
     if (refuseUndecodable(settings_, list, keys::domainRules)) return;
     auto& items = list.items;
     giveLeadingEmptyString(items);
@@ -73,7 +125,7 @@ bool RuleStore::addDomainRule(std::string_view typed, std::string_view browser) 
     if (items.size() % 2 == 0) items.pop_back();
     items.push_back(*host);
     items.emplace_back(browser);
-    settings_.setList(keys::domainRules, items);
+    settings_.setList(keys::domainRules, std::move(items));
     stored = true;
   });
   // A rule made anew opens its browser as itself until a profile is set again.
@@ -95,7 +147,7 @@ std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
   if (hosts.empty()) return 0;
   std::size_t stored = 0;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::domainRules);
+    StoredList list = settings_.listToReplace(keys::domainRules);
     if (refuseUndecodable(settings_, list, keys::domainRules)) return;
     auto& items = list.items;
     giveLeadingEmptyString(items);
@@ -105,26 +157,18 @@ std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
     // leaves the list's pairs after its first min(added, held), and the last
     // min(added, max(held, 1)) of the added ones: counted, it is done in place.
     // Hosts compare without regard to case: lower-cased, they compare as bytes.
-    struct Count {
-      std::size_t added = 0;
-      std::size_t held = 0;
-      std::size_t passed = 0;  // pairs of the list, then added rules, met so far
-    };
-    std::unordered_map<std::string_view, Count> counts;
-    counts.reserve(hosts.size());
-    for (const auto& rule : hosts) ++counts[rule.domain].added;  // lower case already
+    HostCounts counts(hosts);
     std::string lowered;
-    auto countOf = [&](const std::string& domain) -> Count* {
+    auto countOf = [&](const std::string& domain) -> HostCounts::Count* {
       lowered.assign(domain);
       for (char& c : lowered) c = asciiLower(c);
-      auto found = counts.find(lowered);
-      return found == counts.end() ? nullptr : &found->second;
+      return counts.find(lowered);
     };
     for (size_t i = 1; i + 1 < items.size(); i += 2)
-      if (Count* count = countOf(items[i])) ++count->held;
+      if (HostCounts::Count* count = countOf(items[i])) ++count->held;
     size_t kept = 1;
     for (size_t i = 1; i + 1 < items.size(); i += 2) {
-      Count* count = countOf(items[i]);
+      HostCounts::Count* count = countOf(items[i]);
       if (count && count->passed++ < std::min(count->added, count->held)) continue;
       if (kept != i) {
         items[kept] = std::move(items[i]);
@@ -133,24 +177,27 @@ std::size_t RuleStore::addDomainRules(std::vector<DomainRule>&& typed) {
       kept += 2;
     }
     items.resize(kept);
-    for (auto& entry : counts) entry.second.passed = 0;
+    counts.restartPassing();
     // Decided before any host moves out from under the counts' keys.
     std::vector<bool> appended(hosts.size());
     size_t appending = 0;
     for (size_t i = 0; i < hosts.size(); ++i) {
-      Count& count = counts.find(hosts[i].domain)->second;
-      appended[i] = count.added - count.passed++ <= std::max<std::size_t>(count.held, 1);
+      HostCounts::Count& count = *counts.find(hosts[i].domain);
+      appended[i] = count.added - count.passed++ <= std::max<std::uint32_t>(count.held, 1);
       appending += appended[i] ? 1 : 0;
     }
-    decltype(counts)().swap(counts);
+    counts = HostCounts();
     items.reserve(items.size() + 2 * appending);
     for (size_t i = 0; i < hosts.size(); ++i) {
       if (!appended[i]) continue;
       items.push_back(std::move(hosts[i].domain));
       items.push_back(std::move(hosts[i].browser));
     }
-    settings_.setList(keys::domainRules, items);
     stored = hosts.size();
+    // Emptied by now: let go before the list is encoded and written.
+    decltype(hosts)().swap(hosts);
+    decltype(appended)().swap(appended);
+    settings_.setList(keys::domainRules, std::move(items));
   });
   return stored;
 }
@@ -164,7 +211,7 @@ bool RuleStore::removeDomainRule(std::string_view domain) {
     if (!i) return;
     erasePair(list.items, *i);
     giveLeadingEmptyString(list.items);
-    settings_.setList(keys::domainRules, list.items);
+    settings_.setList(keys::domainRules, std::move(list.items));
     removed = true;
   });
   if (removed) profiles().setProfile(RuleProfiles::domainRule(domain), "", "");
@@ -182,7 +229,7 @@ bool RuleStore::addAppRule(std::string_view application, std::string_view browse
   std::string entry = std::string(browser) + std::string(kAppRuleSeparator) + std::string(application);
   bool stored = false;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::appRules);
+    StoredList list = settings_.listToReplace(keys::appRules);
     if (refuseUndecodable(settings_, list, keys::appRules)) return;
     auto& items = list.items;
     if (items.empty()) items.push_back("");
@@ -205,7 +252,7 @@ std::size_t RuleStore::addAppRules(std::span<const AppRule> rules) {
   if (rules.empty()) return 0;
   std::size_t stored = 0;
   settings_.transaction([&] {
-    StoredList list = settings_.getList(keys::appRules);
+    StoredList list = settings_.listToReplace(keys::appRules);
     if (refuseUndecodable(settings_, list, keys::appRules)) return;
     if (list.items.empty()) list.items.push_back("");
     // An element is found again by the application its own text names, which

@@ -157,7 +157,7 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   // held while the domain is read: the domain has a lock of its own, which a
   // snapshot holds while it reads lists.
   const std::pair<Domain, std::string> entry{d, std::string(key)};
-  std::shared_ptr<const Bytes> archivedBefore;
+  std::shared_ptr<const DefaultsValue> archivedBefore;
   {
     std::lock_guard lock(listCacheMutex_);
     auto cached = listCache_.find(entry);
@@ -168,9 +168,9 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   // Another key's change leaves this list's bytes as they were: the list decoded
   // from them stays, and so do the indexes built on it.
   auto value = object(key, d);
-  std::shared_ptr<const Bytes> archived;
-  if (const auto* bytes = value ? std::get_if<Bytes>(&*value) : nullptr)
-    archived = std::make_shared<const Bytes>(*bytes);
+  std::shared_ptr<const DefaultsValue> archived;
+  if (value && std::holds_alternative<Bytes>(*value))
+    archived = std::make_shared<const DefaultsValue>(std::move(*value));
   if (archivedBefore && archived && *archivedBefore == *archived) {
     std::lock_guard lock(listCacheMutex_);
     auto& cached = listCache_[entry];
@@ -179,7 +179,8 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
       return cached.list;
     }
   }
-  auto decoded = std::make_shared<const StoredList>(decodedList(value ? &*value : nullptr));
+  // Made non-const, so that listToReplace may take it over (see there).
+  std::shared_ptr<const StoredList> decoded = std::make_shared<StoredList>(decodedList(archived.get()));
   // Once per stored value: read as empty, but never without a word.
   if (decoded->state == StoredList::State::undecodable)
     report_("the stored \"" + std::string(key) +
@@ -189,17 +190,66 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   return decoded;
 }
 
-bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
-  auto archived = std::make_shared<const Bytes>(archiver_.archive(list));
-  if (!write(key, *archived, d)) return false;
+StoredList SettingsStore::listToReplace(std::string_view key, Domain d) {
+  Defaults* defaults = domain(d);
+  if (!defaults) return {};
+  const std::uint64_t changeCount = defaults->changeCount();
+  std::shared_ptr<const StoredList> cached;
+  {
+    std::lock_guard lock(listCacheMutex_);
+    auto entry = listCache_.find({d, std::string(key)});
+    if (entry == listCache_.end()) return getList(key, d);
+    if (entry->second.changeCount == changeCount) cached = std::move(entry->second.list);
+    listCache_.erase(entry);
+  }
+  // Only the cache could hand out another reference (lists are named by weak
+  // references, never locked): held by nobody else, the decoded list, made
+  // non-const, is the caller's to change.
+  if (cached && cached.use_count() == 1 && cached->state == StoredList::State::list)
+    return std::move(const_cast<StoredList&>(*cached));
+  cached.reset();
+  return getList(key, d);
+}
+
+std::shared_ptr<const DefaultsValue> SettingsStore::writeList(std::string_view key,
+                                                              const std::vector<std::string>& list, Domain d) {
+  // The list decoded from the value being replaced goes first (unless a reader
+  // still holds it), so that a large list is not held twice while its new value
+  // is encoded and written.
+  {
+    std::lock_guard lock(listCacheMutex_);
+    listCache_.erase({d, std::string(key)});
+  }
+  // Encoded straight into the value written, which the cache then keeps: no copy of the bytes.
+  auto archived = std::make_shared<const DefaultsValue>(archiver_.archive(list));
+  if (!write(key, *archived, d)) return nullptr;
+  return archived;
+}
+
+void SettingsStore::cacheWrittenList(std::string_view key, Domain d, std::shared_ptr<const DefaultsValue> archived,
+                                     std::vector<std::string> items) {
   // The list just written is what the next read would decode: readers after a
   // change of rules do not pay for decoding it again.
-  if (Defaults* defaults = domain(d)) {
-    auto decoded = std::make_shared<const StoredList>(StoredList{StoredList::State::list, list});
-    const std::uint64_t changeCount = defaults->changeCount();
-    std::lock_guard lock(listCacheMutex_);
-    listCache_[{d, std::string(key)}] = {changeCount, std::move(decoded), std::move(archived)};
-  }
+  Defaults* defaults = domain(d);
+  if (!defaults) return;
+  std::shared_ptr<const StoredList> decoded =
+      std::make_shared<StoredList>(StoredList{StoredList::State::list, std::move(items)});
+  const std::uint64_t changeCount = defaults->changeCount();
+  std::lock_guard lock(listCacheMutex_);
+  listCache_[{d, std::string(key)}] = {changeCount, std::move(decoded), std::move(archived)};
+}
+
+bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
+  auto archived = writeList(key, list, d);
+  if (!archived) return false;
+  if (domain(d)) cacheWrittenList(key, d, std::move(archived), list);
+  return true;
+}
+
+bool SettingsStore::setList(std::string_view key, std::vector<std::string>&& list, Domain d) {
+  auto archived = writeList(key, list, d);
+  if (!archived) return false;
+  cacheWrittenList(key, d, std::move(archived), std::move(list));
   return true;
 }
 

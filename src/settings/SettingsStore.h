@@ -50,6 +50,10 @@ class SettingsStore {
   bool remove(std::string_view key, Domain d = Domain::standard);
 
   StoredList getList(std::string_view key, Domain d = Domain::standard) const;
+  // The same, for a change that writes the list back whole: the decoded copy
+  // kept for readers is handed over when none holds it (neither decoded again
+  // nor held twice), and let go of otherwise.
+  StoredList listToReplace(std::string_view key, Domain d = Domain::standard);
   // The same list, decoded once per stored value: callers on hot paths share it.
   std::shared_ptr<const StoredList> sharedList(std::string_view key, Domain d = Domain::standard) const;
   std::optional<DefaultsValue> getObject(std::string_view key, Domain d = Domain::standard) const {
@@ -57,6 +61,8 @@ class SettingsStore {
   }
   bool setObject(std::string_view key, const DefaultsValue& v, Domain d = Domain::standard) { return write(key, v, d); }
   bool setList(std::string_view key, const std::vector<std::string>& list, Domain d = Domain::standard);
+  // The same, keeping the given list as the decoded value rather than a copy of it.
+  bool setList(std::string_view key, std::vector<std::string>&& list, Domain d = Domain::standard);
 
   // Ensure-default: a missing key (or one of another kind) is written first.
   bool ensureBool(std::string_view key, bool def, Domain d = Domain::standard);
@@ -96,6 +102,10 @@ class SettingsStore {
   bool write(std::string_view key, const DefaultsValue& v, Domain d);
   bool flushed(Defaults& defaults);
   StoredList decodedList(const DefaultsValue* value) const;
+  // The list's value as written, or nothing when the write failed.
+  std::shared_ptr<const DefaultsValue> writeList(std::string_view key, const std::vector<std::string>& list, Domain d);
+  void cacheWrittenList(std::string_view key, Domain d, std::shared_ptr<const DefaultsValue> archived,
+                        std::vector<std::string> items);
   // A write of a first-use default: its failure is not the user's change.
   template <typename Body>
   void upkeep(Body body);
@@ -108,7 +118,7 @@ class SettingsStore {
   struct CachedList {
     std::uint64_t changeCount = 0;
     std::shared_ptr<const StoredList> list;
-    std::shared_ptr<const Bytes> archived;  // what it was decoded from; none when absent
+    std::shared_ptr<const DefaultsValue> archived;  // the bytes it was decoded from; none when absent
   };
   mutable std::map<std::pair<Domain, std::string>, CachedList, std::less<>> listCache_;
   mutable std::mutex listCacheMutex_;

@@ -159,5 +159,34 @@ TEST(SettingsStore, AListOutlivesChangesOfOtherKeysAndComesFromItsOwnWrite) {
   EXPECT_EQ(s.sharedList(keys::domainRules)->state, StoredList::State::absent);
 }
 
+// A change that rewrites a list whole takes over the decoded copy only when it
+// is the stored value and nobody reads it; a reader's list never changes under it.
+TEST(SettingsStore, AListTakenForAChangeIsTheStoredOneAndNoReadersCopy) {
+  test::TestWorld world;
+  auto& s = world.system().settings;
+  auto& rules = world.system().rules;
+  const std::vector<std::string> first{"", "a.com", "Safari"};
+  s.setList(keys::domainRules, first);
+  const auto held = s.sharedList(keys::domainRules);
+  rules.addDomainRule("b.com", "Firefox");
+  EXPECT_EQ(held->items, first);
+  EXPECT_EQ(s.sharedList(keys::domainRules)->items,
+            (std::vector<std::string>{"", "a.com", "Safari", "b.com", "Firefox"}));
+
+  // Held by nobody: taken over, and changed into what is stored.
+  rules.addDomainRule("c.com", "Safari");
+  EXPECT_EQ(world.reopen()->settings.getList(keys::domainRules).items,
+            (std::vector<std::string>{"", "a.com", "Safari", "b.com", "Firefox", "c.com", "Safari"}));
+
+  // Another process changed the file: the cached list is stale and not taken.
+  s.sharedList(keys::domainRules);
+  world.reopen()->settings.setList(keys::domainRules, {"", "d.com", "Firefox"});
+  rules.addDomainRule("e.com", "Safari");
+  EXPECT_EQ(world.reopen()->settings.getList(keys::domainRules).items,
+            (std::vector<std::string>{"", "d.com", "Firefox", "e.com", "Safari"}));
+  EXPECT_EQ(s.sharedList(keys::domainRules)->items,
+            (std::vector<std::string>{"", "d.com", "Firefox", "e.com", "Safari"}));
+}
+
 }  // namespace
 }  // namespace routelle

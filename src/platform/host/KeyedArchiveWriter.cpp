@@ -2,10 +2,12 @@
 
 #include <unicode/ustring.h>
 
+#include <bit>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
+#include <limits>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace routelle::hostplist {
@@ -32,7 +34,9 @@ void toUtf16(std::string_view s, std::u16string& out) {
   out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
 }
 
-// Appends objects in numbering order and keeps their offsets for the table.
+// Appends objects in numbering order and keeps their offsets for the table, in
+// four bytes each unless the output may grow past what four bytes count.
+template <typename Offset>
 class BinaryPlist {
  public:
   BinaryPlist(std::uint64_t objectCount, std::size_t reserve) : refSize_(bytesFor(objectCount - 1)) {
@@ -91,7 +95,7 @@ class BinaryPlist {
   }
 
  private:
-  void start() { offsets_.push_back(out_.size()); }
+  void start() { offsets_.push_back(static_cast<Offset>(out_.size())); }
   void raw(std::string_view s) { out_.insert(out_.end(), s.begin(), s.end()); }
   void bigEndian(std::uint64_t v, unsigned width) {
     for (unsigned i = width; i-- > 0;) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -108,7 +112,7 @@ class BinaryPlist {
   }
 
   unsigned refSize_;
-  std::vector<std::uint64_t> offsets_;
+  std::vector<Offset> offsets_;
   Bytes out_;
   std::u16string utf16_;
 };
@@ -142,31 +146,53 @@ enum Fixed : std::uint64_t {
   kFixedCount
 };
 
-}  // namespace
+bool isAscii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
 
-Bytes writeKeyedStringArray(const std::vector<std::string>& list) {
-  // Equal strings are archived once; the archive's UID of string i is i + 2.
-  std::unordered_map<std::string_view, std::uint64_t> uidOf;
-  uidOf.reserve(list.size());
-  std::vector<std::string_view> distinct;
-  std::vector<std::uint64_t> uids;
-  uids.reserve(list.size());
-  std::size_t textBytes = 0;
-  for (const std::string& s : list) {
-    auto [it, added] = uidOf.try_emplace(s, distinct.size() + 2);
-    if (added) {
-      distinct.push_back(s);
-      textBytes += s.size();
+// The list's distinct strings, each archived once under the UID of its first
+// occurrence. Kept in flat arrays of 32-bit numbers rather than a node per
+// string, so that a list of a quarter million rules is archived within a few
+// times its own size.
+struct Distinct {
+  std::vector<std::uint32_t> first;  // list position of each distinct string, in UID order
+  std::vector<std::uint32_t> uids;   // of each list element
+  std::size_t bytes = 0;             // what the distinct strings take at most, written
+};
+
+Distinct distinctStrings(const std::vector<std::string>& list) {
+  Distinct d;
+  d.uids.reserve(list.size());
+  // Open addressing; a slot holds a UID, 0 when empty (UIDs 0 and 1 are "$null"
+  // and the array, so the strings' start at 2). The table is at most half full.
+  std::vector<std::uint32_t> table(std::bit_ceil(list.size() * 2 + 2), 0);
+  const std::size_t mask = table.size() - 1;
+  const std::hash<std::string_view> hash;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string_view s = list[i];
+    std::size_t slot = hash(s) & mask;
+    while (table[slot] != 0 && list[d.first[table[slot] - 2]] != s) slot = (slot + 1) & mask;
+    if (table[slot] == 0) {
+      table[slot] = static_cast<std::uint32_t>(d.first.size() + 2);
+      d.first.push_back(static_cast<std::uint32_t>(i));
+      d.bytes += 10 + (isAscii(s) ? s.size() : 2 * s.size());
     }
-    uids.push_back(it->second);
+    d.uids.push_back(table[slot]);
   }
-  const std::uint64_t count = distinct.size();
+  return d;
+}
+
+template <typename Offset>
+Bytes writeArchive(const std::vector<std::string>& list, const Distinct& d, std::size_t bound) {
+  const std::uint64_t count = d.first.size();
   const std::uint64_t classUid = count + 2;
   const std::uint64_t total = kFixedCount + 2 * count;
   auto stringObject = [&](std::uint64_t uid) { return kFixedCount + uid - 2; };
   auto uidObject = [&](std::uint64_t uid) { return kFixedCount + count + uid - 2; };
 
-  BinaryPlist p(total, 512 + 2 * textBytes + 16 * count + 8 * list.size());
+  BinaryPlist<Offset> p(total, bound);
   const auto dictOf = [&](std::initializer_list<std::pair<std::uint64_t, std::uint64_t>> entries) {
     p.dict(entries.size());
     for (const auto& e : entries) p.ref(e.first);
@@ -193,8 +219,8 @@ Bytes writeKeyedStringArray(const std::vector<std::string>& list) {
   dictOf({{kKeyNSObjects, kNSObjects}, {kKeyClass, kClassUid}});
   p.string("NS.objects");
   p.string("$class");
-  p.array(uids.size());
-  for (std::uint64_t uid : uids) p.ref(uidObject(uid));
+  p.array(d.uids.size());
+  for (std::uint64_t uid : d.uids) p.ref(uidObject(uid));
   p.uid(classUid);
 
   dictOf({{kKeyClassname, kNSArray}, {kKeyClasses, kClasses}});
@@ -206,9 +232,22 @@ Bytes writeKeyedStringArray(const std::vector<std::string>& list) {
   p.ref(kNSArray);
   p.ref(kNSObject);
 
-  for (std::string_view s : distinct) p.string(s);
+  for (std::uint32_t at : d.first) p.string(list[at]);
   for (std::uint64_t uid = 2; uid < classUid; ++uid) p.uid(uid);
   return p.finish();
+}
+
+}  // namespace
+
+Bytes writeKeyedStringArray(const std::vector<std::string>& list) {
+  const Distinct distinct = distinctStrings(list);
+  const std::size_t objects = kFixedCount + 2 * distinct.first.size();
+  // What the archive takes at most: the fixed part, the strings, a UID object
+  // and three references per string, a reference per element, the offset table.
+  const std::size_t bound = 512 + distinct.bytes + 5 * distinct.first.size() + 4 * (objects + list.size()) + 64;
+  if (bound + 8 * objects <= std::numeric_limits<std::uint32_t>::max())
+    return writeArchive<std::uint32_t>(list, distinct, bound + 4 * objects);
+  return writeArchive<std::uint64_t>(list, distinct, bound + 8 * objects);
 }
 
 }  // namespace routelle::hostplist
