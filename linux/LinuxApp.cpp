@@ -1,5 +1,6 @@
 #include "LinuxApp.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 #include "platform/linux/ModelImages.h"
@@ -56,6 +57,20 @@ void LinuxApp::start() {
   delegate.applicationWillFinishLaunching();
   delegate.applicationDidFinishLaunching();
 }
+
+void LinuxApp::listenToScriptCommands() {
+  // Only the work the commands hand over: the rest of the start-up would write
+  // the first-use settings the tray's own start writes.
+  auto& center = system.workspaceNotifications;
+  center.addObserver(kExportNotification, [this](const std::string&, const UserInfo& info) {
+    delegate.exchange().exportListWithNotification(info);
+  });
+  center.addObserver(kImportNotification, [this](const std::string&, const UserInfo& info) {
+    delegate.exchange().importListWithNotification(info);
+  });
+}
+
+void LinuxApp::finishPostedWork() { QCoreApplication::processEvents(); }
 
 UserInfo sourceOf(int requester) {
   UserInfo info;
