@@ -33,9 +33,7 @@ LinuxApp::LinuxApp(const std::string& resourcesFolder)
                            .files = files,
                            .calendar = calendar}) {
   linux_desktop::setResourcesFolder(resourcesFolder);
-  system.scripting.explainLink = [this](const std::string& link) { return delegate.explainLink(link); };
-  // The script commands find profiles where the program does.
-  system.scripting.profiles = &delegate.browserProfiles();
+  delegate.serveScriptCommands(system.scripting);
   presenter.setActionTarget(delegate);
   presenter.setMenuWillOpen([this](const Menu& menu) { delegate.menuWillOpen(menu); });
   // The diagnostic lines go to standard output, as on the Mac.
