@@ -37,7 +37,7 @@ int runProfiles(const Invocation& inv, const ProfilesRequest& request, std::ostr
   const World world(inv.root);
   HostFileManager files(world);
   BrowserProfiles profiles(files);
-  const auto home = BrowserProfiles::homeOf(request.browser);
+  const auto home = profiles.homeOf(request.browser);
   if (!home) throw UsageError("\"" + request.browser + "\" keeps no profiles the program knows of");
   if (!request.layOut.empty()) {
     std::vector<std::pair<std::string, std::string>> given;

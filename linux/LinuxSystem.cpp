@@ -17,6 +17,7 @@ LinuxSystem::LinuxSystem() {
   std::error_code error;
   std::filesystem::create_directories(settingsFolder(), error);
   settings.report().setSink([](std::string_view line) { std::cerr << "routelle: " << line << "\n"; });
+  scripting.profiles = &profiles;
 }
 
 }  // namespace routelle::desktop

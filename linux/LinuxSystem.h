@@ -6,10 +6,12 @@
 #include "platform/host/HostListArchiver.h"
 #include "platform/host/HostTextServices.h"
 #include "platform/host/HostUrlParser.h"
+#include "platform/linux/LinuxFileManager.h"
 #include "platform/linux/LinuxLaunchServices.h"
 #include "platform/linux/LinuxUpdater.h"
 #include "platform/linux/LinuxWorkspace.h"
 #include "scripting/ScriptCommand.h"
+#include "settings/BrowserProfiles.h"
 #include "settings/BrowserRegistry.h"
 #include "settings/Keys.h"
 #include "settings/RuleStore.h"
@@ -53,6 +55,9 @@ struct LinuxSystem {
   SettingsStore settings{standard, &suite, &global, archiver};
   BrowserRegistry registry{settings, workspace};
   RuleStore rules{settings, registry, urls};
+  // Where script commands find the profiles that --Profile names.
+  LinuxFileManager profileFiles;
+  BrowserProfiles profiles{profileFiles};
   ScriptContext scripting{settings, registry, rules, workspaceNotifications, updater, launchServices};
 };
 

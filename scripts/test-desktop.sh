@@ -167,6 +167,37 @@ check "selected text shows the Search / Copy / Paste / Delete panel" \
   wait_for "test \$(visible_windows) -gt $before" 10
 shot selection-panel
 
+echo "# a rule naming a browser's profile"
+# A Chromium-family entry known by its id, whose program logs each argument in
+# brackets, and its "Local State" with two profiles where such browsers keep it.
+cat >"$tmp/bin/fake-chromium" <<'SH'
+#!/bin/sh
+line=google-chrome
+for a in "$@"; do line="$line [$a]"; done
+echo "$line" >>"$LAUNCH_LOG"
+SH
+chmod +x "$tmp/bin/fake-chromium"
+cat >"$XDG_DATA_HOME/applications/google-chrome.desktop" <<DESKTOP
+[Desktop Entry]
+Type=Application
+Name=Google Chrome
+Exec=$tmp/bin/fake-chromium %U
+MimeType=x-scheme-handler/http;x-scheme-handler/https;
+DESKTOP
+mkdir -p "$XDG_CONFIG_HOME/google-chrome/Default" "$XDG_CONFIG_HOME/google-chrome/Profile 1"
+cat >"$XDG_CONFIG_HOME/google-chrome/Local State" <<'JSON'
+{"profile": {"info_cache": {"Default": {"name": "Personal"}, "Profile 1": {"name": "Work"}}, "last_used": "Default"}}
+JSON
+check "a rule can name a profile the browser lists" \
+  bash -c "'$exe' script AddDomainScriptCommand work.example --FilePath google-chrome --Profile Work >/dev/null"
+check "a profile the browser does not list is refused" \
+  bash -c "! '$exe' script AddDomainScriptCommand home.example --FilePath google-chrome --Profile Nobody 2>/dev/null"
+check "explain names the profile" \
+  bash -c "'$exe' explain https://work.example/doc | grep -qF 'google-chrome opens in its profile \"Profile 1\"'"
+xdg-open 'https://work.example/doc?a=1'
+check "the profile's entry starts with the profile argument before the link, each its own word" \
+  wait_for "logged 'google-chrome [--profile-directory=Profile 1] [https://work.example/doc?a=1]'" 10
+
 echo "# $checks checks, $failures failed; screenshots in $artifacts"
 ((checks > 0)) || { echo "nothing was checked" >&2; exit 1; }
 ((failures == 0))

@@ -172,7 +172,9 @@ AppDelegate::AppDelegate(AppServices services)
                  .presenter = s_.presenter,
                  .statusMenu = statusMenu_,
                  .trace = trace_}),
-      linkTester_(s_.presenter, s_.application, s_.workspace, linkIntake_) {}
+      linkTester_(s_.presenter, s_.application, s_.workspace, linkIntake_),
+      cleaningAdditions_(
+          {.settings = s_.settings, .presenter = s_.presenter, .application = s_.application, .trace = trace_}) {}
 
 void AppDelegate::awakeFromNib() {
   s_.appleEvents.setEventHandler(kInternetEventClass, kGetURLEventID, [this](const std::optional<std::string>& link) {
@@ -325,6 +327,9 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
       return true;
     case Action::toggleCleanLinks:
       toggles_.toggleCleanLinks();
+      return true;
+    case Action::addCleaningEntry:
+      cleaningAdditions_.addFromDialog();
       return true;
     case Action::openBrowserExtensionsPage:
       toggles_.openBrowserExtensionsPage(sender);

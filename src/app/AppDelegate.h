@@ -5,6 +5,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/BrowsersListChooser.h"
+#include "app/CleaningAdditions.h"
 #include "app/LinkTester.h"
 #include "app/PreferenceToggles.h"
 #include "app/Registration.h"
@@ -132,6 +133,7 @@ class AppDelegate final : public ActionTarget {
   SelectionPanel& selectionPanel() { return selectionPanel_; }
   RuleEditors& ruleEditors() { return editors_; }
   LinkTester& linkTester() { return linkTester_; }
+  CleaningAdditions& cleaningAdditions() { return cleaningAdditions_; }
 
  private:
   void handleNewWindowShortcut() { router_.handleNewWindowShortcut(); }
@@ -160,6 +162,7 @@ class AppDelegate final : public ActionTarget {
   RuleEditors editors_;
   RuleExchange exchange_;
   LinkTester linkTester_;
+  CleaningAdditions cleaningAdditions_;
 };
 
 }  // namespace routelle

@@ -306,6 +306,7 @@ Menu preferences(const PreferenceMarks& marks, const InstalledBrowsers& browsers
   items.push_back(toggle(marks.showUrl, "Show url on Browsers List selection menu", Action::toggleShowUrl));
   items.push_back(toggle(marks.mailto, "Use Routelle for mailto: links", Action::toggleMailDefault));
   items.push_back(toggle(marks.cleanLinks, "Clean Links", Action::toggleCleanLinks));
+  items.push_back(entry("   Add to Clean Links...", Action::addCleaningEntry));
   items.push_back(MenuItem::separatorItem());
   items.push_back(entry("   +Apps...", Action::openMakerSite));
   return menu;

@@ -3,6 +3,7 @@
 #include "routing/LinkText.h"
 #include "settings/BrowserIdentifiers.h"
 #include "settings/Keys.h"
+#include "settings/RuleProfiles.h"
 #include "support/Text.h"
 #include "ui/Actions.h"
 #include "ui/ImageRef.h"
@@ -111,7 +112,14 @@ void RuleDialog::layOutModifierKey(const std::string& title) {
   backgroundCheckbox_.frame = kCheckboxFrame;
   // The stored target, or "None" when there is none or it is no longer offered.
   const auto stored = settings_.getString(key);
-  std::string_view wanted = stored ? std::string_view(*stored) : kNone;
+  std::string wanted = stored ? *stored : std::string(kNone);
+  // Its profile is shown as the profile's own entry while the browser still lists it;
+  // otherwise the browser itself, which is where the link then opens.
+  if (stored)
+    if (const auto directory =
+            RuleProfiles(settings_).profileFor(RuleProfiles::modifierRule(key), text::replaceAll(*stored, ".app", "")))
+      if (const auto profile = profiles_.find(*stored, *directory))
+        wanted = *stored + std::string(kProfileSeparator) + profile->name;
   int none = -1;
   browserPopup_.selectedIndex = -1;
   for (std::size_t i = 0; i < browserPopup_.entries.size(); ++i) {

@@ -14,6 +14,15 @@ struct FileContents {
   std::string error;  // why it was not read, one line; empty when read
 };
 
+// Where the platform's applications keep their own data, which is where browsers
+// keep their profiles. What each browser keeps there is the core's to know.
+struct ApplicationDataFolders {
+  // Whose conventions the applications follow.
+  enum class Layout { macOS, freedesktop } layout = Layout::macOS;
+  // macOS: ~/Library/Application Support; freedesktop: $XDG_CONFIG_HOME (~/.config).
+  std::string base;
+};
+
 // Folders and files of the file system. Paths are the platform's own ("/Applications").
 class FileManager {
  public:
@@ -29,6 +38,7 @@ class FileManager {
   // The user's Downloads folder as the system's search path names it; nothing
   // when the system knows none.
   virtual std::optional<std::string> downloadsDirectory() = 0;
+  virtual ApplicationDataFolders applicationDataFolders() = 0;
   virtual bool directoryExists(const std::string& path) = 0;
   // The whole of a regular file of at most maxBytes. A directory, a FIFO or a
   // device is refused without waiting on it.

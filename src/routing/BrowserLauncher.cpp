@@ -35,22 +35,23 @@ BrowserLauncher::BrowserLauncher(const Dependencies& deps)
       profiles_(deps.profiles) {}
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser) {
-  if (auto titled = splitProfileTitle(browser); titled && BrowserProfiles::homeOf(titled->browser)) {
+  if (auto titled = profiles_.splitTitle(browser)) {
     launchBrowser(link, titled->browser, titled->profile);
     return;
   }
-  lastProfileFallback_.reset();
   launch(link, browser, {});
 }
 
 void BrowserLauncher::launchBrowser(const std::string& link, const std::string& browser, const std::string& profile) {
-  lastProfileFallback_.reset();
   auto arguments = profileArguments(link, browser, profile);
-  if (!arguments) {
-    lastProfileFallback_ = ProfileFallback{browser, profile};
-    trace_(trace::profileMissing);
-  }
+  if (!arguments) trace_(profileFallback(link, browser, profile));
   launch(link, browser, arguments.value_or(std::vector<std::string>{}));
+}
+
+std::string BrowserLauncher::profileFallback(const std::string& link, const std::string& browser,
+                                             const std::string& profile) {
+  if (link.starts_with("-")) return "the link would read as an option of " + browser + ": it opens as itself";
+  return browser + " lists no profile \"" + profile + "\" any more: it opens as itself";
 }
 
 std::optional<std::vector<std::string>> BrowserLauncher::profileArguments(const std::string& link,
@@ -65,7 +66,6 @@ std::optional<std::vector<std::string>> BrowserLauncher::profileArguments(const 
 
 void BrowserLauncher::launchInProfile(const std::string& link, const std::string& browser,
                                       const std::vector<std::string>& profileArguments) {
-  lastProfileFallback_.reset();
   launch(link, browser, profileArguments);
 }
 

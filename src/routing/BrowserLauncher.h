@@ -53,22 +53,21 @@ class BrowserLauncher {
   void launchBrowser(const std::string& link, const std::string& browser);
   // In a profile of the browser, by its directory or display name: a new
   // instance of the browser is started with the profile's arguments. A profile
-  // the browser no longer lists falls back to the browser itself.
+  // the browser no longer lists falls back to the browser itself, and the trace says why.
   void launchBrowser(const std::string& link, const std::string& browser, const std::string& profile);
   // The browser's own arguments that open the link in the profile; nothing when
   // the browser no longer lists it or the link would read as one of its options.
   std::optional<std::vector<std::string>> profileArguments(const std::string& link, const std::string& browser,
                                                            const std::string& profile);
+  // A chooser's entry "BROWSER — PROFILE" of a browser that keeps profiles.
+  std::optional<BrowserAndProfile> profileTitle(std::string_view text) { return profiles_.splitTitle(text); }
   // With the arguments profileArguments gave.
   void launchInProfile(const std::string& link, const std::string& browser,
                        const std::vector<std::string>& profileArguments);
 
-  // The profile that was asked for and could not be used, at the last launch.
-  struct ProfileFallback {
-    std::string browser;
-    std::string profile;
-  };
-  const std::optional<ProfileFallback>& lastProfileFallback() const { return lastProfileFallback_; }
+  // Why a link opens in the browser itself when profileArguments gave nothing:
+  // what the trace and the explanation say.
+  static std::string profileFallback(const std::string& link, const std::string& browser, const std::string& profile);
   // A tab the tab watcher moves, from its thread: always opened with its URL and
   // the "background" setting alone, so the user's pending requests (the one-shot
   // background override, the new-window request) stay for the link they were
@@ -111,7 +110,6 @@ class BrowserLauncher {
   const Trace& trace_;
   BrowserChooser& chooser_;
   BrowserProfiles& profiles_;
-  std::optional<ProfileFallback> lastProfileFallback_;
   bool offering_ = false;  // a failed launch from the list offered after a failure does not offer it again
 };
 

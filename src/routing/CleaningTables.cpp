@@ -5,9 +5,6 @@
 namespace routelle {
 namespace {
 
-// Entries are short: a longer line is not one of ours.
-constexpr size_t kMaxLine = 1024;
-
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
@@ -73,7 +70,7 @@ void CleaningTables::addLines(std::string_view text) {
 }
 
 void CleaningTables::addLine(std::string_view line) {
-  if (line.size() > kMaxLine) return;
+  if (line.size() > kMaxCleaningLine) return;
   if (const size_t comment = line.find('#'); comment != std::string_view::npos) line = line.substr(0, comment);
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
   const auto w = words(line);

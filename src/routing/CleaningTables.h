@@ -5,6 +5,9 @@
 
 namespace routelle {
 
+// Entries are short: a longer line is not one of ours.
+inline constexpr std::size_t kMaxCleaningLine = 1024;
+
 // A redirect service whose link carries its destination in a query parameter.
 struct UnwrapEntry {
   std::string host;  // "name", "*.name" (name and below) or "name.*" (name under a top-level domain)

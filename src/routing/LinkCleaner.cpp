@@ -1,6 +1,9 @@
 #include "routing/LinkCleaner.h"
 
+#include <algorithm>
+
 #include "settings/Keys.h"
+#include "support/Text.h"
 
 namespace routelle {
 namespace {
@@ -182,6 +185,74 @@ CleanedLink cleanLink(std::string_view link, const std::vector<const CleaningTab
   if (parts->hasFragment) cleaned += "#" + std::string(parts->fragment);
   result.after = std::move(cleaned);
   return result;
+}
+
+std::optional<std::string> unwrapEntryLine(std::string_view wrappedLink) {
+  // An entry is one line of words: what holds a blank or a comment sign cannot be written as one.
+  for (const char c : wrappedLink)
+    if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f) return std::nullopt;
+  const auto parts = splitWebLink(wrappedLink);
+  if (!parts || !parts->hasQuery || isOnion(parts->host)) return std::nullopt;
+  std::string host;
+  for (char c : parts->host) host.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+  // A host with "*" would read as a pattern, naming more hosts than this one.
+  if (host.find('*') != std::string::npos) return std::nullopt;
+  std::optional<std::string> line;
+  std::vector<std::string_view> seen;
+  forEachParameter(parts->query, [&](std::string_view name, std::string_view value, size_t, size_t) {
+    // Unwrapping reads a parameter's first occurrence only.
+    if (line || name.empty() || std::find(seen.begin(), seen.end(), name) != seen.end()) return;
+    seen.push_back(name);
+    if (const auto inner = percentDecoded(value); inner && isWebLink(*inner))
+      line = "unwrap " + host + " " + std::string(parts->path.empty() ? "/" : parts->path) + " " + std::string(name);
+  });
+  if (line && line->size() > kMaxCleaningLine) return std::nullopt;
+  return line;
+}
+
+std::optional<std::string> stripEntryLine(std::string_view parameterName) {
+  if (parameterName.empty() || parameterName.size() > 200) return std::nullopt;
+  const std::string_view stem =
+      parameterName.ends_with('*') ? parameterName.substr(0, parameterName.size() - 1) : parameterName;
+  if (stem.empty()) return std::nullopt;
+  for (const char c : stem)
+    if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7f ||
+        std::string_view("&=?#/*%").find(c) != std::string_view::npos)
+      return std::nullopt;
+  return "strip " + std::string(parameterName);
+}
+
+namespace {
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+}  // namespace
+
+UserCleaningEntry readUserCleaningEntry(const std::string& typed) {
+  const std::string text = trimmed(typed);
+  const std::string lower = text::lowercased(text);
+  if (lower.starts_with("http://") || lower.starts_with("https://")) {
+    if (auto line = unwrapEntryLine(text)) return {std::move(line), ""};
+    return {std::nullopt, "This link does not carry another link to open: it is no redirect link."};
+  }
+  if (auto line = stripEntryLine(text)) return {std::move(line), ""};
+  return {std::nullopt, "\"" + text + "\" is neither a parameter name nor a redirect link."};
+}
+
+bool addUserCleaningEntry(SettingsStore& settings, const std::string& line) {
+  const auto stored = settings.sharedList(keys::linkCleaningAdditions);
+  std::vector<std::string> items;
+  if (stored->state == StoredList::State::list) items = stored->items;
+  for (const auto& item : items)
+    if (item == line) return true;
+  // Lists the program writes begin with "", as its other lists do.
+  if (items.empty()) items.emplace_back();
+  items.push_back(line);
+  return settings.setList(keys::linkCleaningAdditions, items);
 }
 
 LinkCleaner::LinkCleaner(SettingsStore& settings, Application& application, FileManager& files)

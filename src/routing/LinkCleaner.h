@@ -25,6 +25,25 @@ struct CleanedLink {
 // and the fragment stays. Only http(s) links are cleaned, never .onion ones.
 CleanedLink cleanLink(std::string_view link, const std::vector<const CleaningTables*>& tables);
 
+// The entry that unwraps links like this one ("unwrap HOST PATH PARAMETER"): its
+// host and path, and the first parameter that holds an http(s) link. Nothing
+// when no parameter holds one, or the link could not be written as an entry.
+std::optional<std::string> unwrapEntryLine(std::string_view wrappedLink);
+// "strip NAME" for a parameter name ("NAME*": every parameter starting so);
+// nothing for what cannot be one (a blank, "&", "=", "?", "#", a lone "*"...).
+std::optional<std::string> stripEntryLine(std::string_view parameterName);
+
+// The user's own entry for what they typed: a parameter name, or a redirect link
+// to unwrap; otherwise nothing, and why in words.
+struct UserCleaningEntry {
+  std::optional<std::string> line;
+  std::string refusal;
+};
+UserCleaningEntry readUserCleaningEntry(const std::string& typed);
+// Appends the line to "cleanLinksAdditions" unless it is there already; false
+// when it could not be stored.
+bool addUserCleaningEntry(SettingsStore& settings, const std::string& line);
+
 // "Clean Links": the shipped entries (the bundle's "LinkCleaning.txt") with the
 // user's own ("cleanLinksAdditions"), applied to each link before it is routed.
 class LinkCleaner {

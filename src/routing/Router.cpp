@@ -399,8 +399,8 @@ void Router::resolveProfile(Pass& pass) {
   if (d.outcome != DecisionOutcome::launchBrowser) return;
   if (d.profile.empty()) {
     // A browser chosen as "BROWSER — PROFILE" names its profile itself.
-    auto titled = splitProfileTitle(d.browser);
-    if (!titled || !BrowserProfiles::homeOf(titled->browser)) return;
+    auto titled = launcher_.profileTitle(d.browser);
+    if (!titled) return;
     d.browser = std::move(titled->browser);
     d.profile = std::move(titled->profile);
   }
@@ -409,11 +409,9 @@ void Router::resolveProfile(Pass& pass) {
     d.note(DecisionStepKind::profile, [&] { return d.browser + " opens in its profile " + quoted(d.profile); });
     return;
   }
-  pass.traceLine(trace::profileMissing);
-  d.note(DecisionStepKind::profile, [&] {
-    if (d.link.starts_with("-")) return "the link would read as an option of " + d.browser + ": it opens as itself";
-    return d.browser + " lists no profile " + quoted(d.profile) + " any more: it opens as itself";
-  });
+  const std::string why = BrowserLauncher::profileFallback(d.link, d.browser, d.profile);
+  pass.traceLine(why);
+  d.note(DecisionStepKind::profile, [&] { return why; });
 }
 
 void Router::useOpenedBrowser() {

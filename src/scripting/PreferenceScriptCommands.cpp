@@ -1,5 +1,6 @@
 #include "scripting/PreferenceScriptCommands.h"
 
+#include "routing/LinkCleaner.h"
 #include "settings/Keys.h"
 
 namespace routelle {
@@ -38,6 +39,14 @@ ScriptResult PreferenceScriptCommand::perform() {
   }
   postFetchMenu();
   return true;
+}
+
+ScriptResult AddCleaningEntryScriptCommand::perform() {
+  auto typed = requireText("");
+  if (!typed) return 0;
+  const UserCleaningEntry entry = readUserCleaningEntry(*typed);
+  if (!entry.line) return fail(entry.refusal);
+  return addUserCleaningEntry(context_.settings, *entry.line);
 }
 
 ScriptResult CheckForUpdatesCommandScript::perform() {

@@ -32,6 +32,17 @@ class DisablePreferenceScriptCommand final : public PreferenceScriptCommand {
   explicit DisablePreferenceScriptCommand(ScriptContext& context) : PreferenceScriptCommand(context, false) {}
 };
 
+// Adds one of the user's own "Clean Links" entries: a tracking parameter's name,
+// or a redirect link from which the entry that unwraps such links is written.
+// True once stored (or already there); what is neither is a script error.
+class AddCleaningEntryScriptCommand final : public ScriptCommand {
+ public:
+  using ScriptCommand::ScriptCommand;
+
+ protected:
+  ScriptResult perform() override;
+};
+
 class CheckForUpdatesCommandScript final : public ScriptCommand {
  public:
   using ScriptCommand::ScriptCommand;

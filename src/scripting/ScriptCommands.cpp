@@ -30,6 +30,7 @@ const std::vector<std::pair<std::string_view, Factory>>& table() {
       {"ChangePriorityScriptCommand", make<ChangePriorityScriptCommand>},
       {"EnablePreferenceScriptCommand", make<EnablePreferenceScriptCommand>},
       {"DisablePreferenceScriptCommand", make<DisablePreferenceScriptCommand>},
+      {"AddCleaningEntryScriptCommand", make<AddCleaningEntryScriptCommand>},
       {"CheckForUpdatesCommandScript", make<CheckForUpdatesCommandScript>},
       {"UseTheOpenedBrowser", make<UseTheOpenedBrowser>},
       {"ImportCommandScript", make<ImportCommandScript>},

@@ -24,9 +24,9 @@ inline std::span<const std::string_view> scriptParameterKeys(std::string_view cl
   if (className == "BackModifierKeyScriptCommand") return directAndBrowser;
   for (std::string_view name : {"ChangePriorityScriptCommand", "ImportCommandScript", "ExportCommandScript"})
     if (className == name) return path;
-  for (std::string_view name :
-       {"RemoveBrowserScriptCommand", "RemoveRuleScriptCommand", "EnablePreferenceScriptCommand",
-        "DisablePreferenceScriptCommand", "AddBrowserScriptCommand", "ExplainScriptCommand"})
+  for (std::string_view name : {"RemoveBrowserScriptCommand", "RemoveRuleScriptCommand",
+                                "EnablePreferenceScriptCommand", "DisablePreferenceScriptCommand",
+                                "AddBrowserScriptCommand", "ExplainScriptCommand", "AddCleaningEntryScriptCommand"})
     if (className == name) return direct;
   if (className == "SaveScriptCommand") return browserName;
   return {};

@@ -12,10 +12,15 @@ namespace routelle {
 // How a browser keeps its profiles: which file lists them, how one is started.
 enum class ProfileFamily { chromium, firefox };
 
+// Where a browser's folder lies: the platform's data folder, or the home folder
+// (Firefox-family browsers on freedesktop systems keep "~/.mozilla/firefox").
+enum class ProfileBase { applicationData, home };
+
 struct ProfileHome {
-  std::string_view browser;  // display name
+  std::string_view browser;  // Mac: the display name; freedesktop: the desktop entry id
   ProfileFamily family;
-  std::string_view folder;  // under ~/Library/Application Support
+  ProfileBase base;
+  std::string_view folder;  // under the base
 };
 
 // "Google Chrome — Work": how a browser's profile is titled wherever a browser is chosen.
@@ -34,9 +39,12 @@ class BrowserProfiles {
  public:
   explicit BrowserProfiles(FileManager& files) : files_(files) {}
 
-  // The browser's family and folder; nothing for a browser without profiles.
-  // The text may be a display name, a bundle name with ".app" or a path.
-  static std::optional<ProfileHome> homeOf(std::string_view browser);
+  // The browser's family and folder on this platform; nothing for a browser
+  // without profiles. The text may be a display name or entry id, with ".app" or
+  // ".desktop", or a path.
+  std::optional<ProfileHome> homeOf(std::string_view browser);
+  // A chooser's entry "BROWSER — PROFILE" of a browser that keeps profiles.
+  std::optional<BrowserAndProfile> splitTitle(std::string_view text);
   // The file that lists the browser's profiles ("Local State", "profiles.ini").
   std::optional<std::string> listFile(std::string_view browser);
 
@@ -48,7 +56,7 @@ class BrowserProfiles {
   std::vector<std::string> launchArguments(std::string_view browser, const BrowserProfile& profile);
 
  private:
-  std::string folderPath(const ProfileHome& home);
+  std::string folderPath(const ProfileHome& home, const ApplicationDataFolders& folders);
   FileManager& files_;
 };
 

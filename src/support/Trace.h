@@ -43,8 +43,6 @@ inline constexpr std::string_view applicationsListQueued = "This is run on the b
 inline constexpr std::string_view unexpectedPriority = "0";
 inline constexpr std::string_view noUpdateFound = "updaterDidNotFindUpdate";
 inline constexpr std::string_view updateFound = "didFindValidUpdate";
-// A rule's or a choice's profile is no longer listed: the browser opens the link as itself.
-inline constexpr std::string_view profileMissing = "profile not found, opening the browser itself";
 inline constexpr std::string_view appcastLoaded = "didFinishLoadingAppcast";
 }  // namespace trace
 

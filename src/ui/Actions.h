@@ -43,6 +43,7 @@ struct MenuItem;
   X(togglePriority, "changePriority:")                                 /* domain or per-application rules first */ \
   X(toggleShareBehavior, "changeBehavior")                             /* what the Share extension does */         \
   X(toggleCleanLinks, "changeCleanLinks")                              /* "Clean Links" */                         \
+  X(addCleaningEntry, "addCleaningEntry:")                             /* "Add to Clean Links..." */               \
   X(openBrowserExtensionsPage, "openBrowserExtensionsPageWithSender:") /* a browser extension's page */            \
   X(toggleHiddenBrowser, "hideBrowsersWithSender:")                    /* hide or show one browser */              \
   /* Registration, updates, About, the maker's pages, added browsers */                                            \

@@ -24,6 +24,7 @@ TEST(OpenCommandTest, ReadsTheArgumentsTheLauncherGives) {
     std::optional<std::string> application, identifier;
     bool background;
     std::vector<std::string> items;
+    std::vector<std::string> arguments = {};
   };
   const std::vector<Case> cases{
       {{"-g", "-a", "/Applications/fakefox.app", "https://a.example/"},
@@ -34,6 +35,15 @@ TEST(OpenCommandTest, ReadsTheArgumentsTheLauncherGives) {
        {"https://a.example/"}},
       {{"-a", "fakefox", "--", "-rf"}, true, "fakefox", std::nullopt, false, {"-rf"}},
       {{"-b", "com.kestrova.Routelle", "x"}, true, std::nullopt, "com.kestrova.Routelle", false, {"x"}},
+      // A profile: everything after --args is the application's, options and link alike.
+      {{"-n", "-g", "-a", "/Applications/google-chrome.app", "--args", "--profile-directory=Profile 1", "-g",
+        "https://a.example/"},
+       true,
+       "/Applications/google-chrome.app",
+       std::nullopt,
+       true,
+       {},
+       {"--profile-directory=Profile 1", "-g", "https://a.example/"}},
       {{"-a"}, false, {}, {}, false, {}},
       {{"-x", "y"}, false, {}, {}, false, {}},
   };
@@ -45,7 +55,37 @@ TEST(OpenCommandTest, ReadsTheArgumentsTheLauncherGives) {
     EXPECT_EQ(request->identifier, c.identifier);
     EXPECT_EQ(request->background, c.background);
     EXPECT_EQ(request->items, c.items);
+    EXPECT_EQ(request->arguments, c.arguments);
   }
+}
+
+// An entry started with a profile: the arguments go where the entry takes its
+// links, each its own word, whatever the Exec line looks like.
+TEST(OpenCommandTest, ExecLineTakesTheArgumentsWhereItTakesLinks) {
+  const std::vector<std::string> args{"--profile-directory=Profile 1", "https://a.example/?q=1&r=%41"};
+  const EntryFields fields{"chrome-icon", "Google Chrome", "/usr/share/applications/google-chrome.desktop"};
+  using Words = std::vector<std::string>;
+  const struct {
+    const char* what;
+    Words exec;
+    Words expected;
+  } cases[] = {
+      {"one link", {"/usr/bin/google-chrome-stable", "%U"}, {"/usr/bin/google-chrome-stable", args[0], args[1]}},
+      {"an option after the code", {"chromium", "%u", "--incognito"}, {"chromium", args[0], args[1], "--incognito"}},
+      {"no field code", {"browser"}, {"browser", args[0], args[1]}},
+      {"two codes: the first one takes them", {"b", "%F", "%U"}, {"b", args[0], args[1]}},
+      {"icon, name, file and a percent sign",
+       {"b", "%i", "%c", "%k", "100%%", "%d", "%U"},
+       {"b", "--icon", "chrome-icon", "Google Chrome", fields.file, "100%", args[0], args[1]}},
+      {"a Flatpak forwarding section",
+       {"/usr/bin/flatpak", "run", "--file-forwarding", "com.google.Chrome", "@@u", "%U", "@@"},
+       {"/usr/bin/flatpak", "run", "--file-forwarding", "com.google.Chrome", args[0], args[1], "@@u", "@@"}},
+      {"a Flatpak section of files",
+       {"flatpak", "run", "org.chromium.Chromium", "@@", "%F", "@@", "--x"},
+       {"flatpak", "run", "org.chromium.Chromium", args[0], args[1], "@@", "@@", "--x"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(expandExec(c.exec, args, fields), c.expected) << c.what;
+  EXPECT_EQ(expandExec({"b", "%i", "%U"}, args, {}), (Words{"b", args[0], args[1]})) << "no icon";
 }
 
 TEST(ApplicationPathTest, NamesAnEntryByItsIdWhateverTheSpelling) {

@@ -179,6 +179,40 @@ TEST_F(LinkCleanerTest, UserAdditionsWorkBesideTheShippedFile) {
   EXPECT_THAT(launches(), ElementsAre("Safari https://example.org/?k=1"));
 }
 
+// What a user types in "Add to Clean Links...": the entry written for it, which
+// must then do to the typed link what the user asked for.
+TEST(LinkCleaning, EntriesWrittenFromWhatTheUserTypes) {
+  const struct {
+    std::string typed;
+    std::optional<std::string> line;
+  } cases[] = {
+      {"ref_src", "strip ref_src"},
+      {"  mc_*\n", "strip mc_*"},
+      {"https://T.Example.com/r?id=1&to=https%3A%2F%2Fa.example%2Fx&z=2", "unwrap t.example.com /r to"},
+      {"https://t.example.com?u=http://a.example/", "unwrap t.example.com / u"},
+      {"HTTPS://t.example.com/r?to=ftp%3A%2F%2Fa.example", std::nullopt},  // only web links are unwrapped
+      {"https://t.example.com/r?to=https%3A%2F%2Fa.example%2F with blank", std::nullopt},
+      {"http://abc.onion/r?to=https%3A%2F%2Fa.example", std::nullopt},
+      {"https://t.example.com/plain", std::nullopt},
+      // Unwrapping reads a parameter's first occurrence; a "*" host would be a pattern.
+      {"https://t.example.com/r?to=x&to=https%3A%2F%2Fa.example", std::nullopt},
+      {"https://*.example.com/r?to=https%3A%2F%2Fa.example", std::nullopt},
+      {"*", std::nullopt},
+      {"a&b", std::nullopt},
+      {"a=b", std::nullopt},
+      {"two words", std::nullopt},
+      {"utm_*x", std::nullopt},
+      {"", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(readUserCleaningEntry(c.typed).line, c.line) << c.typed;
+
+  CleaningTables written;
+  written.addLine(*readUserCleaningEntry(cases[2].typed).line);
+  written.addLine(*readUserCleaningEntry(cases[0].typed).line);
+  EXPECT_EQ(cleanLink(cases[2].typed, {&written}).after, "https://a.example/x");
+  EXPECT_EQ(cleanLink("https://a.example/?ref_src=tw&b=1", {&written}).after, "https://a.example/?b=1");
+}
+
 TEST_F(LinkCleanerTest, TheBundlesFileIsTheOneRead) {
   settings().setBool(keys::cleanLinks, true);
   const auto resources = dir.path() / "Applications/Routelle.app/Contents/Resources";

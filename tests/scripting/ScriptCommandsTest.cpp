@@ -130,6 +130,7 @@ TEST_F(ScriptCommandsTest, MissingOrMistypedArgumentsAreScriptErrorsThatChangeNo
       {"AddBrowserScriptCommand", {{"", "Firefox"}}},
       {"ExportCommandScript", {{"FilePath", "/tmp"}}},
       {"ExplainScriptCommand", {{"", "https://example.com/"}}},
+      {"AddCleaningEntryScriptCommand", {{"", "ref_src"}}},
   };
   // Something to lose: a rule of each kind and a default action.
   ASSERT_TRUE(system().rules.addAppRule("Mail", "Safari"));
@@ -165,7 +166,7 @@ TEST_F(ScriptCommandsTest, MissingOrMistypedArgumentsAreScriptErrorsThatChangeNo
   }
   EXPECT_FALSE(makeScriptCommand("NoSuchCommand", system().scripting));
   EXPECT_FALSE(makeScriptCommand("addDomainScriptCommand", system().scripting));
-  EXPECT_EQ(scriptCommandClassNames().size(), 17u);
+  EXPECT_EQ(scriptCommandClassNames().size(), 18u);
 }
 
 }  // namespace

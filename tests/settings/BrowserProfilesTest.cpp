@@ -11,8 +11,12 @@
 namespace routelle {
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::IsSupersetOf;
+using ::testing::Not;
 
 MATCHER_P2(Profile, directory, name, "") { return arg.directory == directory && arg.name == name; }
 
@@ -98,6 +102,7 @@ class ProfileLaunchTest : public test::AppTest {
     write("Google/Chrome/Local State", R"({"profile":{"info_cache":{"Default":{"name":"Personal"},
                                           "Profile 1":{"name":"Work"}}}})");
     write("Firefox/profiles.ini", "[Profile0]\nName=Work\nIsRelative=1\nPath=Profiles/w.work\n");
+    delegate().setTraceSink([this](std::string_view line) { traced.emplace_back(line); });
   }
   void write(const std::string& file, const std::string& bytes) {
     const auto path = dir.path() / "Users/user/Library/Application Support" / file;
@@ -105,6 +110,7 @@ class ProfileLaunchTest : public test::AppTest {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
   }
   BrowserLauncher& launcher() { return delegate().launcher(); }
+  std::vector<std::string> traced;
 };
 
 TEST_F(ProfileLaunchTest, EachFamilyGetsItsOwnArgumentsAsSeparateWords) {
@@ -124,23 +130,21 @@ TEST_F(ProfileLaunchTest, EachFamilyGetsItsOwnArgumentsAsSeparateWords) {
                          "/Users/user/Library/Application Support/Firefox/Profiles/w.work", "https://c.example/"}),
           test::openRun({"-n", "-g", "-a", "/Applications/Firefox.app", "--args", "--profile",
                          "/Users/user/Library/Application Support/Firefox/Profiles/w.work", "https://d.example/"})));
-  EXPECT_FALSE(launcher().lastProfileFallback());
+  EXPECT_THAT(traced, Not(Contains(HasSubstr("opens as itself"))));
 }
 
 TEST_F(ProfileLaunchTest, AMissingProfileFallsBackToTheBrowserAndSaysSo) {
   launcher().launchBrowser("https://a.example/", "Google Chrome", "Gone");
-  ASSERT_TRUE(launcher().lastProfileFallback());
-  EXPECT_EQ(launcher().lastProfileFallback()->profile, "Gone");
   // A link that would read as the browser's own option is never put after its arguments.
   launcher().launchBrowser("-a.example", "Google Chrome", "Work");
-  EXPECT_TRUE(launcher().lastProfileFallback());
   write("Google/Chrome/Local State", "{ damaged");
   launcher().launchBrowser("https://b.example/", "Google Chrome — Work");
   EXPECT_THAT(runsSince(), ElementsAre(test::openRun({"-a", "/Applications/Google Chrome.app", "https://a.example/"}),
                                        test::openRun({"-a", "/Applications/Google Chrome.app", "--", "-a.example"}),
                                        test::openRun({"-a", "/Applications/Google Chrome.app", "https://b.example/"})));
-  launcher().launchBrowser("https://c.example/", "Safari");
-  EXPECT_FALSE(launcher().lastProfileFallback());
+  EXPECT_THAT(traced, IsSupersetOf({"Google Chrome lists no profile \"Gone\" any more: it opens as itself",
+                                    "the link would read as an option of Google Chrome: it opens as itself",
+                                    "Google Chrome lists no profile \"Work\" any more: it opens as itself"}));
 }
 
 // A site or path rule keeps its profile by its own text, whichever host it decides for.
@@ -176,6 +180,48 @@ TEST_F(ProfileLaunchTest, ARuleKeepsItsBrowserNameAndItsProfileBesideIt) {
                                       "Google Chrome https://home.example/x", "Firefox https://work.example/y"));
   profiles.setProfile(RuleProfiles::domainRule("work.example"), "", "");
   EXPECT_THAT(profiles.entries(), IsEmpty());
+}
+
+// A freedesktop system: browsers are known by their entry ids and keep their
+// profiles where those browsers do there; the Mac's names and folders mean nothing.
+TEST_F(ProfileLaunchTest, AFreedesktopSystemFindsProfilesWhereItsBrowsersKeepThem) {
+  auto& files = app.files;
+  files.dataFolders = {ApplicationDataFolders::Layout::freedesktop, "/Users/user/.xdg-config"};
+  install("google-chrome", "google-chrome");
+  install("firefox-esr", "firefox-esr");
+  const auto writeAt = [&](const std::string& file, const std::string& bytes) {
+    const auto path = dir.path() / ("Users/user/" + file);
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  writeAt(".xdg-config/google-chrome/Local State", R"({"profile":{"info_cache":{"Profile 2":{"name":"Work"}}}})");
+  writeAt(".mozilla/firefox/profiles.ini", "[Profile0]\nName=Home\nIsRelative=1\nPath=h.home\n");
+
+  BrowserProfiles profiles(files);
+  const struct {
+    const char* browser;
+    std::optional<std::string> listFile;
+  } cases[] = {
+      {"google-chrome", "/Users/user/.xdg-config/google-chrome/Local State"},
+      {"/usr/share/applications/brave-browser.desktop",
+       "/Users/user/.xdg-config/BraveSoftware/Brave-Browser/Local State"},
+      {"vivaldi-stable", "/Users/user/.xdg-config/vivaldi/Local State"},
+      {"firefox-esr", "/Users/user/.mozilla/firefox/profiles.ini"},
+      {"librewolf", "/Users/user/.librewolf/profiles.ini"},
+      {"Google Chrome", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(profiles.listFile(c.browser), c.listFile) << c.browser;
+
+  launcher().launchBrowser("https://a.example/", "google-chrome", "Work");
+  launcher().launchBrowser("https://b.example/", "firefox-esr — Home");
+  // Only the entry's own id keeps profiles here.
+  launcher().launchBrowser("https://c.example/", "Google Chrome", "Work");
+  EXPECT_THAT(runsSince(),
+              ElementsAre(test::openRun({"-n", "-a", "/Applications/google-chrome.app", "--args",
+                                         "--profile-directory=Profile 2", "https://a.example/"}),
+                          test::openRun({"-n", "-a", "/Applications/firefox-esr.app", "--args", "--profile",
+                                         "/Users/user/.mozilla/firefox/h.home", "https://b.example/"}),
+                          test::openRun({"-a", "/Applications/Google Chrome.app", "https://c.example/"})));
 }
 
 }  // namespace

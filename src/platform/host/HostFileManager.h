@@ -23,10 +23,15 @@ class HostFileManager final : public FileManager {
   std::optional<std::vector<std::string>> contentsOfDirectory(const std::string& path) override;
   std::string homeDirectory() override { return kHome; }
   std::optional<std::string> downloadsDirectory() override;
+  ApplicationDataFolders applicationDataFolders() override { return dataFolders; }
   bool directoryExists(const std::string& path) override;
   FileContents readFile(const std::string& path, std::size_t maxBytes) override;
   bool writeFile(const std::string& path, std::string_view bytes) override;
   void revealInFileBrowser(const std::string& path) override;
+
+  // The Mac's, unless a test lays the world out as another desktop does.
+  ApplicationDataFolders dataFolders{ApplicationDataFolders::Layout::macOS,
+                                     std::string(kHome) + "/Library/Application Support"};
 
  private:
   const World& world_;

@@ -42,6 +42,13 @@ std::optional<std::string> LinuxFileManager::downloadsDirectory() {
   return path;
 }
 
+ApplicationDataFolders LinuxFileManager::applicationDataFolders() {
+  // A relative value is to be ignored, as if it were not set.
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  std::string base = config && config[0] == '/' ? config : homeDirectory() + "/.config";
+  return {ApplicationDataFolders::Layout::freedesktop, std::move(base)};
+}
+
 bool LinuxFileManager::directoryExists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_directory(path, ec);

@@ -15,6 +15,8 @@ class LinuxFileManager final : public FileManager {
   std::string homeDirectory() override;
   // xdg-user-dir DOWNLOAD, else ~/Downloads when it exists.
   std::optional<std::string> downloadsDirectory() override;
+  // $XDG_CONFIG_HOME, else ~/.config.
+  ApplicationDataFolders applicationDataFolders() override;
   bool directoryExists(const std::string& path) override;
   FileContents readFile(const std::string& path, std::size_t maxBytes) override;
   bool writeFile(const std::string& path, std::string_view bytes) override;

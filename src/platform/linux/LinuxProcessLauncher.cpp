@@ -1,6 +1,7 @@
 #include "platform/linux/LinuxProcessLauncher.h"
 
 #include <fcntl.h>
+#include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -49,12 +50,44 @@ std::optional<linux_desktop::DesktopEntry> entryFor(const linux_desktop::OpenReq
   return std::nullopt;
 }
 
+// Starts the entry's Exec line with the application's own arguments, which GIO
+// cannot add: the line is split as GIO splits it, the arguments take the place
+// of its link field code, and the program is started without a shell.
+bool launchWithArguments(const std::string& id, const std::vector<std::string>& arguments) {
+  GDesktopAppInfo* info = g_desktop_app_info_new(linux_desktop::desktopFileId(id).c_str());
+  if (!info) return false;
+  const char* exec = g_app_info_get_commandline(G_APP_INFO(info));
+  gchar** words = nullptr;
+  bool ok = exec && g_shell_parse_argv(exec, nullptr, &words, nullptr);
+  if (ok) {
+    gchar* icon = g_desktop_app_info_get_string(info, "Icon");
+    gchar* folder = g_desktop_app_info_get_string(info, "Path");
+    const char* file = g_desktop_app_info_get_filename(info);
+    const char* name = g_app_info_get_name(G_APP_INFO(info));
+    const std::vector<std::string> line =
+        linux_desktop::expandExec(std::vector<std::string>(words, words + g_strv_length(words)), arguments,
+                                  {icon ? icon : "", name ? name : "", file ? file : ""});
+    std::vector<gchar*> argv;
+    for (const auto& word : line) argv.push_back(const_cast<gchar*>(word.c_str()));
+    argv.push_back(nullptr);
+    // Without G_SPAWN_DO_NOT_REAP_CHILD GLib reaps the program itself.
+    ok = !line.empty() && g_spawn_async(folder && folder[0] ? folder : nullptr, argv.data(), nullptr,
+                                        G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, nullptr);
+    g_free(icon);
+    g_free(folder);
+  }
+  g_strfreev(words);
+  g_object_unref(info);
+  return ok;
+}
+
 }  // namespace
 
 std::optional<int> LinuxProcessLauncher::open(const std::vector<std::string>& args) {
   const auto request = linux_desktop::parseOpenArguments(args);
   if (!request) return std::nullopt;
   if (!request->application && !request->identifier) {
+    if (!request->arguments.empty()) return std::nullopt;  // arguments for no application
     for (const auto& item : request->items) {
       gchar* uri = item.find(':') == std::string::npos ? g_filename_to_uri(item.c_str(), nullptr, nullptr)
                                                        : g_strdup(item.c_str());
@@ -66,8 +99,17 @@ std::optional<int> LinuxProcessLauncher::open(const std::vector<std::string>& ar
   }
   const auto entry = entryFor(*request);
   if (!entry) return 1;
-  if (!DesktopEntries::launch(entry->id, request->items)) return 1;
-  if (onLaunch) onLaunch(entry->id, request->items);
+  if (request->arguments.empty()) {
+    if (!DesktopEntries::launch(entry->id, request->items)) return 1;
+    if (onLaunch) onLaunch(entry->id, request->items);
+    return 0;
+  }
+  // The open command hands items to an application apart from its arguments;
+  // an entry takes both on its command line, the arguments first.
+  std::vector<std::string> line = request->arguments;
+  line.insert(line.end(), request->items.begin(), request->items.end());
+  if (!launchWithArguments(entry->id, line)) return 1;
+  if (onLaunch) onLaunch(entry->id, line);
   return 0;
 }
 

@@ -40,6 +40,15 @@ class MacFileManager final : public FileManager {
     return str(found.firstObject);
   }
 
+  ApplicationDataFolders applicationDataFolders() override {
+    NSArray<NSString*>* found =
+        NSSearchPathForDirectoriesInDomains(NSApplicationSupportDirectory, NSUserDomainMask, YES);
+    NSString* folder = found.count > 0
+                           ? found.firstObject
+                           : [NSHomeDirectory() stringByAppendingPathComponent:@"Library/Application Support"];
+    return {ApplicationDataFolders::Layout::macOS, str(folder)};
+  }
+
   bool directoryExists(const std::string& path) override {
     BOOL isDirectory = NO;
     return [[NSFileManager defaultManager] fileExistsAtPath:ns(path) isDirectory:&isDirectory] && isDirectory;
