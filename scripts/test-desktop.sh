@@ -170,20 +170,13 @@ shot selection-panel
 echo "# a rule naming a browser's profile"
 # A Chromium-family entry known by its id, whose program logs each argument in
 # brackets, and its "Local State" with two profiles where such browsers keep it.
-cat >"$tmp/bin/fake-chromium" <<'SH'
+fake_program fake-chromium <<'SH'
 #!/bin/sh
 line=google-chrome
 for a in "$@"; do line="$line [$a]"; done
 echo "$line" >>"$LAUNCH_LOG"
 SH
-chmod +x "$tmp/bin/fake-chromium"
-cat >"$XDG_DATA_HOME/applications/google-chrome.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Google Chrome
-Exec=$tmp/bin/fake-chromium %U
-MimeType=x-scheme-handler/http;x-scheme-handler/https;
-DESKTOP
+desktop_entry google-chrome "Google Chrome" "$tmp/bin/fake-chromium %U" "x-scheme-handler/http;x-scheme-handler/https;"
 mkdir -p "$XDG_CONFIG_HOME/google-chrome/Default" "$XDG_CONFIG_HOME/google-chrome/Profile 1"
 cat >"$XDG_CONFIG_HOME/google-chrome/Local State" <<'JSON'
 {"profile": {"info_cache": {"Default": {"name": "Personal"}, "Profile 1": {"name": "Work"}}, "last_used": "Default"}}
