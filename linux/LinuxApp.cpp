@@ -1,5 +1,6 @@
 #include "LinuxApp.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 
 #include "platform/linux/ModelImages.h"
@@ -32,9 +33,7 @@ LinuxApp::LinuxApp(const std::string& resourcesFolder)
                            .files = files,
                            .calendar = calendar}) {
   linux_desktop::setResourcesFolder(resourcesFolder);
-  system.scripting.explainLink = [this](const std::string& link) { return delegate.explainLink(link); };
-  // The script commands find profiles where the program does.
-  system.scripting.profiles = &delegate.browserProfiles();
+  delegate.serveScriptCommands(system.scripting);
   presenter.setActionTarget(delegate);
   presenter.setMenuWillOpen([this](const Menu& menu) { delegate.menuWillOpen(menu); });
   // The diagnostic lines go to standard output, as on the Mac.
@@ -56,6 +55,20 @@ void LinuxApp::start() {
   delegate.applicationWillFinishLaunching();
   delegate.applicationDidFinishLaunching();
 }
+
+void LinuxApp::listenToScriptCommands() {
+  // Only the work the commands hand over: the rest of the start-up would write
+  // the first-use settings the tray's own start writes.
+  auto& center = system.workspaceNotifications;
+  center.addObserver(kExportNotification, [this](const std::string&, const UserInfo& info) {
+    delegate.exchange().exportListWithNotification(info);
+  });
+  center.addObserver(kImportNotification, [this](const std::string&, const UserInfo& info) {
+    delegate.exchange().importListWithNotification(info);
+  });
+}
+
+void LinuxApp::finishPostedWork() { QCoreApplication::processEvents(); }
 
 UserInfo sourceOf(int requester) {
   UserInfo info;

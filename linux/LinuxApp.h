@@ -32,6 +32,12 @@ struct LinuxApp {
 
   // The platform's start-up calls, in its order.
   void start();
+  // What a script command run from a terminal needs of the program: it hears
+  // the work the commands post to it (export, import) but is not started (no
+  // tray, no first-use settings, no taking over the default browser).
+  void listenToScriptCommands();
+  // Runs what the program queued to do next, before the process ends.
+  static void finishPostedWork();
   // A link that reached the program, with the application it came from.
   void openLink(const std::string& link, const UserInfo& source);
 

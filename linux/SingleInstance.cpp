@@ -10,7 +10,7 @@
 #include "platform/linux/MainThreadTasks.h"
 
 namespace routelle::desktop {
-bool InstanceServer::listen(Resolve resolve) {
+bool InstanceServer::listen(const Resolve& resolve) {
   const std::string path = instanceSocketPath();
   lockFile_ = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
   if (lockFile_ < 0 || flock(lockFile_, LOCK_EX | LOCK_NB) != 0) return false;

@@ -16,7 +16,7 @@ class InstanceServer {
   // Called for each link, on the main thread, once the requester's processes
   // have been read; the hand-over is acknowledged after `resolve` returns.
   using Resolve = std::function<std::function<void()>(const HandedLink& handed)>;
-  bool listen(Resolve resolve);
+  bool listen(const Resolve& resolve);
 
  private:
   std::unique_ptr<QLocalServer> server_;

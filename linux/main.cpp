@@ -111,12 +111,15 @@ int runTray(int argc, char** argv, const std::optional<std::string>& link) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (!args.empty() && args[0] == "script") {
+    // Some commands post their work to the program (export, import) or ask it
+    // (explain): it is made and hears them as the running one would.
     const std::vector<std::string> command(args.begin() + 1, args.end());
-    if (!command.empty() && command[0] == "ExplainScriptCommand")
-      return withProgramOffScreen(
-          argc, argv, [&](LinuxApp& app) { return runScriptCommand(app.system, command, std::cout, std::cerr); });
-    LinuxSystem system;
-    return runScriptCommand(system, command, std::cout, std::cerr);
+    return withProgramOffScreen(argc, argv, [&](LinuxApp& app) {
+      app.listenToScriptCommands();
+      const int status = runScriptCommand(app.system, command, std::cout, std::cerr);
+      app.finishPostedWork();
+      return status;
+    });
   }
   if (!args.empty() && args[0] == "explain") {
     if (args.size() != 2) {

@@ -85,9 +85,7 @@ MacApp::MacApp(id<NSMenuDelegate> menuDelegate)
                             .pasteboard = *pasteboard_,
                             .files = *files_,
                             .calendar = *calendar_}) {
-  // The script commands find profiles where the program does.
-  scripting_.profiles = &delegate_.browserProfiles();
-  scripting_.explainLink = [this](const std::string& link) { return delegate_.explainLink(link); };
+  delegate_.serveScriptCommands(scripting_);
   // The diagnostic lines go to standard output.
   delegate_.setTraceSink([](std::string_view line) {
     std::fwrite(line.data(), 1, line.size(), stdout);

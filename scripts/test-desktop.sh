@@ -11,25 +11,8 @@ set -euo pipefail
 exe=$(realpath "${1:-build/dev/linux/routelle-desktop}")
 artifacts=${ROUTELLE_ARTIFACTS:-$(dirname "$exe")/desktop-artifacts}
 
-if [ -z "${ROUTELLE_UNDER_XVFB:-}" ]; then
-  ROUTELLE_UNDER_XVFB=1 ROUTELLE_ARTIFACTS=$artifacts exec xvfb-run -a -s "-screen 0 1024x768x24" \
-    bash "$0" "$exe"
-fi
-
-tmp=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-export HOME=$tmp/home XDG_CONFIG_HOME=$tmp/home/.config XDG_DATA_HOME=$tmp/home/.local/share
-export XDG_RUNTIME_DIR=$tmp/run XDG_DATA_DIRS=$tmp/home/.local/share:/usr/share
-unset XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID WAYLAND_DISPLAY BROWSER
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$XDG_RUNTIME_DIR" "$tmp/bin" "$artifacts"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/desktop-world.sh"
+mkdir -p "$artifacts"
 launches=$tmp/launches.log
 : >"$launches"
 
@@ -54,35 +37,20 @@ shot() { sleep 1.5; import -window root "$artifacts/$1.png"; echo "screenshot $a
 windows() { xdotool search --onlyvisible --classname routelle-desktop 2>/dev/null | sort; }
 visible_windows() { windows | wc -l; }
 
-# A browser entry whose program logs its name and arguments.
-cat >"$tmp/bin/fake-browser" <<'SH'
+# Browser entries whose program logs its name and arguments.
+fake_program fake-browser <<'SH'
 #!/bin/sh
 name=$1; shift
 echo "$name $*" >>"$LAUNCH_LOG"
 SH
-chmod +x "$tmp/bin/fake-browser"
 export LAUNCH_LOG=$launches
-for b in fakechrome fakefox; do
-  cat >"$XDG_DATA_HOME/applications/$b.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=${b^}
-Exec=$tmp/bin/fake-browser $b %u
-MimeType=x-scheme-handler/http;x-scheme-handler/https;text/html;
-DESKTOP
-done
+for b in fakechrome fakefox; do desktop_entry $b "${b^}" "$tmp/bin/fake-browser $b %u" "$web_types"; done
 # An application that opens a link the way applications do: through xdg-open.
-cat >"$tmp/bin/notes-app" <<'SH'
+fake_program notes-app <<'SH'
 #!/bin/sh
 xdg-open "$1"
 SH
-chmod +x "$tmp/bin/notes-app"
-cat >"$XDG_DATA_HOME/applications/notes-app.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Notes App
-Exec=$tmp/bin/notes-app %u
-DESKTOP
+desktop_entry notes-app "Notes App" "$tmp/bin/notes-app %u"
 
 echo "# install and become the default"
 "$exe" --install --make-default
@@ -106,11 +74,27 @@ check "ExplainScriptCommand answers the same" \
 check "settings are binary property lists under XDG_CONFIG_HOME" \
   bash -c "head -c 8 '$XDG_CONFIG_HOME/routelle/com.kestrova.Routelle.plist' | grep -q bplist00"
 
+echo "# rule files from the command line"
+mkdir -p "$tmp/exported"
+"$exe" script ExportCommandScript --FilePath "$tmp/exported" >/dev/null
+exported=$(find "$tmp/exported" -name '*.xml' | head -n1)
+check "ExportCommandScript writes a rule file into the folder" test -n "$exported"
+check "the exported file holds the rules" \
+  grep -q 'site="example.org" browser="fakechrome"' "${exported:-/dev/null}"
+cat >"$tmp/import.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?><lists><domains><domain site="imported.example" browser="fakefox"/></domains><apps/></lists>
+XML
+"$exe" script ImportCommandScript --FilePath "$tmp/import.xml" >/dev/null
+check "ImportCommandScript stores the file's rules" \
+  bash -c "'$exe' explain https://imported.example/a | grep -q fakefox"
+check "an import that fails says why, off screen" \
+  bash -c "'$exe' script ImportCommandScript --FilePath '$tmp/missing.xml' 2>&1 >/dev/null | grep -q missing.xml"
+
 trayer --edge top --align right --widthtype pixel --width 60 --height 24 --SetDockType true >/dev/null 2>&1 &
 pids+=($!)
 "$exe" >"$tmp/routelle.log" 2>&1 &
 pids+=($!)
-check "the program starts and listens" wait_for "test -S '$XDG_RUNTIME_DIR/routelle-desktop.socket'" 10
+check "the program starts and listens" wait_for "test -S '$instance_socket'" 10
 
 echo "# links through the real xdg-open"
 xdg-open https://example.org/x
@@ -186,20 +170,13 @@ shot selection-panel
 echo "# a rule naming a browser's profile"
 # A Chromium-family entry known by its id, whose program logs each argument in
 # brackets, and its "Local State" with two profiles where such browsers keep it.
-cat >"$tmp/bin/fake-chromium" <<'SH'
+fake_program fake-chromium <<'SH'
 #!/bin/sh
 line=google-chrome
 for a in "$@"; do line="$line [$a]"; done
 echo "$line" >>"$LAUNCH_LOG"
 SH
-chmod +x "$tmp/bin/fake-chromium"
-cat >"$XDG_DATA_HOME/applications/google-chrome.desktop" <<DESKTOP
-[Desktop Entry]
-Type=Application
-Name=Google Chrome
-Exec=$tmp/bin/fake-chromium %U
-MimeType=x-scheme-handler/http;x-scheme-handler/https;
-DESKTOP
+desktop_entry google-chrome "Google Chrome" "$tmp/bin/fake-chromium %U" "x-scheme-handler/http;x-scheme-handler/https;"
 mkdir -p "$XDG_CONFIG_HOME/google-chrome/Default" "$XDG_CONFIG_HOME/google-chrome/Profile 1"
 cat >"$XDG_CONFIG_HOME/google-chrome/Local State" <<'JSON'
 {"profile": {"info_cache": {"Default": {"name": "Personal"}, "Profile 1": {"name": "Work"}}, "last_used": "Default"}}

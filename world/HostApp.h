@@ -32,11 +32,8 @@ struct HostApp final : ActionTarget {
         accessibility(system.world, transcript),
         files(system.world, &transcript),
         delegate(services(system.settings, system.processes)) {
-    // The script commands find profiles where the program does; they are built
-    // with the world, before the program.
-    system.scripting.profiles = &delegate.browserProfiles();
-    // Script commands that tell of links need the program, which exists from here on.
-    system.scripting.explainLink = [this](const std::string& link) { return delegate.explainLink(link); };
+    // The script commands are built with the world, before the program.
+    delegate.serveScriptCommands(system.scripting);
   }
   HostApp(const HostApp&) = delete;
   HostApp& operator=(const HostApp&) = delete;

@@ -407,6 +407,11 @@ bool AppDelegate::perform(const std::string& selectorText, const MenuItem& sende
   return false;
 }
 
+void AppDelegate::serveScriptCommands(ScriptContext& context) {
+  context.profiles = &profiles_;
+  context.explainLink = [this](const std::string& link) { return explainLink(link); };
+}
+
 std::string AppDelegate::explainLink(const std::string& link) {
   const LinkMoment now{s_.events.modifierFlags(), request_.previousApplication(), std::nullopt};
   return explanationText(linkIntake_.explainLink(link, now));

@@ -38,6 +38,7 @@
 #include "routing/Router.h"
 #include "routing/TabCapture.h"
 #include "routing/TabWatcher.h"
+#include "scripting/ScriptCommand.h"
 #include "selection/FloatingWindow.h"
 #include "selection/SelectionMonitor.h"
 #include "selection/SelectionPanel.h"
@@ -105,6 +106,9 @@ class AppDelegate final : public ActionTarget {
   bool applicationOpenFile(const std::string& path) { return linkIntake_.applicationOpenFile(path); }
   // What a link clicked now would do, as readable lines; nothing is done.
   std::string explainLink(const std::string& link);
+  // Script commands, made before the program, find browsers' profiles where it
+  // does and ask it about links from here on.
+  void serveScriptCommands(ScriptContext& context);
   // The status menu and the chooser menu are about to open.
   void menuWillOpen(const Menu& menu);
   // A menu entry's or a control's action, by its selector text.

@@ -163,7 +163,16 @@ bool DesktopEntries::launch(const std::string& id, const std::vector<std::string
   GList* list = nullptr;
   for (const auto& uri : uris) list = g_list_append(list, g_strdup(uri.c_str()));
   GError* error = nullptr;
-  const bool ok = g_app_info_launch_uris(G_APP_INFO(info), list, nullptr, &error);
+  // Not reaped by GIO, which would fork twice (a short-lived middle process of
+  // a process as large as this one) so the browser had no parent; the main loop
+  // reaps it instead, and the browser starts one fork sooner.
+  const bool ok = g_desktop_app_info_launch_uris_as_manager(
+      info, list, nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
+      [](GDesktopAppInfo*, GPid pid, gpointer) {
+        g_child_watch_add(
+            pid, [](GPid child, gint, gpointer) { g_spawn_close_pid(child); }, nullptr);
+      },
+      nullptr, &error);
   if (error) g_error_free(error);
   g_list_free_full(list, g_free);
   g_object_unref(info);

@@ -35,6 +35,9 @@ std::string LinuxFileManager::homeDirectory() {
 std::optional<std::string> LinuxFileManager::downloadsDirectory() {
   const char* folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
   std::string path = folder ? folder : homeDirectory() + "/Downloads";
+  // Many a desktop has no Downloads folder; the home folder stands in, as it
+  // does for the desktop's other unset folders.
+  if (!directoryExists(path)) path = homeDirectory();
   if (!directoryExists(path)) return std::nullopt;
   return path;
 }
