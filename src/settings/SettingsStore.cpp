@@ -117,7 +117,7 @@ std::optional<double> SettingsStore::getDouble(std::string_view key, Domain d) c
 }
 std::optional<std::string> SettingsStore::getString(std::string_view key, Domain d) const {
   auto v = object(key, d);
-  if (const auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return *text;
+  if (auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return std::move(*text);
   return std::nullopt;
 }
 bool SettingsStore::contains(std::string_view key, Domain d) const { return object(key, d).has_value(); }
@@ -141,7 +141,10 @@ StoredList SettingsStore::getList(std::string_view key, Domain d) const {
 }
 
 StoredList SettingsStore::decodedList(const DefaultsValue* value) const {
-  const auto* bytes = value ? std::get_if<Bytes>(value) : nullptr;
+  return decodedList(value ? std::get_if<Bytes>(value) : nullptr);
+}
+
+StoredList SettingsStore::decodedList(const Bytes* bytes) const {
   if (!bytes) return {};
   auto list = archiver_.unarchive(*bytes);
   if (!list) return {StoredList::State::undecodable, {}};
@@ -167,10 +170,12 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   }
   // Another key's change leaves this list's bytes as they were: the list decoded
   // from them stays, and so do the indexes built on it.
+  // The bytes read are kept as they are, not copied: a rule list's archive is large.
   auto value = object(key, d);
   std::shared_ptr<const Bytes> archived;
-  if (const auto* bytes = value ? std::get_if<Bytes>(&*value) : nullptr)
-    archived = std::make_shared<const Bytes>(*bytes);
+  if (auto* bytes = value ? std::get_if<Bytes>(&*value) : nullptr)
+    archived = std::make_shared<const Bytes>(std::move(*bytes));
+  value.reset();
   if (archivedBefore && archived && *archivedBefore == *archived) {
     std::lock_guard lock(listCacheMutex_);
     auto& cached = listCache_[entry];
@@ -179,7 +184,7 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
       return cached.list;
     }
   }
-  auto decoded = std::make_shared<const StoredList>(decodedList(value ? &*value : nullptr));
+  auto decoded = std::make_shared<const StoredList>(decodedList(archived.get()));
   // Once per stored value: read as empty, but never without a word.
   if (decoded->state == StoredList::State::undecodable)
     report_("the stored \"" + std::string(key) +

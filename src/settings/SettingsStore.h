@@ -96,6 +96,7 @@ class SettingsStore {
   bool write(std::string_view key, const DefaultsValue& v, Domain d);
   bool flushed(Defaults& defaults);
   StoredList decodedList(const DefaultsValue* value) const;
+  StoredList decodedList(const Bytes* bytes) const;
   // A write of a first-use default: its failure is not the user's change.
   template <typename Body>
   void upkeep(Body body);
