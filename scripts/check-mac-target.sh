@@ -33,16 +33,29 @@ if ((${#sources[@]} == 0)); then
   exit 1
 fi
 
-# The standard headers, parsed once for every file.
+# The standard headers, parsed once for every file. They are kept outside the
+# tree, at a place that is the same for every clone, so that a file checked
+# before with the same inputs comes from ccache, in this clone or another.
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'rm -rf "$work" "${fresh:-}"' EXIT
+pch_dir=${XDG_CACHE_HOME:-$HOME/.cache}/routelle-mac-target
+mkdir -p "$pch_dir"
 printf '#include <%s>\n' algorithm array atomic chrono cstdint cstring deque functional map memory mutex \
   optional sstream string string_view unordered_map utility variant vector >"$work/std.h"
-clang++ "${flags[@]}" -x c++-header "$work/std.h" -o "$work/std.pch"
+cmp -s "$work/std.h" "$pch_dir/std.h" || mv "$work/std.h" "$pch_dir/std.h"
+# Built beside where it is kept (clang records the folder in it) and moved there only when it changed.
+fresh=$(mktemp -p "$pch_dir" std.XXXXXX.pch)
+clang++ "${flags[@]}" -x c++-header "$pch_dir/std.h" -o "$fresh"
+if cmp -s "$fresh" "$pch_dir/std.pch"; then rm -f "$fresh"; else mv "$fresh" "$pch_dir/std.pch"; fi
+launcher=
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1 CCACHE_SLOPPINESS=pch_defines,time_macros
+  launcher=ccache
+fi
 
-export work
+export work launcher pch_dir
 printf '%s\n' "${sources[@]}" | xargs -P "$(nproc)" -I{} sh -c '
-  clang++ "$@" -fsyntax-only -include-pch "$work/std.pch" {} >"$work/$(echo {} | tr / _).log" 2>&1 ||
+  $launcher clang++ "$@" -fsyntax-only -include-pch "$pch_dir/std.pch" {} >"$work/$(echo {} | tr / _).log" 2>&1 ||
     { echo "FAIL  {}"; sed "s/^/      /" "$work/$(echo {} | tr / _).log"; exit 1; }' sh "${flags[@]}" "${includes[@]}" ||
   { echo "macOS $minimum target check: failed (see above)"; exit 1; }
 echo "macOS $minimum target check: ${#sources[@]} files compiled against the system's libc++"

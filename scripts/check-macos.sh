@@ -40,6 +40,14 @@ gnustep=(-fsyntax-only -fobjc-runtime=gnustep-2.0 -fblocks -fobjc-exceptions -Wn
 # The Sparkle adapter is checked against the subset of Sparkle it uses.
 gnustep+=(-Imacos/compat/sparkle)
 
+# A file checked before with the same inputs (itself, everything it includes, the
+# flags) is not parsed again: ccache keeps syntax-only results too.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+  launcher=(ccache)
+fi
+
 failed=0
 checked=0
 report() { # status, file, log
@@ -71,7 +79,7 @@ for f in "${sources[@]}"; do
   # The extension's own sources are built as application-extension code.
   case "$f" in macos/ShareExtension/*) extra=(-fapplication-extension) ;; esac
   status=0
-  clang "${lang[@]}" "${mac_flags[@]}" "${extra[@]}" "${gnustep[@]}" "$f" >"$log" 2>&1 || status=$?
+  "${launcher[@]}" clang "${lang[@]}" "${mac_flags[@]}" "${extra[@]}" "${gnustep[@]}" "$f" >"$log" 2>&1 || status=$?
   report "$status" "$f" "$log"
   compiled=$((compiled + 1))
 done

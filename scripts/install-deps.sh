@@ -8,9 +8,12 @@ packages=(build-essential cmake ninja-build pkg-config
   # routelle-desktop, and its tests under Xvfb with a tray host and a real browser
   qt6-base-dev libglib2.0-dev xdg-utils desktop-file-utils fonts-dejavu-core
   xvfb trayer xdotool x11-utils xclip imagemagick firefox-esr)
+# One query for all of them; a package dpkg has never heard of is missing too.
+mapfile -t installed < <(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${packages[@]}" 2>/dev/null |
+  awk '$1 == "ii" {print $2}')
 missing=()
 for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  [[ " ${installed[*]} " == *" $p "* ]] || missing+=("$p")
 done
 if ((${#missing[@]})); then
   echo "Installing: ${missing[*]}"

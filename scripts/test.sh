@@ -28,16 +28,7 @@ stage "build under AddressSanitizer + UndefinedBehaviorSanitizer (clang, fuzz ta
 configure build/ci-asan -DCMAKE_CXX_COMPILER=clang++ -DROUTELLE_SANITIZE=address,undefined -DROUTELLE_FUZZ=ON
 cmake --build build/ci-asan -j"$jobs"
 
-stage "unit and end-to-end tests"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build/ci-asan --output-on-failure -j"$jobs" -LE desktop
-
-# Qt and fontconfig keep caches to the end of the process: leaks are not looked for here.
-stage "the desktop program under Xvfb (real xdg tools, tray, firefox-esr)"
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build/ci-asan --output-on-failure -L desktop
-
-stage "fuzz targets started (${fuzz_seconds} s each, $jobs at a time, beside the next stages)"
+stage "fuzz targets started (${fuzz_seconds} s each, $jobs at a time, beside the next stages, at the lowest priority)"
 fuzz() { # target: runs it, prints its last lines, fails with it
   local t=$1 corpus=build/ci-asan/corpus/$1 seeds=()
   mkdir -p "$corpus"
@@ -54,11 +45,22 @@ export fuzz_seconds
 targets=$(cd fuzz && ls *.cpp | sed 's/\.cpp$//')
 count=$(wc -w <<<"$targets")
 ((count > 0)) || { echo "fuzz: no target found" >&2; exit 1; }
-# The fuzz smoke runs beside the stages below, most of which wait on the disk or
-# on caches rather than the cores; its report comes at the end.
+# The fuzz smoke runs beside every stage below, at the lowest priority: it takes
+# the cores that the tests leave idle (the desktop stage mostly waits on its
+# display, the checks mostly on caches) and never slows them; its report comes
+# at the end.
 fuzz_log=build/ci-asan/fuzz-smoke.log
-printf '%s\n' $targets | xargs -P "$jobs" -I{} bash -c 'fuzz {}' >"$fuzz_log" 2>&1 &
+printf '%s\n' $targets | nice -n 19 xargs -P "$jobs" -I{} bash -c 'fuzz {}' >"$fuzz_log" 2>&1 &
 fuzz_pid=$!
+
+stage "unit and end-to-end tests"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/ci-asan --output-on-failure -j"$jobs" -LE desktop
+
+# Qt and fontconfig keep caches to the end of the process: leaks are not looked for here.
+stage "the desktop program under Xvfb (real xdg tools, tray, firefox-esr)"
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build/ci-asan --output-on-failure -L desktop
 
 stage "macOS compile check"
 bash scripts/check-macos.sh

@@ -8,7 +8,6 @@
 // A found application's executable is started detached with the arguments,
 // with OPEN_BACKGROUND=1 in its environment under -g. Exit status 1 when no such
 // application exists, as the platform's command does.
-#include <spawn.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,34 +17,19 @@
 #include <vector>
 
 #include "HostSystem.h"
-
-extern char** environ;
+#include "platform/host/Spawn.h"
 
 namespace {
 
 using namespace routelle;
 
 int startDetached(const std::string& executable, const std::vector<std::string>& args, bool background) {
-  std::vector<std::string> env;
-  for (char** e = environ; e && *e; ++e)
-    if (std::string(*e).rfind("OPEN_BACKGROUND=", 0) != 0) env.emplace_back(*e);
-  if (background) env.emplace_back("OPEN_BACKGROUND=1");
-  std::vector<char*> argv{const_cast<char*>(executable.c_str())};
-  argv.reserve(args.size() + 2);
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  envp.reserve(env.size() + 1);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  posix_spawnattr_t attr;
-  posix_spawnattr_init(&attr);
-  posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
-  pid_t pid = -1;
-  const int rc = posix_spawn(&pid, executable.c_str(), nullptr, &attr, argv.data(), envp.data());
-  posix_spawnattr_destroy(&attr);
-  if (rc != 0) {
+  const pid_t pid = spawnProgram({.executable = executable,
+                                  .arguments = args,
+                                  .variable = "OPEN_BACKGROUND",
+                                  .value = background ? std::optional<std::string>("1") : std::nullopt,
+                                  .newSession = true});
+  if (pid < 0) {
     std::cerr << "The application cannot be opened: " << executable << "\n";
     return 1;
   }

@@ -34,8 +34,15 @@ const xmlChar* xml(const char* text) { return reinterpret_cast<const xmlChar*>(t
 
 class DocumentWriter {
  public:
-  DocumentWriter() : buffer_(xmlBufferCreate(), xmlBufferFree), writer_(nullptr, xmlFreeTextWriter) {
-    if (buffer_) writer_.reset(xmlNewTextWriterMemory(buffer_.get(), 0));
+  DocumentWriter(DocumentWriter&&) = delete;  // the library holds the address of the text
+  // Written straight into a string, which grows geometrically: the library's
+  // memory buffer grows by what each write needs, copying the whole document
+  // again and again once it is large.
+  DocumentWriter() : writer_(nullptr, xmlFreeTextWriter) {
+    if (xmlOutputBufferPtr output = xmlOutputBufferCreateIO(append, nullptr, &text_, nullptr)) {
+      writer_.reset(xmlNewTextWriter(output));
+      if (!writer_) xmlOutputBufferClose(output);
+    }
     // Two-space indentation, one element per line: stable and easy to read in a diff.
     ok_ = writer_ && xmlTextWriterSetIndent(writer_.get(), 1) >= 0 &&
           xmlTextWriterSetIndentString(writer_.get(), xml("  ")) >= 0;
@@ -53,8 +60,7 @@ class DocumentWriter {
     check(xmlTextWriterEndDocument(writer_.get()));
     check(xmlTextWriterFlush(writer_.get()));
     if (!ok_) return std::nullopt;
-    return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer_.get())),
-                       static_cast<std::size_t>(xmlBufferLength(buffer_.get())));
+    return std::move(text_);
   }
 
   bool ok() const { return ok_; }
@@ -62,7 +68,12 @@ class DocumentWriter {
  private:
   void check(int result) { ok_ = ok_ && result >= 0; }
 
-  std::unique_ptr<xmlBuffer, void (*)(xmlBufferPtr)> buffer_;
+  static int append(void* text, const char* bytes, int length) {
+    static_cast<std::string*>(text)->append(bytes, static_cast<std::size_t>(length));
+    return length;
+  }
+
+  std::string text_;  // before the writer, which flushes into it as it closes
   std::unique_ptr<xmlTextWriter, void (*)(xmlTextWriterPtr)> writer_;
   bool ok_ = false;
 };

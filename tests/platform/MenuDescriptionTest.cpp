@@ -4,28 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/MenuBuilders.h"
+
 namespace routelle {
 namespace {
 
-MenuItem entry(std::string title, std::string action = "act:") {
-  MenuItem item;
-  item.title = std::move(title);
-  item.action = std::move(action);
-  return item;
-}
-
-MenuItem submenu(std::string title, std::vector<MenuItem> items) {
-  MenuItem item = entry(std::move(title), "");
-  item.submenu = std::make_shared<Menu>();
-  item.submenu->items = std::move(items);
-  return item;
-}
-
-Menu menuOf(std::vector<MenuItem> items) {
-  Menu menu;
-  menu.items = std::move(items);
-  return menu;
-}
+using test::entry;
+using test::menuOf;
+using test::submenu;
 
 Menu sample() {
   return menuOf(

@@ -3,24 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/MenuBuilders.h"
+
 namespace routelle {
 namespace {
 
+using test::entry;
+using test::submenu;
+
 using ::testing::HasSubstr;
-
-MenuItem entry(std::string title, std::string action = "act:") {
-  MenuItem item;
-  item.title = std::move(title);
-  item.action = std::move(action);
-  return item;
-}
-
-MenuItem submenu(std::string title, std::vector<MenuItem> items) {
-  MenuItem item = entry(std::move(title), "");
-  item.submenu = std::make_shared<Menu>();
-  item.submenu->items = std::move(items);
-  return item;
-}
 
 // A menu with the marks the status menu uses: "✓" before an entry that is on,
 // three blanks before one that is off, "  ✓" after the selected browser.

@@ -1,12 +1,11 @@
 #include "platform/host/HostProcessLauncher.h"
 
-#include <spawn.h>
+#include "platform/host/Spawn.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-
-extern char** environ;
 
 namespace routelle {
 
@@ -26,23 +25,8 @@ int HostProcessLauncher::spawn(const std::string& path, const std::vector<std::s
   }
 
   const std::string executable = executableFor(path);
-  std::vector<std::string> env;
-  for (char** e = environ; e && *e; ++e)
-    if (std::string(*e).rfind("ROUTELLE_WORLD=", 0) != 0) env.emplace_back(*e);
-  env.push_back("ROUTELLE_WORLD=" + world_.root().string());
-
-  std::vector<char*> argv{const_cast<char*>(executable.c_str())};
-  argv.reserve(args.size() + 2);
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  std::vector<char*> envp;
-  envp.reserve(env.size() + 1);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  pid_t pid = -1;
-  if (posix_spawn(&pid, executable.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-  return pid;
+  return spawnProgram(
+      {.executable = executable, .arguments = args, .variable = "ROUTELLE_WORLD", .value = world_.root().string()});
 }
 
 std::optional<int> HostProcessLauncher::runAndWait(const std::string& path, const std::vector<std::string>& args) {
