@@ -66,11 +66,15 @@ usage error listing what that level offers.
 --choose answers a chooser, alert or window it shows (a window's button by
 its title); a title that fits nothing shown is a usage error listing what was
 offered. --open-panel answers an open panel.
---dialog answers a rule dialog the click opens: ANSWER is a ";"-separated
-list of what the user does, in order, then the button pressed:
-  input=TEXT          type TEXT in the text field (TEXT holds no ";")
+--dialog answers a dialog the click opens (a rule dialog, "Test a Link..."):
+ANSWER is a ";"-separated list of what the user does, in order, then the
+button pressed:
+  input=TEXT          put TEXT in the text field over what it held (TEXT
+                      holds no ";")
+  type=TEXT           type TEXT after what the text field holds
   browser=TITLE       pick the browser pop-up's entry of that title
   app=TITLE           pick the application pop-up's entry of that title
+  keys=TITLE          pick the modifier pop-up's entry of that title
   background=on|off   set the "Open in background" checkbox
   OK | Cancel         press that button; left out when a pick ends the
                       dialog by itself ("app=Choose another app")
@@ -79,7 +83,8 @@ followed by a file chooser (--open-panel PATH, or it is cancelled) and the
 dialog again. A dialog without an answer is cancelled. Every dialog is
 printed: message, informative text (line breaks as \n), each control with
 its frame, pop-up entries in order (the selected one marked "selected"), the
-checkbox state. A title the pop-up does not offer or a dialog left open is a
+checkbox state. A window that follows each edit ("Test a Link...") also
+prints, after each, what it then shows differently. A title the pop-up does not offer or a dialog left open is a
 usage error (exit status 64) and cancels the dialog; so is an answer no
 dialog used, reported after the dialogs before it took effect.)";
 

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, tests and demo need, when missing.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config
-  libplist-dev libplist-utils libxml2-dev liburiparser-dev libicu-dev libpsl-dev
+  libplist-dev libplist-utils libxml2-dev liburiparser-dev libicu-dev libpsl-dev publicsuffix
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev libinih-dev clang libclang-rt-14-dev clang-format clang-tidy
   libc++-14-dev libc++abi-14-dev librsvg2-bin icnsutils ccache
   # routelle-desktop, and its tests under Xvfb with a tray host and a real browser

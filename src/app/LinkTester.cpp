@@ -59,7 +59,9 @@ LinkTester::LinkTester(Presenter& presenter, Application& application, Workspace
   window_.messageText = "Test a Link";
   window_.informativeText = "Paste or type a link to see which browser would open it, and why. Nothing is opened.";
   window_.style = "informational";
-  window_.buttons = {"OK", "Cancel"};
+  // The decision follows every edit, so there is nothing to confirm: one button closes.
+  window_.buttons = {"OK"};
+  window_.fieldChanged = [this](AlertModel&) { showDecisionForFields(); };
   View content;
   content.frame = {0, 0, kWidth, 236};
   View field;
@@ -96,7 +98,9 @@ void LinkTester::fillApplications() {
 void LinkTester::show() {
   application_.activateIgnoringOtherApps(true);
   fillApplications();
-  while (presenter_.runModalAlert(window_) == 0) showDecisionForFields();
+  // What the fields kept from the last time is decided anew: rules or running applications may have changed.
+  showDecisionForFields();
+  presenter_.runModalAlert(window_);
 }
 
 void LinkTester::showDecisionForFields() {

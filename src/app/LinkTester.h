@@ -17,8 +17,12 @@ class LinkTester {
  public:
   LinkTester(Presenter& presenter, Application& application, Workspace& workspace, LinkIntake& intake);
 
-  // Runs the window until the user closes it; each "OK" shows the decision for
-  // what the fields hold, which stay filled for the next try.
+  LinkTester(const LinkTester&) = delete;  // the window's edits call back into this object
+  LinkTester& operator=(const LinkTester&) = delete;
+
+  // Runs the window until the user closes it. The decision below the fields
+  // follows each edit of the link, the application or the key; the fields stay
+  // filled for the next time.
   void show();
   // The window as it stands, for the platform to draw.
   const AlertModel& window() const { return window_; }

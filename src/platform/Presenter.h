@@ -33,6 +33,8 @@ class Presenter {
   // user left in its accessory view (text typed, pop-up entries selected,
   // checkboxes) is written back into the model. Picking a pop-up entry that has
   // an action sends it while the alert runs; main-queue work runs meanwhile.
+  // With `fieldChanged` set, every edit is written back as it happens, reported,
+  // and the accessory redrawn from the model.
   virtual int runModalAlert(AlertModel& alert) = 0;
   // Presses a button of the alert being run modally, as a click would, which
   // ends it; nothing when no alert runs.

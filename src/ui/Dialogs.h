@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,11 @@ struct AlertModel {
   std::string style;  // "warning", "informational" or "critical"
   std::vector<std::string> buttons;
   std::optional<View> accessory;
+  // Told of each change the user makes in the accessory while the alert runs (a
+  // character typed or pasted, an entry picked, a checkbox set), the model
+  // already holding it; whatever it changes in the model is then shown. Empty:
+  // the alert only reads the accessory once it ends.
+  std::function<void(AlertModel&)> fieldChanged = {};
 };
 
 struct OpenPanelModel {

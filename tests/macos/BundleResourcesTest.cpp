@@ -245,4 +245,22 @@ TEST(BundleResources, HoldEveryImageAndDocumentTheCoreNames) {
   EXPECT_GE(checked, 6) << "the scan of " << kSources << " found too few names";
 }
 
+// The Mac adapters read a few data files of their own (the public suffix list):
+// each ships from data/ and is listed among the bundle's resources.
+TEST(BundleResources, HoldEveryDataFileTheMacAdaptersRead) {
+  static const std::regex resource(R"re(pathForResource:@"([^"]+)"\s+ofType:@"([^"]+)")re");
+  const std::string bundleSources = contents(kMacos / "CMakeLists.txt");
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(kSources / "platform" / "macos")) {
+    const std::string source = contents(entry.path());
+    for (std::sregex_iterator m(source.begin(), source.end(), resource), end; m != end; ++m) {
+      const std::string file = (*m)[1].str() + "." + (*m)[2].str();
+      ++checked;
+      EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(ROUTELLE_SOURCE_DIR) / "data" / file)) << file;
+      EXPECT_NE(bundleSources.find("data/" + file), std::string::npos) << file << " in " << entry.path();
+    }
+  }
+  EXPECT_GE(checked, 1) << "no resource found in the Mac adapters";
+}
+
 }  // namespace

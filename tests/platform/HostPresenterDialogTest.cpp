@@ -71,6 +71,30 @@ TEST_F(HostPresenterDialogTest, WhatTheUserDidIsWrittenBackIntoTheModel) {
   EXPECT_FALSE(presenter.answerProblem);
 }
 
+TEST_F(HostPresenterDialogTest, EachEditIsToldAsItHappensAndOnlyWhatItChangedIsPrinted) {
+  View decision;
+  decision.kind = View::Kind::textField;
+  decision.identifier = "decision";
+  dialog.accessory->subviews.push_back(decision);
+  std::vector<std::string> heard;
+  dialog.fieldChanged = [&heard](AlertModel& alert) {
+    auto& views = alert.accessory->subviews;
+    heard.push_back(views[1].text + "|" + views[0].entries[static_cast<std::size_t>(views[0].selectedIndex)].title +
+                    "|" + (views[2].checked ? "on" : "off"));
+    views[3].text = "for " + views[1].text;
+  };
+  answer("input=a.example;type=/docs;background=on;input=b;OK");
+  EXPECT_EQ(presenter.runModalAlert(dialog), 0);
+  EXPECT_THAT(heard, ::testing::ElementsAre("a.example|Mail|off", "a.example/docs|Mail|off", "a.example/docs|Mail|on",
+                                            "b|Mail|on"));
+  EXPECT_EQ(std::count_if(transcript.lines.begin(), transcript.lines.end(),
+                          [](const std::string& l) { return l.starts_with("  decision shows"); }),
+            3);
+  EXPECT_LT(line("typed \"/docs\" after what the field held"), line("  decision shows \"for a.example/docs\""));
+  EXPECT_LT(line("  decision shows \"for a.example/docs\""), line("  decision shows \"for b\""));
+  EXPECT_LT(line("  decision shows \"for b\""), transcript.lines.size());
+}
+
 TEST_F(HostPresenterDialogTest, APanelOpenedWhileTheDialogRunsAnswersAfterItEnded) {
   answer("app=Pick");
   EXPECT_EQ(presenter.runModalAlert(dialog), 1);

@@ -24,7 +24,7 @@ std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::strin
     const std::string name = item.substr(0, equals);
     std::string value = item.substr(equals + 1);
     DialogAnswer::Control control;
-    if (name == "input") {
+    if (name == "input" || name == "type") {
       control = DialogAnswer::Control::text;
     } else if (name == "browser") {
       control = DialogAnswer::Control::browsers;
@@ -39,10 +39,10 @@ std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::strin
         return std::nullopt;
       }
     } else {
-      problem = "unknown dialog item \"" + name + "\" (input, browser, app, keys, background)";
+      problem = "unknown dialog item \"" + name + "\" (input, type, browser, app, keys, background)";
       return std::nullopt;
     }
-    answer.steps.push_back({control, std::move(value)});
+    answer.steps.push_back({control, std::move(value), name == "type"});
   }
   return answer;
 }

@@ -13,15 +13,16 @@ struct DialogAnswer {
   enum class Control { text, browsers, applications, checkbox, modifiers };
   struct Step {
     Control control;
-    std::string value;  // the text typed, the entry's title, or "on" / "off"
+    std::string value;     // the text typed, the entry's title, or "on" / "off"
+    bool appends = false;  // text: typed after what the field holds ("type="), not over it ("input=")
   };
   std::vector<Step> steps;
   std::optional<std::string> button;
   std::string given;  // the answer as written
 };
 
-// "input=TEXT;browser=TITLE;app=TITLE;keys=TITLE;background=on|off;OK": items separated by
-// ";", a button title last. Nothing, with the problem, when malformed.
+// "input=TEXT;type=TEXT;browser=TITLE;app=TITLE;keys=TITLE;background=on|off;OK": items
+// separated by ";", a button title last. Nothing, with the problem, when malformed.
 std::optional<DialogAnswer> parseDialogAnswer(std::string_view given, std::string& problem);
 
 }  // namespace routelle

@@ -79,6 +79,8 @@ class HostPresenter final : public Presenter {
   };
   int answerDialog(AlertModel& alert);
   void applyStep(AlertModel& alert, const DialogAnswer::Step& step);
+  // After an edit: the dialog hears of it, and the texts it then shows differently are printed.
+  void reportChange(AlertModel& alert);
   // The modal loop: main-queue work due now, one task at a time, until a button is pressed.
   void runModalLoop(const ModalSession& session);
   void refuseAnswer(std::string problem);

@@ -69,6 +69,17 @@ View* control(AlertModel& alert, DialogAnswer::Control wanted) {
   return nullptr;
 }
 
+// What a text field shows, by its name: on one line, or a block of lines.
+void describeShownText(const View& view, Transcript& transcript) {
+  const std::string name = view.identifier.empty() ? "text field" : view.identifier;
+  if (view.text.find('\n') == std::string::npos) {
+    transcript.add("  " + name + " shows " + quoted(view.text));
+    return;
+  }
+  transcript.add("  " + name + " shows:");
+  for (const auto& line : text::split(view.text, "\n")) transcript.add("    " + line);
+}
+
 const char* controlName(DialogAnswer::Control c) {
   switch (c) {
     case DialogAnswer::Control::text:
@@ -148,12 +159,14 @@ void HostPresenter::applyStep(AlertModel& alert, const DialogAnswer::Step& step)
   }
   switch (step.control) {
     case DialogAnswer::Control::text:
-      view->text = step.value;
-      transcript_.add("typed " + quoted(step.value));
+      view->text = step.appends ? view->text + step.value : step.value;
+      transcript_.add("typed " + quoted(step.value) + (step.appends ? " after what the field held" : ""));
+      reportChange(alert);
       return;
     case DialogAnswer::Control::checkbox:
       view->checked = step.value == "on";
       transcript_.add("checkbox " + quoted(view->text) + " " + step.value);
+      reportChange(alert);
       return;
     case DialogAnswer::Control::browsers:
     case DialogAnswer::Control::applications:
@@ -175,10 +188,27 @@ void HostPresenter::applyStep(AlertModel& alert, const DialogAnswer::Step& step)
       sender.action = entry.action;
       actions_.perform(entry.action, sender);
     }
+    reportChange(alert);
     return;
   }
   refuseAnswer("the " + std::string(controlName(step.control)) + " offers no " + quoted(step.value) + "; it offers " +
                (offered.empty() ? std::string("nothing") : offered));
+}
+
+void HostPresenter::reportChange(AlertModel& alert) {
+  // An action sent by the edit may have ended the dialog, or taken its accessory away.
+  if (!alert.fieldChanged || !alert.accessory || sessions_.back()->pressed) return;
+  const std::vector<View> before = alert.accessory->subviews;
+  alert.fieldChanged(alert);
+  if (!alert.accessory) return;
+  const auto& after = alert.accessory->subviews;
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    if (i < before.size() && before[i].text == after[i].text) continue;
+    if (after[i].kind == View::Kind::textField)
+      describeShownText(after[i], transcript_);
+    else
+      describeControl(after[i], transcript_);
+  }
 }
 
 void HostPresenter::runModalLoop(const ModalSession& session) {

@@ -169,6 +169,12 @@ int LinuxPresenter::runModalAlert(AlertModel& alert) {
                      sender.title = entry.title;
                      sender.action = entry.action;
                      perform(sender);
+                   },
+                   [&alert, &views] {
+                     if (!alert.fieldChanged) return;
+                     views.readBack();
+                     alert.fieldChanged(alert);
+                     views.showModelText();
                    });
   if (alert.accessory) {
     QWidget* accessory = views.build(*alert.accessory, nullptr);

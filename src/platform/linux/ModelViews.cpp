@@ -50,9 +50,15 @@ QWidget* ModelViews::control(View& view, QWidget* parent) {
         auto* field = new QLineEdit(text, parent);
         field->setPlaceholderText(QString::fromStdString(view.placeholder));
         bound_.push_back({&view, field});
+        if (onEdit_)
+          QObject::connect(field, &QLineEdit::textEdited, [this, &view](const QString& edited) {
+            view.text = edited.toStdString();
+            onEdit_();
+          });
         return field;
       }
       auto* label = new QLabel(text, parent);
+      bound_.push_back({&view, label});
       label->setWordWrap(view.maximumNumberOfLines != 1);
       if (view.alignment == "center") label->setAlignment(Qt::AlignCenter);
       if (view.selectable) label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -66,7 +72,10 @@ QWidget* ModelViews::control(View& view, QWidget* parent) {
         bound_.push_back({&view, box});
         QObject::connect(box, &QCheckBox::clicked, [this, &view, box] {
           view.checked = box->isChecked();
-          onControl_(view);
+          if (!view.action.empty())
+            onControl_(view);
+          else if (onEdit_)
+            onEdit_();
         });
         return box;
       }
@@ -116,6 +125,8 @@ QWidget* ModelViews::control(View& view, QWidget* parent) {
         if (index >= 0 && static_cast<std::size_t>(index) < view.entries.size() &&
             !view.entries[static_cast<std::size_t>(index)].action.empty())
           onEntry_(view.entries[static_cast<std::size_t>(index)]);
+        else if (onEdit_)
+          onEdit_();
       });
       return popUp;
     }
@@ -141,6 +152,11 @@ void ModelViews::readBack() {
     if (auto* popUp = qobject_cast<QComboBox*>(widget)) model->selectedIndex = popUp->currentIndex();
     if (auto* slider = qobject_cast<QSlider*>(widget)) model->value = slider->value();
   }
+}
+
+void ModelViews::showModelText() {
+  for (const auto& [model, widget] : bound_)
+    if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(QString::fromStdString(model->text));
 }
 
 }  // namespace routelle::linux_desktop

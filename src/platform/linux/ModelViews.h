@@ -17,13 +17,19 @@ class ModelViews {
   // A pop-up entry with an action was picked.
   using EntryAction = std::function<void(const PopUpEntry& entry)>;
 
-  ModelViews(ControlAction onControl, EntryAction onEntry)
-      : onControl_(std::move(onControl)), onEntry_(std::move(onEntry)) {}
+  // The user changed a control without an action of its own (typed in a field,
+  // picked a pop-up entry, set a checkbox); its model already holds the change.
+  using FieldChanged = std::function<void()>;
+
+  ModelViews(ControlAction onControl, EntryAction onEntry, FieldChanged onEdit = {})
+      : onControl_(std::move(onControl)), onEntry_(std::move(onEntry)), onEdit_(std::move(onEdit)) {}
 
   // The widget for the view and its subviews; the model must outlive it.
   QWidget* build(View& view, QWidget* parent);
   // Writes what the user typed, checked, picked or slid into the models.
   void readBack();
+  // Shows again the models' texts of the fields the user does not edit.
+  void showModelText();
 
  private:
   QWidget* control(View& view, QWidget* parent);
@@ -33,6 +39,7 @@ class ModelViews {
   };
   ControlAction onControl_;
   EntryAction onEntry_;
+  FieldChanged onEdit_;
   std::vector<Bound> bound_;
 };
 

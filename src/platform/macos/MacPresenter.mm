@@ -20,6 +20,28 @@
 }
 @end
 
+// Hears the user's edits in an alert's accessory, as they happen.
+@interface RTLAccessoryEdits : NSObject <NSTextFieldDelegate>
+- (instancetype)initWithHandler:(void (^)(void))handler;
+- (void)controlChanged:(id)sender;
+@end
+
+@implementation RTLAccessoryEdits {
+  void (^_handler)(void);
+}
+- (instancetype)initWithHandler:(void (^)(void))handler {
+  if (!(self = [super init])) return nil;
+  _handler = handler;
+  return self;
+}
+- (void)controlTextDidChange:(NSNotification*)notification {
+  _handler();
+}
+- (void)controlChanged:(id)sender {
+  _handler();
+}
+@end
+
 namespace routelle::macos {
 namespace {
 
@@ -85,7 +107,19 @@ class MacPresenter final : public Presenter {
     alert.alertStyle = alertStyleOf(model.style);
     for (const auto& title : model.buttons) [alert addButtonWithTitle:ns(title)];
     // Pop-up entries with an action of their own send it to the action target while the alert runs.
-    NSView* accessory = model.accessory ? viewFor(*model.accessory, actionTarget_) : nil;
+    __block NSView* accessory = nil;
+    // Edits are told on the main thread, inside the modal run, while `model` is alive.
+    RTLAccessoryEdits* edits = nil;
+    if (model.accessory && model.fieldChanged) {
+      AlertModel* shown = &model;
+      edits = [[RTLAccessoryEdits alloc] initWithHandler:^{
+        if (!accessory || !shown->accessory) return;
+        readUserInput(accessory, *shown->accessory);
+        shown->fieldChanged(*shown);
+        if (shown->accessory) showModelText(accessory, *shown->accessory);
+      }];
+    }
+    if (model.accessory) accessory = viewFor(*model.accessory, actionTarget_, edits);
     if (accessory) alert.accessoryView = accessory;
     runningAlerts_.push_back(alert);
     const NSModalResponse response = [alert runModal];

@@ -4,6 +4,9 @@
 
 #include <climits>
 #include <memory>
+#include <mutex>
+
+#include "support/PublicSuffixList.h"
 
 namespace routelle::macos {
 namespace {
@@ -38,9 +41,26 @@ class MacUrlParser final : public UrlParser {
     return out;
   }
 
-  // The system publishes no list of public suffixes; rule texts still need a dot
-  // in their host, which keeps a top-level domain alone out.
-  bool isPublicSuffix(std::string_view) const override { return false; }
+  bool isPublicSuffix(std::string_view asciiHost) const override { return publicSuffixes().isPublicSuffix(asciiHost); }
+
+ private:
+  // The system publishes no list of public suffixes: the bundle carries one, read
+  // on first use. Without it nothing is one, and rule texts still need a dot in
+  // their host, which keeps a top-level domain alone out.
+  const PublicSuffixList& publicSuffixes() const {
+    std::call_once(suffixesRead_, [this] {
+      constexpr NSUInteger kLargestList = 16 << 20;  // the list is about 250 KB
+      NSString* path = [[NSBundle mainBundle] pathForResource:@"public_suffix_list" ofType:@"dat"];
+      NSData* data = path ? [NSData dataWithContentsOfFile:path] : nil;
+      std::string_view text;
+      if (data && data.length <= kLargestList) text = {static_cast<const char*>(data.bytes), data.length};
+      suffixes_ = PublicSuffixList::parse(text, [this](std::string_view name) { return asciiHost(name); });
+    });
+    return *suffixes_;
+  }
+
+  mutable std::once_flag suffixesRead_;
+  mutable std::optional<PublicSuffixList> suffixes_;
 };
 
 }  // namespace

@@ -6,8 +6,13 @@
 namespace routelle::macos {
 namespace {
 
-void connect(NSControl* control, const View& view, id target) {
-  if (view.action.empty()) return;
+void connect(NSControl* control, const View& view, id target, id edits) {
+  if (view.action.empty()) {
+    if (!edits) return;
+    control.target = edits;
+    control.action = NSSelectorFromString(@"controlChanged:");
+    return;
+  }
   control.target = target;
   control.action = NSSelectorFromString(ns(view.action));
 }
@@ -21,9 +26,10 @@ NSFont* fontFor(const View& view, NSFont* standard) {
   return named != nil ? named : [NSFont systemFontOfSize:size];
 }
 
-NSTextField* textFieldFor(const View& view) {
+NSTextField* textFieldFor(const View& view, id<NSTextFieldDelegate> edits) {
   NSTextField* field = [[NSTextField alloc] initWithFrame:rectOf(view.frame)];
   field.editable = view.editable;
+  if (view.editable && edits) field.delegate = edits;
   field.selectable = view.selectable || !view.links.empty();
   field.bordered = view.bordered;
   field.drawsBackground = view.drawsBackground;
@@ -52,7 +58,7 @@ NSTextField* textFieldFor(const View& view) {
   return field;
 }
 
-NSButton* buttonFor(const View& view, id target) {
+NSButton* buttonFor(const View& view, id target, id edits) {
   NSButton* button = [[NSButton alloc] initWithFrame:rectOf(view.frame)];
   button.title = ns(view.text);
   if (view.buttonType == View::ButtonType::checkbox) {
@@ -80,11 +86,11 @@ NSButton* buttonFor(const View& view, id target) {
   }
   // The key equivalent carries the choice (a browser name) back to the action.
   button.keyEquivalent = ns(view.keyEquivalent);
-  connect(button, view, target);
+  connect(button, view, target, view.buttonType == View::ButtonType::checkbox ? edits : nil);
   return button;
 }
 
-NSPopUpButton* popUpButtonFor(const View& view, id target) {
+NSPopUpButton* popUpButtonFor(const View& view, id target, id edits) {
   NSPopUpButton* popUp = [[NSPopUpButton alloc] initWithFrame:rectOf(view.frame) pullsDown:NO];
   // Entries without an action of their own are choices, never greyed out.
   popUp.autoenablesItems = NO;
@@ -104,7 +110,7 @@ NSPopUpButton* popUpButtonFor(const View& view, id target) {
     [popUp selectItemAtIndex:view.selectedIndex];
   else
     [popUp selectItem:nil];
-  connect(popUp, view, target);
+  connect(popUp, view, target, edits);
   return popUp;
 }
 
@@ -116,7 +122,7 @@ NSSlider* sliderFor(const View& view, id target) {
   slider.numberOfTickMarks = view.numberOfTickMarks;
   slider.allowsTickMarkValuesOnly = view.allowsTickMarkValuesOnly;
   if (view.altIncrementValue > 0) slider.altIncrementValue = view.altIncrementValue;
-  connect(slider, view, target);
+  connect(slider, view, target, nil);
   return slider;
 }
 
@@ -124,20 +130,20 @@ NSSlider* sliderFor(const View& view, id target) {
 
 NSRect rectOf(const Rect& r) { return NSMakeRect(r.x, r.y, r.width, r.height); }
 
-NSView* viewFor(const View& view, id target) {
+NSView* viewFor(const View& view, id target, id<NSTextFieldDelegate> edits) {
   NSView* out = nil;
   switch (view.kind) {
     case View::Kind::textField:
-      out = textFieldFor(view);
+      out = textFieldFor(view, edits);
       break;
     case View::Kind::button:
-      out = buttonFor(view, target);
+      out = buttonFor(view, target, edits);
       break;
     case View::Kind::slider:
       out = sliderFor(view, target);
       break;
     case View::Kind::popUpButton:
-      out = popUpButtonFor(view, target);
+      out = popUpButtonFor(view, target, edits);
       break;
     case View::Kind::imageView: {
       NSImageView* imageView = [[NSImageView alloc] initWithFrame:rectOf(view.frame)];
@@ -154,8 +160,19 @@ NSView* viewFor(const View& view, id target) {
     out.wantsLayer = YES;
     out.layer.cornerRadius = view.cornerRadius;
   }
-  for (const auto& sub : view.subviews) [out addSubview:viewFor(sub, target)];
+  for (const auto& sub : view.subviews) [out addSubview:viewFor(sub, target, edits)];
   return out;
+}
+
+void showModelText(NSView* drawn, const View& model) {
+  if (!model.identifier.empty() && ![drawn.identifier isEqualToString:ns(model.identifier)]) return;
+  // Fields with links keep their attributed text; none of them changes while shown.
+  if (model.kind == View::Kind::textField && !model.editable && model.links.empty() &&
+      [drawn isKindOfClass:[NSTextField class]])
+    ((NSTextField*)drawn).stringValue = ns(model.text);
+  NSArray<NSView*>* subviews = drawn.subviews;
+  for (std::size_t i = 0; i < model.subviews.size() && i < subviews.count; ++i)
+    showModelText(subviews[i], model.subviews[i]);
 }
 
 void readUserInput(NSView* drawn, View& model) {
