@@ -26,6 +26,8 @@
 #include "platform/host/HostRunLoop.h"
 #include "platform/host/HostShortcuts.h"
 #include "platform/host/HostSystemInfo.h"
+#include "platform/host/HostUrlParser.h"
+#include "platform/host/PlainUrl.h"
 #include "routing/LinkHost.h"
 #include "routing/LinkText.h"
 #include "settings/HostName.h"
@@ -210,6 +212,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t c = size > 2 ? data[2] : 0;
   const std::string input(reinterpret_cast<const char*>(data) + std::min<std::size_t>(size, 3),
                           size - std::min<std::size_t>(size, 3));
+
+  // A plain link read in one pass reads exactly as the general parser reads it.
+  for (const std::string& text : {input, "https://" + input}) {
+    const auto plain = parsePlainUrl(text);
+    if (!plain) continue;
+    const auto general = HostUrlParser::parseGenerally(text);
+    if (!general || general->scheme != plain->scheme || general->host != plain->host || general->path != plain->path ||
+        general->query != plain->query)
+      std::abort();
+  }
 
   const std::string link = normaliseLink(input);
   // Whatever came in, the link names a scheme separator.

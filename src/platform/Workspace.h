@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ class Workspace {
   // Bundle identifiers of the applications the system itself lists as web
   // browsers, for systems whose browsers are not those of the known table.
   virtual std::vector<std::string> systemBrowserIdentifiers() { return {}; }
+  // Changes whenever an application found by name may have changed, so that what
+  // was learnt about it can be kept until then; nothing when the platform cannot
+  // tell, and every lookup asks again.
+  virtual std::optional<std::uint64_t> applicationsGeneration() { return std::nullopt; }
 };
 
 }  // namespace routelle

@@ -115,8 +115,12 @@ LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::stri
   plan.background = background;
   // A link beginning with "-" must never read as an option of the command.
   auto command = [&](std::string application) {
-    std::vector<std::string> args{"-g", "-a", std::move(application)};
-    if (!background) args.erase(args.begin());
+    // Sized once: this runs for every link.
+    std::vector<std::string> args;
+    args.reserve(6 + profileArguments.size());
+    if (background) args.emplace_back("-g");
+    args.emplace_back("-a");
+    args.push_back(std::move(application));
     if (!profileArguments.empty()) {
       // A running browser would take the link in its current profile: a new
       // instance is the one that reads the profile argument.
@@ -161,6 +165,7 @@ LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::stri
     return plan;
   }
   plan.way = LaunchPlan::Way::openCommand;
+  plan.commands.reserve(2);
   plan.commands.push_back(command(applicationPath(browser)));
   plan.commands.push_back(command(browser));
   return plan;

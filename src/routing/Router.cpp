@@ -225,8 +225,11 @@ void Router::decideByRules(Pass& pass) {
 
   std::string priority;
   if (pass.routing) {
-    if (!settings_.contains(keys::defaultChoice)) trace_(trace::defaultChoiceMissing);
-    settings_.ensureString(keys::defaultChoice, values::showBrowserList);
+    // One read when the choice is stored, as it is after the first link.
+    if (!settings_.getString(keys::defaultChoice)) {
+      if (!settings_.contains(keys::defaultChoice)) trace_(trace::defaultChoiceMissing);
+      settings_.ensureString(keys::defaultChoice, values::showBrowserList);
+    }
     priority = settings_.ensureString(keys::rulePriority, values::priorityDomainsFirst);
   } else {
     priority = settings_.getString(keys::rulePriority).value_or(std::string(values::priorityDomainsFirst));

@@ -65,9 +65,31 @@ bool BrowserRegistry::isProgramItself(const std::string& name) const {
   if (last.size() > 4 && text::equalsIgnoringCase(last.substr(last.size() - 4), ".app")) last.remove_suffix(4);
   if (text::equalsIgnoringCase(last, kProgramName)) return true;
   // A renamed copy of the program is still the program.
-  const auto identifier =
-      name.find('/') != std::string::npos ? workspace_.bundleIdentifier(std::string(bare)) : bundleIdentifier(name);
+  if (name.find('/') == std::string::npos) return foundProgramItself(name).value_or(false);
+  const auto identifier = workspace_.bundleIdentifier(std::string(bare));
   return identifier && isOwnBundleIdentifier(*identifier);
+}
+
+std::optional<bool> BrowserRegistry::foundProgramItself(const std::string& name) const {
+  const auto generation = workspace_.applicationsGeneration();
+  if (generation) {
+    std::lock_guard lock(foundMutex_);
+    if (found_.generation != *generation) {
+      found_.itself.clear();
+      found_.generation = *generation;
+    }
+    if (auto known = found_.itself.find(name); known != found_.itself.end()) return known->second;
+  }
+  // A name found nowhere is asked again next time: the workspace may look afresh then.
+  const auto identifier = bundleIdentifier(name);
+  if (!identifier) return std::nullopt;
+  const bool itself = isOwnBundleIdentifier(*identifier);
+  if (generation) {
+    std::lock_guard lock(foundMutex_);
+    // Bounded: names come from stored rules, but nothing stops a script from trying many.
+    if (found_.generation == *generation && found_.itself.size() < 256) found_.itself.emplace(name, itself);
+  }
+  return itself;
 }
 
 std::optional<std::string> BrowserRegistry::installedDisplayName(const std::string& name) const {

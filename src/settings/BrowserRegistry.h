@@ -1,4 +1,7 @@
 #pragma once
+#include <cstdint>
+#include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,8 +79,19 @@ class BrowserRegistry {
   // Removes the identifier; resets the default action when it names the browser.
   bool removeIdentifier(const std::string& identifier, const std::string& name);
 
+  // Whether an installed application is the program, as found by name.
+  std::optional<bool> foundProgramItself(const std::string& name) const;
+
   SettingsStore& settings_;
   Workspace& workspace_;
+  // Every link asks whether its browser is the program: the answers for names
+  // the workspace found stand while its applications stay as they were.
+  struct FoundIdentities {
+    std::uint64_t generation = 0;
+    std::map<std::string, bool, std::less<>> itself;
+  };
+  mutable FoundIdentities found_;
+  mutable std::mutex foundMutex_;  // the tab watcher asks from its own queue
 };
 
 }  // namespace routelle

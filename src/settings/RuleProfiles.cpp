@@ -6,7 +6,10 @@ namespace routelle {
 
 std::string RuleProfiles::domainRule(std::string_view host) {
   while (host.ends_with('.')) host.remove_suffix(1);
-  std::string rule = "domain ";
+  constexpr std::string_view kPrefix = "domain ";
+  std::string rule;
+  rule.reserve(kPrefix.size() + host.size());
+  rule.append(kPrefix);
   for (char c : host) rule.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
   return rule;
 }

@@ -117,7 +117,7 @@ std::optional<double> SettingsStore::getDouble(std::string_view key, Domain d) c
 }
 std::optional<std::string> SettingsStore::getString(std::string_view key, Domain d) const {
   auto v = object(key, d);
-  if (const auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return *text;
+  if (auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return std::move(*text);
   return std::nullopt;
 }
 bool SettingsStore::contains(std::string_view key, Domain d) const { return object(key, d).has_value(); }
@@ -291,7 +291,7 @@ void SettingsStore::transaction(const std::function<void()>& body, Domain d) {
 std::optional<std::string> SettingsStore::interfaceStyle() const {
   if (!global_) return std::nullopt;
   auto v = global_->object(keys::appleInterfaceStyle);
-  if (const auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return *text;
+  if (auto* text = v ? std::get_if<std::string>(&*v) : nullptr) return std::move(*text);
   return std::nullopt;
 }
 

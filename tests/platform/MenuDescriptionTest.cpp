@@ -61,5 +61,14 @@ TEST(MenuDescriptionTest, OnlyWhatChangedIsPrintedUnderWhereItIs) {
     EXPECT_EQ(describeMenuChanges(menuLines(sample()), menuLines(c.after)), c.printed) << c.what;
 }
 
+// Numbers print as a stream prints them, which transcripts and golden files hold.
+TEST(MenuDescriptionTest, NumbersKeepSixSignificantDigitsAndNoTrailingZeros) {
+  const std::pair<double, const char*> numbers[] = {
+      {20.0, "20"},       {0.5, "0.5"},       {-0.0, "-0"},      {16.0 / 3.0, "5.33333"}, {1234567.0, "1.23457e+06"},
+      {0.0001, "0.0001"}, {0.00001, "1e-05"}, {1e300, "1e+300"}, {100000.0, "100000"},
+  };
+  for (const auto& [value, printed] : numbers) EXPECT_EQ(describeNumber(value), printed) << printed;
+}
+
 }  // namespace
 }  // namespace routelle

@@ -129,6 +129,24 @@ TEST(BrowserRegistry, KnowsTheProgramItselfUnderEveryName) {
     EXPECT_FALSE(registry.isProgramItself(name)) << name;
 }
 
+// Asked on every link, the answer is kept; it must still follow the applications.
+TEST(BrowserRegistry, TheProgramItselfFollowsTheApplicationsAsTheyChange) {
+  test::TestWorld world;
+  auto& registry = world.system().registry;
+  world.install("Loop", "org.example.loop");
+  EXPECT_FALSE(registry.isProgramItself("Loop"));
+  EXPECT_FALSE(registry.isProgramItself("Later"));  // not installed yet
+
+  world.install("Loop", "com.kestrova.Routelle");  // replaced by a renamed copy of the program
+  world.install("Later", "com.kestrova.routelle");
+  EXPECT_TRUE(registry.isProgramItself("Loop"));
+  EXPECT_TRUE(registry.isProgramItself("later.app"));
+
+  world.install("Loop", "org.example.loop");
+  EXPECT_FALSE(registry.isProgramItself("Loop"));
+  EXPECT_TRUE(registry.isProgramItself("Later"));
+}
+
 TEST(BrowserRegistry, BundleIdentifiersAreComparedWithoutRegardToCase) {
   test::TestWorld world;
   auto& registry = world.system().registry;

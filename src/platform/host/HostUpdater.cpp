@@ -4,15 +4,17 @@ namespace routelle {
 
 HostUpdater::HostUpdater(const World& world) : state_(world.updaterFile()) {}
 
-void HostUpdater::setFeedURL(const std::string& url) {
-  state_.set("FeedURL", url);
+// Set on every start with the same values: a file that holds them already is
+// not written again.
+void HostUpdater::store(const char* key, const DefaultsValue& value) {
+  if (state_.object(key) == value) return;
+  state_.set(key, value);
   state_.synchronize();
 }
 
-void HostUpdater::setUpdateCheckInterval(double seconds) {
-  state_.set("CheckInterval", seconds);
-  state_.synchronize();
-}
+void HostUpdater::setFeedURL(const std::string& url) { store("FeedURL", url); }
+
+void HostUpdater::setUpdateCheckInterval(double seconds) { store("CheckInterval", seconds); }
 
 bool HostUpdater::flag(const char* key, bool fallback) {
   auto v = state_.object(key);

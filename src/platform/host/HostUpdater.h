@@ -26,6 +26,7 @@ class HostUpdater final : public Updater {
 
  private:
   bool flag(const char* key, bool fallback);
+  void store(const char* key, const DefaultsValue& value);
   HostDefaults state_;
   UpdaterDelegate* delegate_ = nullptr;
 };

@@ -7,6 +7,8 @@
 #include <climits>
 #include <memory>
 
+#include "platform/host/PlainUrl.h"
+
 namespace routelle {
 namespace {
 
@@ -30,6 +32,12 @@ struct IdnaCloser {
 }  // namespace
 
 std::optional<ParsedUrl> HostUrlParser::parse(std::string_view text) const {
+  // Most links are plain: read without the general parser's allocations.
+  if (auto plain = parsePlainUrl(text)) return plain;
+  return parseGenerally(text);
+}
+
+std::optional<ParsedUrl> HostUrlParser::parseGenerally(std::string_view text) {
   UriUriA uri;
   const char* errorPos = nullptr;
   if (uriParseSingleUriExA(&uri, text.data(), text.data() + text.size(), &errorPos) != URI_SUCCESS) return std::nullopt;
@@ -40,9 +48,16 @@ std::optional<ParsedUrl> HostUrlParser::parse(std::string_view text) const {
     // A URL with an authority but an empty host has no host, as on the platform.
     if (!host.empty() || uri.hostData.ip6 || uri.hostData.ipFuture.first) out.host = std::move(host);
   }
+  // Sized once: every link is parsed on its way.
+  auto length = [](const UriTextRangeA& r) {
+    return r.first && r.afterLast ? static_cast<std::size_t>(r.afterLast - r.first) : 0;
+  };
+  std::size_t pathLength = 0;
+  for (const UriPathSegmentA* seg = uri.pathHead; seg; seg = seg->next) pathLength += 1 + length(seg->text);
+  out.path.reserve(pathLength);
   for (const UriPathSegmentA* seg = uri.pathHead; seg; seg = seg->next) {
-    out.path += "/";
-    out.path += range(seg->text);
+    out.path += '/';
+    out.path.append(seg->text.first ? seg->text.first : "", length(seg->text));
   }
   if (present(uri.query)) out.query = range(uri.query);
   uriFreeUriMembersA(&uri);

@@ -94,6 +94,13 @@ void HostWorkspace::rebuildIndex() {
     byPlatformPath_.try_emplace(bundles_.back().platformPath, index);
   }
   indexed_ = true;
+  ++rebuilds_;
+}
+
+std::optional<std::uint64_t> HostWorkspace::applicationsGeneration() {
+  std::lock_guard lock(mutex_);
+  refreshIndex();
+  return rebuilds_;
 }
 
 void HostWorkspace::refreshIndex() {

@@ -46,6 +46,8 @@ class HostWorkspace final : public Workspace {
   bool fileExists(const std::string& path) override;
   // The application becomes the frontmost one.
   bool activateIgnoringOtherApps(const RunningApplication& app) override;
+  // Counts the index's rebuilds: its answers stand while the count does.
+  std::optional<std::uint64_t> applicationsGeneration() override;
 
   void setRunningApplications(std::vector<RunningApplication> apps);
   void setFrontmostApplication(std::optional<RunningApplication> app);
@@ -78,6 +80,7 @@ class HostWorkspace final : public Workspace {
   std::unordered_map<std::string, std::size_t> byName_;
   std::unordered_map<std::string, std::size_t> byPlatformPath_;
   std::uint64_t indexedChanges_ = 0;
+  std::uint64_t rebuilds_ = 0;
   // The folders the index was read from, with their modification times.
   std::map<std::filesystem::path, std::int64_t> stamps_;
   bool indexed_ = false;

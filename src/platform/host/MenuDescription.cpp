@@ -1,8 +1,8 @@
 #include "platform/host/MenuDescription.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
-#include <sstream>
 
 namespace routelle {
 namespace {
@@ -52,10 +52,12 @@ std::string heading(const std::string& under) {
 
 }  // namespace
 
+// As a stream prints it (six significant digits), without building a stream
+// for each of the menu's thousands of numbers.
 std::string describeNumber(double v) {
-  std::ostringstream out;
-  out << v;
-  return out.str();
+  char text[32];
+  const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+  return std::string(text, written.ptr);
 }
 
 void describeMenu(const Menu& menu, int level, const std::function<void(const std::string&)>& line) {
