@@ -59,6 +59,7 @@ void LinuxApp::start() {
 void LinuxApp::listenToScriptCommands() {
   // Only the work the commands hand over: the rest of the start-up would write
   // the first-use settings the tray's own start writes.
+  presenter.tellAlertsOnStandardError();
   auto& center = system.workspaceNotifications;
   center.addObserver(kExportNotification, [this](const std::string&, const UserInfo& info) {
     delegate.exchange().exportListWithNotification(info);

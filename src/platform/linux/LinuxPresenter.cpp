@@ -148,9 +148,7 @@ void LinuxPresenter::removeStatusItem() {
 }
 
 int LinuxPresenter::runModalAlert(AlertModel& alert) {
-  // Off screen (script commands from a terminal) nobody could answer: the
-  // alert is told on standard error and left unanswered, no button pressed.
-  if (QGuiApplication::platformName() == "offscreen") {
+  if (alertsOnStandardError_) {
     std::fprintf(stderr, "routelle-desktop: %s\n", alert.messageText.c_str());
     if (!alert.informativeText.empty()) std::fprintf(stderr, "%s\n", alert.informativeText.c_str());
     return static_cast<int>(alert.buttons.size());

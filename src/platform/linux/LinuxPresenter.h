@@ -32,6 +32,9 @@ class LinuxPresenter final : public Presenter {
   // menu is about to open.
   void setActionTarget(ActionTarget& target) { actions_ = &target; }
   void setMenuWillOpen(std::function<void(const Menu&)> willOpen) { menuWillOpen_ = std::move(willOpen); }
+  // For script commands run from a terminal, where nobody could answer a window:
+  // alerts are told on standard error and left unanswered, no button pressed.
+  void tellAlertsOnStandardError() { alertsOnStandardError_ = true; }
 
   std::optional<MenuItem> popUpMenu(const Menu& menu, Point location) override;
   void showFloatingWindow(const WindowModel& window, Point origin) override;
@@ -68,6 +71,7 @@ class LinuxPresenter final : public Presenter {
   std::map<std::string, Shown> windows_;
   std::vector<QPointer<QDialog>> alerts_;
   std::vector<QPushButton*> alertButtons_;
+  bool alertsOnStandardError_ = false;
 };
 
 }  // namespace routelle
