@@ -10,6 +10,9 @@ namespace {
 
 struct RuleWorld : bench::BenchWorld {
   RuleWorld() : delegate(std::make_unique<AppDelegate>(app->services(app->system.settings, launcher))) {
+    // The browsers the rules name are installed, as on a user's machine.
+    install("Safari", "com.apple.Safari");
+    install("Firefox", "org.mozilla.firefox");
     app->system.settings.setString("login", "Safari");
   }
 

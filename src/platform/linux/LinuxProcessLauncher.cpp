@@ -68,6 +68,7 @@ bool launchWithArguments(const std::string& id, const std::vector<std::string>& 
         linux_desktop::expandExec(std::vector<std::string>(words, words + g_strv_length(words)), arguments,
                                   {icon ? icon : "", name ? name : "", file ? file : ""});
     std::vector<gchar*> argv;
+    argv.reserve(line.size() + 1);
     for (const auto& word : line) argv.push_back(const_cast<gchar*>(word.c_str()));
     argv.push_back(nullptr);
     // Without G_SPAWN_DO_NOT_REAP_CHILD GLib reaps the program itself.
