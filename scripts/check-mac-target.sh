@@ -43,9 +43,10 @@ mkdir -p "$pch_dir"
 printf '#include <%s>\n' algorithm array atomic chrono cstdint cstring deque functional map memory mutex \
   optional sstream string string_view unordered_map utility variant vector >"$work/std.h"
 cmp -s "$work/std.h" "$pch_dir/std.h" || mv "$work/std.h" "$pch_dir/std.h"
-# Built beside where it is kept (clang records the folder in it) and moved there only when it changed.
+# Built beside where it is kept (clang records the folder in it), without the
+# headers' times (a fresh clone gives them new ones), and moved there only when it changed.
 fresh=$(mktemp -p "$pch_dir" std.XXXXXX.pch)
-clang++ "${flags[@]}" -x c++-header "$pch_dir/std.h" -o "$fresh"
+clang++ "${flags[@]}" -Xclang -fno-pch-timestamp -x c++-header "$pch_dir/std.h" -o "$fresh"
 if cmp -s "$fresh" "$pch_dir/std.pch"; then rm -f "$fresh"; else mv "$fresh" "$pch_dir/std.pch"; fi
 launcher=
 if command -v ccache >/dev/null; then

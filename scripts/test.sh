@@ -53,9 +53,10 @@ fuzz_log=build/ci-asan/fuzz-smoke.log
 printf '%s\n' $targets | nice -n 19 xargs -P "$jobs" -I{} bash -c 'fuzz {}' >"$fuzz_log" 2>&1 &
 fuzz_pid=$!
 
+# One test more than cores: many of them wait on the driver processes they start.
 stage "unit and end-to-end tests"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build/ci-asan --output-on-failure -j"$jobs" -LE desktop
+  ctest --test-dir build/ci-asan --output-on-failure -j"$((jobs + 1))" -LE desktop
 
 # Qt and fontconfig keep caches to the end of the process: leaks are not looked for here.
 stage "the desktop program under Xvfb (real xdg tools, tray, firefox-esr)"

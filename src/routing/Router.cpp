@@ -412,9 +412,9 @@ void Router::resolveProfile(Pass& pass) {
     d.note(DecisionStepKind::profile, [&] { return d.browser + " opens in its profile " + quoted(d.profile); });
     return;
   }
-  const std::string why = BrowserLauncher::profileFallback(d.link, d.browser, d.profile);
+  std::string why = BrowserLauncher::profileFallback(d.link, d.browser, d.profile);
   pass.traceLine(why);
-  d.note(DecisionStepKind::profile, [&] { return why; });
+  d.note(DecisionStepKind::profile, [&] { return std::move(why); });
 }
 
 void Router::useOpenedBrowser() {
