@@ -1,11 +1,14 @@
-# The host programs start faster when the libraries they rarely call are linked
-# in: every shared library costs the loader a mapping, its relocations and the
-# pages they dirty, at every start, whether it is used or not. Only libraries
-# whose archives this system ships, and whose archives need no further shared
-# library, are linked in; the others stay shared.
+# A program that starts a new process for every command starts faster with the
+# libraries it rarely calls linked in: every shared library costs the loader a
+# mapping, its relocations and the pages they dirty, at every start, used or not.
+# Only libraries whose archives this system ships, and whose archives need no
+# further shared library, are linked in; the others stay shared.
 #   routelle_link_archives(TARGET NAME... [WITH LIB...])
-# TARGET is a pkg-config imported target; it then links libNAME.a for each NAME
-# (all or none), then each LIB as given.
+# TARGET is a pkg-config imported target. A program whose ROUTELLE_LINK_ARCHIVES
+# property is on links libNAME.a for each NAME (all or none), then each LIB;
+# every other program links the shared libraries as before. (A program that
+# loads the same library shared through another library, as Qt loads ICU,
+# must keep it shared: it would run two copies.)
 function(routelle_link_archives target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "WITH")
   set(archives)
@@ -17,5 +20,14 @@ function(routelle_link_archives target)
     endif()
     list(APPEND archives "${ROUTELLE_ARCHIVE_${name}}")
   endforeach()
-  set_property(TARGET ${target} PROPERTY INTERFACE_LINK_LIBRARIES ${archives} ${arg_WITH})
+  set(linkedIn "$<BOOL:$<TARGET_PROPERTY:ROUTELLE_LINK_ARCHIVES>>")
+  get_target_property(shared ${target} INTERFACE_LINK_LIBRARIES)
+  set(items)
+  foreach(item IN LISTS archives arg_WITH)
+    list(APPEND items "$<${linkedIn}:${item}>")
+  endforeach()
+  foreach(item IN LISTS shared)
+    list(APPEND items "$<$<NOT:${linkedIn}>:${item}>")
+  endforeach()
+  set_property(TARGET ${target} PROPERTY INTERFACE_LINK_LIBRARIES ${items})
 endfunction()
