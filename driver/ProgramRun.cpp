@@ -196,12 +196,15 @@ void ProgramRun::printMenuEntry(const std::string& path) {
 
 void ProgramRun::printMenu() {
   // Written in large blocks: the rule lists alone make tens of thousands of lines.
+  // The block never grows: growing would touch fresh memory at every step.
   std::string block;
+  block.reserve(std::size_t{1} << 16);
   describeMenu(app_.delegate.statusMenu().menu(), 0, [&](const std::string& line) {
+    if (block.size() + line.size() >= block.capacity()) {
+      out_.write(block.data(), static_cast<std::streamsize>(block.size()));
+      block.clear();
+    }
     block.append(line) += '\n';
-    if (block.size() < 60000) return;
-    out_.write(block.data(), static_cast<std::streamsize>(block.size()));
-    block.clear();
   });
   out_.write(block.data(), static_cast<std::streamsize>(block.size()));
   out_ << std::flush;
