@@ -3,7 +3,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <fstream>
+#include <sstream>
 #include <tuple>
 
 #include "settings/Keys.h"
@@ -40,6 +42,33 @@ TEST_F(MenuDriverTest, ASecondStartWritesNothing) {
   ASSERT_EQ(driver({"open", "https://example.org/", "--choose", "Safari"}).status, 0);
   EXPECT_EQ(stamp(domains::standard), standard);
   EXPECT_EQ(stamp(domains::suite), suite);
+}
+
+// The menu is written in blocks: a rule list longer than one block comes out
+// whole and in order.
+TEST_F(MenuDriverTest, ALongRuleListPrintsEveryRuleInOrder) {
+  world.installCommonApps();
+  constexpr int kRules = 4000;  // some 200 KB of menu
+  std::vector<std::string> domains{""};
+  for (int i = 0; i < kRules; ++i) {
+    domains.push_back("site" + std::to_string(i) + ".example.com");
+    domains.push_back(i % 2 ? "Firefox" : "Safari");
+  }
+  world.system().settings.setList(keys::domainRules, domains);
+  const auto run = driver({"menu"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::istringstream lines(run.out);
+  int next = 0;
+  std::size_t count = 0;
+  for (std::string line; std::getline(lines, line); ++count) {
+    const std::string rule = "  site" + std::to_string(next) + ".example.com\tnada <image /Applications/" +
+                             (next % 2 ? "Firefox" : "Safari") + ".app 20x20>";
+    if (line == rule) ++next;
+  }
+  EXPECT_EQ(next, kRules);
+  EXPECT_EQ(run.out.back(), '\n');
+  EXPECT_EQ(count, static_cast<std::size_t>(std::count(run.out.begin(), run.out.end(), '\n')));
+  EXPECT_THAT(run.out, HasSubstr("\nQuit\texit"));
 }
 
 TEST_F(MenuDriverTest, MenuPrintsEveryEntryAndClickChangesTheSettings) {
