@@ -88,6 +88,30 @@ TEST(OpenCommandTest, ExecLineTakesTheArgumentsWhereItTakesLinks) {
   EXPECT_EQ(expandExec({"b", "%i", "%U"}, args, {}), (Words{"b", args[0], args[1]})) << "no icon";
 }
 
+// Links started without GIO: "%u" is a program per link, "%U" one for them all,
+// and what GIO would give as files is left to it.
+TEST(OpenCommandTest, LinkCommandLinesStartAsGioWould) {
+  using Lines = std::vector<std::vector<std::string>>;
+  const std::vector<std::string> two{"https://a.example/", "https://b.example/"};
+  const struct {
+    const char* what;
+    std::vector<std::string> exec;
+    std::vector<std::string> links;
+    std::optional<Lines> expected;
+  } cases[] = {
+      {"%u: one each", {"ff", "%u"}, two, Lines{{"ff", two[0]}, {"ff", two[1]}}},
+      {"%U: all at once", {"ch", "%U", "--x"}, two, Lines{{"ch", two[0], two[1], "--x"}}},
+      {"%u then %U: the first decides", {"b", "%u", "%U"}, two, Lines{{"b", two[0]}, {"b", two[1]}}},
+      {"one link", {"ff", "%u"}, {two[0]}, Lines{{"ff", two[0]}}},
+      {"no link", {"ff", "%u"}, {}, Lines{{"ff"}}},
+      {"files are GIO's", {"viewer", "%f"}, two, std::nullopt},
+      {"a file code after the link code", {"b", "%U", "%F"}, two, std::nullopt},
+      {"links without a code are GIO's", {"b"}, two, std::nullopt},
+      {"nothing to pass, no code", {"b", "--new"}, {}, Lines{{"b", "--new"}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(linkCommandLines(c.exec, c.links, {}), c.expected) << c.what;
+}
+
 TEST(ApplicationPathTest, NamesAnEntryByItsIdWhateverTheSpelling) {
   EXPECT_EQ(idOfApplicationPath("/Applications/firefox-esr.app"), "firefox-esr");
   EXPECT_EQ(idOfApplicationPath("/usr/share/applications/firefox-esr"), "firefox-esr");
