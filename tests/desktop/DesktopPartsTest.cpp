@@ -11,6 +11,7 @@
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/OpenCommand.h"
 #include "platform/linux/ProcessTree.h"
+#include "platform/linux/ShownNames.h"
 
 namespace routelle::linux_desktop {
 namespace {
@@ -110,6 +111,29 @@ TEST(OpenCommandTest, LinkCommandLinesStartAsGioWould) {
       {"nothing to pass, no code", {"b", "--new"}, {}, Lines{{"b", "--new"}}},
   };
   for (const auto& c : cases) EXPECT_EQ(linkCommandLines(c.exec, c.links, {}), c.expected) << c.what;
+}
+
+// Menus show an application's entry name where the title names it by id, and
+// leave every other title alone.
+TEST(ShownNamesTest, TheIdIsReplacedOnlyWhereItNamesTheApplication) {
+  const struct {
+    const char* title;
+    const char* shown;
+  } cases[] = {
+      {"firefox-esr", "Firefox ESR"},
+      {"✓firefox-esr", "✓Firefox ESR"},
+      {"   firefox-esr", "   Firefox ESR"},
+      {"firefox-esr — Work", "Firefox ESR — Work"},
+      {"firefox-esr-nightly", "firefox-esr-nightly"},
+      {"firefox-esr.example.org", "firefox-esr.example.org"},
+      {"Open firefox-esr", "Open firefox-esr"},
+      {"firefox", "firefox"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(titleWithName(c.title, "firefox-esr", "Firefox ESR"), c.shown) << c.title;
+  EXPECT_EQ(titleWithName("firefox-esr", "firefox-esr", ""), "firefox-esr") << "an entry without a name";
+  EXPECT_EQ(shownTitle("no-such-entry-here", ImageRef::iconOf("/nowhere/no-such-entry-here")), "no-such-entry-here");
+  EXPECT_EQ(shownTitle("firefox-esr", ImageRef::bundle("firefox-esr")), "firefox-esr") << "not an application's icon";
 }
 
 TEST(ApplicationPathTest, NamesAnEntryByItsIdWhateverTheSpelling) {
