@@ -422,7 +422,7 @@ void* HostDefaults::node(std::string_view key) {
 
 std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   std::lock_guard guard(mutex_);
-  if (!usableKey(key)) return std::nullopt;
+  // A key holding NUL finds nothing: the index holds C strings only.
   if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
   return fromNode(node(key));
 }
