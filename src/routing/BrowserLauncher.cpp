@@ -12,8 +12,12 @@ constexpr const char* kNewWindowScript =
 
 // "/Applications/" and the text, with ".app" appended unless it ends so already.
 std::string applicationPath(const std::string& browser) {
-  std::string path = "/Applications/" + browser;
-  if (!path.ends_with(".app")) path += ".app";
+  constexpr std::string_view kFolder = "/Applications/";
+  constexpr std::string_view kSuffix = ".app";
+  std::string path;
+  path.reserve(kFolder.size() + browser.size() + kSuffix.size());
+  path.append(kFolder).append(browser);
+  if (!path.ends_with(kSuffix)) path.append(kSuffix);
   return path;
 }
 
@@ -110,7 +114,7 @@ LaunchPlan BrowserLauncher::plan(const std::string& link, const std::string& bro
 
 LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::string& browser, bool background,
                                         const std::optional<std::vector<RunningApplication>>& running,
-                                        const std::vector<std::string>& profileArguments) const {
+                                        const std::vector<std::string>& profileArguments, Commands wanted) const {
   LaunchPlan plan;
   plan.background = background;
   // A link beginning with "-" must never read as an option of the command.
@@ -165,15 +169,16 @@ LaunchPlan BrowserLauncher::commandsFor(const std::string& link, const std::stri
     return plan;
   }
   plan.way = LaunchPlan::Way::openCommand;
-  plan.commands.reserve(2);
+  plan.commands.reserve(wanted == Commands::all ? 2 : 1);
   plan.commands.push_back(command(applicationPath(browser)));
-  plan.commands.push_back(command(browser));
+  if (wanted == Commands::all) plan.commands.push_back(command(browser));
   return plan;
 }
 
 BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std::string& browser, bool background,
                                               const std::vector<std::string>& profileArguments) {
-  const LaunchPlan plan = commandsFor(link, browser, background, std::nullopt, profileArguments);
+  const LaunchPlan plan =
+      commandsFor(link, browser, background, std::nullopt, profileArguments, Commands::untilTheFirstAnswers);
   auto opened = [](bool ok) { return ok ? Start::opened : Start::failed; };
   auto run = [&](const LaunchPlan::Command& command) {
     return processes_.runAndWait(command.program, command.arguments);
@@ -194,7 +199,10 @@ BrowserLauncher::Start BrowserLauncher::start(const std::string& link, const std
       break;
   }
   const auto status = run(plan.commands.front());
-  if (status == 1) return opened(run(plan.commands.back()) == 0);
+  if (status == 1) {
+    const LaunchPlan whole = commandsFor(link, browser, background, std::nullopt, profileArguments);
+    return opened(run(whole.commands.back()) == 0);
+  }
   return !status ? Start::failed : *status == 0 ? Start::opened : Start::uncertain;
 }
 

@@ -92,9 +92,12 @@ class BrowserLauncher {
   // Profile arguments, when given, go to the browser after "--args" ahead of the link.
   Start start(const std::string& link, const std::string& browser, bool background,
               const std::vector<std::string>& profileArguments = {});
+  // Which commands a plan holds: a start needs the one run after an open
+  // command that found no application only when that happens.
+  enum class Commands { all, untilTheFirstAnswers };
   LaunchPlan commandsFor(const std::string& link, const std::string& browser, bool background,
                          const std::optional<std::vector<RunningApplication>>& running,
-                         const std::vector<std::string>& profileArguments) const;
+                         const std::vector<std::string>& profileArguments, Commands wanted = Commands::all) const;
   void offerOtherBrowsers(const std::string& link, const std::string& browser);
 
   SettingsStore& settings_;

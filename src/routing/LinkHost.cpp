@@ -55,8 +55,7 @@ LinkAddress linkAddress(const UrlParser& urls, std::string_view link) {
   }
   if (!url || !url->host) return {};
   // A host no rule can name still goes to the onion rule as it was read.
-  auto comparable = comparableHost(urls, *url->host);
-  return {comparable ? std::move(comparable) : text::lowercased(*url->host), std::move(url->path)};
+  return {comparableOrLowered(urls, std::move(*url->host)), std::move(url->path)};
 }
 
 std::optional<std::string> linkHost(const UrlParser& urls, std::string_view link) {

@@ -7,6 +7,11 @@ std::string LinkRequest::currentLink() const {
   return currentLink_;
 }
 
+bool LinkRequest::isCurrentLink(std::string_view link) const {
+  std::lock_guard lock(mutex_);
+  return currentLink_ == link;
+}
+
 void LinkRequest::setCurrentLink(std::string link) {
   std::lock_guard lock(mutex_);
   currentLink_ = std::move(link);

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/Workspace.h"
 
@@ -15,6 +16,8 @@ class LinkRequest {
   // The current link after normalisation, or an opened file's path ("casa").
   std::string currentLink() const;
   void setCurrentLink(std::string link);
+  // Without copying it: asked once per link routed.
+  bool isCurrentLink(std::string_view link) const;
 
   // The next launch opens in the background, once ("helpBack").
   void setBackgroundOnce(bool on) { backgroundOnce_ = on; }

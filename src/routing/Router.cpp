@@ -140,7 +140,7 @@ void Router::explain(RoutingDecision& decision, const LinkMoment& moment) {
 
 void Router::act(const RoutingDecision& decision) {
   // The browsers list, and whatever follows, offer the link as cleaned.
-  if (decision.link != request_.currentLink()) request_.setCurrentLink(decision.link);
+  if (!request_.isCurrentLink(decision.link)) request_.setCurrentLink(decision.link);
   if (decision.backgroundOnce) request_.setBackgroundOnce(*decision.backgroundOnce);
   switch (decision.outcome) {
     case DecisionOutcome::launchBrowser:
@@ -214,7 +214,7 @@ void Router::decideByRules(Pass& pass) {
           DecisionStepKind::modifierKeys, DecisionOutcome::launchBrowser, browser,
           [&] { return held + ": its rule names " + quoted(*value) + inBackground; },
           [&] { return browser + " — " + held; });
-      keepRuleProfile(pass, RuleProfiles::modifierRule(selected->key));
+      keepRuleProfile(pass, [&] { return RuleProfiles::modifierRule(selected->key); });
     }
     return;
   } else {
@@ -272,7 +272,7 @@ void Router::decideByApplication(Pass& pass) {
             return previous->localizedName + " was the last active application: its rule names " + quoted(*browser);
           },
           [&] { return *browser + " — rule for " + previous->localizedName; });
-      keepRuleProfile(pass, RuleProfiles::appRule(previous->localizedName));
+      keepRuleProfile(pass, [&] { return RuleProfiles::appRule(previous->localizedName); });
       return;
     }
   }
@@ -304,7 +304,7 @@ void Router::decideByDomain(Pass& pass) {
             DecisionStepKind::onionRule, DecisionOutcome::launchBrowser, *onion,
             [&] { return "the host contains \".onion\": the onion rule names " + quoted(*onion); },
             [&] { return *onion + " — onion rule"; });
-        keepRuleProfile(pass, RuleProfiles::onionRule);
+        keepRuleProfile(pass, [] { return RuleProfiles::onionRule; });
         return;
       }
       pass.noteOnce(DecisionStepKind::onionRule, [] { return std::string("the host holds no \".onion\""); });
@@ -327,14 +327,14 @@ void Router::decideByDomain(Pass& pass) {
             },
             [&] { return browser + " — rule " + winner; });
         d.steps.back().matches = explainedMatches(domains->items, matches);
-        keepRuleProfile(pass, RuleProfiles::domainRule(winner));
+        keepRuleProfile(pass, [&] { return RuleProfiles::domainRule(winner); });
         return;
       }
     } else if (auto position = domainRules_.decidingPosition(domains, host, d.path)) {
       d.decide(
           DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, domains->items[*position + 1],
           [] { return ""; }, [] { return ""; });
-      keepRuleProfile(pass, RuleProfiles::domainRule(domains->items[*position]));
+      keepRuleProfile(pass, [&] { return RuleProfiles::domainRule(domains->items[*position]); });
       return;
     }
     pass.noteOnce(DecisionStepKind::domainRules, [&] { return "no rule matches " + host + d.path; });
@@ -370,7 +370,7 @@ void Router::decideByDefaultChoice(Pass& pass) {
         DecisionStepKind::defaultChoice, DecisionOutcome::launchBrowser, login,
         [&] { return "no rule decided; the default choice is " + quoted(login); },
         [&] { return login + " — no rule matched, default is " + login; });
-    keepRuleProfile(pass, RuleProfiles::defaultRule);
+    keepRuleProfile(pass, [] { return RuleProfiles::defaultRule; });
   }
 }
 
@@ -392,9 +392,10 @@ void Router::decideOpenedBrowser(Pass& pass, DecisionStepKind from) {
   }
 }
 
-void Router::keepRuleProfile(Pass& pass, std::string_view rule) {
+template <typename RuleName>
+void Router::keepRuleProfile(Pass& pass, RuleName ruleName) {
   auto& d = pass.decision;
-  if (auto profile = ruleProfiles_.profileFor(rule, d.browser)) d.profile = std::move(*profile);
+  if (auto profile = ruleProfiles_.profileFor(ruleName, d.browser)) d.profile = std::move(*profile);
 }
 
 void Router::resolveProfile(Pass& pass) {

@@ -58,8 +58,9 @@ class Router {
   void decideByDomain(Pass& pass);
   void decideByDefaultChoice(Pass& pass);
   void decideOpenedBrowser(Pass& pass, DecisionStepKind from);
-  // The profile kept beside the deciding rule (`rule`, a RuleProfiles name).
-  void keepRuleProfile(Pass& pass, std::string_view rule);
+  // The profile kept beside the deciding rule (`ruleName()`, a RuleProfiles name).
+  template <typename RuleName>
+  void keepRuleProfile(Pass& pass, RuleName ruleName);
   void resolveProfile(Pass& pass);
   void act(const RoutingDecision& decision);
 

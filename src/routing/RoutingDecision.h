@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,11 +52,14 @@ enum class DecisionOutcome {
 };
 
 // "RoutingDecision": what routing decided for one link and how it got there.
-// Routing acts on it; explaining prints it. Texts are only written when
-// explaining, so that routing a link costs no words.
+// Routing acts on it; explaining prints it. Steps and their words are only
+// kept when explaining, so that routing a link costs no words and no list:
+// routing only needs to know which kinds of step it has taken.
 struct RoutingDecision {
-  explicit RoutingDecision(bool withWords = false) : explaining(withWords) { steps.reserve(kUsualSteps); }
-  static constexpr std::size_t kUsualSteps = 13;  // the longest road takes 12: one allocation per link
+  explicit RoutingDecision(bool withWords = false) : explaining(withWords) {
+    if (explaining) steps.reserve(kUsualSteps);
+  }
+  static constexpr std::size_t kUsualSteps = 13;  // the longest road takes 12: one allocation per explanation
 
   bool explaining;
   std::string received;  // the link as it arrived
@@ -74,27 +78,32 @@ struct RoutingDecision {
   // A step that did not decide; its words are made only when explaining.
   template <typename Words>
   void note(DecisionStepKind kind, Words finding) {
-    steps.push_back({kind, explaining ? finding() : std::string(), false, {}});
+    taken(kind);
+    if (explaining) steps.push_back({kind, finding(), false, {}});
   }
   // The step that decides, with the outcome.
   template <typename Words, typename Summary>
   void decide(DecisionStepKind kind, DecisionOutcome result, std::string browserName, Words finding,
               Summary summaryText) {
-    steps.push_back({kind, explaining ? finding() : std::string(), true, {}});
+    taken(kind);
+    if (explaining) steps.push_back({kind, finding(), true, {}});
     outcome = result;
     browser = std::move(browserName);
     if (explaining) summary = summaryText();
   }
-  bool tried(DecisionStepKind kind) const {
-    for (const auto& step : steps)
-      if (step.kind == kind) return true;
-    return false;
-  }
+  bool tried(DecisionStepKind kind) const { return (takenKinds_ & bitOf(kind)) != 0; }
+  // Among the steps kept: explaining only.
   const DecisionStep* decidingStep() const {
     for (const auto& step : steps)
       if (step.decided) return &step;
     return nullptr;
   }
+
+ private:
+  static_assert(static_cast<int>(DecisionStepKind::launch) < 32, "one bit per kind of step");
+  static constexpr std::uint32_t bitOf(DecisionStepKind kind) { return std::uint32_t{1} << static_cast<int>(kind); }
+  void taken(DecisionStepKind kind) { takenKinds_ |= bitOf(kind); }
+  std::uint32_t takenKinds_ = 0;  // every kind of step taken, explaining or not
 };
 
 }  // namespace routelle

@@ -1,6 +1,9 @@
 #include "settings/HostName.h"
 
 #include <algorithm>
+#include <array>
+
+#include "support/Text.h"
 
 namespace routelle {
 namespace {
@@ -16,11 +19,16 @@ char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 
 // What a host name may hold as it is (RFC 3986: unreserved and sub-delims). A
 // "%" escape is refused: browsers decode it, so the host a rule names would
-// differ from the one a link arrives with.
-bool hostCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-         std::string_view("-._~!$&'()*+,;=").find(c) != std::string_view::npos;
-}
+// differ from the one a link arrives with. Looked up: every link's host is checked.
+constexpr auto kHostCharacters = [] {
+  std::array<bool, 256> table{};
+  for (int c = 'a'; c <= 'z'; ++c) table[static_cast<std::size_t>(c)] = true;
+  for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = true;
+  for (char c : std::string_view("-._~!$&'()*+,;=")) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+
+bool hostCharacter(char c) { return kHostCharacters[static_cast<unsigned char>(c)]; }
 
 // Every label has one to 63 characters.
 bool wellFormedLabels(std::string_view host) {
@@ -73,6 +81,12 @@ std::string_view trimmedBlanks(std::string_view s) {
   return s;
 }
 
+// Whether an ASCII host in lower case, without its root's dot, is one rules can name.
+bool comparableAsIs(std::string_view host) {
+  return host.size() <= kMaxHostLength && std::all_of(host.begin(), host.end(), hostCharacter) &&
+         wellFormedLabels(host);
+}
+
 }  // namespace
 
 std::optional<std::string> comparableHost(const UrlParser& urls, std::string_view host) {
@@ -89,9 +103,21 @@ std::optional<std::string> comparableHost(const UrlParser& urls, std::string_vie
   } else {
     return std::nullopt;
   }
-  if (out.size() > kMaxHostLength || !std::all_of(out.begin(), out.end(), hostCharacter) || !wellFormedLabels(out))
-    return std::nullopt;
+  if (!comparableAsIs(out)) return std::nullopt;
   return out;
+}
+
+std::string comparableOrLowered(const UrlParser& urls, std::string host) {
+  if (!isAscii(host)) {
+    auto comparable = comparableHost(urls, host);
+    return comparable ? std::move(*comparable) : text::lowercased(host);
+  }
+  // Most hosts: changed where they are, without a copy.
+  std::transform(host.begin(), host.end(), host.begin(), asciiLower);
+  std::string_view bare = host;
+  if (bare.ends_with('.')) bare.remove_suffix(1);
+  if (!bare.empty() && comparableAsIs(bare)) host.resize(bare.size());
+  return host;
 }
 
 std::optional<std::string> asciiAuthority(const UrlParser& urls, std::string_view authority) {

@@ -18,6 +18,10 @@ namespace routelle {
 // name over 253 characters, or letters IDNA cannot map.
 std::optional<std::string> comparableHost(const UrlParser& urls, std::string_view host);
 
+// The same for a host as a link carries it; one that cannot be a host name is
+// only put in lower case (so that the onion rule still sees it as it was read).
+std::string comparableOrLowered(const UrlParser& urls, std::string host);
+
 // An authority ("user@host:port") with its host in ASCII, as a strict parser
 // reads it; nothing when the host holds letters IDNA cannot map.
 std::optional<std::string> asciiAuthority(const UrlParser& urls, std::string_view authority);

@@ -25,10 +25,8 @@ std::vector<RuleProfiles::Entry> RuleProfiles::entries() const {
   return out;
 }
 
-std::optional<std::string> RuleProfiles::profileFor(std::string_view rule, std::string_view browser) const {
-  const auto list = settings_.sharedList(keys::ruleProfiles);
-  if (list->state != StoredList::State::list) return std::nullopt;
-  const auto& items = list->items;
+std::optional<std::string> RuleProfiles::profileIn(const std::vector<std::string>& items, std::string_view rule,
+                                                   std::string_view browser) {
   const size_t first = !items.empty() && items.front().empty() ? 1 : 0;
   for (size_t i = first; i + 2 < items.size(); i += 3)
     if (items[i] == rule) return items[i + 1] == browser ? std::optional(items[i + 2]) : std::nullopt;

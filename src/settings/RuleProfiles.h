@@ -1,9 +1,11 @@
 #pragma once
+#include <concepts>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "settings/Keys.h"
 #include "settings/SettingsStore.h"
 
 namespace routelle {
@@ -25,7 +27,18 @@ class RuleProfiles {
   static constexpr std::string_view onionRule = "onion";
   static constexpr std::string_view defaultRule = "default";
 
-  std::optional<std::string> profileFor(std::string_view rule, std::string_view browser) const;
+  std::optional<std::string> profileFor(std::string_view rule, std::string_view browser) const {
+    return profileFor([rule] { return rule; }, browser);
+  }
+  // The same, with the rule's name made by `ruleName()` only when some rule
+  // keeps a profile: every link routed asks, and most users keep none.
+  template <typename RuleName>
+  requires std::invocable<RuleName> std::optional<std::string> profileFor(RuleName ruleName, std::string_view browser)
+  const {
+    const auto list = settings_.sharedList(keys::ruleProfiles);
+    if (list->state != StoredList::State::list || list->items.size() < 3) return std::nullopt;
+    return profileIn(list->items, ruleName(), browser);
+  }
   // An empty profile removes the rule's profile.
   bool setProfile(std::string_view rule, std::string_view browser, std::string_view profile);
 
@@ -35,6 +48,9 @@ class RuleProfiles {
   std::vector<Entry> entries() const;
 
  private:
+  static std::optional<std::string> profileIn(const std::vector<std::string>& items, std::string_view rule,
+                                              std::string_view browser);
+
   SettingsStore& settings_;
 };
 

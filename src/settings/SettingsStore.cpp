@@ -148,6 +148,24 @@ StoredList SettingsStore::decodedList(const DefaultsValue* value) const {
   return {StoredList::State::list, std::move(*list)};
 }
 
+SettingsStore::CachedList* SettingsStore::cachedList(std::string_view key, Domain d) const {
+  for (auto& cached : listCache_)
+    if (cached.domain == d && cached.key == key) return &cached;
+  return nullptr;
+}
+
+SettingsStore::CachedList& SettingsStore::cachedListToFill(std::string_view key, Domain d) const {
+  if (auto* cached = cachedList(key, d)) return *cached;
+  return listCache_.emplace_back(CachedList{d, std::string(key), 0, nullptr, nullptr});
+}
+
+void SettingsStore::forgetCachedList(std::string_view key, Domain d) const {
+  if (auto* cached = cachedList(key, d)) {
+    std::swap(*cached, listCache_.back());
+    listCache_.pop_back();
+  }
+}
+
 std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key, Domain d) const {
   Defaults* defaults = domain(d);
   if (!defaults) return std::make_shared<const StoredList>();
@@ -156,14 +174,13 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   // The tab watcher reads the rules from its own thread. The cache's lock is never
   // held while the domain is read: the domain has a lock of its own, which a
   // snapshot holds while it reads lists.
-  const std::pair<Domain, std::string> entry{d, std::string(key)};
   std::shared_ptr<const DefaultsValue> archivedBefore;
   {
     std::lock_guard lock(listCacheMutex_);
-    auto cached = listCache_.find(entry);
-    if (cached != listCache_.end() && cached->second.list && cached->second.changeCount == changeCount)
-      return cached->second.list;
-    if (cached != listCache_.end()) archivedBefore = cached->second.archived;
+    if (const auto* cached = cachedList(key, d)) {
+      if (cached->list && cached->changeCount == changeCount) return cached->list;
+      archivedBefore = cached->archived;
+    }
   }
   // Another key's change leaves this list's bytes as they were: the list decoded
   // from them stays, and so do the indexes built on it.
@@ -173,7 +190,7 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
     archived = std::make_shared<const DefaultsValue>(std::move(*value));
   if (archivedBefore && archived && *archivedBefore == *archived) {
     std::lock_guard lock(listCacheMutex_);
-    auto& cached = listCache_[entry];
+    auto& cached = cachedListToFill(key, d);
     if (cached.archived == archivedBefore) {
       cached.changeCount = changeCount;
       return cached.list;
@@ -186,7 +203,10 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
     report_("the stored \"" + std::string(key) +
             "\" could not be read (not an archived list of texts); it is left as it is");
   std::lock_guard lock(listCacheMutex_);
-  listCache_[entry] = {changeCount, decoded, std::move(archived)};
+  auto& cached = cachedListToFill(key, d);
+  cached.changeCount = changeCount;
+  cached.list = decoded;
+  cached.archived = std::move(archived);
   return decoded;
 }
 
@@ -197,10 +217,10 @@ StoredList SettingsStore::listToReplace(std::string_view key, Domain d) {
   std::shared_ptr<const StoredList> cached;
   {
     std::lock_guard lock(listCacheMutex_);
-    auto entry = listCache_.find({d, std::string(key)});
-    if (entry == listCache_.end()) return getList(key, d);
-    if (entry->second.changeCount == changeCount) cached = std::move(entry->second.list);
-    listCache_.erase(entry);
+    auto* entry = cachedList(key, d);
+    if (!entry) return getList(key, d);
+    if (entry->changeCount == changeCount) cached = std::move(entry->list);
+    forgetCachedList(key, d);
   }
   // Only the cache could hand out another reference (lists are named by weak
   // references, never locked): held by nobody else, the decoded list, made
@@ -218,7 +238,7 @@ std::shared_ptr<const DefaultsValue> SettingsStore::writeList(std::string_view k
   // is encoded and written.
   {
     std::lock_guard lock(listCacheMutex_);
-    listCache_.erase({d, std::string(key)});
+    forgetCachedList(key, d);
   }
   // Encoded straight into the value written, which the cache then keeps: no copy of the bytes.
   auto archived = std::make_shared<const DefaultsValue>(archiver_.archive(list));
@@ -236,7 +256,10 @@ void SettingsStore::cacheWrittenList(std::string_view key, Domain d, std::shared
       std::make_shared<StoredList>(StoredList{StoredList::State::list, std::move(items)});
   const std::uint64_t changeCount = defaults->changeCount();
   std::lock_guard lock(listCacheMutex_);
-  listCache_[{d, std::string(key)}] = {changeCount, std::move(decoded), std::move(archived)};
+  auto& cached = cachedListToFill(key, d);
+  cached.changeCount = changeCount;
+  cached.list = std::move(decoded);
+  cached.archived = std::move(archived);
 }
 
 bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {

@@ -116,11 +116,18 @@ class SettingsStore {
   const ListArchiver& archiver_;
 
   struct CachedList {
+    Domain domain = Domain::standard;
+    std::string key;
     std::uint64_t changeCount = 0;
     std::shared_ptr<const StoredList> list;
     std::shared_ptr<const DefaultsValue> archived;  // the bytes it was decoded from; none when absent
   };
-  mutable std::map<std::pair<Domain, std::string>, CachedList, std::less<>> listCache_;
+  // Under listCacheMutex_. A handful of keys hold lists, and every link reads
+  // some of them: looked through in turn, with no key made per read.
+  CachedList* cachedList(std::string_view key, Domain d) const;
+  CachedList& cachedListToFill(std::string_view key, Domain d) const;
+  void forgetCachedList(std::string_view key, Domain d) const;
+  mutable std::vector<CachedList> listCache_;
   mutable std::mutex listCacheMutex_;
   // Writes may come from the tab watcher's queue too.
   mutable std::mutex failuresMutex_;

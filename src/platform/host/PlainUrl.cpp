@@ -46,13 +46,17 @@ std::optional<ParsedUrl> parsePlainUrl(std::string_view text) {
     if (!isSchemeCharacter(c)) return std::nullopt;
   if (text.substr(colon + 1, 2) != "//") return std::nullopt;
 
+  // The host ends at the path, query or fragment; one look at each character.
   const std::size_t hostStart = colon + 3;
-  const std::size_t hostEnd = std::min(text.find_first_of("/?#", hostStart), text.size());
-  const std::string_view host = text.substr(hostStart, hostEnd - hostStart);
-  // Empty hosts, user names, ports and IP literals are the general parser's.
-  if (host.empty()) return std::nullopt;
-  for (char c : host)
+  std::size_t hostEnd = hostStart;
+  for (; hostEnd < text.size(); ++hostEnd) {
+    const char c = text[hostEnd];
+    if (c == '/' || c == '?' || c == '#') break;
+    // User names, ports and IP literals are the general parser's.
     if (!isHostCharacter(c)) return std::nullopt;
+  }
+  const std::string_view host = text.substr(hostStart, hostEnd - hostStart);
+  if (host.empty()) return std::nullopt;
 
   const std::string_view rest = text.substr(hostEnd);
   const std::size_t fragmentStart = std::min(rest.find('#'), rest.size());
