@@ -157,6 +157,8 @@ shot rule-dialog
 xdotool key Return
 xdg-open https://news.example.com/a
 check "the rule added through the dialog routes its links" wait_for "logged 'fakechrome https://news.example.com/a'" 10
+check "the dialog showed the browser's name and stored its entry id" \
+  bash -c "'$exe' explain https://news.example.com/b | grep -qF 'news.example.com -> fakechrome'"
 
 echo "# the selection assistant on the PRIMARY selection"
 "$exe" script EnablePreferenceScriptCommand "Show List on text selection" >/dev/null
