@@ -195,7 +195,15 @@ void ProgramRun::printMenuEntry(const std::string& path) {
 }
 
 void ProgramRun::printMenu() {
-  describeMenu(app_.delegate.statusMenu().menu(), 0, [this](const std::string& line) { out_ << line << '\n'; });
+  // Written in large blocks: the rule lists alone make tens of thousands of lines.
+  std::string block;
+  describeMenu(app_.delegate.statusMenu().menu(), 0, [&](const std::string& line) {
+    block.append(line) += '\n';
+    if (block.size() < 60000) return;
+    out_.write(block.data(), static_cast<std::streamsize>(block.size()));
+    block.clear();
+  });
+  out_.write(block.data(), static_cast<std::streamsize>(block.size()));
   out_ << std::flush;
 }
 

@@ -49,7 +49,6 @@ std::string desktopEntryText(const std::string& executable) {
          exec +
          " %u\n"
          "Icon=routelle\n"
-         "Terminal=false\n"
          "StartupNotify=false\n"
          "Categories=Network;WebBrowser;\n"
          "MimeType=x-scheme-handler/http;x-scheme-handler/https;x-scheme-handler/mailto;text/html;\n";

@@ -44,7 +44,9 @@ name=$1; shift
 echo "$name $*" >>"$LAUNCH_LOG"
 SH
 export LAUNCH_LOG=$launches
-for b in fakechrome fakefox; do desktop_entry $b "${b^}" "$tmp/bin/fake-browser $b %u" "$web_types"; done
+# Named otherwise than their ids: menus show the name, rules keep the id.
+desktop_entry fakechrome "Fake Chrome" "$tmp/bin/fake-browser fakechrome %u" "$web_types"
+desktop_entry fakefox "Fake Fox" "$tmp/bin/fake-browser fakefox %u" "$web_types"
 # An application that opens a link the way applications do: through xdg-open.
 fake_program notes-app <<'SH'
 #!/bin/sh
@@ -92,7 +94,7 @@ check "an import that fails says why, off screen" \
 
 trayer --edge top --align right --widthtype pixel --width 60 --height 24 --SetDockType true >/dev/null 2>&1 &
 pids+=($!)
-"$exe" >"$tmp/routelle.log" 2>&1 &
+ROUTELLE_DESKTOP_PRINT_MENUS=1 "$exe" >"$tmp/routelle.log" 2>&1 &
 pids+=($!)
 check "the program starts and listens" wait_for "test -S '$instance_socket'" 10
 
@@ -128,6 +130,8 @@ shown_before=$(windows)
 tray_click
 check "a click on the tray icon shows the status menu" wait_for "test \$(visible_windows) -gt $before" 5
 shot tray-menu
+check "the status menu's browsers are shown by name" grep -q "^menu .*: .*Fake Chrome | Fake Fox | Firefox ESR" "$tmp/routelle.log"
+check "no menu shows an entry's id" bash -c "! grep '^menu ' '$tmp/routelle.log' | grep -qE 'fakechrome|fakefox|firefox-esr'"
 xdotool key Escape
 wait_for "test \$(visible_windows) -le $before" 5 || true
 
@@ -138,6 +142,8 @@ menu=$(comm -13 <(echo "$shown_before") <(windows) | head -n1)
 geometry=$(xdotool getwindowgeometry "$menu" | sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p')
 check "the chooser opens at the pointer" test "$geometry" = "300 300"
 shot chooser
+check "the chooser shows each browser by its entry's name" \
+  grep -qxF "menu popUpMenu: Fake Chrome | Fake Fox | Firefox ESR" "$tmp/routelle.log"
 xdotool key Down Return
 check "the browser picked in the chooser gets the link" wait_for "logged 'fakechrome https://unruled.example/page'" 10
 
@@ -191,6 +197,7 @@ xdg-open 'https://work.example/doc?a=1'
 check "the profile's entry starts with the profile argument before the link, each its own word" \
   wait_for "logged 'google-chrome [--profile-directory=Profile 1] [https://work.example/doc?a=1]'" 10
 
-echo "# $checks checks, $failures failed; screenshots in $artifacts"
+cp "$tmp/routelle.log" "$artifacts/routelle.log"
+echo "# $checks checks, $failures failed; screenshots and the program's output in $artifacts"
 ((checks > 0)) || { echo "nothing was checked" >&2; exit 1; }
 ((failures == 0))

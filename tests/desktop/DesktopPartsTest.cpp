@@ -11,6 +11,7 @@
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/OpenCommand.h"
 #include "platform/linux/ProcessTree.h"
+#include "platform/linux/ShownNames.h"
 
 namespace routelle::linux_desktop {
 namespace {
@@ -86,6 +87,53 @@ TEST(OpenCommandTest, ExecLineTakesTheArgumentsWhereItTakesLinks) {
   };
   for (const auto& c : cases) EXPECT_EQ(expandExec(c.exec, args, fields), c.expected) << c.what;
   EXPECT_EQ(expandExec({"b", "%i", "%U"}, args, {}), (Words{"b", args[0], args[1]})) << "no icon";
+}
+
+// Links started without GIO: "%u" is a program per link, "%U" one for them all,
+// and what GIO would give as files is left to it.
+TEST(OpenCommandTest, LinkCommandLinesStartAsGioWould) {
+  using Lines = std::vector<std::vector<std::string>>;
+  const std::vector<std::string> two{"https://a.example/", "https://b.example/"};
+  const struct {
+    const char* what;
+    std::vector<std::string> exec;
+    std::vector<std::string> links;
+    std::optional<Lines> expected;
+  } cases[] = {
+      {"%u: one each", {"ff", "%u"}, two, Lines{{"ff", two[0]}, {"ff", two[1]}}},
+      {"%U: all at once", {"ch", "%U", "--x"}, two, Lines{{"ch", two[0], two[1], "--x"}}},
+      {"%u then %U: the first decides", {"b", "%u", "%U"}, two, Lines{{"b", two[0]}, {"b", two[1]}}},
+      {"one link", {"ff", "%u"}, {two[0]}, Lines{{"ff", two[0]}}},
+      {"no link", {"ff", "%u"}, {}, Lines{{"ff"}}},
+      {"files are GIO's", {"viewer", "%f"}, two, std::nullopt},
+      {"a file code after the link code", {"b", "%U", "%F"}, two, std::nullopt},
+      {"links without a code are GIO's", {"b"}, two, std::nullopt},
+      {"nothing to pass, no code", {"b", "--new"}, {}, Lines{{"b", "--new"}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(linkCommandLines(c.exec, c.links, {}), c.expected) << c.what;
+}
+
+// Menus show an application's entry name where the title names it by id, and
+// leave every other title alone.
+TEST(ShownNamesTest, TheIdIsReplacedOnlyWhereItNamesTheApplication) {
+  const struct {
+    const char* title;
+    const char* shown;
+  } cases[] = {
+      {"firefox-esr", "Firefox ESR"},
+      {"✓firefox-esr", "✓Firefox ESR"},
+      {"   firefox-esr", "   Firefox ESR"},
+      {"firefox-esr — Work", "Firefox ESR — Work"},
+      {"firefox-esr-nightly", "firefox-esr-nightly"},
+      {"firefox-esr.example.org", "firefox-esr.example.org"},
+      {"Open firefox-esr", "Open firefox-esr"},
+      {"firefox", "firefox"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(titleWithName(c.title, "firefox-esr", "Firefox ESR"), c.shown) << c.title;
+  EXPECT_EQ(titleWithName("firefox-esr", "firefox-esr", ""), "firefox-esr") << "an entry without a name";
+  EXPECT_EQ(shownTitle("no-such-entry-here", ImageRef::iconOf("/nowhere/no-such-entry-here")), "no-such-entry-here");
+  EXPECT_EQ(shownTitle("firefox-esr", ImageRef::bundle("firefox-esr")), "firefox-esr") << "not an application's icon";
 }
 
 TEST(ApplicationPathTest, NamesAnEntryByItsIdWhateverTheSpelling) {

@@ -64,8 +64,23 @@ TEST(MenuDescriptionTest, OnlyWhatChangedIsPrintedUnderWhereItIs) {
 // Numbers print as a stream prints them, which transcripts and golden files hold.
 TEST(MenuDescriptionTest, NumbersKeepSixSignificantDigitsAndNoTrailingZeros) {
   const std::pair<double, const char*> numbers[] = {
-      {20.0, "20"},       {0.5, "0.5"},       {-0.0, "-0"},      {16.0 / 3.0, "5.33333"}, {1234567.0, "1.23457e+06"},
-      {0.0001, "0.0001"}, {0.00001, "1e-05"}, {1e300, "1e+300"}, {100000.0, "100000"},
+      {20.0, "20"},
+      {0.5, "0.5"},
+      {-0.0, "-0"},
+      {16.0 / 3.0, "5.33333"},
+      {1234567.0, "1.23457e+06"},
+      {0.0001, "0.0001"},
+      {0.00001, "1e-05"},
+      {1e300, "1e+300"},
+      {100000.0, "100000"},
+      {999999.0, "999999"},
+      {1000000.0, "1e+06"},
+      {-999999.0, "-999999"},
+      {-1000000.0, "-1e+06"},
+      {-20.0, "-20"},
+      {0.0, "0"},
+      {999999.5, "1e+06"},
+      {1e18, "1e+18"},
   };
   for (const auto& [value, printed] : numbers) EXPECT_EQ(describeNumber(value), printed) << printed;
 }

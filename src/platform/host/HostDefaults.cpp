@@ -30,18 +30,25 @@ std::int64_t mtimeNs(const struct stat& st) {
 
 enum class ReadResult { ok, tooLarge, error };
 
+// Straight into the buffer, sized from the file, rather than through a bounce
+// buffer on the stack: a list of thousands of rules makes the file large.
 ReadResult readAll(int fd, std::size_t sizeHint, std::string& out) {
-  out.clear();
-  out.reserve(std::min(sizeHint, hostplist::kMaxPlistBytes) + 1);
-  char buffer[65536];
+  constexpr std::size_t limit = hostplist::kMaxPlistBytes;
+  out.resize(std::min(sizeHint, limit) + 1);  // the byte more shows a file that grew
+  std::size_t filled = 0;
   for (;;) {
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (filled == out.size()) {
+      if (filled > limit) return ReadResult::tooLarge;
+      out.resize(std::min(2 * filled, limit + 1));
+    }
+    const ssize_t n = ::read(fd, out.data() + filled, out.size() - filled);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return ReadResult::error;
-    if (n == 0) return ReadResult::ok;
-    out.append(buffer, static_cast<std::size_t>(n));
-    if (out.size() > hostplist::kMaxPlistBytes) return ReadResult::tooLarge;
+    if (n == 0) break;
+    filled += static_cast<std::size_t>(n);
   }
+  out.resize(filled);
+  return ReadResult::ok;
 }
 
 bool writeAll(int fd, const char* data, std::size_t size) {

@@ -2,38 +2,98 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <optional>
 
 namespace routelle {
 namespace {
 
-std::string describeItem(const MenuItem& item) {
-  std::string details;
-  auto add = [&](const std::string& part) { details += (details.empty() ? "\t" : " ") + part; };
-  if (!item.action.empty()) add(item.action);
-  if (!item.keyEquivalent.empty()) add("[" + item.keyEquivalent + "]");
-  if (!item.enabled) add("(disabled)");
+// Whole numbers below a million print as integers, as the general format does;
+// they are most of a menu's numbers (image sizes), and the integer path is faster.
+void appendNumber(std::string& out, double v) {
+  char text[32];
+  std::to_chars_result written{};
+  if (v > -1e6 && v < 1e6 && v == static_cast<double>(static_cast<long>(v)) && !(v == 0 && std::signbit(v)))
+    written = std::to_chars(text, text + sizeof text, static_cast<long>(v));
+  else
+    written = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
+  out.append(text, written.ptr);
+}
+
+// Appends the entry's line without its indent; the menu's thousands of lines
+// each cost one string this way, not one per part.
+void appendItem(std::string& out, const MenuItem& item) {
+  out += item.title;
+  bool first = true;
+  auto part = [&]() -> std::string& {
+    out += first ? '\t' : ' ';
+    first = false;
+    return out;
+  };
+  if (!item.action.empty()) part() += item.action;
+  if (!item.keyEquivalent.empty()) part().append("[").append(item.keyEquivalent) += ']';
+  if (!item.enabled) part() += "(disabled)";
   if (!item.image.empty()) {
     const Size& size = item.image.size;
-    add("<image " + item.image.name +
-        (size.width != 0 || size.height != 0 ? " " + describeNumber(size.width) + "x" + describeNumber(size.height)
-                                             : "") +
-        ">");
+    part().append("<image ") += item.image.name;
+    if (size.width != 0 || size.height != 0) {
+      out += ' ';
+      appendNumber(out, size.width);
+      out += 'x';
+      appendNumber(out, size.height);
+    }
+    out += '>';
   }
-  if (item.view) {
-    for (const auto& sub : item.view->subviews)
-      if (sub.kind == View::Kind::slider)
-        add("<slider " + describeNumber(sub.minValue) + "-" + describeNumber(sub.maxValue) + " value " +
-            describeNumber(sub.value) + " ticks " + std::to_string(sub.numberOfTickMarks) + " at (" +
-            describeNumber(sub.frame.x) + ", " + describeNumber(sub.frame.y) + ") " + describeNumber(sub.frame.width) +
-            "x" + describeNumber(sub.frame.height) + " in " + describeNumber(item.view->frame.width) + "x" +
-            describeNumber(item.view->frame.height) + ">");
-    for (const auto& sub : item.view->subviews)
-      if (sub.kind == View::Kind::textField)
-        add("<text \"" + sub.text + "\" " + describeNumber(sub.frame.width) + "x" + describeNumber(sub.frame.height) +
-            ">");
+  if (!item.view) return;
+  const auto& frame = item.view->frame;
+  for (const auto& sub : item.view->subviews) {
+    if (sub.kind != View::Kind::slider) continue;
+    part() += "<slider ";
+    appendNumber(out, sub.minValue);
+    out += '-';
+    appendNumber(out, sub.maxValue);
+    out += " value ";
+    appendNumber(out, sub.value);
+    out.append(" ticks ").append(std::to_string(sub.numberOfTickMarks)) += " at (";
+    appendNumber(out, sub.frame.x);
+    out += ", ";
+    appendNumber(out, sub.frame.y);
+    out += ") ";
+    appendNumber(out, sub.frame.width);
+    out += 'x';
+    appendNumber(out, sub.frame.height);
+    out += " in ";
+    appendNumber(out, frame.width);
+    out += 'x';
+    appendNumber(out, frame.height);
+    out += '>';
   }
-  return item.title + details;
+  for (const auto& sub : item.view->subviews) {
+    if (sub.kind != View::Kind::textField) continue;
+    part().append("<text \"").append(sub.text) += "\" ";
+    appendNumber(out, sub.frame.width);
+    out += 'x';
+    appendNumber(out, sub.frame.height);
+    out += '>';
+  }
+}
+
+std::string describeItem(const MenuItem& item) {
+  std::string text;
+  appendItem(text, item);
+  return text;
+}
+
+// The line's buffer is handed on to the entries below once the line is out.
+void describeEntryInto(const MenuItem& item, int level, const std::function<void(const std::string&)>& line,
+                       std::string& buffer) {
+  buffer.assign(static_cast<size_t>(level) * 2, ' ');
+  if (item.separator)
+    buffer += "---";
+  else
+    appendItem(buffer, item);
+  line(buffer);
+  item.forEachSubmenuEntry([&](const MenuItem& inner) { describeEntryInto(inner, level + 1, line, buffer); });
 }
 
 // Submenus made when they open are made here too: a change inside a rule list shows.
@@ -55,9 +115,9 @@ std::string heading(const std::string& under) {
 // As a stream prints it (six significant digits), without building a stream
 // for each of the menu's thousands of numbers.
 std::string describeNumber(double v) {
-  char text[32];
-  const auto written = std::to_chars(text, text + sizeof text, v, std::chars_format::general, 6);
-  return std::string(text, written.ptr);
+  std::string text;
+  appendNumber(text, v);
+  return text;
 }
 
 void describeMenu(const Menu& menu, int level, const std::function<void(const std::string&)>& line) {
@@ -67,8 +127,8 @@ void describeMenu(const Menu& menu, int level, const std::function<void(const st
 // A submenu made when it opens is described entry by entry, as it is made: the
 // long rule lists are never held whole.
 void describeEntry(const MenuItem& item, int level, const std::function<void(const std::string&)>& line) {
-  line(std::string(static_cast<size_t>(level) * 2, ' ') + (item.separator ? std::string("---") : describeItem(item)));
-  item.forEachSubmenuEntry([&](const MenuItem& inner) { describeEntry(inner, level + 1, line); });
+  std::string buffer;
+  describeEntryInto(item, level, line, buffer);
 }
 
 std::vector<MenuLine> menuLines(const Menu& menu) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <mutex>
 
+#include "platform/linux/OpenCommand.h"
+#include "platform/linux/ProgramStart.h"
 #include "support/OwnIdentity.h"
 #include "support/Text.h"
 
@@ -157,15 +159,49 @@ std::optional<std::string> DesktopEntries::entryFile(const std::string& id) {
   return file;
 }
 
+namespace {
+
+// An entry's links given to its program without GIO's launch, which costs the
+// browser's start a D-Bus connection (a forked helper when there is no session
+// bus), a wrapper program and a fork of this process. Nothing when the entry asks
+// for what only GIO does: activation over D-Bus, a terminal, links as files.
+std::optional<bool> startDirectly(GDesktopAppInfo* info, const std::vector<std::string>& uris) {
+  if (g_desktop_app_info_get_boolean(info, "DBusActivatable") || g_desktop_app_info_get_boolean(info, "Terminal"))
+    return std::nullopt;
+  const char* exec = g_app_info_get_commandline(G_APP_INFO(info));
+  gchar** words = nullptr;
+  if (!exec || !g_shell_parse_argv(exec, nullptr, &words, nullptr)) return std::nullopt;
+  const std::vector<std::string> line(words, words + g_strv_length(words));
+  g_strfreev(words);
+  gchar* icon = g_desktop_app_info_get_string(info, "Icon");
+  gchar* folder = g_desktop_app_info_get_string(info, "Path");
+  const EntryFields fields{orEmpty(icon), orEmpty(g_app_info_get_name(G_APP_INFO(info))),
+                           orEmpty(g_desktop_app_info_get_filename(info))};
+  const std::string workingFolder = orEmpty(folder);
+  g_free(icon);
+  g_free(folder);
+  const auto commands = linkCommandLines(line, uris, fields);
+  if (!commands) return std::nullopt;
+  bool ok = !commands->empty();
+  for (const auto& command : *commands) ok = startProgram(command, workingFolder) && ok;
+  return ok;
+}
+
+}  // namespace
+
 bool DesktopEntries::launch(const std::string& id, const std::vector<std::string>& uris) {
   GDesktopAppInfo* info = open(id);
   if (!info) return false;
+  if (const auto started = startDirectly(info, uris)) {
+    g_object_unref(info);
+    return *started;
+  }
   GList* list = nullptr;
   for (const auto& uri : uris) list = g_list_append(list, g_strdup(uri.c_str()));
   GError* error = nullptr;
   // Not reaped by GIO, which would fork twice (a short-lived middle process of
-  // a process as large as this one) so the browser had no parent; the main loop
-  // reaps it instead, and the browser starts one fork sooner.
+  // a process as large as this one) so the program had no parent; the main loop
+  // reaps it instead, and it starts one fork sooner.
   const bool ok = g_desktop_app_info_launch_uris_as_manager(
       info, list, nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr, nullptr,
       [](GDesktopAppInfo*, GPid pid, gpointer) {

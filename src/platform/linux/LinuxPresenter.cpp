@@ -60,6 +60,24 @@ void LinuxPresenter::perform(const MenuItem& sender) {
   if (actions_ && !sender.action.empty()) actions_->perform(sender.action, sender);
 }
 
+namespace {
+
+// With ROUTELLE_DESKTOP_PRINT_MENUS set, each menu shown is written to standard
+// output as drawn ("menu popUpMenu: A | B | C"), and its ready submenus after it:
+// what the desktop tests read, since a drawn menu cannot be read back.
+void printShownMenu(const QMenu& menu, const QString& name) {
+  if (qEnvironmentVariableIsEmpty("ROUTELLE_DESKTOP_PRINT_MENUS")) return;
+  QStringList titles;
+  for (const QAction* action : menu.actions())
+    if (!action->isSeparator()) titles << action->text().replace("&&", "&");
+  std::printf("menu %s: %s\n", name.toUtf8().constData(), titles.join(" | ").toUtf8().constData());
+  for (const QAction* action : menu.actions())
+    if (action->menu() && !action->menu()->actions().isEmpty()) printShownMenu(*action->menu(), action->text());
+  std::fflush(stdout);
+}
+
+}  // namespace
+
 std::optional<MenuItem> LinuxPresenter::popUpMenu(const Menu& menu, Point location) {
   if (menuWillOpen_) menuWillOpen_(menu);
   std::optional<MenuItem> chosen;
@@ -67,6 +85,7 @@ std::optional<MenuItem> LinuxPresenter::popUpMenu(const Menu& menu, Point locati
   popUp.setObjectName("popUpMenu");
   ModelMenus menus([&chosen](const MenuItem& item) { chosen = item; });
   menus.fill(&popUp, menu);
+  printShownMenu(popUp, popUp.objectName());
   trackedMenu_ = &popUp;
   popUp.exec(qtPoint(location));
   trackedMenu_ = nullptr;
@@ -137,6 +156,7 @@ void LinuxPresenter::showStatusMenu() {
   std::optional<MenuItem> chosen;
   ModelMenus menus([&chosen](const MenuItem& item) { chosen = item; });
   menus.fill(&menu, *statusMenu_);
+  printShownMenu(menu, menu.objectName());
   trackedMenu_ = &menu;
   menu.exec(QCursor::pos());
   trackedMenu_ = nullptr;

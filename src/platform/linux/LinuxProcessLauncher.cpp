@@ -11,6 +11,7 @@
 
 #include "platform/linux/DesktopEntries.h"
 #include "platform/linux/OpenCommand.h"
+#include "platform/linux/ProgramStart.h"
 
 extern char** environ;
 
@@ -67,13 +68,7 @@ bool launchWithArguments(const std::string& id, const std::vector<std::string>& 
     const std::vector<std::string> line =
         linux_desktop::expandExec(std::vector<std::string>(words, words + g_strv_length(words)), arguments,
                                   {icon ? icon : "", name ? name : "", file ? file : ""});
-    std::vector<gchar*> argv;
-    argv.reserve(line.size() + 1);
-    for (const auto& word : line) argv.push_back(const_cast<gchar*>(word.c_str()));
-    argv.push_back(nullptr);
-    // Without G_SPAWN_DO_NOT_REAP_CHILD GLib reaps the program itself.
-    ok = !line.empty() && g_spawn_async(folder && folder[0] ? folder : nullptr, argv.data(), nullptr,
-                                        G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, nullptr);
+    ok = linux_desktop::startProgram(line, folder ? folder : "");
     g_free(icon);
     g_free(folder);
   }

@@ -3,12 +3,19 @@
 #include <QWidgetAction>
 
 #include "platform/linux/ModelImages.h"
+#include "platform/linux/ShownNames.h"
+#include "ui/Actions.h"
 
 namespace routelle::linux_desktop {
 namespace {
 
-// "&" marks a mnemonic in Qt's titles: shown as itself here.
-QString titleOf(const std::string& title) { return QString::fromStdString(title).replace("&", "&&"); }
+// "&" marks a mnemonic in Qt's titles: shown as itself here. An application is
+// shown by its entry's name.
+QString titleOf(const MenuItem& item) {
+  const std::string shown = item.action == selectorOf(Action::toggleHiddenBrowser) ? shownApplicationTitle(item.title)
+                                                                                   : shownTitle(item.title, item.image);
+  return QString::fromStdString(shown).replace("&", "&&");
+}
 
 }  // namespace
 
@@ -19,14 +26,14 @@ void ModelMenus::fill(QMenu* target, const Menu& menu) {
       continue;
     }
     if (item.submenu) {
-      QMenu* sub = target->addMenu(iconOf(item.image), titleOf(item.title));
+      QMenu* sub = target->addMenu(iconOf(item.image), titleOf(item));
       sub->setEnabled(item.enabled);
       fill(sub, *item.submenu);
       continue;
     }
     if (item.submenuEntries) {
       // Long rule lists are made only when their submenu opens, and anew each time.
-      QMenu* sub = target->addMenu(iconOf(item.image), titleOf(item.title));
+      QMenu* sub = target->addMenu(iconOf(item.image), titleOf(item));
       sub->setEnabled(item.enabled);
       QObject::connect(sub, &QMenu::aboutToShow, sub, [this, sub, item] {
         sub->clear();
@@ -55,7 +62,7 @@ void ModelMenus::fill(QMenu* target, const Menu& menu) {
       target->addAction(action);
       continue;
     }
-    QAction* action = target->addAction(iconOf(item.image), titleOf(item.title));
+    QAction* action = target->addAction(iconOf(item.image), titleOf(item));
     action->setEnabled(item.enabled && !item.action.empty());
     QObject::connect(action, &QAction::triggered, [this, item] { picked_(item); });
   }

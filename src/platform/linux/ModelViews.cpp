@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "platform/linux/ModelImages.h"
+#include "platform/linux/ShownNames.h"
 
 namespace routelle::linux_desktop {
 namespace {
@@ -80,15 +81,16 @@ QWidget* ModelViews::control(View& view, QWidget* parent) {
         return box;
       }
       auto* button = new QPushButton(text, parent);
+      const QString shownName = QString::fromStdString(shownTitle(view.keyEquivalent, view.image));
       if (!view.image.empty()) {
         const QIcon icon = iconOf(view.image);
         button->setIcon(icon);
         button->setIconSize(sizeOf(view.frame) * 0.8);
         // An application without an icon is named instead (the key equivalent carries its name).
-        if (icon.isNull() && view.text.empty()) button->setText(QString::fromStdString(view.keyEquivalent));
+        if (icon.isNull() && view.text.empty()) button->setText(shownName);
       }
       button->setFlat(!view.bordered);
-      button->setToolTip(QString::fromStdString(view.keyEquivalent));
+      button->setToolTip(shownName);
       styleText(button, view);
       QObject::connect(button, &QPushButton::clicked, [this, &view] { onControl_(view); });
       return button;
@@ -117,7 +119,8 @@ QWidget* ModelViews::control(View& view, QWidget* parent) {
     }
     case View::Kind::popUpButton: {
       auto* popUp = new QComboBox(parent);
-      for (const auto& entry : view.entries) popUp->addItem(iconOf(entry.image), QString::fromStdString(entry.title));
+      for (const auto& entry : view.entries)
+        popUp->addItem(iconOf(entry.image), QString::fromStdString(shownTitle(entry.title, entry.image)));
       popUp->setCurrentIndex(view.selectedIndex);
       bound_.push_back({&view, popUp});
       QObject::connect(popUp, &QComboBox::activated, [this, &view](int index) {

@@ -77,4 +77,22 @@ std::vector<std::string> expandExec(const std::vector<std::string>& exec, const 
   return out;
 }
 
+std::optional<std::vector<std::vector<std::string>>> linkCommandLines(const std::vector<std::string>& exec,
+                                                                      const std::vector<std::string>& links,
+                                                                      const EntryFields& fields) {
+  std::optional<bool> eachLink;  // "%u" rather than "%U": a program per link
+  for (const auto& word : exec) {
+    if (word == "%f" || word == "%F") return std::nullopt;
+    if (!eachLink && (word == "%u" || word == "%U")) eachLink = word == "%u";
+  }
+  if (!eachLink && !links.empty()) return std::nullopt;
+  std::vector<std::vector<std::string>> lines;
+  if (!eachLink.value_or(false) || links.size() <= 1) {
+    lines.push_back(expandExec(exec, links, fields));
+  } else {
+    for (const auto& link : links) lines.push_back(expandExec(exec, {link}, fields));
+  }
+  return lines;
+}
+
 }  // namespace routelle::linux_desktop

@@ -35,4 +35,11 @@ struct EntryFields {
 std::vector<std::string> expandExec(const std::vector<std::string>& exec, const std::vector<std::string>& arguments,
                                     const EntryFields& fields);
 
+// The command lines that start an entry with links as GIO would, one per link for
+// "%u" and one for all of them for "%U"; nothing when the Exec line takes them
+// otherwise (as files, or through no field code), which is left to GIO.
+std::optional<std::vector<std::vector<std::string>>> linkCommandLines(const std::vector<std::string>& exec,
+                                                                      const std::vector<std::string>& links,
+                                                                      const EntryFields& fields);
+
 }  // namespace routelle::linux_desktop
