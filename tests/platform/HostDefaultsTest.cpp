@@ -348,6 +348,43 @@ TEST_F(HostDefaultsTest, AWriteByAnotherProcessIsSeenAtTheNextRead) {
   EXPECT_EQ(reader.object("x"), DefaultsValue(std::int64_t{3}));
 }
 
+// Reads hand out values decoded once per change: of every kind, a value changed
+// by another process, by another instance or by this one is never read stale,
+// within a snapshot too when this instance wrote it.
+TEST_F(HostDefaultsTest, DecodedValuesOfEveryKindFollowEachChange) {
+  const std::vector<std::pair<DefaultsValue, DefaultsValue>> kinds = {
+      {true, false},
+      {std::int64_t{1}, std::int64_t{2}},
+      {0.5, 1.5},
+      {std::string("Safari"), std::string("a browser named at more length than a short text")},
+      {Bytes{1, 2, 3}, Bytes{4, 5}},
+  };
+  HostDefaults reader(file);
+  HostDefaults other(file);
+  for (const auto& [before, after] : kinds) {
+    SCOPED_TRACE(before.index());
+    const pid_t child = fork();
+    if (child == 0) {
+      HostDefaults writer(file);
+      writer.set("k", before);
+      std::_Exit(writer.synchronize() ? 0 : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(reader.object("k"), before);
+    EXPECT_EQ(reader.object("k"), before);  // read again, unchanged
+    other.set("k", after);
+    EXPECT_EQ(reader.object("k"), after);
+    reader.snapshot([&, &before = before] {
+      reader.set("k", before);
+      EXPECT_EQ(reader.object("k"), before);
+      reader.remove("k");
+      EXPECT_EQ(reader.object("k"), std::nullopt);
+    });
+  }
+}
+
 TEST_F(HostDefaultsTest, TransactionsNestAndSeeTheFileAsOfTheirStart) {
   HostDefaults a(file);
   HostDefaults b(file);

@@ -400,7 +400,7 @@ void HostDefaults::write() {
   }
 }
 
-void* HostDefaults::node(std::string_view key) {
+const HostDefaults::IndexedKey* HostDefaults::indexed(std::string_view key) {
   if (keyIndexChanges_ != changes_) {
     keyIndex_.clear();
     plist_dict_iter it = nullptr;
@@ -410,21 +410,27 @@ void* HostDefaults::node(std::string_view key) {
       plist_t value = nullptr;
       plist_dict_next_item(dict_.get(), it, &name, &value);
       if (!value) break;
-      if (name) keyIndex_.try_emplace(name, value);
+      if (name) {
+        IndexedKey entry{value, std::nullopt};
+        if (plist_get_node_type(value) != PLIST_DATA) entry.scalar = fromNode(value);
+        keyIndex_.try_emplace(name, std::move(entry));
+      }
       std::free(name);
     }
     std::free(it);
     keyIndexChanges_ = changes_;
   }
   const auto hit = keyIndex_.find(key);
-  return hit == keyIndex_.end() ? nullptr : hit->second;
+  return hit == keyIndex_.end() ? nullptr : &hit->second;
 }
 
 std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   std::lock_guard guard(mutex_);
   // A key holding NUL finds nothing: the index holds C strings only.
   if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
-  return fromNode(node(key));
+  const IndexedKey* entry = indexed(key);
+  if (!entry) return std::nullopt;
+  return entry->scalar ? entry->scalar : fromNode(entry->node);
 }
 
 std::uint64_t HostDefaults::changeCount() {

@@ -75,8 +75,9 @@ class HostDefaults final : public Defaults {
   void acquire();
   void release();
   void refresh();
-  // The dictionary's node for a key, through an index of its keys kept per change.
-  void* node(std::string_view key);
+  struct IndexedKey;
+  // The dictionary's entry for a key, through an index of its keys kept per change.
+  const IndexedKey* indexed(std::string_view key);
   // The writes counted in the lock file, mapping it first if it is there.
   std::atomic<std::uint64_t>* sharedWrites();
   void countWrite();
@@ -99,7 +100,13 @@ class HostDefaults final : public Defaults {
     using is_transparent = void;
     std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
   };
-  std::unordered_map<std::string, void*, KeyHash, std::equal_to<>> keyIndex_;
+  // Numbers and texts are decoded with the index, so that a read is a lookup
+  // and a copy; data (archived lists, large) is decoded by whoever reads it.
+  struct IndexedKey {
+    void* node = nullptr;
+    std::optional<DefaultsValue> scalar;
+  };
+  std::unordered_map<std::string, IndexedKey, KeyHash, std::equal_to<>> keyIndex_;
   std::uint64_t keyIndexChanges_ = ~std::uint64_t{0};
   Stamp stamp_;
   // The file the cache came from stays open so that its inode number cannot be

@@ -1,6 +1,7 @@
 #include "platform/host/PlainUrl.h"
 
 #include <array>
+#include <cstdint>
 
 namespace routelle {
 namespace {
@@ -10,7 +11,18 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isHex(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 bool isSchemeCharacter(char c) { return isAlpha(c) || isDigit(c) || c == '+' || c == '-' || c == '.'; }
-bool isHostCharacter(char c) { return isAlpha(c) || isDigit(c) || c == '-' || c == '.'; }
+
+// What a plain host holds, what ends it, and what leaves it to the general parser.
+enum class HostCharacter : std::uint8_t { other, name, end };
+constexpr auto kHostCharacters = [] {
+  std::array<HostCharacter, 256> table{};
+  for (int c = 'a'; c <= 'z'; ++c) table[static_cast<std::size_t>(c)] = HostCharacter::name;
+  for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = HostCharacter::name;
+  for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = HostCharacter::name;
+  for (char c : std::string_view("-.")) table[static_cast<unsigned char>(c)] = HostCharacter::name;
+  for (char c : std::string_view("/?#")) table[static_cast<unsigned char>(c)] = HostCharacter::end;
+  return table;
+}();
 
 // unreserved, sub-delims, ":" and "@" (RFC 3986 pchar without its escapes), and
 // "/" between segments; looked up, as every character of every link is.
@@ -50,10 +62,10 @@ std::optional<ParsedUrl> parsePlainUrl(std::string_view text) {
   const std::size_t hostStart = colon + 3;
   std::size_t hostEnd = hostStart;
   for (; hostEnd < text.size(); ++hostEnd) {
-    const char c = text[hostEnd];
-    if (c == '/' || c == '?' || c == '#') break;
+    const HostCharacter kind = kHostCharacters[static_cast<unsigned char>(text[hostEnd])];
+    if (kind == HostCharacter::end) break;
     // User names, ports and IP literals are the general parser's.
-    if (!isHostCharacter(c)) return std::nullopt;
+    if (kind == HostCharacter::other) return std::nullopt;
   }
   const std::string_view host = text.substr(hostStart, hostEnd - hostStart);
   if (host.empty()) return std::nullopt;
