@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -14,6 +16,12 @@ using Bytes = std::vector<std::uint8_t>;
 // The value kinds a defaults domain holds for the program.
 using DefaultsValue = std::variant<bool, std::int64_t, double, std::string, Bytes>;
 
+// Stored data seen without a copy: the bytes stay valid while `keeper` is held.
+struct SharedData {
+  std::shared_ptr<const void> keeper;
+  std::span<const std::uint8_t> bytes;
+};
+
 // One user-defaults domain (the standard domain, or the app-group suite).
 class Defaults {
  public:
@@ -22,6 +30,15 @@ class Defaults {
   // The stored value, or nothing when the key is absent or holds a kind the
   // program never writes (dates, arrays, dictionaries).
   virtual std::optional<DefaultsValue> object(std::string_view key) = 0;
+  // The data stored under a key, shared with the domain's own copy where it can
+  // be: an archived list of thousands of rules is read whole on every change.
+  virtual std::optional<SharedData> data(std::string_view key) {
+    auto value = object(key);
+    auto* bytes = value ? std::get_if<Bytes>(&*value) : nullptr;
+    if (!bytes) return std::nullopt;
+    auto kept = std::make_shared<const Bytes>(std::move(*bytes));
+    return SharedData{kept, std::span<const std::uint8_t>(*kept)};
+  }
   virtual void set(std::string_view key, const DefaultsValue& value) = 0;
   virtual void remove(std::string_view key) = 0;
   // Writes reach storage at once; this reports whether the last write did.

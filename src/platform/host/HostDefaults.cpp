@@ -30,24 +30,26 @@ std::int64_t mtimeNs(const struct stat& st) {
 
 enum class ReadResult { ok, tooLarge, error };
 
-// Straight into the buffer, sized from the file, rather than through a bounce
-// buffer on the stack: a list of thousands of rules makes the file large.
-ReadResult readAll(int fd, std::size_t sizeHint, std::string& out) {
+// Straight into a buffer sized from the file (a list of thousands of rules
+// makes it large), with a byte more to show a file that grew meanwhile.
+ReadResult readAll(int fd, std::size_t sizeHint, std::unique_ptr<PlistBytes>& out) {
   constexpr std::size_t limit = hostplist::kMaxPlistBytes;
-  out.resize(std::min(sizeHint, limit) + 1);  // the byte more shows a file that grew
+  out = PlistBytes::allocate(std::min(sizeHint, limit) + 1);
   std::size_t filled = 0;
   for (;;) {
-    if (filled == out.size()) {
+    if (filled == out->size()) {
       if (filled > limit) return ReadResult::tooLarge;
-      out.resize(std::min(2 * filled, limit + 1));
+      auto larger = PlistBytes::allocate(std::min(2 * filled, limit + 1));
+      std::memcpy(larger->data(), out->data(), filled);
+      out = std::move(larger);
     }
-    const ssize_t n = ::read(fd, out.data() + filled, out.size() - filled);
+    const ssize_t n = ::read(fd, out->data() + filled, out->size() - filled);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return ReadResult::error;
     if (n == 0) break;
     filled += static_cast<std::size_t>(n);
   }
-  out.resize(filled);
+  out->shrink(filled);
   return ReadResult::ok;
 }
 
@@ -104,38 +106,14 @@ plist_t toNode(const DefaultsValue& value) {
       value);
 }
 
-std::optional<DefaultsValue> fromNode(plist_t node) {
-  if (!node) return std::nullopt;
-  switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-      std::uint8_t b = 0;
-      plist_get_bool_val(node, &b);
-      return DefaultsValue(b != 0);
-    }
-    case PLIST_UINT: {
-      std::uint64_t u = 0;
-      plist_get_uint_val(node, &u);
-      return DefaultsValue(static_cast<std::int64_t>(u));
-    }
-    case PLIST_REAL: {
-      double d = 0;
-      plist_get_real_val(node, &d);
-      return DefaultsValue(d);
-    }
-    case PLIST_STRING: {
-      // Ends at its first NUL, as every string written here does.
-      std::uint64_t length = 0;
-      const char* s = plist_get_string_ptr(node, &length);
-      return DefaultsValue(s ? std::string(s, ::strnlen(s, length)) : std::string());
-    }
-    case PLIST_DATA: {
-      std::uint64_t length = 0;
-      const auto* p = reinterpret_cast<const std::uint8_t*>(plist_get_data_ptr(node, &length));
-      return DefaultsValue(p ? Bytes(p, p + length) : Bytes());
-    }
-    default:
-      return std::nullopt;
-  }
+// A tree as the binary property list that is written, read back in place;
+// nothing when libplist cannot encode it.
+std::shared_ptr<const DefaultsContents> encoded(plist_t tree) {
+  char* data = nullptr;
+  std::uint32_t length = 0;
+  plist_to_bin(tree, &data, &length);
+  if (!data) return nullptr;
+  return DefaultsContents::read(PlistBytes::adopt(data, length));
 }
 
 // libplist keys are C strings: a key holding NUL could only alias a shorter one.
@@ -158,7 +136,7 @@ class HostDefaults::Scope {
 };
 
 HostDefaults::HostDefaults(std::filesystem::path file, bool readOnly, std::chrono::milliseconds lockWait)
-    : file_(std::move(file)), readOnly_(readOnly), lockWait_(lockWait), dict_(plist_new_dict()) {
+    : file_(std::move(file)), readOnly_(readOnly), lockWait_(lockWait), contents_(DefaultsContents::read(nullptr)) {
   std::lock_guard guard(mutex_);
   refresh();
 }
@@ -232,8 +210,10 @@ void HostDefaults::release() {
   lockTimedOut_ = false;
 }
 
-void HostDefaults::adopt(PlistNode dict, int fd, const Stamp& stamp) {
-  dict_ = std::move(dict);
+void HostDefaults::adopt(std::shared_ptr<const DefaultsContents> contents, PlistNode tree, int fd,
+                         const Stamp& stamp) {
+  contents_ = std::move(contents);
+  tree_ = std::move(tree);
   ++changes_;
   if (heldFd_ >= 0) ::close(heldFd_);
   heldFd_ = fd;
@@ -242,7 +222,23 @@ void HostDefaults::adopt(PlistNode dict, int fd, const Stamp& stamp) {
   unsaved_ = false;
 }
 
-void HostDefaults::forget() { adopt(PlistNode(plist_new_dict()), -1, Stamp{}); }
+void HostDefaults::forget() { adopt(DefaultsContents::read(nullptr), nullptr, -1, Stamp{}); }
+
+void* HostDefaults::tree() {
+  if (tree_) return tree_.get();
+  const PlistBytes* bytes = contents_->bytes();
+  if (bytes && bytes->size() > 0) {
+    plist_t root = nullptr;
+    plist_from_bin(reinterpret_cast<const char*>(bytes->data()), static_cast<std::uint32_t>(bytes->size()), &root);
+    tree_.reset(root);
+  }
+  if (tree_ && plist_get_node_type(tree_.get()) == PLIST_DICT) return tree_.get();
+  // Read in place but refused by libplist: kept aside by the write, as an unreadable file is.
+  if (tree_) std::fprintf(stderr, "routelle: preferences file %s cannot be rewritten as it is\n", file_.c_str());
+  unreadable_ = tree_ != nullptr;
+  tree_.reset(plist_new_dict());
+  return tree_.get();
+}
 
 // Brings the cache up to date with the file. Reading never renames, creates
 // or deletes anything: unreadable contents read as an empty domain, and are
@@ -270,7 +266,7 @@ void HostDefaults::refresh() {
     return;
   }
   // The stamp is taken from the open file so that it describes the bytes read.
-  std::string bytes;
+  std::unique_ptr<PlistBytes> bytes;
   ReadResult result = ReadResult::error;
   if (::fstat(fd, &st) == 0) {
     // Something else in the file's place is left alone: the write that would replace it fails.
@@ -287,15 +283,21 @@ void HostDefaults::refresh() {
   }
   reportedNotAFile_ = false;
   const Stamp stamp{true, st.st_dev, st.st_ino, st.st_size, mtimeNs(st)};
-  PlistNode parsed;
+  std::shared_ptr<const DefaultsContents> contents;
+  PlistNode tree;
   std::string refusal;
-  if (result == ReadResult::ok && bytes.empty())
-    parsed.reset(plist_new_dict());  // nothing there to lose
-  else if (result == ReadResult::ok)
-    parsed = hostplist::parsePlist(bytes.data(), bytes.size(), &refusal);
-  const bool readable = parsed && plist_get_node_type(parsed.get()) == PLIST_DICT;
-  adopt(readable ? std::move(parsed) : PlistNode(plist_new_dict()), fd, stamp);
-  if (readable) return;
+  if (result == ReadResult::ok && (bytes->size() == 0 || hostplist::isBinaryPlist(bytes->data(), bytes->size()))) {
+    contents = DefaultsContents::read(std::move(bytes));  // read in place
+  } else if (result == ReadResult::ok) {
+    // Text: read through libplist, then kept as binary like everything written.
+    tree = hostplist::parsePlist(reinterpret_cast<const char*>(bytes->data()), bytes->size(), &refusal);
+    if (tree && plist_get_node_type(tree.get()) == PLIST_DICT) contents = encoded(tree.get());
+  }
+  if (contents) {
+    adopt(std::move(contents), std::move(tree), fd, stamp);
+    return;
+  }
+  adopt(DefaultsContents::read(nullptr), PlistNode(plist_new_dict()), fd, stamp);
   unreadable_ = true;
   if (!refusal.empty()) refusal = " (" + refusal + ")";
   std::fprintf(stderr, "routelle: preferences file %s could not be read%s; %s\n", file_.c_str(), refusal.c_str(),
@@ -347,11 +349,10 @@ bool HostDefaults::writeFile() {
                      (S_ISDIR(existing.st_mode) ? systemError(EISDIR) : std::string("not a regular file")));
   }
   if (unreadable_ && !setUnreadableFileAside()) return false;
-  char* data = nullptr;
-  std::uint32_t length = 0;
-  plist_to_bin(dict_.get(), &data, &length);
-  if (!data) return failWrite("the preferences of " + file_.string() + " cannot be encoded");
-  std::unique_ptr<char, decltype(&plist_to_bin_free)> owned(data, &plist_to_bin_free);
+  const PlistBytes* bytes = contents_->bytes();
+  if (!bytes) return failWrite("the preferences of " + file_.string() + " cannot be encoded");
+  const char* data = reinterpret_cast<const char*>(bytes->data());
+  const std::size_t length = bytes->size();
 
   const std::filesystem::path directory = directoryOf(file_);
   std::error_code ec;
@@ -388,7 +389,11 @@ bool HostDefaults::writeFile() {
 }
 
 void HostDefaults::write() {
-  lastWriteOk_ = writeFile();
+  // Reads see the change at once, whether or not it reaches the file.
+  auto contents = encoded(tree_.get());
+  const bool encodable = contents != nullptr;
+  if (encodable) contents_ = std::move(contents);
+  lastWriteOk_ = encodable ? writeFile() : failWrite("the preferences of " + file_.string() + " cannot be encoded");
   unsaved_ = !lastWriteOk_;
   freshFailure_ = !lastWriteOk_;
   if (lastWriteOk_) {
@@ -400,37 +405,16 @@ void HostDefaults::write() {
   }
 }
 
-const HostDefaults::IndexedKey* HostDefaults::indexed(std::string_view key) {
-  if (keyIndexChanges_ != changes_) {
-    keyIndex_.clear();
-    plist_dict_iter it = nullptr;
-    plist_dict_new_iter(dict_.get(), &it);
-    for (;;) {
-      char* name = nullptr;
-      plist_t value = nullptr;
-      plist_dict_next_item(dict_.get(), it, &name, &value);
-      if (!value) break;
-      if (name) {
-        IndexedKey entry{value, std::nullopt};
-        if (plist_get_node_type(value) != PLIST_DATA) entry.scalar = fromNode(value);
-        keyIndex_.try_emplace(name, std::move(entry));
-      }
-      std::free(name);
-    }
-    std::free(it);
-    keyIndexChanges_ = changes_;
-  }
-  const auto hit = keyIndex_.find(key);
-  return hit == keyIndex_.end() ? nullptr : &hit->second;
-}
-
 std::optional<DefaultsValue> HostDefaults::object(std::string_view key) {
   std::lock_guard guard(mutex_);
-  // A key holding NUL finds nothing: the index holds C strings only.
   if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
-  const IndexedKey* entry = indexed(key);
-  if (!entry) return std::nullopt;
-  return entry->scalar ? entry->scalar : fromNode(entry->node);
+  return contents_->object(key);
+}
+
+std::optional<SharedData> HostDefaults::data(std::string_view key) {
+  std::lock_guard guard(mutex_);
+  if (lockDepth_ == 0 && snapshotDepth_ == 0) refresh();
+  return contents_->data(key, contents_);
 }
 
 std::uint64_t HostDefaults::changeCount() {
@@ -447,7 +431,7 @@ void HostDefaults::set(std::string_view key, const DefaultsValue& value) {
     return;
   }
   Scope scope(*this);
-  plist_dict_set_item(dict_.get(), std::string(key).c_str(), toNode(value));
+  plist_dict_set_item(tree(), std::string(key).c_str(), toNode(value));
   ++changes_;
   write();
 }
@@ -457,8 +441,8 @@ void HostDefaults::remove(std::string_view key) {
   if (readOnly_ || !usableKey(key)) return;
   Scope scope(*this);
   const std::string k(key);
-  if (!plist_dict_get_item(dict_.get(), k.c_str())) return;
-  plist_dict_remove_item(dict_.get(), k.c_str());
+  if (!plist_dict_get_item(tree(), k.c_str())) return;
+  plist_dict_remove_item(tree(), k.c_str());
   ++changes_;
   write();
 }

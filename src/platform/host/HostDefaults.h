@@ -6,9 +6,9 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 #include "platform/Defaults.h"
+#include "platform/host/DefaultsContents.h"
 #include "platform/host/PlistParse.h"
 
 namespace routelle {
@@ -46,6 +46,7 @@ class HostDefaults final : public Defaults {
   HostDefaults& operator=(const HostDefaults&) = delete;
 
   std::optional<DefaultsValue> object(std::string_view key) override;
+  std::optional<SharedData> data(std::string_view key) override;
   void set(std::string_view key, const DefaultsValue& value) override;
   void remove(std::string_view key) override;
   // Whether the last set/remove reached the file; a write that failed before
@@ -75,13 +76,12 @@ class HostDefaults final : public Defaults {
   void acquire();
   void release();
   void refresh();
-  struct IndexedKey;
-  // The dictionary's entry for a key, through an index of its keys kept per change.
-  const IndexedKey* indexed(std::string_view key);
   // The writes counted in the lock file, mapping it first if it is there.
   std::atomic<std::uint64_t>* sharedWrites();
   void countWrite();
-  void adopt(hostplist::PlistNode dict, int fd, const Stamp& stamp);
+  void adopt(std::shared_ptr<const DefaultsContents> contents, hostplist::PlistNode tree, int fd, const Stamp& stamp);
+  // The tree a write changes, made from the contents when first needed.
+  void* tree();
   void forget();
   bool failWrite(std::string cause);
   bool setUnreadableFileAside();
@@ -93,21 +93,11 @@ class HostDefaults final : public Defaults {
   const bool readOnly_;
   const std::chrono::milliseconds lockWait_;
   std::recursive_mutex mutex_;
-  hostplist::PlistNode dict_;
-  // libplist finds a key by comparing it with each key in turn; reads on every
-  // link go through this index instead, rebuilt when the contents change.
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-  };
-  // Numbers and texts are decoded with the index, so that a read is a lookup
-  // and a copy; data (archived lists, large) is decoded by whoever reads it.
-  struct IndexedKey {
-    void* node = nullptr;
-    std::optional<DefaultsValue> scalar;
-  };
-  std::unordered_map<std::string, IndexedKey, KeyHash, std::equal_to<>> keyIndex_;
-  std::uint64_t keyIndexChanges_ = ~std::uint64_t{0};
+  // What reads see: the file's bytes, read in place. Writes go through a
+  // libplist tree, made only once something is written, and what they encode
+  // becomes the contents.
+  std::shared_ptr<const DefaultsContents> contents_;
+  hostplist::PlistNode tree_;
   Stamp stamp_;
   // The file the cache came from stays open so that its inode number cannot be
   // reused by a later file, which would make a changed file look unchanged.

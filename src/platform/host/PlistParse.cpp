@@ -244,11 +244,19 @@ std::uint64_t maxExpandedBytes(std::size_t size) {
   return std::min<std::uint64_t>(kMaxExpandedBytes, 16 * std::uint64_t{size} + (std::uint64_t{4} << 20));
 }
 
+std::optional<BinaryPlistView> openBinaryPlist(const unsigned char* data, std::size_t size) {
+  if (!data || size > kMaxPlistBytes) return std::nullopt;
+  auto view = BinaryPlistView::open(data, size);
+  if (!view || !BinaryShape(*view, size).safe()) return std::nullopt;
+  return view;
+}
+
+bool isBinaryPlist(const void* data, std::size_t size) { return size >= 6 && std::memcmp(data, "bplist", 6) == 0; }
+
 PlistNode parsePlist(const char* data, std::size_t size, std::string* refusal) {
   if (!data || size == 0 || size > kMaxPlistBytes) return nullptr;
-  if (size >= 6 && std::memcmp(data, "bplist", 6) == 0) {
-    const auto view = BinaryPlistView::open(reinterpret_cast<const unsigned char*>(data), size);
-    if (!view || !BinaryShape(*view, size).safe()) return nullptr;
+  if (isBinaryPlist(data, size)) {
+    if (!openBinaryPlist(reinterpret_cast<const unsigned char*>(data), size)) return nullptr;
     plist_t root = nullptr;
     plist_from_bin(data, static_cast<std::uint32_t>(size), &root);
     return PlistNode(root);

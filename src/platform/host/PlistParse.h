@@ -2,7 +2,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "platform/host/BinaryPlistView.h"
 
 namespace routelle::hostplist {
 
@@ -33,6 +36,11 @@ std::uint64_t maxExpandedBytes(std::size_t size);
 // is safe for libplist's recursive code and writes back as it reads. An XML
 // document is measured before libplist reads it, so that reading costs at
 // most about four times its size; `refusal`, when given, says why one is not read.
+bool isBinaryPlist(const void* data, std::size_t size);
+// A binary property list read in place, under the same checks as parsePlist's:
+// what this accepts, libplist reads (and writes back) as this reads it.
+std::optional<BinaryPlistView> openBinaryPlist(const unsigned char* data, std::size_t size);
+
 PlistNode parsePlist(const char* data, std::size_t size, std::string* refusal = nullptr);
 
 }  // namespace routelle::hostplist
