@@ -88,7 +88,7 @@ void BrowsersListChooser::buildBrowsersListMenu() {
       settings_.setObject(keys::addedBrowsers, *added, Domain::suite);
     for (const auto& identifier : settings_.sharedList(keys::addedBrowsers)->items) {
       if (identifier.empty()) continue;
-      if (auto path = workspace_.pathForBundleIdentifier(identifier))
+      if (auto path = workspace_.pathForBundleIdentifier(std::string(identifier)))
         menu_.items.push_back(chooserEntry(text::lastPathComponent(*path), *path));
     }
   }

@@ -77,8 +77,8 @@ class StatusMenu final : public StatusMenuRefresh {
     std::shared_ptr<statusmenu::ApplicationPaths> apps;
     std::array<std::optional<std::string>, statusmenu::kModifierEntries.size()> modifierBrowsers;
     std::optional<std::string> onion;
-    std::shared_ptr<const StoredList> domainRules;
-    std::shared_ptr<const StoredList> appRules;
+    std::shared_ptr<const StoredListView> domainRules;
+    std::shared_ptr<const StoredListView> appRules;
     bool selectionAssistant = false;
     bool tabWatcher = false;
     bool tabCaptureAvailable = true;

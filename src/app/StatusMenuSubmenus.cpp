@@ -43,7 +43,7 @@ const std::optional<std::string>& ApplicationPaths::named(const std::string& nam
   return it->second;
 }
 
-InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredList& added) {
+InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredListView& added) {
   InstalledBrowsers out;
   for (auto& identifier : knownBrowserIdentifiers(workspace)) {
     if (auto path = workspace.pathForBundleIdentifier(identifier))
@@ -51,8 +51,9 @@ InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredList& adde
   }
   for (const auto& identifier : added.items) {
     if (identifier.empty()) continue;
-    if (auto path = workspace.pathForBundleIdentifier(identifier))
-      out.added.push_back({appNameFromPath(*path), std::move(*path), identifier});
+    std::string id(identifier);
+    if (auto path = workspace.pathForBundleIdentifier(id))
+      out.added.push_back({appNameFromPath(*path), std::move(*path), std::move(id)});
   }
   return out;
 }
@@ -146,13 +147,14 @@ Menu modifierKeys(const std::array<std::optional<std::string>, kModifierEntries.
   return menu;
 }
 
-MenuEntrySource perDomain(std::shared_ptr<const StoredList> domains, std::shared_ptr<ApplicationPaths> apps,
+MenuEntrySource perDomain(std::shared_ptr<const StoredListView> domains, std::shared_ptr<ApplicationPaths> apps,
                           double iconSide, Menu onion) {
   return [domains = std::move(domains), apps = std::move(apps), iconSide,
           onion = std::make_shared<const Menu>(std::move(onion))](const MenuEntrySink& sink) {
     for (const auto& rule : DomainList(domains->items)) {
       if (rule.domain.empty()) continue;
-      sink(ruleEntry(rule.domain, apps->named(rule.browser), iconSide, Action::removeDomainRule, rule.domain));
+      sink(ruleEntry(std::string(rule.domain), apps->named(std::string(rule.browser)), iconSide,
+                     Action::removeDomainRule, std::string(rule.domain)));
     }
     sink(MenuItem::separatorItem());
     sink(MenuItem::separatorItem());
@@ -190,7 +192,7 @@ Menu onionSuffix(const std::optional<std::string>& onion, const InstalledBrowser
   return menu;
 }
 
-MenuEntrySource perApp(std::shared_ptr<const StoredList> rules, std::shared_ptr<ApplicationPaths> apps,
+MenuEntrySource perApp(std::shared_ptr<const StoredListView> rules, std::shared_ptr<ApplicationPaths> apps,
                        double iconSide) {
   return [rules = std::move(rules), apps = std::move(apps), iconSide](const MenuEntrySink& sink) {
     for (const auto& rule : rules->items) {
@@ -200,7 +202,8 @@ MenuEntrySource perApp(std::shared_ptr<const StoredList> rules, std::shared_ptr<
       const size_t last = whole.rfind(kAppRuleSeparator);
       const std::string browser(whole.substr(0, first));
       std::string application(last == std::string_view::npos ? whole : whole.substr(last + kAppRuleSeparator.size()));
-      sink(ruleEntry(std::move(application), apps->named(browser), iconSide, Action::removeAppRule, rule));
+      sink(ruleEntry(std::move(application), apps->named(browser), iconSide, Action::removeAppRule,
+                     std::string(rule)));
     }
     sink(MenuItem::separatorItem());
     sink(entry("Add app", Action::addAppRule, "A"));

@@ -43,7 +43,7 @@ struct InstalledBrowsers {
   std::vector<ListedBrowser> added;  // in the order of adding
 };
 
-InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredList& added);
+InstalledBrowsers installedBrowsers(Workspace& workspace, const StoredListView& added);
 // The status menu's test: the hidden text holds "✓" and the name.
 bool isHidden(const std::string& hiddenText, const std::string& name);
 
@@ -78,12 +78,12 @@ Menu temporallyOpenWith(const InstalledBrowsers& browsers, const std::string& hi
 Menu modifierKeys(const std::array<std::optional<std::string>, kModifierEntries.size()>& browsers,
                   ApplicationPaths& apps);
 // The rule lists are made when they open, from the list as it was read.
-MenuEntrySource perDomain(std::shared_ptr<const StoredList> domains, std::shared_ptr<ApplicationPaths> apps,
+MenuEntrySource perDomain(std::shared_ptr<const StoredListView> domains, std::shared_ptr<ApplicationPaths> apps,
                           double iconSide, Menu onion);
 // Whether the stored onion browser is one of the browsers its submenu lists.
 bool listsOnionBrowser(const InstalledBrowsers& browsers, const std::optional<std::string>& onion);
 Menu onionSuffix(const std::optional<std::string>& onion, const InstalledBrowsers& browsers);
-MenuEntrySource perApp(std::shared_ptr<const StoredList> rules, std::shared_ptr<ApplicationPaths> apps,
+MenuEntrySource perApp(std::shared_ptr<const StoredListView> rules, std::shared_ptr<ApplicationPaths> apps,
                        double iconSide);
 Menu addedBrowsers(const InstalledBrowsers& browsers);
 // The tab entry only where tabs can be moved; the selection entry disabled, with

@@ -94,7 +94,8 @@ void RuleDialog::fillBrowsers() {
     }
   // Added browsers go by their bundle's file name, ".app" included; the program
   // itself is never offered: links sent to it would come straight back.
-  for (const auto& identifier : settings_.sharedList(keys::addedBrowsers)->items) {
+  for (const auto added : settings_.sharedList(keys::addedBrowsers)->items) {
+    const std::string identifier(added);
     if (identifier.empty() || isOwnIdentifier(identifier)) continue;
     if (auto path = workspace_.pathForBundleIdentifier(identifier))
       entries.push_back({text::lastPathComponent(*path), listIcon(*path), {}});

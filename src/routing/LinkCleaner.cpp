@@ -246,7 +246,7 @@ UserCleaningEntry readUserCleaningEntry(const std::string& typed) {
 bool addUserCleaningEntry(SettingsStore& settings, const std::string& line) {
   const auto stored = settings.sharedList(keys::linkCleaningAdditions);
   std::vector<std::string> items;
-  if (stored->state == StoredList::State::list) items = stored->items;
+  if (stored->state == StoredList::State::list) items.assign(stored->items.begin(), stored->items.end());
   for (const auto& item : items)
     if (item == line) return true;
   // Lists the program writes begin with "", as its other lists do.

@@ -64,7 +64,7 @@ class LinkCleaner {
   FileManager& files_;
   std::optional<CleaningTables> shipped_;
   // Decoded once per stored list.
-  std::shared_ptr<const StoredList> additionsSource_;
+  std::shared_ptr<const StoredListView> additionsSource_;
   CleaningTables additions_;
 };
 

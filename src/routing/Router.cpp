@@ -64,7 +64,7 @@ std::string precedence(const DomainRuleMatch& winner, const DomainRuleMatch& oth
   return "a longer path prefix comes before a shorter one";
 }
 
-std::vector<MatchedDomainRule> explainedMatches(const std::vector<std::string>& items,
+std::vector<MatchedDomainRule> explainedMatches(const std::vector<std::string_view>& items,
                                                 const std::vector<DomainRuleMatch>& matches) {
   std::vector<MatchedDomainRule> out;
   for (std::size_t i = 0; i < matches.size(); ++i) {
@@ -76,7 +76,7 @@ std::vector<MatchedDomainRule> explainedMatches(const std::vector<std::string>& 
       reason += "the only rule that matches";
     else
       reason += "decides, the most specific rule that matches";
-    out.push_back({items[match.position], items[match.position + 1], std::move(reason)});
+    out.push_back({std::string(items[match.position]), std::string(items[match.position + 1]), std::move(reason)});
   }
   return out;
 }
@@ -317,8 +317,8 @@ void Router::decideByDomain(Pass& pass) {
     if (d.explaining) {
       const auto matches = domainRules_.matchesFor(domains, host, d.path);
       if (!matches.empty()) {
-        const auto& winner = domains->items[matches.front().position];
-        const auto& browser = domains->items[matches.front().position + 1];
+        const std::string winner(domains->items[matches.front().position]);
+        const std::string browser(domains->items[matches.front().position + 1]);
         d.decide(
             DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, browser,
             [&] {
@@ -332,7 +332,7 @@ void Router::decideByDomain(Pass& pass) {
       }
     } else if (auto position = domainRules_.decidingPosition(domains, host, d.path)) {
       d.decide(
-          DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, domains->items[*position + 1],
+          DecisionStepKind::domainRules, DecisionOutcome::launchBrowser, std::string(domains->items[*position + 1]),
           [] { return ""; }, [] { return ""; });
       keepRuleProfile(pass, [&] { return RuleProfiles::domainRule(domains->items[*position]); });
       return;

@@ -24,7 +24,7 @@ DomainRuleText::Kind kindOf(bool wholeSite, bool hasPath) {
 
 }  // namespace
 
-void DomainRuleIndex::indexIfChanged(const std::shared_ptr<const StoredList>& domains) {
+void DomainRuleIndex::indexIfChanged(const std::shared_ptr<const StoredListView>& domains) {
   // The same owner is the same list: a control block outlives its list while a
   // weak pointer names it, so no later list can have it.
   if (!indexed_.owner_before(domains) && !domains.owner_before(indexed_)) return;
@@ -143,7 +143,7 @@ void DomainRuleIndex::visitMatches(std::string_view host, std::string_view path,
   }
 }
 
-std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<const StoredList>& domains,
+std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<const StoredListView>& domains,
                                                        std::string_view host, std::string_view path) {
   indexIfChanged(domains);
   std::optional<std::string> browser;
@@ -154,7 +154,7 @@ std::optional<std::string> DomainRuleIndex::browserFor(const std::shared_ptr<con
   return browser;
 }
 
-std::optional<std::size_t> DomainRuleIndex::decidingPosition(const std::shared_ptr<const StoredList>& domains,
+std::optional<std::size_t> DomainRuleIndex::decidingPosition(const std::shared_ptr<const StoredListView>& domains,
                                                              std::string_view host, std::string_view path) {
   indexIfChanged(domains);
   std::optional<std::size_t> position;
@@ -165,7 +165,7 @@ std::optional<std::size_t> DomainRuleIndex::decidingPosition(const std::shared_p
   return position;
 }
 
-std::vector<DomainRuleMatch> DomainRuleIndex::matchesFor(const std::shared_ptr<const StoredList>& domains,
+std::vector<DomainRuleMatch> DomainRuleIndex::matchesFor(const std::shared_ptr<const StoredListView>& domains,
                                                          std::string_view host, std::string_view path) {
   indexIfChanged(domains);
   std::vector<DomainRuleMatch> matches;
@@ -178,7 +178,7 @@ std::vector<DomainRuleMatch> DomainRuleIndex::matchesFor(const std::shared_ptr<c
   return matches;
 }
 
-std::optional<std::string> AppRuleIndex::browserFor(const std::shared_ptr<const StoredList>& perApp,
+std::optional<std::string> AppRuleIndex::browserFor(const std::shared_ptr<const StoredListView>& perApp,
                                                     const std::string& application) {
   if (perApp != indexed_) {
     browsers_.clear();

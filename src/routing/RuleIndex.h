@@ -35,13 +35,13 @@ class DomainRuleIndex {
   // regard to case or the root's trailing dot; only domain positions count
   // (DomainList), a domain standing last without its browser is no rule, and
   // of two rules with one text the first counts.
-  std::optional<std::string> browserFor(const std::shared_ptr<const StoredList>& domains, std::string_view host,
+  std::optional<std::string> browserFor(const std::shared_ptr<const StoredListView>& domains, std::string_view host,
                                         std::string_view path = {});
   // Where the deciding rule's text stands in the stored list (its browser follows).
-  std::optional<std::size_t> decidingPosition(const std::shared_ptr<const StoredList>& domains, std::string_view host,
+  std::optional<std::size_t> decidingPosition(const std::shared_ptr<const StoredListView>& domains, std::string_view host,
                                               std::string_view path);
   // Every rule that matches, the deciding one first, then in the order they yield to it.
-  std::vector<DomainRuleMatch> matchesFor(const std::shared_ptr<const StoredList>& domains, std::string_view host,
+  std::vector<DomainRuleMatch> matchesFor(const std::shared_ptr<const StoredListView>& domains, std::string_view host,
                                           std::string_view path);
 
  private:
@@ -52,7 +52,7 @@ class DomainRuleIndex {
     std::uint32_t hostLength;
     bool wholeSite;
   };
-  void indexIfChanged(const std::shared_ptr<const StoredList>& domains);
+  void indexIfChanged(const std::shared_ptr<const StoredListView>& domains);
   const Entry* find(bool wholeSite, std::string_view key, std::size_t hash) const;
   const Entry* find(bool wholeSite, std::string_view key) const;
   // Calls `visit` with each matching entry, most specific first, until it answers false.
@@ -61,7 +61,7 @@ class DomainRuleIndex {
 
   // Which list the index was built from, without keeping it: a list the store
   // has let go of is freed by the change that replaced it, not by the next link.
-  std::weak_ptr<const StoredList> indexed_;
+  std::weak_ptr<const StoredListView> indexed_;
   std::string keys_;            // every rule's key, one after the other
   std::vector<Entry> entries_;  // in list order
   // Open addressing. A slot keeps part of its key's hash, so that a probe reads
@@ -82,11 +82,11 @@ class AppRuleIndex {
  public:
   // The browser of the first rule for the application. An element without the
   // separator is one part: application and browser at once.
-  std::optional<std::string> browserFor(const std::shared_ptr<const StoredList>& perApp,
+  std::optional<std::string> browserFor(const std::shared_ptr<const StoredListView>& perApp,
                                         const std::string& application);
 
  private:
-  std::shared_ptr<const StoredList> indexed_;
+  std::shared_ptr<const StoredListView> indexed_;
   std::unordered_map<std::string, std::string> browsers_;
 };
 

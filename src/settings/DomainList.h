@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace routelle {
@@ -10,24 +11,27 @@ namespace routelle {
 // without it starts with a domain, which is never empty, so a non-empty first
 // element is taken as the first domain. A domain left last without its
 // browser is no rule.
+// Where the first domain sits: 1 after the leading empty text, else 0.
+template <typename Text>
+std::size_t firstDomainPosition(const std::vector<Text>& items) {
+  return !items.empty() && !items.front().empty() ? 0 : 1;
+}
+
+// Over stored texts (std::string) or views of them (std::string_view).
+template <typename Text>
 class DomainList {
  public:
-  explicit DomainList(const std::vector<std::string>& items) : items_(items) {}
-
-  // Where the first domain sits: 1 after the leading empty text, else 0.
-  static std::size_t firstDomainPosition(const std::vector<std::string>& items) {
-    return !items.empty() && !items.front().empty() ? 0 : 1;
-  }
+  explicit DomainList(const std::vector<Text>& items) : items_(items) {}
 
   struct Pair {
-    const std::string& domain;
-    const std::string& browser;
+    const Text& domain;
+    const Text& browser;
     std::size_t position;  // of the domain in the stored list
   };
 
   class Iterator {
    public:
-    Iterator(const std::vector<std::string>& items, std::size_t at) : items_(&items), at_(at) {}
+    Iterator(const std::vector<Text>& items, std::size_t at) : items_(&items), at_(at) {}
     Pair operator*() const { return {(*items_)[at_], (*items_)[at_ + 1], at_}; }
     Iterator& operator++() {
       at_ += 2;
@@ -36,7 +40,7 @@ class DomainList {
     bool operator!=(const Iterator& other) const { return at_ != other.at_; }
 
    private:
-    const std::vector<std::string>* items_;
+    const std::vector<Text>* items_;
     std::size_t at_;
   };
 
@@ -48,7 +52,7 @@ class DomainList {
   }
 
  private:
-  const std::vector<std::string>& items_;
+  const std::vector<Text>& items_;
 };
 
 }  // namespace routelle

@@ -21,15 +21,16 @@ std::vector<RuleProfiles::Entry> RuleProfiles::entries() const {
   const auto& items = list->items;
   // The leading "" of a list the program made is skipped; a list without it reads the same.
   const size_t first = !items.empty() && items.front().empty() ? 1 : 0;
-  for (size_t i = first; i + 2 < items.size(); i += 3) out.push_back({items[i], items[i + 1], items[i + 2]});
+  for (size_t i = first; i + 2 < items.size(); i += 3)
+    out.push_back({std::string(items[i]), std::string(items[i + 1]), std::string(items[i + 2])});
   return out;
 }
 
-std::optional<std::string> RuleProfiles::profileIn(const std::vector<std::string>& items, std::string_view rule,
+std::optional<std::string> RuleProfiles::profileIn(const std::vector<std::string_view>& items, std::string_view rule,
                                                    std::string_view browser) {
   const size_t first = !items.empty() && items.front().empty() ? 1 : 0;
   for (size_t i = first; i + 2 < items.size(); i += 3)
-    if (items[i] == rule) return items[i + 1] == browser ? std::optional(items[i + 2]) : std::nullopt;
+    if (items[i] == rule) return items[i + 1] == browser ? std::optional(std::string(items[i + 2])) : std::nullopt;
   return std::nullopt;
 }
 

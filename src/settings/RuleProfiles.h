@@ -48,7 +48,7 @@ class RuleProfiles {
   std::vector<Entry> entries() const;
 
  private:
-  static std::optional<std::string> profileIn(const std::vector<std::string>& items, std::string_view rule,
+  static std::optional<std::string> profileIn(const std::vector<std::string_view>& items, std::string_view rule,
                                               std::string_view browser);
 
   SettingsStore& settings_;

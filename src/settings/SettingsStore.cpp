@@ -1,5 +1,6 @@
 #include "settings/SettingsStore.h"
 
+#include <algorithm>
 #include <type_traits>
 
 #include "settings/Keys.h"
@@ -148,6 +149,13 @@ StoredList SettingsStore::decodedList(const DefaultsValue* value) const {
   return {StoredList::State::list, std::move(*list)};
 }
 
+StoredListView SettingsStore::decodedView(const std::optional<SharedData>& archived) const {
+  if (!archived) return {};
+  auto texts = archiver_.unarchiveShared(*archived);
+  if (!texts) return {StoredList::State::undecodable, {}, nullptr};
+  return {StoredList::State::list, std::move(texts->texts), std::move(texts->keeper)};
+}
+
 SettingsStore::CachedList* SettingsStore::cachedList(std::string_view key, Domain d) const {
   for (auto& cached : listCache_)
     if (cached.domain == d && cached.key == key) return &cached;
@@ -156,7 +164,7 @@ SettingsStore::CachedList* SettingsStore::cachedList(std::string_view key, Domai
 
 SettingsStore::CachedList& SettingsStore::cachedListToFill(std::string_view key, Domain d) const {
   if (auto* cached = cachedList(key, d)) return *cached;
-  return listCache_.emplace_back(CachedList{d, std::string(key), 0, nullptr, nullptr});
+  return listCache_.emplace_back(CachedList{d, std::string(key), 0, nullptr, std::nullopt});
 }
 
 void SettingsStore::forgetCachedList(std::string_view key, Domain d) const {
@@ -166,15 +174,24 @@ void SettingsStore::forgetCachedList(std::string_view key, Domain d) const {
   }
 }
 
-std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key, Domain d) const {
+namespace {
+
+bool sameBytes(const SharedData& a, const SharedData& b) {
+  return a.bytes.size() == b.bytes.size() &&
+         (a.bytes.data() == b.bytes.data() || std::equal(a.bytes.begin(), a.bytes.end(), b.bytes.begin()));
+}
+
+}  // namespace
+
+std::shared_ptr<const StoredListView> SettingsStore::sharedList(std::string_view key, Domain d) const {
   Defaults* defaults = domain(d);
-  if (!defaults) return std::make_shared<const StoredList>();
+  if (!defaults) return std::make_shared<const StoredListView>();
   // The domain's change count names the stored data: same count, same list.
   const std::uint64_t changeCount = defaults->changeCount();
   // The tab watcher reads the rules from its own thread. The cache's lock is never
   // held while the domain is read: the domain has a lock of its own, which a
   // snapshot holds while it reads lists.
-  std::shared_ptr<const DefaultsValue> archivedBefore;
+  std::optional<SharedData> archivedBefore;
   {
     std::lock_guard lock(listCacheMutex_);
     if (const auto* cached = cachedList(key, d)) {
@@ -184,20 +201,16 @@ std::shared_ptr<const StoredList> SettingsStore::sharedList(std::string_view key
   }
   // Another key's change leaves this list's bytes as they were: the list decoded
   // from them stays, and so do the indexes built on it.
-  auto value = object(key, d);
-  std::shared_ptr<const DefaultsValue> archived;
-  if (value && std::holds_alternative<Bytes>(*value))
-    archived = std::make_shared<const DefaultsValue>(std::move(*value));
-  if (archivedBefore && archived && *archivedBefore == *archived) {
+  std::optional<SharedData> archived = defaults->data(key);
+  if (archivedBefore && archived && sameBytes(*archivedBefore, *archived)) {
     std::lock_guard lock(listCacheMutex_);
     auto& cached = cachedListToFill(key, d);
-    if (cached.archived == archivedBefore) {
+    if (cached.archived && cached.archived->keeper == archivedBefore->keeper) {
       cached.changeCount = changeCount;
       return cached.list;
     }
   }
-  // Made non-const, so that listToReplace may take it over (see there).
-  std::shared_ptr<const StoredList> decoded = std::make_shared<StoredList>(decodedList(archived.get()));
+  auto decoded = std::make_shared<const StoredListView>(decodedView(archived));
   // Once per stored value: read as empty, but never without a word.
   if (decoded->state == StoredList::State::undecodable)
     report_("the stored \"" + std::string(key) +
@@ -214,19 +227,17 @@ StoredList SettingsStore::listToReplace(std::string_view key, Domain d) {
   Defaults* defaults = domain(d);
   if (!defaults) return {};
   const std::uint64_t changeCount = defaults->changeCount();
-  std::shared_ptr<const StoredList> cached;
+  std::shared_ptr<const StoredListView> cached;
   {
     std::lock_guard lock(listCacheMutex_);
     auto* entry = cachedList(key, d);
     if (!entry) return getList(key, d);
     if (entry->changeCount == changeCount) cached = std::move(entry->list);
+    // Let go before the list is written back, so that it is not held twice.
     forgetCachedList(key, d);
   }
-  // Only the cache could hand out another reference (lists are named by weak
-  // references, never locked): held by nobody else, the decoded list, made
-  // non-const, is the caller's to change.
-  if (cached && cached.use_count() == 1 && cached->state == StoredList::State::list)
-    return std::move(const_cast<StoredList&>(*cached));
+  if (cached && cached->state == StoredList::State::list)
+    return {StoredList::State::list, std::vector<std::string>(cached->items.begin(), cached->items.end())};
   cached.reset();
   return getList(key, d);
 }
@@ -252,14 +263,14 @@ void SettingsStore::cacheWrittenList(std::string_view key, Domain d, std::shared
   // change of rules do not pay for decoding it again.
   Defaults* defaults = domain(d);
   if (!defaults) return;
-  std::shared_ptr<const StoredList> decoded =
-      std::make_shared<StoredList>(StoredList{StoredList::State::list, std::move(items)});
+  auto decoded = StoredListView::holding(std::move(items));
   const std::uint64_t changeCount = defaults->changeCount();
+  const auto& bytes = std::get<Bytes>(*archived);
   std::lock_guard lock(listCacheMutex_);
   auto& cached = cachedListToFill(key, d);
   cached.changeCount = changeCount;
   cached.list = std::move(decoded);
-  cached.archived = std::move(archived);
+  cached.archived = SharedData{archived, std::span<const std::uint8_t>(bytes)};
 }
 
 bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {

@@ -24,6 +24,21 @@ struct StoredList {
   std::vector<std::string> items;
 };
 
+// A stored list as its readers share it: texts viewed in the bytes read from
+// storage (or in the list last written), which `keeper` keeps alive.
+struct StoredListView {
+  StoredList::State state = StoredList::State::absent;
+  std::vector<std::string_view> items;
+  std::shared_ptr<const void> keeper;
+
+  // A list that keeps its own texts (one just written, or made in place).
+  static std::shared_ptr<const StoredListView> holding(std::vector<std::string> texts) {
+    auto shared = ListArchiver::viewsOf(std::move(texts));
+    return std::make_shared<const StoredListView>(
+        StoredListView{StoredList::State::list, std::move(shared.texts), std::move(shared.keeper)});
+  }
+};
+
 // How a change that could not be stored is worded to the user, by a script
 // command's error and by the alert alike.
 std::string preferencesNotSavedMessage(std::string_view cause);
@@ -50,12 +65,11 @@ class SettingsStore {
   bool remove(std::string_view key, Domain d = Domain::standard);
 
   StoredList getList(std::string_view key, Domain d = Domain::standard) const;
-  // The same, for a change that writes the list back whole: the decoded copy
-  // kept for readers is handed over when none holds it (neither decoded again
-  // nor held twice), and let go of otherwise.
+  // The same, for a change that writes the list back whole: copied from the
+  // view kept for readers when it is current (not decoded again), which is let go.
   StoredList listToReplace(std::string_view key, Domain d = Domain::standard);
   // The same list, decoded once per stored value: callers on hot paths share it.
-  std::shared_ptr<const StoredList> sharedList(std::string_view key, Domain d = Domain::standard) const;
+  std::shared_ptr<const StoredListView> sharedList(std::string_view key, Domain d = Domain::standard) const;
   std::optional<DefaultsValue> getObject(std::string_view key, Domain d = Domain::standard) const {
     return object(key, d);
   }
@@ -102,6 +116,7 @@ class SettingsStore {
   bool write(std::string_view key, const DefaultsValue& v, Domain d);
   bool flushed(Defaults& defaults);
   StoredList decodedList(const DefaultsValue* value) const;
+  StoredListView decodedView(const std::optional<SharedData>& archived) const;
   // The list's value as written, or nothing when the write failed.
   std::shared_ptr<const DefaultsValue> writeList(std::string_view key, const std::vector<std::string>& list, Domain d);
   void cacheWrittenList(std::string_view key, Domain d, std::shared_ptr<const DefaultsValue> archived,
@@ -119,8 +134,8 @@ class SettingsStore {
     Domain domain = Domain::standard;
     std::string key;
     std::uint64_t changeCount = 0;
-    std::shared_ptr<const StoredList> list;
-    std::shared_ptr<const DefaultsValue> archived;  // the bytes it was decoded from; none when absent
+    std::shared_ptr<const StoredListView> list;
+    std::optional<SharedData> archived;  // the bytes it was decoded from; none when absent
   };
   // Under listCacheMutex_. A handful of keys hold lists, and every link reads
   // some of them: looked through in turn, with no key made per read.

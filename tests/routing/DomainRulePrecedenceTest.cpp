@@ -15,15 +15,13 @@ struct Rule {
   std::string browser;
 };
 
-std::shared_ptr<const StoredList> stored(const std::vector<Rule>& rules) {
-  auto list = std::make_shared<StoredList>();
-  list->state = StoredList::State::list;
-  list->items.emplace_back();
+std::shared_ptr<const StoredListView> stored(const std::vector<Rule>& rules) {
+  std::vector<std::string> items{""};
   for (const auto& rule : rules) {
-    list->items.push_back(rule.text);
-    list->items.push_back(rule.browser);
+    items.push_back(rule.text);
+    items.push_back(rule.browser);
   }
-  return list;
+  return StoredListView::holding(std::move(items));
 }
 
 TEST(DomainRulePrecedenceTest, TheMostSpecificRuleDecides) {
@@ -102,7 +100,7 @@ TEST(DomainRulePrecedenceTest, ExplainingListsEveryMatchInTheOrderTheyYield) {
   DomainRuleIndex index;
   std::vector<std::string> order;
   for (const auto& match : index.matchesFor(rules, "www.example.org", "/docs/api/v1"))
-    order.push_back(rules->items[match.position + 1]);
+    order.emplace_back(rules->items[match.position + 1]);
   EXPECT_THAT(order, ::testing::ElementsAre("HostPath", "Host", "SitePath", "Site", "Tld"));
   EXPECT_EQ(index.browserFor(rules, "www.example.org", "/docs/api/v1"), "HostPath");
 }
@@ -113,10 +111,7 @@ TEST(DomainRulePrecedenceTest, AnotherStoredListIsIndexedAfresh) {
   EXPECT_EQ(index.browserFor(stored({{"*.example.org", "B"}}), "example.org"), "B");
   EXPECT_EQ(index.browserFor(stored({}), "example.org"), std::nullopt);
   // A domain left last without its browser is no rule.
-  auto unpaired = std::make_shared<StoredList>();
-  unpaired->state = StoredList::State::list;
-  unpaired->items = {"", "example.org"};
-  EXPECT_EQ(index.browserFor(unpaired, "example.org"), std::nullopt);
+  EXPECT_EQ(index.browserFor(StoredListView::holding({"", "example.org"}), "example.org"), std::nullopt);
 }
 
 }  // namespace

@@ -14,7 +14,8 @@ namespace routelle {
 class HostListArchiver final : public ListArchiver {
  public:
   Bytes archive(const std::vector<std::string>& list) const override;
-  std::optional<std::vector<std::string>> unarchive(const Bytes& data) const override;
+  std::optional<std::vector<std::string>> unarchive(std::span<const std::uint8_t> data) const override;
+  std::optional<SharedTexts> unarchiveShared(const SharedData& data) const override;
 };
 
 }  // namespace routelle

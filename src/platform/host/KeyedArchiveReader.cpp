@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <memory>
 #include <initializer_list>
 #include <string_view>
 #include <unordered_map>
@@ -96,7 +98,8 @@ class ArchiveReader {
  public:
   ArchiveReader(const Doc& doc, std::size_t budget) : doc_(doc), budget_(budget) {}
 
-  std::optional<std::vector<std::string>> read() {
+  // Views of the list's texts, valid while the document is.
+  std::optional<std::vector<std::string_view>> read() {
     const Node archive = doc_.root();
     if (doc_.string(doc_.item(archive, "$archiver")) != "NSKeyedArchiver") return std::nullopt;
     const Node objects = doc_.item(archive, "$objects");
@@ -111,7 +114,7 @@ class ArchiveReader {
     if (!doc_.isArray(items) || doc_.count(items) > kMaxItems) return std::nullopt;
 
     state_.assign(objects_.size(), kUnknown);
-    std::vector<std::string> list;
+    std::vector<std::string_view> list;
     list.reserve(std::min(doc_.count(items), budget_ / sizeof(std::string)));
     std::size_t textBytes = 0;
     std::size_t cost = 0;
@@ -120,7 +123,7 @@ class ArchiveReader {
       const auto uid = uidOf(item);
       const auto s = uid ? element(*uid) : std::nullopt;
       ok = s && (textBytes += s->size()) <= kMaxTextBytes && (cost += decodedCost(*s)) <= budget_;
-      if (ok) list.emplace_back(*s);
+      if (ok) list.push_back(*s);
       return ok;
     });
     if (!ok) return std::nullopt;
@@ -182,19 +185,73 @@ std::size_t decodedListBytes(const std::vector<std::string>& list) {
   return total;
 }
 
-std::optional<std::vector<std::string>> readKeyedStringArray(const Bytes& data, BinaryReading binary) {
-  if (data.size() > kMaxPlistBytes) return std::nullopt;
-  const std::size_t budget = maxDecodedListBytes(data.size());
-  const bool isBinary = data.size() >= 6 && std::memcmp(data.data(), "bplist", 6) == 0;
-  if (isBinary && binary == BinaryReading::inPlace) {
-    const auto view = BinaryPlistView::open(data.data(), data.size());
-    if (!view) return std::nullopt;
-    return ArchiveReader<BinaryPlistView>(*view, budget).read();
-  }
+namespace {
+
+std::vector<std::string> copies(const std::vector<std::string_view>& views) {
+  return std::vector<std::string>(views.begin(), views.end());
+}
+
+// The texts of an archive read through libplist, as views of copies.
+std::optional<std::vector<std::string>> readThroughLibplist(std::span<const std::uint8_t> data, std::size_t budget) {
   const auto tree = parsePlist(reinterpret_cast<const char*>(data.data()), data.size());
   if (!tree) return std::nullopt;
   const LibplistDoc doc(tree.get());
-  return ArchiveReader<LibplistDoc>(doc, budget).read();
+  auto views = ArchiveReader<LibplistDoc>(doc, budget).read();
+  if (!views) return std::nullopt;
+  return copies(*views);
+}
+
+bool isBinary(std::span<const std::uint8_t> data) {
+  return data.size() >= 6 && std::memcmp(data.data(), "bplist", 6) == 0;
+}
+
+// Texts the archive holds as UTF-16 are converted by the view that reads it;
+// they are kept here, beside the bytes the other texts are viewed in.
+struct KeptTexts {
+  std::shared_ptr<const void> source;
+  std::deque<std::string> converted;
+};
+
+}  // namespace
+
+std::optional<std::vector<std::string>> readKeyedStringArray(std::span<const std::uint8_t> data,
+                                                             BinaryReading binary) {
+  if (data.size() > kMaxPlistBytes) return std::nullopt;
+  const std::size_t budget = maxDecodedListBytes(data.size());
+  if (isBinary(data) && binary == BinaryReading::inPlace) {
+    const auto view = BinaryPlistView::open(data.data(), data.size());
+    if (!view) return std::nullopt;
+    auto views = ArchiveReader<BinaryPlistView>(*view, budget).read();
+    if (!views) return std::nullopt;
+    return copies(*views);
+  }
+  return readThroughLibplist(data, budget);
+}
+
+std::optional<SharedTexts> readKeyedStringViews(const SharedData& data) {
+  if (data.bytes.size() > kMaxPlistBytes) return std::nullopt;
+  const std::size_t budget = maxDecodedListBytes(data.bytes.size());
+  if (!isBinary(data.bytes)) {
+    auto list = readThroughLibplist(data.bytes, budget);
+    if (!list) return std::nullopt;
+    return ListArchiver::viewsOf(std::move(*list));
+  }
+  const auto view = BinaryPlistView::open(data.bytes.data(), data.bytes.size());
+  if (!view) return std::nullopt;
+  auto views = ArchiveReader<BinaryPlistView>(*view, budget).read();
+  if (!views) return std::nullopt;
+  auto kept = std::make_shared<KeptTexts>();
+  kept->source = data.keeper;
+  const auto* begin = reinterpret_cast<const char*>(data.bytes.data());
+  const auto* end = begin + data.bytes.size();
+  std::unordered_map<const char*, std::string_view> keptAt;  // a text the archive repeats is kept once
+  for (auto& text : *views) {
+    if (text.empty() || (text.data() >= begin && text.data() + text.size() <= end)) continue;
+    auto [at, isNew] = keptAt.try_emplace(text.data());
+    if (isNew) at->second = kept->converted.emplace_back(text);
+    text = at->second;
+  }
+  return SharedTexts{std::move(kept), std::move(*views)};
 }
 
 }  // namespace routelle::hostplist

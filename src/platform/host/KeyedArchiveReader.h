@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include <span>
+
 #include "platform/Defaults.h"
+#include "platform/ListArchiver.h"
 
 namespace routelle::hostplist {
 
@@ -22,7 +25,10 @@ std::size_t decodedListBytes(const std::vector<std::string>& list);
 
 // The strings of a keyed archive of an NSArray/NSMutableArray of strings;
 // nothing when the data is no such archive or decodes beyond the bound above.
-std::optional<std::vector<std::string>> readKeyedStringArray(const Bytes& data,
+std::optional<std::vector<std::string>> readKeyedStringArray(std::span<const std::uint8_t> data,
                                                              BinaryReading binary = BinaryReading::inPlace);
+// The same texts viewed in the data's bytes where they lie there whole (UTF-8),
+// so that reading a list makes no string per text.
+std::optional<SharedTexts> readKeyedStringViews(const SharedData& data);
 
 }  // namespace routelle::hostplist

@@ -26,7 +26,7 @@ class MacListArchiver final : public ListArchiver {
     return Bytes(bytes, bytes + data.length);
   }
 
-  std::optional<std::vector<std::string>> unarchive(const Bytes& data) const override {
+  std::optional<std::vector<std::string>> unarchive(std::span<const std::uint8_t> data) const override {
     NSData* archived = [NSData dataWithBytes:data.data() length:data.size()];
     NSSet* classes = [NSSet setWithObjects:[NSArray class], [NSString class], nil];
     id root = nil;
