@@ -1,8 +1,10 @@
 // Opens arbitrary bytes as a preferences file, writes to it and reopens it: no
 // crash, reading moves nothing, the write lands, what was readable before stays
 // readable, and reading holds no more memory than a multiple of the file's size.
+// Values read in place are those libplist reads from the same bytes.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -11,8 +13,11 @@
 #include <optional>
 #include <string>
 
+#include <plist/plist.h>
+
 #include "AllocationPeak.h"
 #include "platform/host/HostDefaults.h"
+#include "platform/host/PlistParse.h"
 
 namespace fs = std::filesystem;
 using routelle::DefaultsValue;
@@ -41,6 +46,40 @@ bool same(const std::optional<DefaultsValue>& a, const std::optional<DefaultsVal
   return a == b;
 }
 
+// A value as libplist reads it, in the kinds the program keeps.
+std::optional<DefaultsValue> viaLibplist(plist_t dict, const char* key) {
+  plist_t node = dict ? plist_dict_get_item(dict, key) : nullptr;
+  if (!node) return std::nullopt;
+  std::uint64_t length = 0;
+  switch (plist_get_node_type(node)) {
+    case PLIST_BOOLEAN: {
+      std::uint8_t b = 0;
+      plist_get_bool_val(node, &b);
+      return DefaultsValue(b != 0);
+    }
+    case PLIST_UINT: {
+      std::uint64_t u = 0;
+      plist_get_uint_val(node, &u);
+      return DefaultsValue(static_cast<std::int64_t>(u));
+    }
+    case PLIST_REAL: {
+      double d = 0;
+      plist_get_real_val(node, &d);
+      return DefaultsValue(d);
+    }
+    case PLIST_STRING: {
+      const char* text = plist_get_string_ptr(node, &length);
+      return DefaultsValue(std::string(text, ::strnlen(text, length)));
+    }
+    case PLIST_DATA: {
+      const auto* p = reinterpret_cast<const std::uint8_t*>(plist_get_data_ptr(node, &length));
+      return DefaultsValue(routelle::Bytes(p, p + length));
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -57,6 +96,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     HostDefaults readOnly(file, /*readOnly=*/true);
     for (std::size_t i = 0; i < std::size(kKeys); ++i) before[i] = readOnly.object(kKeys[i]);
     if (peak.bytes() > fuzzing::allowedPeak(size)) std::abort();
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+      const auto shared = readOnly.data(kKeys[i]);
+      const auto* bytes = before[i] ? std::get_if<routelle::Bytes>(&*before[i]) : nullptr;
+      if (shared.has_value() != (bytes != nullptr)) std::abort();
+      if (shared && !std::equal(shared->bytes.begin(), shared->bytes.end(), bytes->begin(), bytes->end())) std::abort();
+    }
+  }
+  const auto tree = routelle::hostplist::parsePlist(reinterpret_cast<const char*>(data), size);
+  if (tree && plist_get_node_type(tree.get()) == PLIST_DICT) {
+    for (std::size_t i = 0; i < std::size(kKeys); ++i)
+      if (!same(viaLibplist(tree.get(), kKeys[i]), before[i])) std::abort();
   }
   {
     HostDefaults d(file);

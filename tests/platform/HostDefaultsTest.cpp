@@ -385,6 +385,48 @@ TEST_F(HostDefaultsTest, DecodedValuesOfEveryKindFollowEachChange) {
   }
 }
 
+// Data is read in place and handed out shared: what a reader holds stays as it
+// was through the writes and re-reads after it.
+TEST_F(HostDefaultsTest, SharedDataOutlivesTheChangesAfterIt) {
+  HostDefaults d(file);
+  d.set("list", Bytes{1, 2, 3});
+  d.set("text", std::string("not data"));
+  const auto held = d.data("list");
+  ASSERT_TRUE(held);
+  EXPECT_FALSE(d.data("text"));
+  EXPECT_FALSE(d.data("absent"));
+  d.set("list", Bytes{9});
+  HostDefaults(file).set("other", true);
+  EXPECT_EQ(d.object("other"), DefaultsValue(true));
+  EXPECT_EQ(Bytes(held->bytes.begin(), held->bytes.end()), (Bytes{1, 2, 3}));
+  const auto now = d.data("list");
+  ASSERT_TRUE(now);
+  EXPECT_EQ(Bytes(now->bytes.begin(), now->bytes.end()), Bytes{9});
+}
+
+// Reading in place takes exactly the files libplist takes, which the first
+// write needs: a file it refuses reads as empty rather than half read.
+TEST_F(HostDefaultsTest, WhatLibplistRefusesIsNotReadInPlaceEither) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"a number as key", "\x10\x05"}, {"an empty UTF-16 text", std::string("\x60", 1)},
+      {"a UID of five bytes", std::string("\x84\x00\x00\x00\x00\x01", 6)},
+      {"a real of two bytes", std::string("\x21\x00\x00", 3)}, {"an unknown marker", "\x0a"},
+      {"nothing wrong", "\x08"},
+  };
+  for (const auto& [what, odd] : cases) {
+    SCOPED_TRACE(what);
+    const bool asKey = what == "a number as key";
+    const std::string bytes =
+        binaryPlistOf({"\xD2\x01\x02\x03\x04", "Qk", asKey ? odd : "Qj", "\x09", asKey ? "\x09" : odd});
+    fs::create_directories(file.parent_path());
+    writeFile(file, bytes);
+    const bool readable = hostplist::parsePlist(bytes.data(), bytes.size()) != nullptr;
+    EXPECT_EQ(readable, what == "nothing wrong");
+    HostDefaults d(file, /*readOnly=*/true);
+    EXPECT_EQ(d.object("k"), readable ? std::optional(DefaultsValue(true)) : std::nullopt);
+  }
+}
+
 TEST_F(HostDefaultsTest, TransactionsNestAndSeeTheFileAsOfTheirStart) {
   HostDefaults a(file);
   HostDefaults b(file);

@@ -62,6 +62,9 @@ std::optional<BinaryPlistView::Header> BinaryPlistView::header(Node n) const {
   switch (h.type) {
     case 0x1:  // integer of 2^n bytes, up to 16
       return h.count <= 4 && (std::uint64_t{1} << h.count) <= table_ - h.payload ? std::optional(h) : std::nullopt;
+    case 0x2:  // real of 2^n bytes
+    case 0x3:  // date, a real
+      return h.count <= 4 && (std::uint64_t{1} << h.count) <= table_ - h.payload ? std::optional(h) : std::nullopt;
     case 0x8:  // UID of n + 1 bytes
       return h.count < 8 && h.count + 1 <= table_ - h.payload ? std::optional(h) : std::nullopt;
     case 0x4:

@@ -78,6 +78,31 @@ class BinaryShape {
   }
 
   bool leaf(const BinaryPlistView::Header& h, bool isKey) {
+    // Only the kinds libplist reads: booleans, integers, reals of 4 or 8 bytes,
+    // dates, data, texts and UIDs.
+    switch (h.type) {
+      case 0x0:
+        if (h.count != 0x8 && h.count != 0x9) return false;
+        break;
+      case 0x2:
+        if (h.count != 2 && h.count != 3) return false;
+        break;
+      case 0x3:
+        if (h.count != 3) return false;
+        break;
+      case 0x6:
+        if (h.count == 0) return false;  // libplist fails to convert an empty UTF-16 text
+        break;
+      case 0x8:
+        if (h.count > 3) return false;  // libplist reads UIDs of up to 4 bytes
+        break;
+      case 0x1:
+      case 0x4:
+      case 0x5:
+        break;
+      default:
+        return false;
+    }
     const unsigned char* p = v_.bytes() + h.payload;
     if (h.type == 0x4) bytes_ += h.count;
     if (h.type == 0x5) bytes_ += h.count;
@@ -95,7 +120,8 @@ class BinaryShape {
   bool visit(Node n, bool isKey) {
     const auto h = v_.header(n);
     if (!h) return false;
-    if (h->type < 0xA || h->type > 0xD) return leaf(*h, isKey) && (stack_.empty() || add(stack_.back(), 1, 1));
+    if (isKey && h->type != 0x5 && h->type != 0x6) return false;  // libplist takes only texts as keys
+    if (h->type != 0xA && h->type != 0xD) return leaf(*h, isKey) && (stack_.empty() || add(stack_.back(), 1, 1));
     auto [known, isNew] = seen_.try_emplace(n);
     if (!isNew) {
       const Seen s = known->second;
