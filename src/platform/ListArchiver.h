@@ -14,7 +14,7 @@ namespace routelle {
 // beside them. `keeper` keeps both alive.
 struct SharedTexts {
   std::shared_ptr<const void> keeper;
-  std::vector<std::string_view> texts;
+  std::span<const std::string_view> texts;
 };
 
 // Keyed archive of an array of strings, in the platform's archiver format.
@@ -34,8 +34,15 @@ class ListArchiver {
 
   // Views of texts that are kept with them.
   static SharedTexts viewsOf(std::vector<std::string> list) {
-    auto kept = std::make_shared<const std::vector<std::string>>(std::move(list));
-    return SharedTexts{kept, std::vector<std::string_view>(kept->begin(), kept->end())};
+    struct Kept {
+      std::vector<std::string> texts;
+      std::vector<std::string_view> views;
+    };
+    auto kept = std::make_shared<Kept>();
+    kept->texts = std::move(list);
+    kept->views.assign(kept->texts.begin(), kept->texts.end());
+    const std::span<const std::string_view> views(kept->views);
+    return SharedTexts{std::move(kept), views};
   }
 };
 

@@ -64,7 +64,7 @@ std::string precedence(const DomainRuleMatch& winner, const DomainRuleMatch& oth
   return "a longer path prefix comes before a shorter one";
 }
 
-std::vector<MatchedDomainRule> explainedMatches(const std::vector<std::string_view>& items,
+std::vector<MatchedDomainRule> explainedMatches(std::span<const std::string_view> items,
                                                 const std::vector<DomainRuleMatch>& matches) {
   std::vector<MatchedDomainRule> out;
   for (std::size_t i = 0; i < matches.size(); ++i) {

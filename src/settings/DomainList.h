@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,7 @@ namespace routelle {
 // browser is no rule.
 // Where the first domain sits: 1 after the leading empty text, else 0.
 template <typename Text>
-std::size_t firstDomainPosition(const std::vector<Text>& items) {
+std::size_t firstDomainPosition(std::span<const Text> items) {
   return !items.empty() && !items.front().empty() ? 0 : 1;
 }
 
@@ -21,7 +22,7 @@ std::size_t firstDomainPosition(const std::vector<Text>& items) {
 template <typename Text>
 class DomainList {
  public:
-  explicit DomainList(const std::vector<Text>& items) : items_(items) {}
+  explicit DomainList(std::span<const Text> items) : items_(items) {}
 
   struct Pair {
     const Text& domain;
@@ -31,8 +32,8 @@ class DomainList {
 
   class Iterator {
    public:
-    Iterator(const std::vector<Text>& items, std::size_t at) : items_(&items), at_(at) {}
-    Pair operator*() const { return {(*items_)[at_], (*items_)[at_ + 1], at_}; }
+    Iterator(std::span<const Text> items, std::size_t at) : items_(items), at_(at) {}
+    Pair operator*() const { return {items_[at_], items_[at_ + 1], at_}; }
     Iterator& operator++() {
       at_ += 2;
       return *this;
@@ -40,7 +41,7 @@ class DomainList {
     bool operator!=(const Iterator& other) const { return at_ != other.at_; }
 
    private:
-    const std::vector<Text>* items_;
+    std::span<const Text> items_;
     std::size_t at_;
   };
 
@@ -52,7 +53,12 @@ class DomainList {
   }
 
  private:
-  const std::vector<Text>& items_;
+  std::span<const Text> items_;
 };
+
+template <typename Text>
+DomainList(const std::vector<Text>&) -> DomainList<Text>;
+template <typename Text>
+DomainList(std::span<const Text>) -> DomainList<Text>;
 
 }  // namespace routelle

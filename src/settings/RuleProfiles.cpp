@@ -26,7 +26,7 @@ std::vector<RuleProfiles::Entry> RuleProfiles::entries() const {
   return out;
 }
 
-std::optional<std::string> RuleProfiles::profileIn(const std::vector<std::string_view>& items, std::string_view rule,
+std::optional<std::string> RuleProfiles::profileIn(std::span<const std::string_view> items, std::string_view rule,
                                                    std::string_view browser) {
   const size_t first = !items.empty() && items.front().empty() ? 1 : 0;
   for (size_t i = first; i + 2 < items.size(); i += 3)

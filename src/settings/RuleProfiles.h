@@ -1,6 +1,7 @@
 #pragma once
 #include <concepts>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,7 +49,7 @@ class RuleProfiles {
   std::vector<Entry> entries() const;
 
  private:
-  static std::optional<std::string> profileIn(const std::vector<std::string_view>& items, std::string_view rule,
+  static std::optional<std::string> profileIn(std::span<const std::string_view> items, std::string_view rule,
                                               std::string_view browser);
 
   SettingsStore& settings_;

@@ -36,7 +36,7 @@ bool sameHost(std::string_view a, std::string_view b) {
 
 // The program's layout: the leading empty string, then the pairs.
 void giveLeadingEmptyString(std::vector<std::string>& list) {
-  if (firstDomainPosition(list) == 0 || list.empty()) list.insert(list.begin(), "");
+  if (firstDomainPosition(std::span<const std::string>(list)) == 0 || list.empty()) list.insert(list.begin(), "");
 }
 
 // Position of the first domain equal to the text that has its browser after it.

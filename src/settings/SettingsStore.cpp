@@ -153,7 +153,7 @@ StoredListView SettingsStore::decodedView(const std::optional<SharedData>& archi
   if (!archived) return {};
   auto texts = archiver_.unarchiveShared(*archived);
   if (!texts) return {StoredList::State::undecodable, {}, nullptr};
-  return {StoredList::State::list, std::move(texts->texts), std::move(texts->keeper)};
+  return {StoredList::State::list, texts->texts, std::move(texts->keeper)};
 }
 
 SettingsStore::CachedList* SettingsStore::cachedList(std::string_view key, Domain d) const {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,14 +29,14 @@ struct StoredList {
 // storage (or in the list last written), which `keeper` keeps alive.
 struct StoredListView {
   StoredList::State state = StoredList::State::absent;
-  std::vector<std::string_view> items;
+  std::span<const std::string_view> items;
   std::shared_ptr<const void> keeper;
 
   // A list that keeps its own texts (one just written, or made in place).
   static std::shared_ptr<const StoredListView> holding(std::vector<std::string> texts) {
     auto shared = ListArchiver::viewsOf(std::move(texts));
     return std::make_shared<const StoredListView>(
-        StoredListView{StoredList::State::list, std::move(shared.texts), std::move(shared.keeper)});
+        StoredListView{StoredList::State::list, shared.texts, std::move(shared.keeper)});
   }
 };
 

@@ -14,11 +14,14 @@
 
 #include "platform/host/BinaryPlistView.h"
 #include "platform/host/PlistParse.h"
+#include "platform/host/PopulatedAllocator.h"
 #include "support/Text.h"
 
 namespace routelle::hostplist {
 
 namespace {
+
+using TextViews = std::vector<std::string_view, PopulatedAllocator<std::string_view>>;
 
 // Shared strings let a small archive stand for a huge list; these bound what
 // one archive may expand to (a list of ten thousand rules is 20,001 items).
@@ -99,7 +102,7 @@ class ArchiveReader {
   ArchiveReader(const Doc& doc, std::size_t budget) : doc_(doc), budget_(budget) {}
 
   // Views of the list's texts, valid while the document is.
-  std::optional<std::vector<std::string_view>> read() {
+  std::optional<TextViews> read() {
     const Node archive = doc_.root();
     if (doc_.string(doc_.item(archive, "$archiver")) != "NSKeyedArchiver") return std::nullopt;
     const Node objects = doc_.item(archive, "$objects");
@@ -114,7 +117,7 @@ class ArchiveReader {
     if (!doc_.isArray(items) || doc_.count(items) > kMaxItems) return std::nullopt;
 
     state_.assign(objects_.size(), kUnknown);
-    std::vector<std::string_view> list;
+    TextViews list;
     list.reserve(std::min(doc_.count(items), budget_ / sizeof(std::string)));
     std::size_t textBytes = 0;
     std::size_t cost = 0;
@@ -187,7 +190,7 @@ std::size_t decodedListBytes(const std::vector<std::string>& list) {
 
 namespace {
 
-std::vector<std::string> copies(const std::vector<std::string_view>& views) {
+std::vector<std::string> copies(const TextViews& views) {
   return std::vector<std::string>(views.begin(), views.end());
 }
 
@@ -210,6 +213,7 @@ bool isBinary(std::span<const std::uint8_t> data) {
 struct KeptTexts {
   std::shared_ptr<const void> source;
   std::deque<std::string> converted;
+  TextViews views;
 };
 
 }  // namespace
@@ -251,7 +255,9 @@ std::optional<SharedTexts> readKeyedStringViews(const SharedData& data) {
     if (isNew) at->second = kept->converted.emplace_back(text);
     text = at->second;
   }
-  return SharedTexts{std::move(kept), std::move(*views)};
+  kept->views = std::move(*views);
+  const std::span<const std::string_view> texts(kept->views);
+  return SharedTexts{std::move(kept), texts};
 }
 
 }  // namespace routelle::hostplist
