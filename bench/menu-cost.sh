@@ -33,19 +33,23 @@ echo "menu: $lines lines"
 
 # Peak resident memory as /usr/bin/time reports it (a process started straight
 # from Python would carry Python's own peak across exec), and CPU time (user +
-# sys) from wait4 at microsecond resolution, /usr/bin/time's own share included.
+# sys) of the program alone, from wait4 at microsecond resolution: under
+# /usr/bin/time the figure would also hold time's own start, about 5 ms here.
 python3 - "$driver" "$world" "$runs" <<'PY'
 import os, statistics, subprocess, sys
 driver, world, runs = sys.argv[1], sys.argv[2], int(sys.argv[3])
+command = [driver, "--root", world, "menu"]
 rss, cpu = [], []
 for _ in range(runs):
-    child = subprocess.Popen(["/usr/bin/time", "-f", "%M", driver, "--root", world, "menu"],
-                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-    err = child.stderr.read()
+    timed = subprocess.run(["/usr/bin/time", "-f", "%M", *command],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    if timed.returncode != 0:
+        sys.exit("routelle menu failed: " + timed.stderr)
+    rss.append(int(timed.stderr.split()[-1]))
+    child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
     _, status, usage = os.wait4(child.pid, 0)
     if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("routelle menu failed: " + err)
-    rss.append(int(err.split()[-1]))
+        sys.exit("routelle menu failed")
     cpu.append((usage.ru_utime + usage.ru_stime) * 1000)
 print(f"max resident: {statistics.median(rss):.0f} KiB (runs: {' '.join(map(str, rss))})")
 print(f"CPU (user+sys): {statistics.median(cpu):.1f} ms (runs: {' '.join(f'{c:.1f}' for c in cpu)})")
