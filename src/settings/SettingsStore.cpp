@@ -265,12 +265,13 @@ void SettingsStore::cacheWrittenList(std::string_view key, Domain d, std::shared
   if (!defaults) return;
   auto decoded = StoredListView::holding(std::move(items));
   const std::uint64_t changeCount = defaults->changeCount();
-  const auto& bytes = std::get<Bytes>(*archived);
+  // get_if rather than get: the Mac build's oldest system has no std::get.
+  const auto* bytes = std::get_if<Bytes>(archived.get());
   std::lock_guard lock(listCacheMutex_);
   auto& cached = cachedListToFill(key, d);
   cached.changeCount = changeCount;
   cached.list = std::move(decoded);
-  cached.archived = SharedData{archived, std::span<const std::uint8_t>(bytes)};
+  cached.archived = SharedData{archived, std::span<const std::uint8_t>(*bytes)};
 }
 
 bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
