@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "Driver.h"
+#include "HeapReuse.h"
 #include "Help.h"
 #include "routelle/Version.h"
 #include "scripting/ScriptCommands.h"
@@ -334,6 +335,7 @@ class CommandLine {
 }  // namespace
 
 int main(int argc, char** argv) {
+  keepLargeBlocksInTheHeap();
   try {
     CommandLine commandLine(argc, argv);
     return commandLine.run(argc, argv);
