@@ -23,7 +23,9 @@ struct NoDefaults final : Defaults {
 };
 struct NoArchiver final : ListArchiver {
   Bytes archive(const std::vector<std::string>&) const override { return {}; }
-  std::optional<std::vector<std::string>> unarchive(std::span<const std::uint8_t>) const override { return std::nullopt; }
+  std::optional<std::vector<std::string>> unarchive(std::span<const std::uint8_t>) const override {
+    return std::nullopt;
+  }
 };
 struct NoWorkspace final : Workspace {
   std::optional<std::string> pathForBundleIdentifier(const std::string&) override { return std::nullopt; }

@@ -3,8 +3,8 @@
 // in-place and libplist-tree readings must never disagree (nor the views read in
 // place with either), and none may hold more memory than a multiple of the
 // input's size.
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 

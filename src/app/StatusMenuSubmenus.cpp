@@ -202,8 +202,7 @@ MenuEntrySource perApp(std::shared_ptr<const StoredListView> rules, std::shared_
       const size_t last = whole.rfind(kAppRuleSeparator);
       const std::string browser(whole.substr(0, first));
       std::string application(last == std::string_view::npos ? whole : whole.substr(last + kAppRuleSeparator.size()));
-      sink(ruleEntry(std::move(application), apps->named(browser), iconSide, Action::removeAppRule,
-                     std::string(rule)));
+      sink(ruleEntry(std::move(application), apps->named(browser), iconSide, Action::removeAppRule, std::string(rule)));
     }
     sink(MenuItem::separatorItem());
     sink(entry("Add app", Action::addAppRule, "A"));

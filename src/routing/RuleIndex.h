@@ -38,8 +38,8 @@ class DomainRuleIndex {
   std::optional<std::string> browserFor(const std::shared_ptr<const StoredListView>& domains, std::string_view host,
                                         std::string_view path = {});
   // Where the deciding rule's text stands in the stored list (its browser follows).
-  std::optional<std::size_t> decidingPosition(const std::shared_ptr<const StoredListView>& domains, std::string_view host,
-                                              std::string_view path);
+  std::optional<std::size_t> decidingPosition(const std::shared_ptr<const StoredListView>& domains,
+                                              std::string_view host, std::string_view path);
   // Every rule that matches, the deciding one first, then in the order they yield to it.
   std::vector<DomainRuleMatch> matchesFor(const std::shared_ptr<const StoredListView>& domains, std::string_view host,
                                           std::string_view path);

@@ -408,9 +408,11 @@ TEST_F(HostDefaultsTest, SharedDataOutlivesTheChangesAfterIt) {
 // write needs: a file it refuses reads as empty rather than half read.
 TEST_F(HostDefaultsTest, WhatLibplistRefusesIsNotReadInPlaceEither) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"a number as key", "\x10\x05"}, {"an empty UTF-16 text", std::string("\x60", 1)},
+      {"a number as key", "\x10\x05"},
+      {"an empty UTF-16 text", std::string("\x60", 1)},
       {"a UID of five bytes", std::string("\x84\x00\x00\x00\x00\x01", 6)},
-      {"a real of two bytes", std::string("\x21\x00\x00", 3)}, {"an unknown marker", "\x0a"},
+      {"a real of two bytes", std::string("\x21\x00\x00", 3)},
+      {"an unknown marker", "\x0a"},
       {"nothing wrong", "\x08"},
   };
   for (const auto& [what, odd] : cases) {

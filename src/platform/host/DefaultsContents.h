@@ -52,8 +52,7 @@ class DefaultsContents {
   // The value of a key; nothing when absent or of a kind the program never writes.
   std::optional<DefaultsValue> object(std::string_view key) const;
   // Data under a key, viewed in place and kept alive with these contents.
-  std::optional<SharedData> data(std::string_view key,
-                                 const std::shared_ptr<const DefaultsContents>& self) const;
+  std::optional<SharedData> data(std::string_view key, const std::shared_ptr<const DefaultsContents>& self) const;
   const PlistBytes* bytes() const { return bytes_.get(); }
 
  private:

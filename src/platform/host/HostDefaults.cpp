@@ -210,8 +210,7 @@ void HostDefaults::release() {
   lockTimedOut_ = false;
 }
 
-void HostDefaults::adopt(std::shared_ptr<const DefaultsContents> contents, PlistNode tree, int fd,
-                         const Stamp& stamp) {
+void HostDefaults::adopt(std::shared_ptr<const DefaultsContents> contents, PlistNode tree, int fd, const Stamp& stamp) {
   contents_ = std::move(contents);
   tree_ = std::move(tree);
   ++changes_;

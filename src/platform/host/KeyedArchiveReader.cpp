@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <memory>
 #include <initializer_list>
+#include <memory>
 #include <string_view>
 #include <unordered_map>
 
@@ -190,9 +190,7 @@ std::size_t decodedListBytes(const std::vector<std::string>& list) {
 
 namespace {
 
-std::vector<std::string> copies(const TextViews& views) {
-  return std::vector<std::string>(views.begin(), views.end());
-}
+std::vector<std::string> copies(const TextViews& views) { return std::vector<std::string>(views.begin(), views.end()); }
 
 // The texts of an archive read through libplist, as views of copies.
 std::optional<std::vector<std::string>> readThroughLibplist(std::span<const std::uint8_t> data, std::size_t budget) {
@@ -218,8 +216,7 @@ struct KeptTexts {
 
 }  // namespace
 
-std::optional<std::vector<std::string>> readKeyedStringArray(std::span<const std::uint8_t> data,
-                                                             BinaryReading binary) {
+std::optional<std::vector<std::string>> readKeyedStringArray(std::span<const std::uint8_t> data, BinaryReading binary) {
   if (data.size() > kMaxPlistBytes) return std::nullopt;
   const std::size_t budget = maxDecodedListBytes(data.size());
   if (isBinary(data) && binary == BinaryReading::inPlace) {
