@@ -17,9 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const HostUrlParser urls;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   // Lines: typed rule texts; the last line is the link's host, a blank, its path.
-  auto list = std::make_shared<StoredList>();
-  list->state = StoredList::State::list;
-  list->items.emplace_back();
+  std::vector<std::string> items{""};
   std::string_view rest = input;
   std::string_view last;
   while (!rest.empty()) {
@@ -29,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto typed = parseTypedRuleText(urls, last);
     if (typed.stored && !typed.refusal.empty()) std::abort();
     // Raw texts go in too: a stored list may hold anything another tool wrote.
-    list->items.emplace_back(typed.stored ? *typed.stored : std::string(last));
-    list->items.emplace_back("Browser" + std::to_string(list->items.size()));
+    items.emplace_back(typed.stored ? *typed.stored : std::string(last));
+    items.emplace_back("Browser" + std::to_string(items.size()));
     if (!typed.stored) continue;
     if (!readStoredRuleText(*typed.stored)) std::abort();
     if (parseTypedRuleText(urls, *typed.stored).stored != typed.stored) std::abort();
@@ -38,6 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t blank = last.find(' ');
   const std::string_view host = last.substr(0, blank);
   const std::string_view path = blank == std::string_view::npos ? std::string_view() : last.substr(blank + 1);
+  const auto list = StoredListView::holding(std::move(items));
   DomainRuleIndex index;
   const auto browser = index.browserFor(list, host, path);
   const auto matches = index.matchesFor(list, host, path);
