@@ -257,7 +257,8 @@ std::shared_ptr<const DefaultsValue> SettingsStore::writeList(std::string_view k
   return archived;
 }
 
-void SettingsStore::cacheWrittenList(std::string_view key, Domain d, std::shared_ptr<const DefaultsValue> archived,
+void SettingsStore::cacheWrittenList(std::string_view key, Domain d,
+                                     const std::shared_ptr<const DefaultsValue>& archived,
                                      std::vector<std::string> items) {
   // The list just written is what the next read would decode: readers after a
   // change of rules do not pay for decoding it again.
@@ -277,14 +278,14 @@ void SettingsStore::cacheWrittenList(std::string_view key, Domain d, std::shared
 bool SettingsStore::setList(std::string_view key, const std::vector<std::string>& list, Domain d) {
   auto archived = writeList(key, list, d);
   if (!archived) return false;
-  if (domain(d)) cacheWrittenList(key, d, std::move(archived), list);
+  if (domain(d)) cacheWrittenList(key, d, archived, list);
   return true;
 }
 
 bool SettingsStore::setList(std::string_view key, std::vector<std::string>&& list, Domain d) {
   auto archived = writeList(key, list, d);
   if (!archived) return false;
-  cacheWrittenList(key, d, std::move(archived), std::move(list));
+  cacheWrittenList(key, d, archived, std::move(list));
   return true;
 }
 

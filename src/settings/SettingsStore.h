@@ -120,7 +120,7 @@ class SettingsStore {
   StoredListView decodedView(const std::optional<SharedData>& archived) const;
   // The list's value as written, or nothing when the write failed.
   std::shared_ptr<const DefaultsValue> writeList(std::string_view key, const std::vector<std::string>& list, Domain d);
-  void cacheWrittenList(std::string_view key, Domain d, std::shared_ptr<const DefaultsValue> archived,
+  void cacheWrittenList(std::string_view key, Domain d, const std::shared_ptr<const DefaultsValue>& archived,
                         std::vector<std::string> items);
   // A write of a first-use default: its failure is not the user's change.
   template <typename Body>

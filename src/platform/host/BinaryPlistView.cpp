@@ -61,7 +61,6 @@ std::optional<BinaryPlistView::Header> BinaryPlistView::header(Node n) const {
   std::uint64_t unit = 0;  // bytes per counted item
   switch (h.type) {
     case 0x1:  // integer of 2^n bytes, up to 16
-      return h.count <= 4 && (std::uint64_t{1} << h.count) <= table_ - h.payload ? std::optional(h) : std::nullopt;
     case 0x2:  // real of 2^n bytes
     case 0x3:  // date, a real
       return h.count <= 4 && (std::uint64_t{1} << h.count) <= table_ - h.payload ? std::optional(h) : std::nullopt;
