@@ -54,7 +54,7 @@ std::optional<DefaultsValue> scalarAt(const BinaryPlistView& view, BinaryPlistVi
     case 0x6: {
       auto text = hostplist::utf8FromBigEndianUtf16(p, h->count);
       if (!text) return std::nullopt;
-      if (const auto end = text->find('\0'); end != std::string::npos) text->resize(end);
+      if (const auto nul = text->find('\0'); nul != std::string::npos) text->resize(nul);
       return DefaultsValue(std::move(*text));
     }
     default:
