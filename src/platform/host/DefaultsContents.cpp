@@ -1,7 +1,6 @@
 #include "platform/host/DefaultsContents.h"
 
 #include <plist/plist.h>
-#include <sys/mman.h>
 
 #include <bit>
 #include <cstdlib>
@@ -10,16 +9,13 @@
 
 #include "platform/host/BinaryPlistView.h"
 #include "platform/host/PlistParse.h"
+#include "platform/host/PopulatedAllocator.h"
 
 namespace routelle {
 
 namespace {
 
 using hostplist::BinaryPlistView;
-
-// Below this, the heap serves; above, a mapping filled by the kernel at once
-// costs less than a fault for each page the file's bytes land in.
-constexpr std::size_t kMappedFrom = std::size_t{64} << 10;
 
 std::uint64_t bigEndian(const unsigned char* p, unsigned width) {
   std::uint64_t v = 0;
@@ -66,11 +62,8 @@ std::optional<DefaultsValue> scalarAt(const BinaryPlistView& view, BinaryPlistVi
 
 PlistBytes::~PlistBytes() {
   switch (owner_) {
-    case Owner::heap:
-      ::operator delete(data_);
-      break;
-    case Owner::mapping:
-      ::munmap(data_, capacity_);
+    case Owner::allocated:
+      hostplist::PopulatedAllocator<unsigned char>().deallocate(data_, capacity_);
       break;
     case Owner::libplist:
       plist_to_bin_free(reinterpret_cast<char*>(data_));
@@ -84,16 +77,8 @@ std::unique_ptr<PlistBytes> PlistBytes::allocate(std::size_t size) {
   auto bytes = std::make_unique<PlistBytes>();
   bytes->size_ = bytes->capacity_ = size;
   if (size == 0) return bytes;
-  if (size >= kMappedFrom) {
-    void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (mapped != MAP_FAILED) {
-      bytes->data_ = static_cast<unsigned char*>(mapped);
-      bytes->owner_ = Owner::mapping;
-      return bytes;
-    }
-  }
-  bytes->data_ = static_cast<unsigned char*>(::operator new(size));
-  bytes->owner_ = Owner::heap;
+  bytes->data_ = hostplist::PopulatedAllocator<unsigned char>().allocate(size);
+  bytes->owner_ = Owner::allocated;
   return bytes;
 }
 

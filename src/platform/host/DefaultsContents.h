@@ -14,7 +14,7 @@
 namespace routelle {
 
 // Bytes of a preferences file, or of what was written to it. Large files are
-// read into memory mapped in one go rather than page by page as it is filled.
+// read into memory filled in one step (PopulatedAllocator).
 class PlistBytes {
  public:
   PlistBytes() = default;
@@ -33,7 +33,7 @@ class PlistBytes {
   void shrink(std::size_t size) { size_ = std::min(size, size_); }
 
  private:
-  enum class Owner { none, heap, mapping, libplist };
+  enum class Owner { none, allocated, libplist };
   unsigned char* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t capacity_ = 0;
@@ -48,6 +48,7 @@ class DefaultsContents {
   // Nothing unless the bytes hold a dictionary that libplist reads the same
   // way (see openBinaryPlist). Empty bytes stand for an empty domain.
   static std::shared_ptr<const DefaultsContents> read(std::unique_ptr<PlistBytes> bytes);
+  static std::shared_ptr<const DefaultsContents> empty() { return read(nullptr); }
 
   // The value of a key; nothing when absent or of a kind the program never writes.
   std::optional<DefaultsValue> object(std::string_view key) const;

@@ -136,7 +136,7 @@ class HostDefaults::Scope {
 };
 
 HostDefaults::HostDefaults(std::filesystem::path file, bool readOnly, std::chrono::milliseconds lockWait)
-    : file_(std::move(file)), readOnly_(readOnly), lockWait_(lockWait), contents_(DefaultsContents::read(nullptr)) {
+    : file_(std::move(file)), readOnly_(readOnly), lockWait_(lockWait), contents_(DefaultsContents::empty()) {
   std::lock_guard guard(mutex_);
   refresh();
 }
@@ -221,7 +221,7 @@ void HostDefaults::adopt(std::shared_ptr<const DefaultsContents> contents, Plist
   unsaved_ = false;
 }
 
-void HostDefaults::forget() { adopt(DefaultsContents::read(nullptr), nullptr, -1, Stamp{}); }
+void HostDefaults::forget() { adopt(DefaultsContents::empty(), nullptr, -1, Stamp{}); }
 
 void* HostDefaults::tree() {
   if (tree_) return tree_.get();
@@ -296,7 +296,7 @@ void HostDefaults::refresh() {
     adopt(std::move(contents), std::move(tree), fd, stamp);
     return;
   }
-  adopt(DefaultsContents::read(nullptr), PlistNode(plist_new_dict()), fd, stamp);
+  adopt(DefaultsContents::empty(), PlistNode(plist_new_dict()), fd, stamp);
   unreadable_ = true;
   if (!refusal.empty()) refusal = " (" + refusal + ")";
   std::fprintf(stderr, "routelle: preferences file %s could not be read%s; %s\n", file_.c_str(), refusal.c_str(),
