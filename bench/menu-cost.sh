@@ -30,6 +30,8 @@ mkdir -p "$world/Users/me"
 "$driver" --root "$world" click "Preferences... >    Rules > Import" --open-panel /Users/me/rules.xml >/dev/null
 lines=$("$driver" --root "$world" menu | wc -l)
 echo "menu: $lines lines"
+# A menu without the rules would measure nothing worth having.
+[ "$lines" -gt 20000 ] || { echo "menu-cost: the menu shows $lines lines, not the 11,000 rules" >&2; exit 1; }
 
 # Peak resident memory as /usr/bin/time reports it (a process started straight
 # from Python would carry Python's own peak across exec), and CPU time (user +
